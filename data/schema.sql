@@ -1,0 +1,40 @@
+-- Lorvane calibration database.
+-- Identifiers are given by the program (maximum plus one), never by the database.
+-- Text compares without regard to case, as the program expects.
+
+create table Isoplot (
+    ID_N      integer not null primary key,
+    IsoType_S text collate nocase,
+    MinA_S    text collate nocase,
+    MinB_S    text collate nocase,
+    ConstA_N  real,
+    ConstB_N  real,
+    ConstC_N  real,
+    Mark_S    text collate nocase,
+    Source_S  text collate nocase
+);
+-- Type / mineral look-ups and the duplicate check.
+create index Isoplot_Type_Minerals on Isoplot (IsoType_S, MinA_S, MinB_S);
+create index Isoplot_Minerals on Isoplot (MinA_S, MinB_S);
+
+create table TraceElement (
+    ID_N       integer not null primary key,
+    Element_s  text collate nocase,
+    MinA_s     text collate nocase,
+    MinB_s     text collate nocase,
+    ConstA_sng real,
+    ConstB_sng real,
+    logType_s  text collate nocase,
+    Mark_s     text collate nocase
+);
+create index TraceElement_Element_Minerals on TraceElement (Element_s, MinA_s, MinB_s);
+create index TraceElement_Minerals on TraceElement (MinA_s, MinB_s);
+
+create table IsotopeType (
+    ID        integer not null primary key,
+    Name      text collate nocase,
+    ShortName text collate nocase
+);
+create index IsotopeType_Name on IsotopeType (Name);
+
+create view IsoType as select ID, Name from IsotopeType;

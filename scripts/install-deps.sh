@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing and running Lorvane need.
+# Idempotent: only missing packages are installed.
+set -euo pipefail
+
+packages=(
+  g++ make cmake ninja-build pkg-config ccache
+  qt6-base-dev qt6-translations-l10n
+  libsqlite3-dev sqlite3
+  libzip-dev libpugixml-dev
+  libgtest-dev libgmock-dev
+  xvfb xauth fonts-wqy-microhei
+  python3-openpyxl
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "install-deps: installing ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "app/Recordset.h"
+
+#include <QString>
+
+struct sqlite3;
+
+// The calibration database connection. It takes an ADO-style connection string
+// ("provider=...;data source=PATH"), fetches every result whole and stops any
+// statement that runs longer than CommandTimeout seconds.
+class Connection {
+public:
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    int CursorLocation() const { return cursorLocation_; }
+    void setCursorLocation(int value) { cursorLocation_ = value; }
+    int CommandTimeout() const { return commandTimeout_; }
+    void setCommandTimeout(int seconds);
+    const QString &ConnectionString() const { return connectionString_; }
+    void setConnectionString(const QString &text) { connectionString_ = text; }
+
+    // The path named by "data source=" in the connection string.
+    QString DataSource() const;
+
+    // Opens the file named by the connection string. A missing file, an empty
+    // file or a file that is not an SQLite database raises AppError.
+    void Open();
+    void Close();
+    int State() const { return db_ ? 1 : 0; } // 0 closed, 1 open
+
+    // Runs one statement. Selects come back fully fetched; other statements give
+    // an empty result. A rejected statement raises AppError with SQLite's code
+    // and message; a statement past the time limit raises the timeout error.
+    Recordset Execute(const QString &sql);
+
+    // Groups several writes in one transaction (nothing is nested).
+    void BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+
+    sqlite3 *handle() const { return db_; }
+
+private:
+    [[noreturn]] void raiseDatabaseError(int code, const QString &source);
+    void armTimer();
+
+    sqlite3 *db_ = nullptr;
+    int cursorLocation_ = 2;
+    int commandTimeout_ = 30;
+    QString connectionString_;
+    qint64 deadline_ = 0;
+    friend int connectionProgress(void *);
+};

@@ -1,0 +1,78 @@
+#include "app/subMain.h"
+
+#include "app/Dialogs.h"
+#include "app/SharedConnection.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLockFile>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QWidget>
+
+namespace subMain {
+namespace {
+std::unique_ptr<QLockFile> g_instanceLock;
+
+// Claims the single-instance lock; false when another copy holds it.
+bool claimInstance()
+{
+    if (g_instanceLock) return true;
+    auto lock = std::make_unique<QLockFile>(InstanceLockPath());
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) return false;
+    g_instanceLock = std::move(lock);
+    return true;
+}
+} // namespace
+
+const QString kAlreadyRunning = QStringLiteral("程序正在运行,请勿重复打开!");
+const QString kDatabaseMissing = QStringLiteral("数据库文件未找到\r\n请将Access文件放至本程序目录内\r\n重新启动程序");
+
+QString InstanceLockPath()
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty()) dir = QDir::tempPath();
+    return dir + QStringLiteral("/Lorvane.lock");
+}
+
+void ReleaseInstanceLock() { g_instanceLock.reset(); }
+
+QString DatabasePath(const QString &programDir) { return programDir + QStringLiteral("/Vantor.mdb"); }
+
+StartResult Start(const QString &programDir, const std::function<QWidget *()> &makeMainWindow)
+{
+    if (!claimInstance()) {
+        MsgBox(nullptr, kAlreadyRunning, Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+        return StartResult::Refused;
+    }
+    const QString path = DatabasePath(programDir);
+    if (!mdlFunction::OpenConnection(path)) {
+        MsgBox(nullptr, kDatabaseMissing, Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+        ReleaseInstanceLock();
+        return StartResult::NoDatabase;
+    }
+    modXP::InitVisualStyles();
+    QWidget *main = makeMainWindow();
+    main->setAttribute(Qt::WA_DeleteOnClose);
+    main->show();
+    return StartResult::Running;
+}
+
+} // namespace subMain
+
+namespace modXP {
+
+bool InitVisualStyles()
+{
+    // The platform's own style is already in use; make sure one is set.
+    if (!QApplication::style()) {
+        const QStringList keys = QStyleFactory::keys();
+        if (keys.isEmpty()) return false;
+        QApplication::setStyle(keys.first());
+    }
+    return true;
+}
+
+} // namespace modXP

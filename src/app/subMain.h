@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+namespace subMain {
+
+enum class StartResult { Refused, NoDatabase, Running };
+
+// Start-up up to the shown main window: refuses a second copy, opens the shared
+// connection on programDir + "/Vantor.mdb", sets the visual style and shows the
+// window that makeMainWindow creates. Messages go through the dialogs service.
+StartResult Start(const QString &programDir,
+                  const std::function<QWidget *()> &makeMainWindow);
+
+// The entry routine: Start with the program's own directory and the main
+// window, then the event loop until the main window has closed.
+int Main();
+
+// The database path start-up uses.
+QString DatabasePath(const QString &programDir);
+
+// The lock that marks a running copy; tests hold it to play a first copy.
+QString InstanceLockPath();
+void ReleaseInstanceLock();
+
+extern const QString kAlreadyRunning;
+extern const QString kDatabaseMissing;
+
+} // namespace subMain
+
+namespace modXP {
+// Applies the platform's style to the common controls; true when nothing failed.
+bool InitVisualStyles();
+} // namespace modXP

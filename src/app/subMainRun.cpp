@@ -1,0 +1,17 @@
+#include "app/subMain.h"
+
+#include "shell/frmMain.h"
+
+#include <QApplication>
+
+namespace subMain {
+
+int Main()
+{
+    const StartResult result =
+        Start(QCoreApplication::applicationDirPath(), [] { return new frmMain(); });
+    if (result != StartResult::Running) return 0;
+    return QApplication::exec();
+}
+
+} // namespace subMain

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/Dialogs.h"
+
+#include <QList>
+#include <QString>
+#include <deque>
+
+// Dialogs answered from a script: every call is recorded with its texts, and
+// answers come from queues. A message with only an OK button needs no answer;
+// any other dialog without a scripted answer fails the test and is cancelled.
+// Installed for the lifetime of the object.
+class ScriptedDialogs : public Dialogs {
+public:
+    struct Call {
+        QString kind; // "message", "input", "open", "save"
+        QString text; // message text or prompt
+        QString caption;
+        Buttons buttons = Buttons::Ok;
+        Icon icon = Icon::None;
+        FileRequest file;
+    };
+
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+
+    void answer(Answer a) { answers_.push_back(a); }
+    void answerInput(const QString &text) { inputs_.push_back(text); }
+    void answerFile(const QString &fileName, int filterIndex = 1);
+    void cancelFile();
+
+    const QList<Call> &calls() const { return calls_; }
+    QList<Call> messages() const;
+    // The text of the last message, or "" when none was shown.
+    QString lastMessage() const;
+    void clear() { calls_.clear(); }
+
+    Answer message(QWidget *parent, const QString &text, const QString &caption, Buttons buttons,
+                   Icon icon) override;
+    QString inputBox(QWidget *parent, const QString &prompt, const QString &title,
+                     const QString &defaultText) override;
+    FileResult openFile(QWidget *parent, const FileRequest &request) override;
+    FileResult saveFile(QWidget *parent, const FileRequest &request) override;
+
+private:
+    FileResult nextFile(const QString &kind, const FileRequest &request);
+
+    QList<Call> calls_;
+    std::deque<Answer> answers_;
+    std::deque<QString> inputs_;
+    std::deque<FileResult> files_;
+};
