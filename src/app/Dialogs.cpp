@@ -19,6 +19,8 @@ Dialogs &Dialogs::instance()
 
 void Dialogs::install(Dialogs *service) { g_installed = service; }
 
+int Dialogs::execModal(QDialog *dialog) { return dialog->exec(); }
+
 Dialogs::Answer MsgBox(QWidget *parent, const QString &text, Dialogs::Buttons buttons,
                        Dialogs::Icon icon, const QString &caption)
 {

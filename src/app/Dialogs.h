@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QDialog;
 class QWidget;
 
 // Every message box, input box and file dialog of the program goes through this
@@ -36,6 +37,8 @@ public:
                              const QString &defaultText) = 0;
     virtual FileResult openFile(QWidget *parent, const FileRequest &request) = 0;
     virtual FileResult saveFile(QWidget *parent, const FileRequest &request) = 0;
+    // Shows a window modally (About windows, edit dialogs) and returns its result code.
+    virtual int execModal(QDialog *dialog);
 
     // The service in use: the real dialogs unless another one was installed.
     static Dialogs &instance();

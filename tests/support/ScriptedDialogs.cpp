@@ -1,5 +1,7 @@
 #include "support/ScriptedDialogs.h"
 
+#include <QDialog>
+#include <QEventLoop>
 #include <gtest/gtest.h>
 
 ScriptedDialogs::ScriptedDialogs() { Dialogs::install(this); }
@@ -93,4 +95,23 @@ Dialogs::FileResult ScriptedDialogs::openFile(QWidget *, const FileRequest &requ
 Dialogs::FileResult ScriptedDialogs::saveFile(QWidget *, const FileRequest &request)
 {
     return nextFile(QStringLiteral("save"), request);
+}
+
+int ScriptedDialogs::execModal(QDialog *dialog)
+{
+    Call c;
+    c.kind = QStringLiteral("modal");
+    c.text = dialog->objectName();
+    c.caption = dialog->windowTitle();
+    calls_ << c;
+    if (modals_.empty()) return QDialog::Rejected;
+    auto handler = std::move(modals_.front());
+    modals_.pop_front();
+    int result = QDialog::Rejected;
+    QObject::connect(dialog, &QDialog::finished, dialog, [&result](int r) { result = r; });
+    dialog->setModal(true);
+    dialog->show();
+    handler(dialog);
+    if (dialog->isVisible()) dialog->reject();
+    return result;
 }

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <deque>
+#include <functional>
 
 // Dialogs answered from a script: every call is recorded with its texts, and
 // answers come from queues. A message with only an OK button needs no answer;
@@ -13,7 +14,7 @@
 class ScriptedDialogs : public Dialogs {
 public:
     struct Call {
-        QString kind; // "message", "input", "open", "save"
+        QString kind; // "message", "input", "open", "save", "modal" (text: objectName)
         QString text; // message text or prompt
         QString caption;
         Buttons buttons = Buttons::Ok;
@@ -28,6 +29,10 @@ public:
     void answerInput(const QString &text) { inputs_.push_back(text); }
     void answerFile(const QString &fileName, int filterIndex = 1);
     void cancelFile();
+    // What to do with the next modal window: the handler may click and type in
+    // it and should close it (accept or reject). Without a handler the window is
+    // recorded and rejected unseen.
+    void onModal(std::function<void(QDialog *)> handler) { modals_.push_back(std::move(handler)); }
 
     const QList<Call> &calls() const { return calls_; }
     QList<Call> messages() const;
@@ -41,6 +46,7 @@ public:
                      const QString &defaultText) override;
     FileResult openFile(QWidget *parent, const FileRequest &request) override;
     FileResult saveFile(QWidget *parent, const FileRequest &request) override;
+    int execModal(QDialog *dialog) override;
 
 private:
     FileResult nextFile(const QString &kind, const FileRequest &request);
@@ -49,4 +55,5 @@ private:
     std::deque<Answer> answers_;
     std::deque<QString> inputs_;
     std::deque<FileResult> files_;
+    std::deque<std::function<void(QDialog *)>> modals_;
 };

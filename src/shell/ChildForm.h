@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QWidget>
+
+class QMdiSubWindow;
+
+// A window that opens inside the main frame (a calculator or a manager). Its
+// caption is the window title; the left/top/width/height and state the user
+// sees are those of the sub-window that frames it (or of the form itself when
+// it stands alone, as in tests).
+//
+// Life: the frame (or a test) creates it, calls Load() once, which runs
+// Form_Load. Closing - the close box, Unload(), or the frame - asks
+// Form_QueryUnload (false keeps it open), then runs Form_Unload.
+class ChildForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit ChildForm(QWidget *parent = nullptr);
+
+    void Load();
+    bool isLoaded() const { return loaded_; }
+    bool isUnloaded() const { return unloaded_; }
+    // Closes the window the way the user would; false when Form_QueryUnload refused.
+    bool Unload();
+
+    // The widget whose geometry and state are the window's: the MDI sub-window when framed.
+    QWidget *frameWidget();
+    QMdiSubWindow *subWindow() const;
+
+signals:
+    void unloaded();
+
+protected:
+    virtual void Form_Load() {}
+    virtual bool Form_QueryUnload() { return true; }
+    virtual void Form_Unload() {}
+
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    bool loaded_ = false;
+    bool unloaded_ = false;
+};
