@@ -1,17 +1,69 @@
 #pragma once
 
+#include <QHash>
+#include <QImage>
 #include <QMainWindow>
+#include <QPointer>
 
+class ChildForm;
+class QAction;
+class QLabel;
 class QMdiArea;
+class QMenu;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+class MdiClient;
 
-// The program's frame: every calculator and manager opens inside it.
+// The program's frame: every calculator and manager opens inside it. Menus,
+// the toolbar with the calculator, editor and exit, the status bar with date
+// and time, a background picture, and its own position in section "Settings".
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
     explicit frmMain(QWidget *parent = nullptr);
+    ~frmMain() override;
 
-    QMdiArea *mdiArea() const { return mdi_; }
+    // The running main window, or nullptr.
+    static frmMain *current();
+
+    QMdiArea *mdiArea() const;
+
+    // Opens a child window by form name: the active child is unloaded first
+    // (running its close logic), then the window is created and loaded - or,
+    // when it is still loaded, brought to the front. nullptr when the name is
+    // not registered. Safe to call from a child's own event handler.
+    ChildForm *ShowForm(const QString &formName);
+    // The loaded child of that name, or nullptr.
+    ChildForm *loadedForm(const QString &formName) const;
+
+    // The open-file dialog of the background picture; a cancelled dialog or a
+    // file that is not a picture leaves the background as it is.
+    void ChooseBackground();
+    // The picture behind the child windows; a null image means the built-in one.
+    QImage backgroundImage() const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    QMenu *createPopupMenu() override;
 
 private:
-    QMdiArea *mdi_;
+    void MDIForm_Load();
+    bool MDIForm_QueryUnload();
+    void MDIForm_Unload();
+    void buildMenus();
+    void buildToolbar();
+    void buildStatusBar();
+    void updateClock();
+    void showHelp();
+    void Toolbar1_ButtonClick(QAction *button);
+    ChildForm *activeChild() const;
+
+    MdiClient *mdi_;
+    QToolBar *toolbar_ = nullptr;
+    QStatusBar *statusBar_ = nullptr;
+    QLabel *datePanel_ = nullptr;
+    QLabel *timePanel_ = nullptr;
+    QTimer *clock_ = nullptr;
+    QHash<QString, QPointer<ChildForm>> children_;
 };

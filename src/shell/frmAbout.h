@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QDialog>
+
+// About the program: version, maintainer, thanks. OK is both the default and
+// the cancel button, so Enter and Esc close it.
+class frmAbout : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmAbout(QWidget *parent = nullptr);
+
+    // Shows the window modally, owned by parent, through the dialogs service.
+    static int ShowModal(QWidget *parent);
+
+private slots:
+    void cmdOK_Click();
+};

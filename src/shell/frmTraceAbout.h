@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QDialog>
+
+// About the trace-element thermometer: the partition equation. Enter closes it.
+class frmTraceAbout : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmTraceAbout(QWidget *parent = nullptr);
+
+    static int ShowModal(QWidget *parent);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
