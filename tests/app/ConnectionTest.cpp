@@ -1,0 +1,189 @@
+#include "app/AppError.h"
+#include "app/Connection.h"
+#include "app/SharedConnection.h"
+#include "store/SchemaText.h"
+#include "support/TempDatabase.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::unique_ptr<Connection> openOn(const QString &path)
+{
+    auto c = std::make_unique<Connection>();
+    c->setConnectionString(mdlFunction::kConnectionStringPrefix + path);
+    return c;
+}
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.path() + QLatin1Char('/') + name;
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return path;
+}
+
+} // namespace
+
+TEST(Connection, FetchesResultsWholeWithExactCountsAndNamedFields)
+{
+    TempDatabase db;
+    for (int i = 1; i <= 5; ++i)
+        db.exec(QStringLiteral("insert into Isoplot (ID_N,IsoType_S,MinA_S,ConstA_N) values (%1,'氧同位素','石英',%2)")
+                    .arg(i)
+                    .arg(i * 0.5));
+    Recordset rs = db.conn().Execute(QStringLiteral("select * from Isoplot where ID_N>2"));
+    EXPECT_EQ(rs.RecordCount(), 3);
+    EXPECT_FALSE(rs.Bof());
+    int seen = 0;
+    while (!rs.Eof()) {
+        ++seen;
+        EXPECT_EQ(rs.Fields(QStringLiteral("isotype_s")).Text(), QStringLiteral("氧同位素"));
+        EXPECT_EQ(rs.Fields(QStringLiteral("ID_N")).Long(), seen + 2);
+        rs.MoveNext();
+    }
+    EXPECT_EQ(seen, 3);
+    EXPECT_THROW(rs.Fields(0), AppError); // no current row past the end
+
+    Recordset empty = db.conn().Execute(QStringLiteral("select * from Isoplot where ID_N>99"));
+    EXPECT_EQ(empty.RecordCount(), 0);
+    EXPECT_TRUE(empty.Bof());
+    EXPECT_TRUE(empty.Eof());
+}
+
+TEST(Connection, NullFieldsRaiseAConversionErrorWhenRead)
+{
+    TempDatabase db;
+    db.exec(QStringLiteral("insert into Isoplot (ID_N) values (1)"));
+    Recordset rs = db.conn().Execute(QStringLiteral("select MinA_S, ConstA_N from Isoplot"));
+    EXPECT_TRUE(rs.Fields(0).IsNull());
+    try {
+        rs.Fields(QStringLiteral("MinA_S")).Text();
+        FAIL() << "a NULL text was read";
+    } catch (const AppError &e) {
+        EXPECT_EQ(e.number(), ErrNo::InvalidNull);
+    }
+    EXPECT_THROW(rs.Fields(1).Single(), AppError);
+    Recordset max = db.conn().Execute(QStringLiteral("select max(ID_N) from TraceElement"));
+    EXPECT_EQ(max.RecordCount(), 1);
+    EXPECT_TRUE(max.Fields(0).IsNull());
+}
+
+TEST(Connection, RejectedStatementsCarryTheDatabaseMessage)
+{
+    TempDatabase db;
+    try {
+        db.conn().Execute(QStringLiteral("select * from NoSuchTable"));
+        FAIL();
+    } catch (const AppError &e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("NoSuchTable")));
+    }
+    // One statement at a time: a second statement is refused, not run.
+    EXPECT_THROW(db.conn().Execute(QStringLiteral("select 1; delete from Isoplot")), AppError);
+    // Text comparison ignores case, as the calibration names expect.
+    db.exec(QStringLiteral("insert into TraceElement (ID_N,Element_s) values (1,'Mg')"));
+    EXPECT_EQ(db.conn().Execute(QStringLiteral("select * from TraceElement where Element_s='MG'")).RecordCount(), 1);
+}
+
+TEST(Connection, StatementsPastTheTimeLimitFail)
+{
+    TempDatabase db;
+    db.conn().setCommandTimeout(1);
+    QElapsedTimer t;
+    t.start();
+    try {
+        db.conn().Execute(QStringLiteral(
+            "with recursive n(x) as (select 1 union all select x+1 from n) select count(*) from n"));
+        FAIL() << "a runaway query finished";
+    } catch (const AppError &e) {
+        EXPECT_EQ(e.number(), ErrNo::Timeout);
+    }
+    EXPECT_LT(t.elapsed(), 5000);
+    // The connection is usable afterwards.
+    EXPECT_EQ(db.conn().Execute(QStringLiteral("select 1")).RecordCount(), 1);
+}
+
+TEST(Connection, OpenRefusesFilesThatAreNotCalibrationDatabases)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.path() + QStringLiteral("/Vantor.mdb");
+    const QString empty = writeFile(dir, QStringLiteral("empty.mdb"), QByteArray());
+    QByteArray noise(4096, '\0');
+    for (int i = 0; i < noise.size(); ++i) noise[i] = char((i * 7919) % 251);
+    const QString random = writeFile(dir, QStringLiteral("random.mdb"), noise);
+    QByteArray jet(4096, '\0');
+    jet.replace(0, 19, QByteArray("\x00\x01\x00\x00Standard Jet DB", 19));
+    const QString access = writeFile(dir, QStringLiteral("access.mdb"), jet);
+    const QString text = writeFile(dir, QStringLiteral("text.mdb"), QByteArray("ID_N,MinA_S\n1,quartz\n"));
+    QByteArray damaged("SQLite format 3");
+    damaged.append('\0');
+    damaged.append(QByteArray(200, '\xff'));
+    const QString broken = writeFile(dir, QStringLiteral("broken.mdb"), damaged);
+
+    for (const QString &path : {missing, empty, random, access, text, broken}) {
+        auto c = openOn(path);
+        EXPECT_THROW(c->Open(), AppError) << path.toStdString();
+        EXPECT_EQ(c->State(), 0) << path.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(missing)); // nothing is created
+
+    EXPECT_FALSE(mdlFunction::OpenConnection(missing));
+    ASSERT_NE(mdlFunction::adoConn(), nullptr);
+    EXPECT_EQ(mdlFunction::adoConn()->State(), 0);
+    mdlFunction::setSharedConnection(nullptr);
+}
+
+TEST(Connection, SharedConnectionHasTheFixedSettings)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/Vantor.mdb");
+    TempDatabase::createSchema(path);
+    ASSERT_TRUE(mdlFunction::OpenConnection(path));
+    Connection *c = mdlFunction::adoConn();
+    EXPECT_EQ(c->State(), 1);
+    EXPECT_EQ(c->CursorLocation(), 3);
+    EXPECT_EQ(c->CommandTimeout(), 10);
+    EXPECT_EQ(c->ConnectionString(), QStringLiteral("provider=microsoft.jet.oledb.4.0;data source=") + path);
+    mdlFunction::setSharedConnection(nullptr);
+}
+
+TEST(SchemaText, EscapeSqlTextDoublesEveryQuote)
+{
+    EXPECT_EQ(EscapeSqlText(QStringLiteral("O'Neil")), QStringLiteral("O''Neil"));
+    EXPECT_EQ(EscapeSqlText(QStringLiteral("''")), QStringLiteral("''''"));
+    EXPECT_EQ(EscapeSqlText(QStringLiteral("石英")), QStringLiteral("石英"));
+    EXPECT_EQ(EscapeSqlText(QString()), QString());
+}
+
+TEST(SchemaText, NextIdentifierIsMaximumPlusOne)
+{
+    TempDatabase db;
+    const QString max = QStringLiteral("select max(ID_N) from Isoplot");
+    EXPECT_EQ(NextIdentifier(db.conn(), max), 1);
+    for (int i = 1; i <= 41; ++i) db.exec(QStringLiteral("insert into Isoplot (ID_N) values (%1)").arg(i));
+    EXPECT_EQ(NextIdentifier(db.conn(), max), 42);
+    db.exec(QStringLiteral("insert into Isoplot (ID_N) values (42)"));
+    db.exec(QStringLiteral("delete from Isoplot where ID_N=42"));
+    EXPECT_EQ(NextIdentifier(db.conn(), max), 42);
+    db.exec(QStringLiteral("insert into Isoplot (ID_N) values (42)"));
+    db.exec(QStringLiteral("delete from Isoplot where ID_N=5"));
+    EXPECT_EQ(NextIdentifier(db.conn(), max), 43);
+}
+
+TEST(DefaultDatabase, HoldsThePublishedLibrary)
+{
+    TempDatabase db(true);
+    EXPECT_GT(db.count(QStringLiteral("Isoplot")), 50);
+    EXPECT_EQ(db.count(QStringLiteral("TraceElement")), 2);
+    EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from IsoType where Name in ('氧同位素','硫同位素','碳同位素','氢同位素')")),
+              QStringLiteral("4"));
+    // References with an apostrophe are stored whole.
+    EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from Isoplot where Source_S like '%O''Neil%'")).toInt() > 0, true);
+    // Constants are stored as the program writes them, so its duplicate check finds them.
+    EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from Isoplot where MinA_S='石英' and MinB_S='水' and ConstA_N=3.38 and ConstC_N=-3.4")),
+              QStringLiteral("1"));
+}
