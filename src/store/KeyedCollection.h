@@ -17,18 +17,16 @@ constexpr int32_t DuplicateKey = 457;      // "此键已与该集合的一个元
 // key. Keys compare without regard to case, as the collections of the old
 // platform did. Bad positions, unknown keys and repeated keys raise AppError.
 template <class T> class KeyedCollection {
-public:
+  public:
     using Pointer = std::shared_ptr<T>;
     using const_iterator = typename std::vector<Pointer>::const_iterator;
 
     // Stores the record at the end under "A" followed by its id.
-    void Add(Pointer item)
-    {
+    void Add(Pointer item) {
         const QString key = QStringLiteral("A") + QString::number(item->id());
         Add(std::move(item), key);
     }
-    void Add(Pointer item, const QString &key)
-    {
+    void Add(Pointer item, const QString &key) {
         const QString folded = key.toUpper();
         if (index_.contains(folded))
             throw AppError(CollectionError::DuplicateKey, QStringLiteral("Collection.Add"),
@@ -45,16 +43,14 @@ public:
     void Remove(int position) { erase(slot(position)); }
     void Remove(const QString &key) { erase(slot(key)); }
 
-    void Clear()
-    {
+    void Clear() {
         items_.clear();
         keys_.clear();
         index_.clear();
     }
 
     // Room for a query's rows, so that filling a large result does not rehash.
-    void reserve(int count)
-    {
+    void reserve(int count) {
         items_.reserve(size_t(count));
         keys_.reserve(size_t(count));
         index_.reserve(count);
@@ -63,26 +59,25 @@ public:
     const_iterator begin() const { return items_.begin(); }
     const_iterator end() const { return items_.end(); }
 
-private:
-    size_t slot(int position) const
-    {
+  private:
+    size_t slot(int position) const {
         if (position < 1 || position > Count())
             throw AppError(CollectionError::SubscriptOutOfRange, QStringLiteral("Collection.Item"),
                            QStringLiteral("下标越界"));
         return size_t(position - 1);
     }
-    size_t slot(const QString &key) const
-    {
+    size_t slot(const QString &key) const {
         const auto found = index_.constFind(key.toUpper());
-        if (found == index_.constEnd()) raiseRuntimeError(ErrNo::InvalidCall, QStringLiteral("Collection.Item"));
+        if (found == index_.constEnd())
+            raiseRuntimeError(ErrNo::InvalidCall, QStringLiteral("Collection.Item"));
         return size_t(found.value());
     }
-    void erase(size_t at)
-    {
+    void erase(size_t at) {
         index_.remove(keys_[at]);
         items_.erase(items_.begin() + ptrdiff_t(at));
         keys_.erase(keys_.begin() + ptrdiff_t(at));
-        for (size_t i = at; i < keys_.size(); ++i) index_[keys_[i]] = int(i);
+        for (size_t i = at; i < keys_.size(); ++i)
+            index_[keys_[i]] = int(i);
     }
 
     std::vector<Pointer> items_;

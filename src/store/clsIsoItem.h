@@ -11,7 +11,7 @@ class Connection;
 // writing operations return 0 done, 1 refused, 2 failed, and announce the
 // outcome through the events; they never raise.
 class clsIsoItem {
-public:
+  public:
     QString ToString() const { return QStringLiteral("clsIsoItem"); }
 
     // Maximum identifier plus 1 (1 for an empty table). Database errors pass.
@@ -40,14 +40,15 @@ public:
     int32_t Update(Connection &conn);
     // Empty texts and zero constants leave the property as it is; texts are
     // stored without surrounding blanks.
-    int32_t AddNew(Connection &conn, const QString &strIsoTypeName = {}, const QString &strMinA = {},
-                   const QString &strMinB = {}, float sngConstA = 0, float sngConstB = 0,
-                   float sngConstC = 0, const QString &strMark = {}, const QString &strSource = {});
+    int32_t AddNew(Connection &conn, const QString &strIsoTypeName = {},
+                   const QString &strMinA = {}, const QString &strMinB = {}, float sngConstA = 0,
+                   float sngConstB = 0, float sngConstC = 0, const QString &strMark = {},
+                   const QString &strSource = {});
 
     void setEvents(RecordEvents events) { events_ = std::move(events); }
     const RecordEvents &events() const { return events_; }
 
-private:
+  private:
     QString duplicateCheck() const;
 
     int32_t id_ = 0;

@@ -11,7 +11,7 @@ class Connection;
 // fill the calculator's and the manager's choice lists. Database errors pass to
 // the caller, except in Find.
 class clsIsoplotItems : public KeyedCollection<clsIsoItem> {
-public:
+  public:
     // True when some thermometer uses this type.
     bool HasIsotopeRecord(Connection &conn, const QString &isotopename);
 

@@ -11,7 +11,7 @@ class Connection;
 // TraceElement held in memory. The writing operations return 0 done, 1 refused,
 // 2 failed, and announce the outcome through the events; they never raise.
 class clsTraceelement {
-public:
+  public:
     QString ToString() const { return QStringLiteral("clsTraceElement"); }
 
     // Maximum identifier plus 1 (1 for an empty table). Database errors pass.
@@ -46,7 +46,7 @@ public:
     void setEvents(RecordEvents events) { events_ = std::move(events); }
     const RecordEvents &events() const { return events_; }
 
-private:
+  private:
     QString duplicateCheck(const QString &minAColumn, const QString &minBColumn) const;
 
     int32_t id_ = 0;

@@ -10,7 +10,7 @@ class Connection;
 // The trace-element thermometers of one query, keyed "A" + id, and the look-ups
 // that fill the calculator's lists and the manager's tree.
 class clsTraceelements : public KeyedCollection<clsTraceelement> {
-public:
+  public:
     // Minerals A of an element (or of all elements); with minA, the minerals B
     // paired with it. More than 32,767 names raise the overflow error.
     QStringList FindMineral(Connection &conn, const QString &element, const QString &minA = {});

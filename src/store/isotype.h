@@ -20,7 +20,7 @@ struct IsoTypeEvents {
 // type's identifier and its name. Unlike the records it holds its connection,
 // and refuses one that is missing or closed.
 class isotype {
-public:
+  public:
     explicit isotype(Connection *connection = mdlFunction::adoConn());
 
     bool Exist(const QString &isotypename);
@@ -51,7 +51,7 @@ public:
     static constexpr int32_t ErrConnectionClosed = int32_t(0x80040202u);
     static constexpr int32_t ErrNameNotFound = int32_t(0x80040203u);
 
-private:
+  private:
     int32_t GetNextTypeID();
 
     Connection *connection_ = nullptr;
