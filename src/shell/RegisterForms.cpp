@@ -1,7 +1,14 @@
 #include "shell/FormFactory.h"
 
+#include "calc/frmCalculateIso.h"
+#include "calc/frmCalculateTrace.h"
+#include "calc/frmGLS.h"
+
 // One line per child window; each window's header is included next to its line.
 
 void RegisterAllForms()
 {
+    FormFactory::Register(QStringLiteral("frmCalculateIso"), [] { return new frmCalculateIso(); });
+    FormFactory::Register(QStringLiteral("frmCalculateTrace"), [] { return new frmCalculateTrace(); });
+    FormFactory::Register(QStringLiteral("frmGLS"), [] { return new frmGLS(); });
 }

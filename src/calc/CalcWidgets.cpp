@@ -1,0 +1,78 @@
+#include "calc/CalcWidgets.h"
+
+#include "app/Twips.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeWidget>
+
+namespace CalcWidgets {
+
+void place(QWidget *w, int left, int top, int width, int height)
+{
+    w->setGeometry(Twips::toPx(left), Twips::toPx(top), Twips::toPx(width), Twips::toPx(height));
+}
+
+QToolBar *makeToolbar(QWidget *parent, const QList<QPair<QString, QString>> &keysAndCaptions)
+{
+    auto *bar = new QToolBar(parent);
+    bar->setObjectName(QStringLiteral("Toolbar1"));
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    bar->setIconSize(QSize(24, 24));
+    bar->setMovable(false);
+    for (const auto &kc : keysAndCaptions) {
+        QAction *a = bar->addAction(kc.second);
+        a->setObjectName(kc.first);
+    }
+    return bar;
+}
+
+QTreeWidget *makeReportList(QWidget *parent, const QStringList &headers, const QList<int> &widthsTwips)
+{
+    auto *list = new QTreeWidget(parent);
+    list->setObjectName(QStringLiteral("ListView1"));
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setAllColumnsShowFocus(true);
+    list->setColumnCount(int(headers.size()));
+    list->setHeaderLabels(headers);
+    list->header()->setStretchLastSection(false);
+    for (int c = 0; c < widthsTwips.size(); ++c) list->setColumnWidth(c, Twips::toPx(widthsTwips[c]));
+    return list;
+}
+
+QList<QLabel *> makeStatusBar(QStatusBar *bar, const QString &name, const QStringList &texts)
+{
+    bar->setObjectName(name);
+    bar->setSizeGripEnabled(false);
+    QList<QLabel *> panels;
+    for (int i = 0; i < texts.size(); ++i) {
+        auto *panel = new QLabel(texts[i], bar);
+        panel->setObjectName(name + QLatin1Char('_') + QString::number(i + 1));
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        bar->addWidget(panel, i + 1 == texts.size() ? 1 : 0);
+        panels << panel;
+    }
+    return panels;
+}
+
+QTreeWidgetItem *selectedRow(QTreeWidget *list)
+{
+    const QList<QTreeWidgetItem *> rows = list->selectedItems();
+    return rows.isEmpty() ? nullptr : rows.first();
+}
+
+void focusAndSelect(QLineEdit *box)
+{
+    box->setFocus(Qt::OtherFocusReason);
+    box->selectAll();
+}
+
+} // namespace CalcWidgets

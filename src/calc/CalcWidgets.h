@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QStatusBar;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+
+// Building blocks the calculator windows share: controls placed at their design
+// positions (twips), the toolbar by keys, report lists and status-bar panels.
+namespace CalcWidgets {
+
+void place(QWidget *w, int left, int top, int width, int height);
+
+// A toolbar named Toolbar1 whose actions carry their keys as objectName, text
+// under the 24-px pictures.
+QToolBar *makeToolbar(QWidget *parent, const QList<QPair<QString, QString>> &keysAndCaptions);
+
+// A report list named ListView1: no root decoration, whole-row selection.
+QTreeWidget *makeReportList(QWidget *parent, const QStringList &headers, const QList<int> &widthsTwips);
+
+// A status bar with panels named <name>_1, <name>_2, ...; the last one stretches.
+QList<QLabel *> makeStatusBar(QStatusBar *bar, const QString &name, const QStringList &texts);
+
+// The selected row of a list, or nullptr.
+QTreeWidgetItem *selectedRow(QTreeWidget *list);
+
+// Focus into a box with its whole text selected (after a failed check).
+void focusAndSelect(QLineEdit *box);
+
+} // namespace CalcWidgets

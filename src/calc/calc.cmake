@@ -1,0 +1,6 @@
+target_sources(lorvane_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/Equations.cpp)
+target_sources(lorvane_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/frmCalculateIso.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/frmCalculateTrace.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/frmGLS.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CalcWidgets.cpp)

@@ -1,0 +1,350 @@
+#include "calc/frmCalculateIso.h"
+
+#include "app/Dialogs.h"
+#include "app/EventGuard.h"
+#include "app/FormLayout.h"
+#include "app/ImageList.h"
+#include "app/NumberText.h"
+#include "app/SharedConnection.h"
+#include "app/Twips.h"
+#include "calc/CalcWidgets.h"
+#include "calc/Equations.h"
+#include "shell/frmIsoAbout.h"
+#include "shell/frmMain.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <cmath>
+
+using CalcWidgets::place;
+
+namespace {
+
+const QString kOxygen = QStringLiteral("氧同位素");
+const QString kWater = QStringLiteral("水");
+
+QLabel *label(QWidget *parent, const char *name, const QString &text)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    return l;
+}
+
+QLineEdit *textBox(QWidget *parent, const char *name)
+{
+    auto *t = new QLineEdit(parent);
+    t->setObjectName(QLatin1String(name));
+    return t;
+}
+
+QComboBox *choiceList(QWidget *parent, const char *name, const QString &initialText)
+{
+    auto *c = new QComboBox(parent);
+    c->setObjectName(QLatin1String(name));
+    c->setPlaceholderText(initialText);
+    return c;
+}
+
+// The notation of an isotope type; empty for a type without one.
+QString notationOf(const QString &type)
+{
+    if (type == QStringLiteral("氧同位素")) return QStringLiteral("δ18O");
+    if (type == QStringLiteral("硫同位素")) return QStringLiteral("δ34S");
+    if (type == QStringLiteral("碳同位素")) return QStringLiteral("δ13C");
+    if (type == QStringLiteral("氢同位素")) return QStringLiteral("δD");
+    return QString();
+}
+
+} // namespace
+
+frmCalculateIso::frmCalculateIso(QWidget *parent) : ChildForm(parent)
+{
+    setObjectName(QStringLiteral("frmCalculateIso"));
+    setWindowTitle(QStringLiteral("同位素温度计_温度计算"));
+    resize(Twips::toPx(8430), Twips::toPx(6105));
+
+    Toolbar1 = CalcWidgets::makeToolbar(this, {{QStringLiteral("filter"), QStringLiteral("筛选")},
+                                               {QStringLiteral("database"), QStringLiteral("数据库管理")},
+                                               {QStringLiteral("about"), QStringLiteral("关于")},
+                                               {QStringLiteral("close"), QStringLiteral("退出")}});
+    place(Toolbar1, 0, 0, 8430, 630);
+
+    lst1 = choiceList(this, "lst1", QStringLiteral("同位素"));
+    lst2 = choiceList(this, "lst2", QStringLiteral("矿物A"));
+    lst3 = choiceList(this, "lst3", QStringLiteral("矿物B"));
+    place(lst1, 4455, 165, 1215, 345);
+    place(lst2, 5775, 165, 1215, 345);
+    place(lst3, 7095, 165, 1215, 345);
+
+    ListView1 = CalcWidgets::makeReportList(
+        this, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("适用范围"),
+               QStringLiteral("资料来源")},
+        {2540, 2540, 2540, 2540, 2540});
+    place(ListView1, 45, 645, 8340, 3645);
+
+    Frame1 = new QGroupBox(QStringLiteral("计算类型"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    place(Frame1, 60, 4485, 1695, 1215);
+    Option1 = new QRadioButton(QStringLiteral("平衡温度"), Frame1);
+    Option1->setObjectName(QStringLiteral("Option1"));
+    place(Option1, 135, 360, 1500, 300);
+    Option2 = new QRadioButton(QStringLiteral("水的氧同位素"), Frame1);
+    Option2->setObjectName(QStringLiteral("Option2"));
+    place(Option2, 120, 720, 1560, 300);
+
+    Label7 = label(this, "Label7", QStringLiteral("矿物"));
+    place(Label7, 2310, 4485, 600, 255);
+    Label8 = label(this, "Label8", QStringLiteral("δ"));
+    place(Label8, 3240, 4470, 690, 315);
+
+    lbMinA = label(this, "lbMinA", QString());
+    place(lbMinA, 1845, 4890, 960, 270);
+    txtMinAValue = textBox(this, "txtMinAValue");
+    place(txtMinAValue, 2925, 4800, 1035, 390);
+    Label5 = label(this, "Label5", QStringLiteral("‰"));
+    place(Label5, 4125, 4860, 330, 330);
+
+    lbMinB = label(this, "lbMinB", QString());
+    place(lbMinB, 1845, 5370, 960, 270);
+    txtMinBValue = textBox(this, "txtMinBValue");
+    place(txtMinBValue, 2925, 5310, 1035, 390);
+    Label6 = label(this, "Label6", QStringLiteral("‰"));
+    place(Label6, 4125, 5370, 330, 330);
+
+    Label4 = label(this, "Label4", QStringLiteral("温度"));
+    place(Label4, 4740, 5340, 540, 315);
+    txtT = textBox(this, "txtT");
+    place(txtT, 5280, 5295, 1035, 390);
+    Label15 = label(this, "Label15", QStringLiteral("℃"));
+    place(Label15, 6450, 5355, 330, 300);
+
+    Command1 = new QPushButton(QStringLiteral("计算"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    place(Command1, 7020, 5205, 1155, 450);
+
+    StatusBar1 = new QStatusBar(this);
+    place(StatusBar1, 0, 5730, 8430, 375);
+    const QList<QLabel *> panels = CalcWidgets::makeStatusBar(StatusBar1, QStringLiteral("StatusBar1"),
+                                                              {QStringLiteral("状态"), QString()});
+    panel2_ = panels[1];
+
+    Option1->setChecked(true);
+    txtT->setEnabled(false);
+
+    connect(lst1, &QComboBox::activated, this, [this] { Guarded(this, [this] { lst1_Click(); }); });
+    connect(lst2, &QComboBox::activated, this, [this] { Guarded(this, [this] { lst2_Click(); }); });
+    connect(lst3, &QComboBox::activated, this, [this] { Guarded(this, [this] { lst3_Click(); }); });
+    connect(ListView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { ListView1_ItemClick(item); });
+    connect(ListView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
+        if (item) ListView1_ItemClick(item);
+    });
+    connect(Option1, &QRadioButton::clicked, this, [this] { Option1_Click(); });
+    connect(Option2, &QRadioButton::clicked, this, [this] { Option2_Click(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Toolbar1, &QToolBar::actionTriggered, this, [this](QAction *a) { Toolbar1_ButtonClick(a); });
+}
+
+frmCalculateIso::~frmCalculateIso() = default;
+
+void frmCalculateIso::Form_Load()
+{
+    mdlFunction::SetToolbarImages(Toolbar1, ToolbarImages());
+    mdlFunction::LoadFormLayout(this);
+    catalogue_ = std::make_unique<clsIsoplotItems>();
+    Guarded(this, [this] {
+        LoadIsotopeTypes();
+        if (lst1->count() > 0) {
+            lst1->setCurrentIndex(0);
+            lst1_Click();
+        }
+    });
+}
+
+void frmCalculateIso::Form_Unload()
+{
+    catalogue_.reset();
+    mdlFunction::SaveFormLayout(this);
+}
+
+void frmCalculateIso::LoadIsotopeTypes()
+{
+    lst1->addItems(catalogue_->FindIsoType(*mdlFunction::adoConn()));
+}
+
+void frmCalculateIso::LoadMinerals(const QString &typeName, const QString &mineralA)
+{
+    if (mineralA.isEmpty()) {
+        lst2->clear();
+        lst2->addItems(catalogue_->FindMineral(*mdlFunction::adoConn(), typeName));
+    } else {
+        lst3->clear();
+        lst3->addItems(catalogue_->FindMineral(*mdlFunction::adoConn(), typeName, mineralA));
+    }
+}
+
+void frmCalculateIso::clearValues()
+{
+    txtMinAValue->clear();
+    txtMinBValue->clear();
+    txtT->clear();
+}
+
+void frmCalculateIso::lst1_Click()
+{
+    LoadMinerals(lst1->currentText(), QString());
+    lst3->clear();
+    ListView1->clear();
+    SetModeOptions(false);
+    lbMinA->clear();
+    lbMinB->clear();
+    clearValues();
+    panel2_->clear();
+    const QString notation = notationOf(lst1->currentText());
+    if (!notation.isEmpty()) Label8->setText(notation);
+}
+
+void frmCalculateIso::lst2_Click()
+{
+    LoadMinerals(lst1->currentText(), lst2->currentText());
+    ListView1->clear();
+    SetModeOptions(false);
+    lbMinA->setText(lst2->currentText());
+    lbMinB->clear();
+    clearValues();
+    panel2_->clear();
+}
+
+void frmCalculateIso::lst3_Click()
+{
+    ShowThermometers();
+    SetModeOptions(lst3->currentText() == kWater && lst1->currentText() == kOxygen);
+    lbMinB->setText(lst3->currentText());
+    clearValues();
+}
+
+void frmCalculateIso::ShowThermometers()
+{
+    ListView1->clear();
+    catalogue_->FuzzyQuery(*mdlFunction::adoConn(), lst1->currentText(), lst2->currentText(),
+                           lst3->currentText());
+    QList<QTreeWidgetItem *> rows;
+    for (const auto &item : *catalogue_) {
+        rows << new QTreeWidgetItem(QStringList{Num::Str(item->ConstA()), Num::Str(item->ConstB()),
+                                                Num::Str(item->ConstC()), item->Mark(), item->Source()});
+    }
+    ListView1->addTopLevelItems(rows);
+    if (ListView1->topLevelItemCount() > 0) {
+        QTreeWidgetItem *first = ListView1->topLevelItem(0);
+        ListView1->setCurrentItem(first);
+        first->setSelected(true);
+        ListView1_ItemClick(first);
+    }
+}
+
+void frmCalculateIso::ListView1_ItemClick(QTreeWidgetItem *item)
+{
+    Guarded(this, [&] {
+        currentA_ = Num::ToSingle(item->text(0));
+        currentB_ = Num::ToSingle(item->text(1));
+        currentC_ = Num::ToSingle(item->text(2));
+        ShowParameters(currentA_, currentB_, currentC_, QStringLiteral("="), QStringLiteral(";"));
+    });
+}
+
+void frmCalculateIso::ShowParameters(float a, float b, float c, const QString &separator,
+                                     const QString &terminator)
+{
+    panel2_->setText(QStringLiteral("A") + separator + Num::Str(a) + terminator + QStringLiteral("B") +
+                     separator + Num::Str(b) + terminator + QStringLiteral("C") + separator + Num::Str(c));
+}
+
+void frmCalculateIso::SetModeOptions(bool enable)
+{
+    Option1->setChecked(true);
+    Option1_Click();
+    Option1->setEnabled(enable);
+    Option2->setEnabled(enable);
+}
+
+void frmCalculateIso::Option1_Click()
+{
+    txtMinBValue->setEnabled(true);
+    txtT->setEnabled(false);
+}
+
+void frmCalculateIso::Option2_Click()
+{
+    txtMinBValue->setEnabled(false);
+    txtT->setEnabled(true);
+}
+
+bool frmCalculateIso::ValidateInputs()
+{
+    QList<QLineEdit *> boxes{txtMinAValue, Option2->isChecked() ? txtT : txtMinBValue};
+    for (QLineEdit *box : boxes) {
+        if (!Num::IsNumeric(box->text())) {
+            MsgBox(this, QStringLiteral("必须为数字"), Dialogs::Buttons::Ok, Dialogs::Icon::None,
+                   QStringLiteral("提示"));
+            CalcWidgets::focusAndSelect(box);
+            return false;
+        }
+    }
+    return true;
+}
+
+void frmCalculateIso::Command1_Click()
+{
+    const QString calcError = QStringLiteral("计算错误");
+    Guarded(
+        this,
+        [&] {
+            if (!CalcWidgets::selectedRow(ListView1)) {
+                MsgBox(this, QStringLiteral("请选择参数!"));
+                return;
+            }
+            if (!ValidateInputs()) return;
+            if (!Option2->isChecked()) {
+                const float deltaA = Num::ToSingle(txtMinAValue->text());
+                const float deltaB = Num::ToSingle(txtMinBValue->text());
+                const float bPrime = Num::CSng(std::pow(10.0, 3) * currentB_);
+                const float aPrime = Num::CSng(std::pow(10.0, 6) * currentA_);
+                const float delta = Num::CSng(double(deltaA) - double(deltaB));
+                const float kelvin = IsoEquation::T(delta, aPrime, bPrime, currentC_);
+                // The other root of the equation is no temperature at all.
+                if (kelvin <= 0) {
+                    MsgBox(this, QStringLiteral("计算结果无效：温度低于绝对零度"), Dialogs::Buttons::Ok,
+                           Dialogs::Icon::None, calcError);
+                    return;
+                }
+                const double celsius = std::nearbyint(double(kelvin) - 273.15);
+                txtT->setText(QString::number(qint64(celsius)));
+            } else {
+                const float t = Num::ToSingle(txtT->text());
+                const float deltaA = Num::ToSingle(txtMinAValue->text());
+                const float water = IsoEquation::WaterDelta(currentA_, currentB_, currentC_, t, deltaA);
+                txtMinBValue->setText(Num::Str(water));
+            }
+        },
+        calcError);
+}
+
+void frmCalculateIso::Toolbar1_ButtonClick(QAction *button)
+{
+    const QString key = button->objectName();
+    if (key == QLatin1String("database")) {
+        Unload();
+        if (frmMain *main = frmMain::current()) main->ShowForm(QStringLiteral("frmIsoMgr"));
+    } else if (key == QLatin1String("about")) {
+        frmIsoAbout::ShowModal(this);
+    } else if (key == QLatin1String("close")) {
+        Unload();
+    }
+}

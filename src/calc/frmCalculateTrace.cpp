@@ -1,0 +1,249 @@
+#include "calc/frmCalculateTrace.h"
+
+#include "app/Dialogs.h"
+#include "app/EventGuard.h"
+#include "app/FormLayout.h"
+#include "app/ImageList.h"
+#include "app/NumberText.h"
+#include "app/SharedConnection.h"
+#include "app/Twips.h"
+#include "calc/CalcWidgets.h"
+#include "calc/Equations.h"
+#include "shell/frmMain.h"
+#include "shell/frmTraceAbout.h"
+#include "store/clsTraceelements.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeWidget>
+
+using CalcWidgets::place;
+
+namespace {
+
+template <class W> W *named(W *w, const char *name)
+{
+    w->setObjectName(QLatin1String(name));
+    return w;
+}
+
+} // namespace
+
+frmCalculateTrace::frmCalculateTrace(QWidget *parent) : ChildForm(parent)
+{
+    setObjectName(QStringLiteral("frmCalculateTrace"));
+    setWindowTitle(QStringLiteral("微量元素温度计_温度计算"));
+    resize(Twips::toPx(8430), Twips::toPx(6105));
+
+    Toolbar1 = CalcWidgets::makeToolbar(this, {{QStringLiteral("filter"), QStringLiteral("筛选")},
+                                               {QStringLiteral("database"), QStringLiteral("数据库")},
+                                               {QStringLiteral("about"), QStringLiteral("关于")},
+                                               {QStringLiteral("close"), QStringLiteral("退出")}});
+    place(Toolbar1, 0, 0, 8430, 630);
+
+    lst1 = named(new QComboBox(this), "lst1");
+    lst2 = named(new QComboBox(this), "lst2");
+    lst3 = named(new QComboBox(this), "lst3");
+    lst1->setPlaceholderText(QStringLiteral("元素"));
+    lst2->setPlaceholderText(QStringLiteral("矿物A"));
+    lst3->setPlaceholderText(QStringLiteral("矿物B"));
+    place(lst1, 4455, 165, 1215, 345);
+    place(lst2, 5775, 165, 1215, 345);
+    place(lst3, 7095, 165, 1215, 345);
+
+    ListView1 = CalcWidgets::makeReportList(
+        this, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("函数"), QStringLiteral("备注")},
+        {2085, 2085, 2085, 2085});
+    place(ListView1, 45, 645, 8340, 3645);
+
+    lblA = named(new QLabel(this), "lblA");
+    place(lblA, 120, 4530, 1500, 300);
+    txtA = named(new QLineEdit(this), "txtA");
+    place(txtA, 1680, 4470, 1500, 390);
+    Label10 = named(new QLabel(QStringLiteral("K"), this), "Label10");
+    place(Label10, 3480, 4530, 400, 300);
+    txtK = named(new QLineEdit(this), "txtK");
+    place(txtK, 3900, 4470, 1500, 390);
+
+    lblB = named(new QLabel(this), "lblB");
+    place(lblB, 120, 5070, 1500, 300);
+    txtB = named(new QLineEdit(this), "txtB");
+    place(txtB, 1680, 5010, 1500, 390);
+    Label11 = named(new QLabel(QStringLiteral("温度"), this), "Label11");
+    place(Label11, 3330, 5070, 560, 300);
+    txtT = named(new QLineEdit(this), "txtT");
+    place(txtT, 3900, 5010, 1500, 390);
+    Label13 = named(new QLabel(QStringLiteral("℃"), this), "Label13");
+    place(Label13, 5490, 5070, 330, 300);
+
+    btnCal = named(new QPushButton(QStringLiteral("计算"), this), "btnCal");
+    place(btnCal, 7020, 4950, 1155, 450);
+
+    StatusBar1 = new QStatusBar(this);
+    place(StatusBar1, 0, 5730, 8430, 375);
+    panel2_ = CalcWidgets::makeStatusBar(StatusBar1, QStringLiteral("StatusBar1"),
+                                         {QStringLiteral("状态:"), QString()})[1];
+
+    connect(lst1, &QComboBox::activated, this, [this] { Guarded(this, [this] { lst1_Click(); }); });
+    connect(lst2, &QComboBox::activated, this, [this] { Guarded(this, [this] { lst2_Click(); }); });
+    connect(lst3, &QComboBox::activated, this, [this] { Guarded(this, [this] { lst3_Click(); }); });
+    connect(ListView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { ListView1_ItemClick(item); });
+    connect(ListView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
+        if (item) ListView1_ItemClick(item);
+    });
+    connect(btnCal, &QPushButton::clicked, this, [this] { btnCal_Click(); });
+    connect(Toolbar1, &QToolBar::actionTriggered, this, [this](QAction *a) { Toolbar1_ButtonClick(a); });
+}
+
+void frmCalculateTrace::Form_Load()
+{
+    mdlFunction::SetToolbarImages(Toolbar1, ToolbarImages());
+    mdlFunction::LoadFormLayout(this);
+    Guarded(this, [this] {
+        LoadSelectionList(QString(), QString());
+        if (lst1->count() > 0) {
+            lst1->setCurrentIndex(0);
+            lst1_Click();
+        }
+    });
+    ClearResults();
+}
+
+void frmCalculateTrace::Form_Unload() { mdlFunction::SaveFormLayout(this); }
+
+void frmCalculateTrace::LoadSelectionList(const QString &element, const QString &mineralA)
+{
+    clsTraceelements catalogue;
+    Connection &conn = *mdlFunction::adoConn();
+    if (element.isEmpty()) {
+        lst1->clear();
+        lst1->addItems(catalogue.FindElementType(conn));
+    } else if (!mineralA.isEmpty()) {
+        lst3->clear();
+        lst3->addItems(catalogue.FindMineral(conn, element, mineralA));
+    } else {
+        lst2->clear();
+        lst2->addItems(catalogue.FindMineral(conn, element));
+    }
+}
+
+void frmCalculateTrace::ClearResults()
+{
+    ListView1->clear();
+    lblA->setText(lst2->currentText());
+    lblB->setText(lst3->currentText());
+    txtA->clear();
+    txtB->clear();
+    txtK->clear();
+    txtT->clear();
+    panel2_->clear();
+}
+
+void frmCalculateTrace::lst1_Click()
+{
+    LoadSelectionList(lst1->currentText(), QString());
+    lst3->clear();
+    ClearResults();
+}
+
+void frmCalculateTrace::lst2_Click()
+{
+    LoadSelectionList(lst1->currentText(), lst2->currentText());
+    ClearResults();
+}
+
+void frmCalculateTrace::lst3_Click()
+{
+    ClearResults();
+    LoadThermometers();
+}
+
+void frmCalculateTrace::LoadThermometers()
+{
+    ListView1->clear();
+    clsTraceelements catalogue;
+    catalogue.FuzzyQuery(*mdlFunction::adoConn(), lst1->currentText(), lst2->currentText(),
+                         lst3->currentText());
+    QList<QTreeWidgetItem *> rows;
+    for (const auto &item : catalogue)
+        rows << new QTreeWidgetItem(
+            QStringList{Num::Str(item->ConstA()), Num::Str(item->ConstB()), item->logType(), item->Mark()});
+    ListView1->addTopLevelItems(rows);
+    if (ListView1->topLevelItemCount() > 0) {
+        QTreeWidgetItem *first = ListView1->topLevelItem(0);
+        ListView1->setCurrentItem(first);
+        first->setSelected(true);
+        ListView1_ItemClick(first);
+    }
+}
+
+void frmCalculateTrace::ListView1_ItemClick(QTreeWidgetItem *item)
+{
+    Guarded(this, [&] {
+        currentConstA_ = Num::CSng(Num::Val(item->text(0)));
+        currentConstB_ = Num::CSng(Num::Val(item->text(1)));
+        currentLogType_ = item->text(2);
+        panel2_->setText(QStringLiteral("当前参数：A=") + Num::Str(currentConstA_) + QStringLiteral("，B=") +
+                         Num::Str(currentConstB_));
+    });
+}
+
+bool frmCalculateTrace::ValidateInput()
+{
+    auto refuse = [this](QLineEdit *box) {
+        MsgBox(this, QStringLiteral("必须为数字"), Dialogs::Buttons::Ok, Dialogs::Icon::None,
+               QStringLiteral("提示"));
+        CalcWidgets::focusAndSelect(box);
+        return false;
+    };
+    if (!txtA->text().isEmpty() || !txtB->text().isEmpty()) {
+        if (!Num::IsNumeric(txtA->text())) return refuse(txtA);
+        if (!Num::IsNumeric(txtB->text())) return refuse(txtB);
+        const float k = Num::CSng(Num::Div(Num::ToSingle(txtA->text()), Num::ToSingle(txtB->text())));
+        txtK->setText(Num::Str(k));
+        return true;
+    }
+    if (Num::IsNumeric(txtK->text())) return true;
+    return refuse(txtK);
+}
+
+void frmCalculateTrace::btnCal_Click()
+{
+    Guarded(this, [&] {
+        if (!CalcWidgets::selectedRow(ListView1)) {
+            MsgBox(this, QStringLiteral("请选择参数！"));
+            return;
+        }
+        if (!ValidateInput()) return;
+        // A calibration with another log type has no equation to solve.
+        if (!TraceEquation::IsKnownLogType(currentLogType_)) {
+            MsgBox(this, QStringLiteral("函数类型无效：\"") + currentLogType_ + QStringLiteral("\""));
+            return;
+        }
+        const float k = Num::ToSingle(txtK->text());
+        if (TraceEquation::Kelvin(currentLogType_, k, currentConstA_, currentConstB_) <= 0) {
+            MsgBox(this, QStringLiteral("计算结果无效：温度低于绝对零度"));
+            return;
+        }
+        txtT->setText(Num::Str(
+            TraceEquation::CalculateTemperature(currentLogType_, k, currentConstA_, currentConstB_)));
+    });
+}
+
+void frmCalculateTrace::Toolbar1_ButtonClick(QAction *button)
+{
+    const QString key = button->objectName();
+    if (key == QLatin1String("database")) {
+        if (frmMain *main = frmMain::current()) main->ShowForm(QStringLiteral("frmTraceMgr"));
+        Unload();
+    } else if (key == QLatin1String("about")) {
+        frmTraceAbout::ShowModal(this);
+    } else if (key == QLatin1String("close")) {
+        Unload();
+    }
+}
