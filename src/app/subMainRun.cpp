@@ -1,5 +1,6 @@
 #include "app/subMain.h"
 
+#include "shell/FormFactory.h"
 #include "shell/frmMain.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@ namespace subMain {
 
 int Main()
 {
+    RegisterAllForms();
     const StartResult result =
         Start(QCoreApplication::applicationDirPath(), [] { return new frmMain(); });
     if (result != StartResult::Running) return 0;

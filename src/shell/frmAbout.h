@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class QPushButton;
+
 // About the program: version, maintainer, thanks. OK is both the default and
 // the cancel button, so Enter and Esc close it.
 class frmAbout : public QDialog {
@@ -12,6 +14,12 @@ public:
     // Shows the window modally, owned by parent, through the dialogs service.
     static int ShowModal(QWidget *parent);
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private slots:
     void cmdOK_Click();
+
+private:
+    QPushButton *cmdOK_;
 };

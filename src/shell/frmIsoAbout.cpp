@@ -1,15 +1,33 @@
 #include "shell/frmIsoAbout.h"
 
 #include "app/Dialogs.h"
+#include "shell/AboutWindow.h"
+#include "shell/Pictures.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 
-frmIsoAbout::frmIsoAbout(QWidget *parent) : QDialog(parent) { setObjectName(QStringLiteral("frmIsoAbout")); }
+frmIsoAbout::frmIsoAbout(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmIsoAbout"));
+    setWindowTitle(QStringLiteral("关于 同位素Lorvane"));
+    AboutWindow::Prepare(this, 7635, 1845);
+
+    auto *image = new QLabel(this);
+    image->setObjectName(QStringLiteral("Image1"));
+    const QRect place(10, 18, width() - 20, height() - 36);
+    image->setGeometry(place);
+    image->setPixmap(Pictures::IsoEquation(place.size()));
+}
+
+void frmIsoAbout::keyPressEvent(QKeyEvent *event)
+{
+    // Only the close box closes this window; Esc and Enter do nothing.
+    event->accept();
+}
 
 int frmIsoAbout::ShowModal(QWidget *parent)
 {
     frmIsoAbout dlg(parent);
     return Dialogs::instance().execModal(&dlg);
 }
-
-void frmIsoAbout::keyPressEvent(QKeyEvent *event) { QDialog::keyPressEvent(event); }

@@ -1,27 +1,134 @@
 #include "shell/frmMain.h"
 
+#include "app/AppError.h"
+#include "app/Dialogs.h"
+#include "app/FormLayout.h"
+#include "app/ImageList.h"
+#include "app/Launcher.h"
+#include "app/NumberText.h"
+#include "app/SettingsStore.h"
+#include "app/Twips.h"
 #include "shell/ChildForm.h"
 #include "shell/FormFactory.h"
+#include "shell/Pictures.h"
+#include "shell/frmAbout.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
 
+// The client area: the child windows over the background picture, which is
+// scaled to the area (the built-in one is drawn at the area's size).
 class MdiClient : public QMdiArea {
 public:
-    using QMdiArea::QMdiArea;
+    explicit MdiClient(QWidget *parent) : QMdiArea(parent)
+    {
+        setObjectName(QStringLiteral("MDIClient"));
+    }
+
+    void setPicture(const QImage &image)
+    {
+        picture_ = image;
+        cache_ = QPixmap();
+        viewport()->update();
+    }
+    QImage picture() const { return picture_; }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        const QRect area = viewport()->rect();
+        if (cache_.size() != area.size() * devicePixelRatioF()) {
+            cache_ = QPixmap(area.size() * devicePixelRatioF());
+            cache_.setDevicePixelRatio(devicePixelRatioF());
+            QPainter p(&cache_);
+            if (picture_.isNull()) {
+                Pictures::PaintBackground(p, area);
+            } else {
+                p.fillRect(area, Qt::white);
+                p.setRenderHint(QPainter::SmoothPixmapTransform);
+                const QSize scaled = picture_.size().scaled(area.size(), Qt::KeepAspectRatioByExpanding);
+                const QRect target(QPoint((area.width() - scaled.width()) / 2,
+                                          (area.height() - scaled.height()) / 2),
+                                   scaled);
+                p.drawImage(target, picture_);
+            }
+        }
+        QPainter p(viewport());
+        p.drawPixmap(0, 0, cache_);
+    }
+
+private:
+    QImage picture_;
+    QPixmap cache_;
 };
 
 namespace {
+
 frmMain *g_current = nullptr;
+
+const QString kApplication = QStringLiteral("Lorvane");
+const QString kSection = QStringLiteral("Settings");
+const QString kNoHelp = QStringLiteral("无法显示帮助目录，该工程没有相关联的帮助。");
+const QString kExitQuestion = QStringLiteral("确认要退出系统吗?");
+const QString kNotice = QStringLiteral("提示");
+
+// A stored position value; an absent or unreadable one gives the default.
+double storedTwips(const QString &key, double fallback)
+{
+    const QString text = SettingsStore::GetSetting(kApplication, kSection, key, Num::Str(float(fallback)));
+    if (!Num::IsNumeric(text)) return fallback;
+    try {
+        return Num::ToSingle(text);
+    } catch (const AppError &) {
+        return fallback;
+    }
 }
+
+void storeTwips(const QString &key, int px)
+{
+    SettingsStore::SaveSetting(kApplication, kSection, key, Num::Str(float(Twips::fromPx(px))));
+}
+
+// The child windows of the menus.
+struct ChildEntry {
+    const char *menuName;
+    const char *formName;
+};
+const ChildEntry kChildEntries[] = {
+    {"mnuIsotopeCalculate", "frmCalculateIso"},
+    {"mnuIsotopeDBMgr", "frmIsoMgr"},
+    {"mnuTraceElementCalculate", "frmCalculateTrace"},
+    {"mnuTraceElementDBMgr", "frmTraceMgr"},
+    {"mnuOtherOlivine", "frmGLS"},
+};
+
+} // namespace
 
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent), mdi_(new MdiClient(this))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Lorvane"));
     setCentralWidget(mdi_);
-    resize(6500 / 15, 6500 / 15);
+    resize(Twips::toPx(11145), Twips::toPx(7545));
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) {
+        if (sub) lastActive_ = sub;
+    });
+
+    buildMenus();
+    buildToolbar();
+    buildStatusBar();
+    MDIForm_Load();
     g_current = this;
 }
 
@@ -34,46 +141,292 @@ frmMain *frmMain::current() { return g_current; }
 
 QMdiArea *frmMain::mdiArea() const { return mdi_; }
 
+void frmMain::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MenuBar"));
+    auto menu = [bar](const char *name, const QString &caption) {
+        QMenu *m = bar->addMenu(caption);
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    auto entry = [this](QMenu *m, const char *name, const QString &caption) {
+        QAction *a = m->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    auto separator = [](QMenu *m, const char *name) {
+        m->addSeparator()->setObjectName(QString::fromLatin1(name));
+    };
+
+    QMenu *iso = menu("mnuIsotope", QStringLiteral("同位素温度计(&I)"));
+    entry(iso, "mnuIsotopeCalculate", QStringLiteral("温度计算(&C)"));
+    entry(iso, "mnuIsotopeDBMgr", QStringLiteral("数据库管理(&M)"));
+    QMenu *trace = menu("mnuTraceElement", QStringLiteral("微量元素温度计(&T)"));
+    entry(trace, "mnuTraceElementCalculate", QStringLiteral("温度计算(&C)"));
+    entry(trace, "mnuTraceElementDBMgr", QStringLiteral("数据库管理(&M)"));
+    QMenu *other = menu("mnuOther", QStringLiteral("其他(&O)"));
+    entry(other, "mnuOtherOlivine", QStringLiteral("橄榄石温度计"));
+
+    for (const ChildEntry &child : kChildEntries) {
+        QAction *a = findChild<QAction *>(QString::fromLatin1(child.menuName));
+        const QString formName = QString::fromLatin1(child.formName);
+        // A window that is not part of this build yet cannot be opened.
+        a->setEnabled(FormFactory::IsRegistered(formName));
+        connect(a, &QAction::triggered, this, [this, formName] { ShowForm(formName); });
+    }
+
+    QMenu *view = menu("mnuView", QStringLiteral("视图(&V)"));
+    connect(entry(view, "mnuViewBack", QStringLiteral("背景...")), &QAction::triggered, this,
+            &frmMain::ChooseBackground);
+    separator(view, "mnuViewS");
+    QAction *viewToolBar = entry(view, "mnuViewToolBar", QStringLiteral("工具栏(&T)"));
+    QAction *viewStatusBar = entry(view, "mnuViewStatusBar", QStringLiteral("状态栏(&B)"));
+    for (QAction *a : {viewToolBar, viewStatusBar}) {
+        a->setCheckable(true);
+        a->setChecked(true);
+    }
+    // The entry's check mark leads: the bar is shown exactly when it is checked.
+    connect(viewToolBar, &QAction::triggered, this, [this](bool on) { toolbar_->setVisible(on); });
+    connect(viewStatusBar, &QAction::triggered, this, [this](bool on) { statusBar_->setVisible(on); });
+
+    QMenu *help = menu("mnuHelp", QStringLiteral("帮助(&H)"));
+    connect(entry(help, "mnuHelpContents", QStringLiteral("目录(&C)")), &QAction::triggered, this,
+            &frmMain::showHelp);
+    connect(entry(help, "mnuHelpSearchForHelpOn", QStringLiteral("搜索帮助目录(&S)...")),
+            &QAction::triggered, this, &frmMain::showHelp);
+    separator(help, "mnuHelpBar0");
+    connect(entry(help, "mnuHelpAbout", QStringLiteral("关于(&A)")), &QAction::triggered, this,
+            [this] { frmAbout::ShowModal(this); });
+
+    QAction *exit = bar->addAction(QStringLiteral("退出(&Q)"));
+    exit->setObjectName(QStringLiteral("mnuExit"));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+}
+
+void frmMain::buildToolbar()
+{
+    toolbar_ = addToolBar(QStringLiteral("Toolbar1"));
+    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_->setMovable(false);
+    toolbar_->setFloatable(false);
+    toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    const std::pair<const char *, QString> buttons[] = {
+        {"calculate", QStringLiteral("计算器")},
+        {"notepad", QStringLiteral("记事本")},
+        {"quit", QStringLiteral("退出")},
+    };
+    for (const auto &[key, text] : buttons) toolbar_->addAction(text)->setObjectName(QString::fromLatin1(key));
+    connect(toolbar_, &QToolBar::actionTriggered, this, &frmMain::Toolbar1_ButtonClick);
+}
+
+void frmMain::buildStatusBar()
+{
+    statusBar_ = statusBar();
+    statusBar_->setObjectName(QStringLiteral("sbStatusBar"));
+    statusBar_->setSizeGripEnabled(true);
+    QFont font = statusBar_->font();
+    QStringList families = font.families();
+    families.prepend(QStringLiteral("Tahoma"));
+    font.setFamilies(families);
+    statusBar_->setFont(font);
+
+    auto panel = [this](int index, int stretch) {
+        auto *label = new QLabel(statusBar_);
+        label->setObjectName(QStringLiteral("sbStatusBar_") + QString::number(index));
+        label->setFrameShape(QFrame::StyledPanel);
+        label->setFrameShadow(QFrame::Sunken);
+        if (stretch == 0) {
+            label->setMinimumWidth(Twips::toPx(1440));
+            label->setAlignment(Qt::AlignCenter);
+        }
+        statusBar_->addWidget(label, stretch);
+        return label;
+    };
+    panel(1, 1)->setText(QStringLiteral("状态"));
+    datePanel_ = panel(2, 0);
+    timePanel_ = panel(3, 0);
+    updateClock();
+    clock_ = new QTimer(this);
+    clock_->setInterval(1000);
+    connect(clock_, &QTimer::timeout, this, &frmMain::updateClock);
+    clock_->start();
+}
+
+void frmMain::updateClock()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    datePanel_->setText(now.toString(QStringLiteral("yyyy/M/d")));
+    timePanel_->setText(now.toString(QStringLiteral("H:mm:ss")));
+}
+
+void frmMain::MDIForm_Load()
+{
+    ImageList imgToolBar(QSize(24, 24));
+    const ImageList all = ToolbarImages();
+    for (const char *key : {"notepad", "quit", "calculate"})
+        imgToolBar.add(QString::fromLatin1(key), all.icon(QString::fromLatin1(key)));
+    mdlFunction::SetToolbarImages(toolbar_, imgToolBar);
+
+    const int left = Twips::toPx(storedTwips(QStringLiteral("MainLeft"), 1000));
+    const int top = Twips::toPx(storedTwips(QStringLiteral("MainTop"), 1000));
+    wantedSize_ = QSize(Twips::toPx(storedTwips(QStringLiteral("MainWidth"), 6500)),
+                        Twips::toPx(storedTwips(QStringLiteral("MainHeight"), 6500)));
+    move(left, top);
+    applyOuterSize();
+}
+
+// The stored size is the outer one, frame included; the frame is known only
+// once the window is on the screen, so the size is applied again then.
+void frmMain::applyOuterSize()
+{
+    if (!wantedSize_.isValid()) return;
+    const QSize frame = frameGeometry().size() - size();
+    resize((wantedSize_ - frame).expandedTo(QSize(1, 1)));
+}
+
+void frmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        QTimer::singleShot(0, this, [this] {
+            if (frameGeometry().size() != size()) applyOuterSize();
+            wantedSize_ = QSize();
+        });
+    }
+}
+
+bool frmMain::MDIForm_QueryUnload()
+{
+    return Dialogs::instance().message(this, kExitQuestion, kNotice, Dialogs::Buttons::YesNo,
+                                       Dialogs::Icon::Information) == Dialogs::Answer::Yes;
+}
+
+void frmMain::MDIForm_Unload()
+{
+    // A minimised window's position means nothing at the next start.
+    if (isMinimized()) return;
+    const QRect outer = frameGeometry();
+    storeTwips(QStringLiteral("MainLeft"), outer.x());
+    storeTwips(QStringLiteral("MainTop"), outer.y());
+    storeTwips(QStringLiteral("MainWidth"), outer.width());
+    storeTwips(QStringLiteral("MainHeight"), outer.height());
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    if (closing_) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    const bool done = closeAll();
+    closing_ = false;
+    if (!done) {
+        event->ignore();
+        return;
+    }
+    MDIForm_Unload();
+    event->accept();
+}
+
+// The exit question, then every child's own close logic; false when the user
+// or a child stopped the closing.
+bool frmMain::closeAll()
+{
+    if (!MDIForm_QueryUnload()) return false;
+    for (QMdiSubWindow *sub : mdi_->subWindowList()) {
+        if (!sub->close()) return false;
+    }
+    return true;
+}
+
+QMenu *frmMain::createPopupMenu()
+{
+    // The bars are switched from the view menu only, so its check marks stay true.
+    return nullptr;
+}
+
+void frmMain::showHelp()
+{
+    MsgBox(this, kNoHelp, Dialogs::Buttons::Ok, Dialogs::Icon::Information, windowTitle());
+}
+
+void frmMain::Toolbar1_ButtonClick(QAction *button)
+{
+    const QString key = button->objectName();
+    if (key == QLatin1String("calculate"))
+        Launcher::StartCalculator(this);
+    else if (key == QLatin1String("notepad"))
+        Launcher::StartEditor(this);
+    else if (key == QLatin1String("quit"))
+        close();
+}
+
+void frmMain::ChooseBackground()
+{
+    Dialogs::FileRequest request;
+    request.title = QStringLiteral("选择背景图片");
+    request.initialDir = QCoreApplication::applicationDirPath() + QStringLiteral("/back");
+    request.filter = QStringLiteral("位图(*.bmp)|*.bmp|GIF图像(*.gif)|*.gif|JPEG图像(*.jpg)|*.jpg");
+    request.filterIndex = 1;
+    const Dialogs::FileResult chosen = Dialogs::instance().openFile(this, request);
+    if (chosen.cancelled) return;
+    const QImage picture(chosen.fileName);
+    // Not a picture: the background stays, and nothing is said.
+    if (picture.isNull()) return;
+    mdi_->setPicture(picture);
+}
+
+QImage frmMain::backgroundImage() const { return mdi_->picture(); }
+
 ChildForm *frmMain::loadedForm(const QString &formName) const
 {
     ChildForm *form = children_.value(formName);
     return form && !form->isUnloaded() ? form : nullptr;
 }
 
-ChildForm *frmMain::ShowForm(const QString &formName)
-{
-    if (!FormFactory::IsRegistered(formName)) return nullptr;
-    if (ChildForm *active = activeChild()) active->Unload();
-    if (ChildForm *form = loadedForm(formName)) {
-        mdi_->setActiveSubWindow(form->subWindow());
-        return form;
-    }
-    ChildForm *form = FormFactory::Create(formName);
-    if (!form) return nullptr;
-    QMdiSubWindow *sub = mdi_->addSubWindow(form);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    children_.insert(formName, form);
-    form->Load();
-    sub->show();
-    return form;
-}
-
 ChildForm *frmMain::activeChild() const
 {
     QMdiSubWindow *sub = mdi_->currentSubWindow();
-    return sub ? qobject_cast<ChildForm *>(sub->widget()) : nullptr;
+    if (!sub) sub = lastActive_;
+    if (!sub || !mdi_->subWindowList().contains(sub)) return nullptr;
+    auto *form = qobject_cast<ChildForm *>(sub->widget());
+    return form && !form->isUnloaded() ? form : nullptr;
 }
 
-void frmMain::ChooseBackground() {}
-QImage frmMain::backgroundImage() const { return QImage(); }
-void frmMain::closeEvent(QCloseEvent *event) { QMainWindow::closeEvent(event); }
-QMenu *frmMain::createPopupMenu() { return nullptr; }
-void frmMain::MDIForm_Load() {}
-bool frmMain::MDIForm_QueryUnload() { return true; }
-void frmMain::MDIForm_Unload() {}
-void frmMain::buildMenus() {}
-void frmMain::buildToolbar() {}
-void frmMain::buildStatusBar() {}
-void frmMain::updateClock() {}
-void frmMain::showHelp() {}
-void frmMain::Toolbar1_ButtonClick(QAction *) {}
+ChildForm *frmMain::ShowForm(const QString &formName)
+{
+    if (!FormFactory::IsRegistered(formName)) return nullptr;
+
+    // The active child goes first, with its own close logic. When it refuses
+    // (a manager whose user keeps the unsaved rows) the requested window still opens.
+    if (ChildForm *active = activeChild()) active->Unload();
+
+    if (ChildForm *form = loadedForm(formName)) {
+        QMdiSubWindow *sub = form->subWindow();
+        if (sub) {
+            sub->show();
+            sub->raise();
+            mdi_->setActiveSubWindow(sub);
+        }
+        return form;
+    }
+
+    ChildForm *form = FormFactory::Create(formName);
+    if (!form) return nullptr;
+    if (form->objectName().isEmpty()) form->setObjectName(formName);
+    const QSize design = form->testAttribute(Qt::WA_Resized) ? form->size() : form->sizeHint();
+    QMdiSubWindow *sub = mdi_->addSubWindow(form);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setObjectName(formName + QStringLiteral("_frame"));
+    const QMargins frame = sub->contentsMargins();
+    sub->resize(design.grownBy(frame));
+    children_.insert(formName, form);
+
+    form->Load();
+    sub->show();
+    if (!form->isUnloaded()) mdi_->setActiveSubWindow(sub);
+    return form;
+}

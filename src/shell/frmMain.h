@@ -10,6 +10,7 @@ class QAction;
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QMdiSubWindow;
 class QStatusBar;
 class QTimer;
 class QToolBar;
@@ -43,14 +44,19 @@ public:
     // The picture behind the child windows; a null image means the built-in one.
     QImage backgroundImage() const;
 
+    // No context menu on the bars: they are switched from the view menu only.
+    QMenu *createPopupMenu() override;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
-    QMenu *createPopupMenu() override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void MDIForm_Load();
     bool MDIForm_QueryUnload();
     void MDIForm_Unload();
+    bool closeAll();
+    void applyOuterSize();
     void buildMenus();
     void buildToolbar();
     void buildStatusBar();
@@ -66,4 +72,8 @@ private:
     QLabel *timePanel_ = nullptr;
     QTimer *clock_ = nullptr;
     QHash<QString, QPointer<ChildForm>> children_;
+    QPointer<QMdiSubWindow> lastActive_;
+    QSize wantedSize_;
+    bool shownOnce_ = false;
+    bool closing_ = false;
 };
