@@ -1,0 +1,134 @@
+#include "manage/CalibrationExport.h"
+
+#include "app/Dialogs.h"
+#include "app/Launcher.h"
+#include "manage/CalibrationWorkbook.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTreeWidget>
+#include <QUrl>
+
+namespace CalibrationExport {
+namespace {
+
+struct Overrides {
+    QString templateFolder;
+    QString outputFolder;
+    std::function<bool(const QString &)> opener;
+};
+
+Overrides &overrides()
+{
+    static Overrides o;
+    return o;
+}
+
+const char kSpreadsheetMime[] = "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";
+
+// Spreadsheet programs tried when the desktop names none for .xlsx files.
+QStringList spreadsheetPrograms()
+{
+    return {QStringLiteral("libreoffice"), QStringLiteral("localc"),
+            QStringLiteral("soffice"),     QStringLiteral("gnumeric"),
+            QStringLiteral("et"),          QStringLiteral("onlyoffice-desktopeditors")};
+}
+
+bool desktopHasHandler()
+{
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty()) return false;
+    QProcess query;
+    query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"),
+                          QString::fromLatin1(kSpreadsheetMime)});
+    if (!query.waitForFinished(5000)) {
+        query.kill();
+        query.waitForFinished(1000);
+        return false;
+    }
+    return query.exitStatus() == QProcess::NormalExit && query.exitCode() == 0 &&
+           !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+} // namespace
+
+QString TemplatePath(CalibrationKind kind)
+{
+    const QString folder = overrides().templateFolder.isEmpty()
+                               ? QCoreApplication::applicationDirPath() + QStringLiteral("/xls")
+                               : overrides().templateFolder;
+    return folder + (kind == CalibrationKind::Isotope
+                         ? QStringLiteral("/IsotopeThemometer.xltx")
+                         : QStringLiteral("/traceelementThemometer.xltx"));
+}
+
+QString OutputFolder()
+{
+    if (!overrides().outputFolder.isEmpty()) return overrides().outputFolder;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir()) return documents;
+    return QDir::tempPath();
+}
+
+bool OpenWithDesktop(const QString &path)
+{
+    if (desktopHasHandler() && QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return true;
+    const QString program = Launcher::FindProgram(spreadsheetPrograms());
+    return !program.isEmpty() && QProcess::startDetached(program, {path});
+}
+
+void setTemplateFolder(const QString &folder) { overrides().templateFolder = folder; }
+void setOutputFolder(const QString &folder) { overrides().outputFolder = folder; }
+void setOpener(std::function<bool(const QString &)> opener)
+{
+    overrides().opener = std::move(opener);
+}
+
+} // namespace CalibrationExport
+
+QString ExportToExcel(QWidget *parent, QTreeWidget *list, CalibrationKind kind,
+                      const QString &typeOrElement, bool visible)
+{
+    return ExportToExcel(parent, list, CalibrationExport::TemplatePath(kind), typeOrElement,
+                         visible);
+}
+
+QString ExportToExcel(QWidget *parent, QTreeWidget *list, const QString &templatePath,
+                      const QString &typeOrElement, bool visible)
+{
+    // The worksheet's columns: A the type or element, B..H list columns 1..7.
+    constexpr int kValueColumns = 7;
+    QVector<QStringList> rows;
+    if (list) {
+        const int count = list->topLevelItemCount();
+        rows.reserve(count);
+        for (int i = 0; i < count; ++i) {
+            const QTreeWidgetItem *item = list->topLevelItem(i);
+            if (item->isHidden()) continue;
+            QStringList cells;
+            cells.reserve(kValueColumns + 1);
+            cells << typeOrElement;
+            for (int c = 1; c <= kValueColumns; ++c)
+                cells << item->text(c);
+            rows << cells;
+        }
+    }
+
+    const QByteArray package = CalibrationWorkbook::Fill(templatePath, rows);
+    const QString path = CalibrationWorkbook::SaveNew(
+        CalibrationExport::OutputFolder(), QFileInfo(templatePath).completeBaseName(), package);
+    if (visible) {
+        const auto &opener = CalibrationExport::overrides().opener;
+        const bool opened = opener ? opener(path) : CalibrationExport::OpenWithDesktop(path);
+        if (!opened)
+            MsgBox(parent,
+                   QStringLiteral("没有找到可以打开电子表格的程序。数据已导出到：\n%1")
+                       .arg(QDir::toNativeSeparators(path)),
+                   Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+    }
+    return path;
+}

@@ -1,0 +1,39 @@
+#include "manage/CalibrationImport.h"
+
+#include "app/Dialogs.h"
+#include "manage/CalibrationImportText.h"
+#include "manage/PendingRows.h"
+
+#include <QTreeWidget>
+#include <algorithm>
+
+ImportResult ImportFromText(QWidget *parent, QTreeWidget *list)
+{
+    ImportResult result;
+    Dialogs::FileRequest request;
+    request.title = QStringLiteral("导入");
+    request.filter = QStringLiteral("文本文件(制表符分隔)|*.txt");
+    const Dialogs::FileResult chosen = Dialogs::instance().openFile(parent, request);
+    if (chosen.cancelled || chosen.fileName.isEmpty()) {
+        result.cancelled = true;
+        return result;
+    }
+
+    // Column 0 holds the state icon; every other column takes one field.
+    const int valueColumns = std::max(0, list->columnCount() - 1);
+    const CalibrationImportText::Rows read =
+        CalibrationImportText::ReadFile(chosen.fileName, valueColumns);
+
+    QList<QTreeWidgetItem *> rows;
+    rows.reserve(read.rows.size());
+    for (const QStringList &fields : read.rows)
+        rows << PendingRows::MakeRow(fields, QString(), PendingRows::kAdd, PendingRows::kAdd);
+    PendingRows::AppendRows(list, rows);
+    result.rowsAdded = rows.size();
+
+    if (read.failed) {
+        result.failed = true;
+        MsgBox(parent, read.errorText);
+    }
+    return result;
+}
