@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QToolBar>
@@ -22,11 +23,16 @@ QToolBar *makeToolbar(QWidget *parent, const QList<QPair<QString, QString>> &key
     auto *bar = new QToolBar(parent);
     bar->setObjectName(QStringLiteral("Toolbar1"));
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    bar->setIconSize(QSize(24, 24));
+    bar->setIconSize(QSize(20, 20));
     bar->setMovable(false);
+    // Picture and caption must both fit the designed 42-pixel strip.
+    bar->setContentsMargins(0, 0, 0, 0);
+    bar->layout()->setContentsMargins(0, 0, 0, 0);
+    bar->setStyleSheet(QStringLiteral("QToolBar { padding: 0px; spacing: 2px; } QToolButton { padding: 0px 4px; margin: 0px; }"));
     for (const auto &kc : keysAndCaptions) {
         QAction *a = bar->addAction(kc.second);
         a->setObjectName(kc.first);
+        if (QWidget *button = bar->widgetForAction(a)) button->setFixedHeight(40);
     }
     return bar;
 }
