@@ -12,29 +12,12 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include <cmath>
+
 namespace mdlFunction {
 namespace {
 
 const QString kApplication = QStringLiteral("Lorvane");
-
-// A stored value as a number; anything unreadable counts as absent, so a
-// hand-edited or damaged settings file cannot throw a window off the screen.
-bool readNumber(const QString &section, const QString &key, double *value)
-{
-    const QString text = SettingsStore::GetSetting(kApplication, section, key);
-    if (!Num::IsNumeric(text)) return false;
-    try {
-        *value = Num::ToSingle(text);
-        return true;
-    } catch (const AppError &) {
-        return false;
-    }
-}
-
-void writeNumber(const QString &section, const QString &key, double value)
-{
-    SettingsStore::SaveSetting(kApplication, section, key, Num::Str(float(value)));
-}
 
 // The window's list. The managers also carry a tree (a QTreeWidget as well), so
 // the list is recognised by its name, by being the only one, or by having no
@@ -62,6 +45,29 @@ Qt::WindowStates stateOf(int mode)
 
 } // namespace
 
+bool StoredPixels(const QString &section, const QString &key, int *pixels)
+{
+    // Anything unreadable counts as absent, so a hand-edited or damaged
+    // settings file cannot throw a window off the screen.
+    const QString text = SettingsStore::GetSetting(kApplication, section, key);
+    if (!Num::IsNumeric(text)) return false;
+    double twips = 0;
+    try {
+        twips = Num::ToSingle(text);
+    } catch (const AppError &) {
+        return false;
+    }
+    constexpr double kFarthest = 1e6 * Twips::kPerPixel;
+    if (!(std::fabs(twips) <= kFarthest)) return false;
+    *pixels = Twips::toPx(twips);
+    return true;
+}
+
+void StorePixels(const QString &section, const QString &key, int pixels)
+{
+    SettingsStore::SaveSetting(kApplication, section, key, Num::Str(float(Twips::fromPx(pixels))));
+}
+
 void SetToolbarImages(QToolBar *toolbar, const ImageList &images)
 {
     if (!toolbar) return;
@@ -77,28 +83,20 @@ void LoadFormLayout(ChildForm *form)
     QWidget *frame = form->frameWidget();
     const QString section = form->windowTitle();
 
-    double v = 0;
-    if (readNumber(section, QStringLiteral("frmLeft"), &v)) frame->move(Twips::toPx(v), frame->y());
-    if (readNumber(section, QStringLiteral("frmTop"), &v)) frame->move(frame->x(), Twips::toPx(v));
-    if (readNumber(section, QStringLiteral("frmWidth"), &v))
-        frame->resize(Twips::toPx(v), frame->height());
-    if (readNumber(section, QStringLiteral("frmHeight"), &v))
-        frame->resize(frame->width(), Twips::toPx(v));
+    int px = 0;
+    if (StoredPixels(section, QStringLiteral("frmLeft"), &px)) frame->move(px, frame->y());
+    if (StoredPixels(section, QStringLiteral("frmTop"), &px)) frame->move(frame->x(), px);
+    if (StoredPixels(section, QStringLiteral("frmWidth"), &px) && px >= 0) frame->resize(px, frame->height());
+    if (StoredPixels(section, QStringLiteral("frmHeight"), &px) && px >= 0) frame->resize(frame->width(), px);
 
-    int mode = 0;
-    if (readNumber(section, QStringLiteral("wndMode"), &v)) {
-        try {
-            mode = Num::CInt(v);
-        } catch (const AppError &) {
-            mode = 0;
-        }
-    }
-    frame->setWindowState(stateOf(mode));
+    // The state is a small integer, stored as such; anything else means normal.
+    const QString mode = SettingsStore::GetSetting(kApplication, section, QStringLiteral("wndMode")).trimmed();
+    frame->setWindowState(stateOf(mode.toInt()));
 
     if (QTreeWidget *list = formList(form)) {
         for (int i = 0; i < list->columnCount(); ++i) {
-            if (readNumber(section, QStringLiteral("column") + QString::number(i + 1), &v) && v >= 0)
-                list->setColumnWidth(i, Twips::toPx(v));
+            if (StoredPixels(section, QStringLiteral("column") + QString::number(i + 1), &px) && px >= 0)
+                list->setColumnWidth(i, px);
         }
     }
 }
@@ -115,15 +113,14 @@ void SaveFormLayout(ChildForm *form)
         mode = 2;
     SettingsStore::SaveSetting(kApplication, section, QStringLiteral("wndMode"), QString::number(mode));
 
-    writeNumber(section, QStringLiteral("frmLeft"), Twips::fromPx(frame->x()));
-    writeNumber(section, QStringLiteral("frmTop"), Twips::fromPx(frame->y()));
-    writeNumber(section, QStringLiteral("frmWidth"), Twips::fromPx(frame->width()));
-    writeNumber(section, QStringLiteral("frmHeight"), Twips::fromPx(frame->height()));
+    StorePixels(section, QStringLiteral("frmLeft"), frame->x());
+    StorePixels(section, QStringLiteral("frmTop"), frame->y());
+    StorePixels(section, QStringLiteral("frmWidth"), frame->width());
+    StorePixels(section, QStringLiteral("frmHeight"), frame->height());
 
     if (QTreeWidget *list = formList(form)) {
         for (int i = 0; i < list->columnCount(); ++i)
-            writeNumber(section, QStringLiteral("column") + QString::number(i + 1),
-                        Twips::fromPx(list->header()->sectionSize(i)));
+            StorePixels(section, QStringLiteral("column") + QString::number(i + 1), list->header()->sectionSize(i));
     }
 }
 

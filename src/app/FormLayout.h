@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class ChildForm;
 class ImageList;
 class QToolBar;
@@ -18,5 +20,11 @@ void SetToolbarImages(QToolBar *toolbar, const ImageList &images);
 void LoadFormLayout(ChildForm *form);
 // Stores what LoadFormLayout reads.
 void SaveFormLayout(ChildForm *form);
+
+// A stored position, size or width (twips) in pixels; false when the key is
+// absent, its text is not a number, or the value lies beyond any screen.
+bool StoredPixels(const QString &section, const QString &key, int *pixels);
+// Stores pixels as twips, in the general single-precision text.
+void StorePixels(const QString &section, const QString &key, int pixels);
 
 } // namespace mdlFunction

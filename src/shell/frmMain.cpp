@@ -1,12 +1,9 @@
 #include "shell/frmMain.h"
 
-#include "app/AppError.h"
 #include "app/Dialogs.h"
 #include "app/FormLayout.h"
 #include "app/ImageList.h"
 #include "app/Launcher.h"
-#include "app/NumberText.h"
-#include "app/SettingsStore.h"
 #include "app/Twips.h"
 #include "shell/ChildForm.h"
 #include "shell/FormFactory.h"
@@ -77,27 +74,16 @@ namespace {
 
 frmMain *g_current = nullptr;
 
-const QString kApplication = QStringLiteral("Lorvane");
 const QString kSection = QStringLiteral("Settings");
 const QString kNoHelp = QStringLiteral("无法显示帮助目录，该工程没有相关联的帮助。");
 const QString kExitQuestion = QStringLiteral("确认要退出系统吗?");
 const QString kNotice = QStringLiteral("提示");
 
-// A stored position value; an absent or unreadable one gives the default.
-double storedTwips(const QString &key, double fallback)
+// A stored position value in pixels; an absent or unreadable one gives the default.
+int storedPixels(const QString &key, int fallbackTwips)
 {
-    const QString text = SettingsStore::GetSetting(kApplication, kSection, key, Num::Str(float(fallback)));
-    if (!Num::IsNumeric(text)) return fallback;
-    try {
-        return Num::ToSingle(text);
-    } catch (const AppError &) {
-        return fallback;
-    }
-}
-
-void storeTwips(const QString &key, int px)
-{
-    SettingsStore::SaveSetting(kApplication, kSection, key, Num::Str(float(Twips::fromPx(px))));
+    int px = 0;
+    return mdlFunction::StoredPixels(kSection, key, &px) ? px : Twips::toPx(fallbackTwips);
 }
 
 // The child windows of the menus.
@@ -268,10 +254,10 @@ void frmMain::MDIForm_Load()
         imgToolBar.add(QString::fromLatin1(key), all.icon(QString::fromLatin1(key)));
     mdlFunction::SetToolbarImages(toolbar_, imgToolBar);
 
-    const int left = Twips::toPx(storedTwips(QStringLiteral("MainLeft"), 1000));
-    const int top = Twips::toPx(storedTwips(QStringLiteral("MainTop"), 1000));
-    wantedSize_ = QSize(Twips::toPx(storedTwips(QStringLiteral("MainWidth"), 6500)),
-                        Twips::toPx(storedTwips(QStringLiteral("MainHeight"), 6500)));
+    const int left = storedPixels(QStringLiteral("MainLeft"), 1000);
+    const int top = storedPixels(QStringLiteral("MainTop"), 1000);
+    wantedSize_ = QSize(storedPixels(QStringLiteral("MainWidth"), 6500),
+                        storedPixels(QStringLiteral("MainHeight"), 6500));
     move(left, top);
     applyOuterSize();
 }
@@ -308,10 +294,10 @@ void frmMain::MDIForm_Unload()
     // A minimised window's position means nothing at the next start.
     if (isMinimized()) return;
     const QRect outer = frameGeometry();
-    storeTwips(QStringLiteral("MainLeft"), outer.x());
-    storeTwips(QStringLiteral("MainTop"), outer.y());
-    storeTwips(QStringLiteral("MainWidth"), outer.width());
-    storeTwips(QStringLiteral("MainHeight"), outer.height());
+    mdlFunction::StorePixels(kSection, QStringLiteral("MainLeft"), outer.x());
+    mdlFunction::StorePixels(kSection, QStringLiteral("MainTop"), outer.y());
+    mdlFunction::StorePixels(kSection, QStringLiteral("MainWidth"), outer.width());
+    mdlFunction::StorePixels(kSection, QStringLiteral("MainHeight"), outer.height());
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

@@ -136,6 +136,7 @@ TEST_F(MainWindowTest, StoredTextThatIsNotANumberFallsBackToTheDefault)
     SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainLeft"), QStringLiteral("left"));
     SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainWidth"), QStringLiteral("1e99"));
     SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainTop"), QStringLiteral("3000"));
+    SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainHeight"), QStringLiteral("1e30"));
     auto w = openMain();
     EXPECT_EQ(w->frameGeometry(), QRect(67, 200, 433, 433));
 }
