@@ -141,7 +141,9 @@ void frmGLS::CalculateAll()
     const int rows = ListView1->topLevelItemCount();
     if (rows == 0) return;
     const bool ultramafic = Option1->isChecked();
-    ListView1->setUpdatesEnabled(false);
+    // One repaint for the whole list instead of a change notice per row.
+    QAbstractItemModel *model = ListView1->model();
+    const bool wasBlocked = model->blockSignals(true);
     for (int r = 0; r < rows; ++r) {
         QTreeWidgetItem *row = ListView1->topLevelItem(r);
         QString temperature;
@@ -161,7 +163,8 @@ void frmGLS::CalculateAll()
         }
         if (row->text(kTemperatureColumn) != temperature) row->setText(kTemperatureColumn, temperature);
     }
-    ListView1->setUpdatesEnabled(true);
+    model->blockSignals(wasBlocked);
+    ListView1->viewport()->update();
 }
 
 bool frmGLS::eventFilter(QObject *watched, QEvent *event)
