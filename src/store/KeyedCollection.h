@@ -23,18 +23,11 @@ template <class T> class KeyedCollection {
 
     // Stores the record at the end under "A" followed by its id.
     void Add(Pointer item) {
-        const QString key = QStringLiteral("A") + QString::number(item->id());
-        Add(std::move(item), key);
+        // "A" and digits: already in the folded form of a key.
+        QString key = QStringLiteral("A") + QString::number(item->id());
+        insert(std::move(item), std::move(key));
     }
-    void Add(Pointer item, const QString &key) {
-        const QString folded = key.toUpper();
-        if (index_.contains(folded))
-            throw AppError(CollectionError::DuplicateKey, QStringLiteral("Collection.Add"),
-                           QStringLiteral("此键已与该集合的一个元素相关联"));
-        index_.insert(folded, int(items_.size()));
-        items_.push_back(std::move(item));
-        keys_.push_back(folded);
-    }
+    void Add(Pointer item, const QString &key) { insert(std::move(item), key.toUpper()); }
 
     Pointer Item(int position) const { return items_[slot(position)]; }
     Pointer Item(const QString &key) const { return items_[slot(key)]; }
@@ -60,6 +53,14 @@ template <class T> class KeyedCollection {
     const_iterator end() const { return items_.end(); }
 
   private:
+    void insert(Pointer item, QString folded) {
+        if (index_.contains(folded))
+            throw AppError(CollectionError::DuplicateKey, QStringLiteral("Collection.Add"),
+                           QStringLiteral("此键已与该集合的一个元素相关联"));
+        index_.insert(folded, int(items_.size()));
+        items_.push_back(std::move(item));
+        keys_.push_back(std::move(folded));
+    }
     size_t slot(int position) const {
         if (position < 1 || position > Count())
             throw AppError(CollectionError::SubscriptOutOfRange, QStringLiteral("Collection.Item"),

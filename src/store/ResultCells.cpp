@@ -2,6 +2,7 @@
 
 #include "app/AppError.h"
 #include "app/Connection.h"
+#include "app/NumberText.h"
 
 namespace StoreDetail {
 
@@ -12,6 +13,35 @@ Field CellField(const Recordset &rs, int row, int column) {
     return Field(QString(), rs.Cell(row, column));
 }
 
+QString CellText(const Recordset &rs, int row, int column) {
+    if (column >= 0) {
+        const QVariant &cell = rs.Cell(row, column);
+        if (cell.typeId() == QMetaType::QString)
+            return *static_cast<const QString *>(cell.constData());
+    }
+    return CellField(rs, row, column).Text();
+}
+
+float CellSingle(const Recordset &rs, int row, int column) {
+    if (column >= 0) {
+        const QVariant &cell = rs.Cell(row, column);
+        if (cell.typeId() == QMetaType::Double)
+            return Num::CSng(*static_cast<const double *>(cell.constData()));
+    }
+    return CellField(rs, row, column).Single();
+}
+
+int32_t CellLong(const Recordset &rs, int row, int column) {
+    if (column >= 0) {
+        const QVariant &cell = rs.Cell(row, column);
+        if (cell.typeId() == QMetaType::LongLong) {
+            const qlonglong value = *static_cast<const qlonglong *>(cell.constData());
+            if (value >= INT32_MIN && value <= INT32_MAX) return int32_t(value);
+        }
+    }
+    return CellField(rs, row, column).Long();
+}
+
 QStringList NameList(const Recordset &rs, int column, const QString &source) {
     constexpr int kMaxNames = 32767;
     QStringList names;
@@ -19,7 +49,7 @@ QStringList NameList(const Recordset &rs, int column, const QString &source) {
     names.reserve(qMin(rows, kMaxNames));
     for (int row = 0; row < rows; ++row) {
         if (names.size() == kMaxNames) raiseRuntimeError(ErrNo::Overflow, source);
-        names.append(CellField(rs, row, column).Text());
+        names.append(CellText(rs, row, column));
     }
     return names;
 }

@@ -16,6 +16,12 @@ namespace StoreDetail {
 // -1) raises the same error as a field asked for by an unknown name.
 Field CellField(const Recordset &rs, int row, int column);
 
+// The same readings for walks over large results: the usual cell types are
+// read directly, anything else goes through Field, so the outcome is the same.
+QString CellText(const Recordset &rs, int row, int column);
+float CellSingle(const Recordset &rs, int row, int column);
+int32_t CellLong(const Recordset &rs, int row, int column);
+
 // The texts of one column, row by row. The old lists counted with a 16-bit
 // index, so a 32,768th name raises the overflow error; callers rely on that limit.
 QStringList NameList(const Recordset &rs, int column, const QString &source);

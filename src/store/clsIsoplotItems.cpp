@@ -4,7 +4,9 @@
 #include "store/ResultCells.h"
 #include "store/SchemaText.h"
 
-using StoreDetail::CellField;
+using StoreDetail::CellLong;
+using StoreDetail::CellSingle;
+using StoreDetail::CellText;
 
 namespace {
 
@@ -32,15 +34,15 @@ void fill(clsIsoplotItems &items, const Recordset &rs, bool skipFailures) {
             else
                 step();
         };
-        read([&] { item->setId(CellField(rs, row, id).Long()); });
-        read([&] { item->setIsotype(CellField(rs, row, type).Text()); });
-        read([&] { item->setMinA(CellField(rs, row, minA).Text()); });
-        read([&] { item->setMinB(CellField(rs, row, minB).Text()); });
-        read([&] { item->setConstA(CellField(rs, row, a).Single()); });
-        read([&] { item->setConstB(CellField(rs, row, b).Single()); });
-        read([&] { item->setConstC(CellField(rs, row, c).Single()); });
-        read([&] { item->setMark(CellField(rs, row, mark).Text()); });
-        read([&] { item->setSource(CellField(rs, row, source).Text()); });
+        read([&] { item->setId(CellLong(rs, row, id)); });
+        read([&] { item->setIsotype(CellText(rs, row, type)); });
+        read([&] { item->setMinA(CellText(rs, row, minA)); });
+        read([&] { item->setMinB(CellText(rs, row, minB)); });
+        read([&] { item->setConstA(CellSingle(rs, row, a)); });
+        read([&] { item->setConstB(CellSingle(rs, row, b)); });
+        read([&] { item->setConstC(CellSingle(rs, row, c)); });
+        read([&] { item->setMark(CellText(rs, row, mark)); });
+        read([&] { item->setSource(CellText(rs, row, source)); });
         read([&] { items.Add(item); });
     }
 }

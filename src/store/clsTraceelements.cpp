@@ -4,7 +4,9 @@
 #include "store/ResultCells.h"
 #include "store/SchemaText.h"
 
-using StoreDetail::CellField;
+using StoreDetail::CellLong;
+using StoreDetail::CellSingle;
+using StoreDetail::CellText;
 
 namespace {
 
@@ -31,14 +33,14 @@ void fill(clsTraceelements &items, const Recordset &rs, bool skipFailures) {
             else
                 step();
         };
-        read([&] { item->setId(CellField(rs, row, id).Long()); });
-        read([&] { item->setElement(CellField(rs, row, element).Text()); });
-        read([&] { item->setMinA(CellField(rs, row, minA).Text()); });
-        read([&] { item->setMinB(CellField(rs, row, minB).Text()); });
-        read([&] { item->setConstA(CellField(rs, row, a).Single()); });
-        read([&] { item->setConstB(CellField(rs, row, b).Single()); });
-        read([&] { item->setLogType(CellField(rs, row, logType).Text()); });
-        read([&] { item->setMark(CellField(rs, row, mark).Text()); });
+        read([&] { item->setId(CellLong(rs, row, id)); });
+        read([&] { item->setElement(CellText(rs, row, element)); });
+        read([&] { item->setMinA(CellText(rs, row, minA)); });
+        read([&] { item->setMinB(CellText(rs, row, minB)); });
+        read([&] { item->setConstA(CellSingle(rs, row, a)); });
+        read([&] { item->setConstB(CellSingle(rs, row, b)); });
+        read([&] { item->setLogType(CellText(rs, row, logType)); });
+        read([&] { item->setMark(CellText(rs, row, mark)); });
         read([&] { items.Add(item); });
     }
 }
