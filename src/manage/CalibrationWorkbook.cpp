@@ -27,6 +27,7 @@ const char kWorkbookType[] =
 // Excel's limits: rows of a sheet, characters of a cell.
 constexpr long kMaxRows = 1048576;
 constexpr int kMaxCellText = 32767;
+constexpr zip_uint32_t kDeflateLevel = 6;
 
 [[noreturn]] void fail(int32_t number) { throw AppError(number, kErrorSource, kErrorText); }
 
@@ -107,11 +108,13 @@ QByteArray writePackage(const std::vector<Entry> &entries)
         } else {
             zip_source_t *s =
                 zip_source_buffer(za, e.data.constData(), zip_uint64_t(e.data.size()), 0);
-            ok = s != nullptr;
-            if (ok && zip_file_add(za, e.name.c_str(), s, ZIP_FL_ENC_UTF_8) < 0) {
-                zip_source_free(s);
-                ok = false;
-            }
+            const zip_int64_t index =
+                s ? zip_file_add(za, e.name.c_str(), s, ZIP_FL_ENC_UTF_8) : -1;
+            if (s && index < 0) zip_source_free(s);
+            // libzip compresses at its strongest level unless told otherwise: far
+            // slower on a large sheet for a file hardly smaller.
+            ok = index >= 0 && zip_set_file_compression(za, zip_uint64_t(index), ZIP_CM_DEFLATE,
+                                                        kDeflateLevel) == 0;
         }
         if (!ok) break;
     }
@@ -346,7 +349,7 @@ class Sheet {
         rows_.emplace_hint(next, number, row);
         for (int j = 0; j < texts.size(); ++j) {
             if (texts[j].isEmpty()) continue;
-            pugi::xml_node c = appendCell(row);
+            pugi::xml_node c = row.append_child(el("c"));
             c.append_attribute("r") = cellRef(j + 1, number).c_str();
             if (const unsigned s = columnStyle(j + 1)) c.append_attribute("s") = s;
             setText(c, texts[j]);

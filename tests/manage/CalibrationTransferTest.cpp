@@ -486,6 +486,12 @@ TEST_F(ExportTransfer, EmptyListGivesTheTemplateAlone)
     EXPECT_EQ(wb.cells[0], isotopeHeadings());
     EXPECT_EQ(wb.dimension, "A1:H1");
     EXPECT_EQ(opened.size(), 1);
+
+    // The template the build made is a template, with the same heading row.
+    const Workbook tpl = readBack(CalibrationExport::TemplatePath(CalibrationKind::Isotope));
+    EXPECT_EQ(tpl.workbookType,
+              "application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml");
+    EXPECT_EQ(tpl.cells.value(0), isotopeHeadings());
 }
 
 TEST_F(ExportTransfer, RowsTheFilterHidIsNotExported)
