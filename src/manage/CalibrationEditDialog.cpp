@@ -1,0 +1,122 @@
+#include "manage/CalibrationEditDialog.h"
+
+#include "app/Dialogs.h"
+#include "app/NumberText.h"
+#include "app/Twips.h"
+#include "manage/CalibrationManager.h"
+#include "manage/SaveOutcome.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidgetItem>
+
+namespace {
+const QString kAddCaption = QStringLiteral("添加");
+} // namespace
+
+CalibrationEditDialog::CalibrationEditDialog(CalibrationManager *manager, Rules rules)
+    : QDialog(manager), manager_(manager), rules_(std::move(rules)) {
+    setWindowTitle(rules_.caption);
+    setFont(manager->font());
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    frame_ = new QGroupBox(this);
+    frame_->setObjectName(rules_.frameName);
+    for (int i = 0; i <= rules_.valueCount; ++i) {
+        auto *box = new QLineEdit(frame_);
+        box->setObjectName(rules_.fieldName + QLatin1Char('_') + QString::number(i));
+        fields_ << box;
+        remembered_ << QString();
+    }
+    fields_.first()->setReadOnly(true);
+
+    command1_ = new QPushButton(QStringLiteral("确定"), this);
+    command1_->setObjectName(QStringLiteral("Command1"));
+    command1_->setDefault(true); // Enter
+    command2_ = new QPushButton(QStringLiteral("取消"), this);
+    command2_->setObjectName(QStringLiteral("Command2"));
+    connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
+}
+
+void CalibrationEditDialog::place(QWidget *control, int left, int top, int width, int height) {
+    control->setGeometry(Twips::toPx(left), Twips::toPx(top), Twips::toPx(width),
+                         Twips::toPx(height));
+}
+
+void CalibrationEditDialog::ShowDialog(int32_t mode, int style) {
+    if (mode == 0) {
+        command1_->setText(kAddCaption);
+        frame_->setTitle(QStringLiteral("新建"));
+        fields_[0]->setText(ownerForNewRow());
+    } else if (mode == 1) {
+        QTreeWidgetItem *row = manager_->selectedRow();
+        if (!row) return;
+        frame_->setTitle(QStringLiteral("修改"));
+        // The row's own type or element: the one its save will store it under.
+        QString owner = row->data(0, CalibrationManager::OwnerRole).toString();
+        if (owner.isEmpty()) owner = manager_->currentOwner();
+        fields_[0]->setText(owner);
+        remembered_[0] = fields_[0]->text();
+        for (int i = 1; i <= rules_.valueCount; ++i) {
+            fields_[i]->setText(row->text(i));
+            remembered_[i] = fields_[i]->text();
+        }
+    }
+    fields_[0]->setReadOnly(true);
+    fields_[rules_.valueCount > 0 ? 1 : 0]->setFocus();
+    if (style == 1)
+        Dialogs::instance().execModal(this);
+    else
+        show();
+}
+
+bool CalibrationEditDialog::IsChanged() const {
+    for (int i = 0; i < fields_.size(); ++i) {
+        const QString text =
+            rules_.trimmedCompare ? fields_[i]->text().trimmed() : fields_[i]->text();
+        if (text != remembered_[i]) return true;
+    }
+    return false;
+}
+
+bool CalibrationEditDialog::ValidateInput() {
+    for (int i = 1; i <= rules_.valueCount; ++i) {
+        QLineEdit *box = fields_[i];
+        QString message;
+        if (rules_.required.contains(i) && box->text().isEmpty())
+            message = QStringLiteral("不能为空！");
+        else if (rules_.numeric.contains(i) &&
+                 !SaveOutcome::ConstantsConvert({box->text().trimmed()}, {1}))
+            message = QStringLiteral("必须为数字！");
+        if (message.isEmpty()) continue;
+        MsgBox(this, message);
+        box->setFocus();
+        box->selectAll();
+        return false;
+    }
+    return true;
+}
+
+void CalibrationEditDialog::Command1_Click() {
+    if (!IsChanged()) {
+        accept();
+        return;
+    }
+    if (!ValidateInput()) return;
+    QStringList values;
+    for (int i = 1; i <= rules_.valueCount; ++i)
+        values << fields_[i]->text();
+    if (command1_->text() == kAddCaption) {
+        manager_->appendNewRow(values, fields_[0]->text());
+    } else if (QTreeWidgetItem *row = manager_->selectedRow()) {
+        manager_->reviseRow(row, values);
+    }
+    accept();
+    manager_->setPending(true);
+}
+
+void CalibrationEditDialog::Command2_Click() {
+    reject();
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+class CalibrationManager;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+// What the two edit dialogs share: a read-only type or element box, the value
+// boxes that map onto the list row's columns, the remembered texts of modify
+// mode, the checks, and the write into the manager's list. The dialog never
+// touches the database; the manager's save does.
+class CalibrationEditDialog : public QDialog {
+    Q_OBJECT
+  public:
+    // 0 add, 1 modify; the manager always passes style 1 (modal).
+    void ShowDialog(int32_t mode, int style = 1);
+
+    QLineEdit *field(int index) const { return fields_.at(index); }
+    QPushButton *Command1() const { return command1_; }
+    QPushButton *Command2() const { return command2_; }
+
+  protected:
+    struct Rules {
+        QString caption;
+        QString frameName;
+        QString fieldName;   // "Text1" / "Text2": boxes are named Text1_0, Text1_1, ...
+        int valueCount = 0;  // boxes after box 0
+        QList<int> required; // boxes that must not be empty
+        QList<int> numeric;  // boxes that must hold a number
+        bool trimmedCompare =
+            false; // compare boxes without surrounding blanks when judging a change
+    };
+
+    CalibrationEditDialog(CalibrationManager *manager, Rules rules);
+
+    // The type or element a new row is stored under.
+    virtual QString ownerForNewRow() const = 0;
+
+    CalibrationManager *manager() const { return manager_; }
+    QGroupBox *frame() const { return frame_; }
+    void place(QWidget *control, int left, int top, int width, int height);
+
+  private:
+    bool IsChanged() const;
+    bool ValidateInput();
+    void Command1_Click();
+    void Command2_Click();
+
+    CalibrationManager *manager_;
+    Rules rules_;
+    QGroupBox *frame_;
+    QList<QLineEdit *> fields_;
+    QStringList remembered_;
+    QPushButton *command1_;
+    QPushButton *command2_;
+};

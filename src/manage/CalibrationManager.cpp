@@ -1,0 +1,637 @@
+#include "manage/CalibrationManager.h"
+
+#include "app/AppError.h"
+#include "app/Dialogs.h"
+#include "app/EventGuard.h"
+#include "app/FormLayout.h"
+#include "app/ImageList.h"
+#include "app/SharedConnection.h"
+#include "app/Twips.h"
+#include "manage/CalibrationExport.h"
+#include "manage/CalibrationImport.h"
+#include "manage/PendingRows.h"
+#include "manage/SaveOutcome.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <sqlite3.h>
+
+namespace {
+
+const QString kTreeQuestion = QStringLiteral("当前修改未保存，立即保存？");
+const QString kCloseQuestion = QStringLiteral("修改尚未保存,立即保存？");
+const QString kNotice = QStringLiteral("提示");
+
+// Design sizes shared by both managers (twips).
+constexpr int kClientWidth = 10785;
+constexpr int kClientHeight = 7080;
+constexpr int kResizeWidth = 10755;
+constexpr int kFilterMargin = 240;
+
+QFont managerFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"),
+                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setPointSize(9);
+    return font;
+}
+
+// Columns 2 to 6 are centred; the icon column and the two texts stay left.
+class ColumnAlignment : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const bool centred = index.column() >= 1 && index.column() <= 5;
+        option->displayAlignment = (centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
+    }
+};
+
+} // namespace
+
+Connection &CalibrationManager::db() {
+    Connection *conn = mdlFunction::adoConn();
+    if (!conn)
+        throw AppError(3704, QStringLiteral("CalibrationManager"),
+                       QStringLiteral("对象关闭时，不允许操作。"));
+    return *conn;
+}
+
+CalibrationManager::CalibrationManager(Design design, QWidget *parent)
+    : ChildForm(parent), design_(std::move(design)) {
+    setObjectName(design_.formName);
+    setWindowTitle(design_.caption);
+    setFont(managerFont());
+    resize(Twips::toPx(kClientWidth), Twips::toPx(kClientHeight));
+
+    buildList();
+    buildLeftPanel();
+    buildToolbar();
+    buildFilterPanel();
+}
+
+void CalibrationManager::place(QWidget *control, const QRect &twips) {
+    control->setGeometry(Twips::toPx(twips.x()), Twips::toPx(twips.y()), Twips::toPx(twips.width()),
+                         Twips::toPx(twips.height()));
+}
+
+void CalibrationManager::buildToolbar() {
+    toolbar_ = new QToolBar(this);
+    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_->setMovable(false);
+    toolbar_->setFloatable(false);
+    toolbar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    place(toolbar_, QRect(0, 0, kClientWidth, 375));
+
+    struct Entry {
+        const char *caption;
+        const char *key;
+    };
+    static const Entry entries[] = {
+        {"增加", "new"},     {"修改", "modify"}, {"删除", "delete"}, {nullptr, nullptr},
+        {"刷新", "refresh"}, {"筛选", "filter"}, {nullptr, nullptr}, {"导入", "import"},
+        {"导出", "export"},  {"保存", "save"},   {nullptr, nullptr}, {"关闭", "close"},
+    };
+    for (const Entry &entry : entries) {
+        if (!entry.key) {
+            toolbar_->addSeparator();
+            continue;
+        }
+        QAction *button = toolbar_->addAction(QString::fromUtf8(entry.caption));
+        button->setObjectName(QString::fromLatin1(entry.key));
+    }
+    action(QStringLiteral("filter"))->setCheckable(true);
+    action(QStringLiteral("save"))->setToolTip(QStringLiteral("保存至数据库"));
+    connect(toolbar_, &QToolBar::actionTriggered, this,
+            [this](QAction *button) { Toolbar1_ButtonClick(button); });
+}
+
+void CalibrationManager::buildFilterPanel() {
+    filterPanel_ = new QWidget(this);
+    filterPanel_->setObjectName(QStringLiteral("Picture1"));
+    filterPanel_->setAutoFillBackground(true);
+    place(filterPanel_, design_.filterPanel);
+
+    filterText_ = new QLineEdit(QStringLiteral("请输入矿物"), filterPanel_);
+    filterText_->setObjectName(QStringLiteral("Text1"));
+    place(filterText_, QRect(60, 15, 1260, 345));
+
+    filterButton_ = new QPushButton(QStringLiteral("查"), filterPanel_);
+    filterButton_->setObjectName(QStringLiteral("Command1"));
+    place(filterButton_, QRect(1410, 15, 360, 315));
+    connect(filterButton_, &QPushButton::clicked, this, [this] { Command1_Click(); });
+
+    filterPanel_->hide();
+    filterPanel_->raise(); // it lies over the right end of the toolbar
+}
+
+void CalibrationManager::buildLeftPanel() {
+    picLeft_ = new QWidget(this);
+    picLeft_->setObjectName(QStringLiteral("picLeft"));
+    picLeft_->setAutoFillBackground(true);
+    picLeft_->setBackgroundRole(QPalette::Window);
+    place(picLeft_, QRect(0, 360, 2520, 6675));
+
+    auto label = [this](const char *name, const QString &text, const QRect &at) {
+        auto *l = new QLabel(text, picLeft_);
+        l->setObjectName(QString::fromLatin1(name));
+        place(l, at);
+        return l;
+    };
+    label("Label2", QStringLiteral("统计信息"), QRect(510, 315, 1335, 255));
+    label("lblCur", QStringLiteral("当前记录："), QRect(690, 795, 975, 255));
+    lblTotal_ = label("lblTotal", QStringLiteral("总记录："), QRect(675, 1140, 975, 255));
+    label("Label3", QStringLiteral("浏览"), QRect(510, 2190, 1110, 255));
+    ownerLabel_ = new QLabel(picLeft_);
+    ownerLabel_->setObjectName(design_.ownerLabelName);
+    place(ownerLabel_, design_.ownerLabel);
+
+    tree_ = new QTreeWidget(picLeft_);
+    tree_->setObjectName(QStringLiteral("TreeView1"));
+    tree_->setHeaderHidden(true);
+    tree_->setColumnCount(1);
+    place(tree_, design_.tree);
+    connect(tree_, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem *node) { TreeView1_NodeClick(node); });
+    tree_->installEventFilter(this);
+}
+
+void CalibrationManager::buildList() {
+    list_ = new QTreeWidget(this);
+    list_->setObjectName(QStringLiteral("ListView1"));
+    list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setAllColumnsShowFocus(true);
+    list_->setIconSize(QSize(16, 16));
+    list_->setItemDelegate(new ColumnAlignment(list_));
+    place(list_, design_.list);
+
+    list_->setHeaderLabels({QString(), QStringLiteral("矿物A"), QStringLiteral("矿物B"),
+                            QStringLiteral("A"), QStringLiteral("B"), design_.column6Header,
+                            QStringLiteral("适用范围"), QStringLiteral("资料来源")});
+    QTreeWidgetItem *header = list_->headerItem();
+    for (int c = 1; c <= 5; ++c)
+        header->setTextAlignment(c, Qt::AlignCenter);
+    list_->setColumnWidth(0, Twips::toPx(400));
+    for (int c = 1; c <= kValueColumns; ++c)
+        list_->setColumnWidth(c, Twips::toPx(1440));
+    list_->header()->setStretchLastSection(false);
+    list_->header()->setSectionsClickable(true);
+    list_->header()->setSortIndicatorShown(false);
+    connect(list_->header(), &QHeaderView::sectionClicked, this,
+            [this](int index) { ListView1_ColumnClick(index + 1); });
+    list_->installEventFilter(this);
+    list_->viewport()->installEventFilter(this);
+}
+
+QAction *CalibrationManager::action(const QString &key) const {
+    return toolbar_->findChild<QAction *>(key, Qt::FindDirectChildrenOnly);
+}
+
+QString CalibrationManager::currentOwner() const {
+    return ownerLabel_->text();
+}
+
+void CalibrationManager::setCurrentOwner(const QString &owner) {
+    if (ownerLabel_->text() == owner) return;
+    ownerLabel_->setText(owner);
+    setImportEnabled(true); // the label's change: from now on there is a type to import into
+}
+
+void CalibrationManager::setPending(bool value) {
+    pending_ = value;
+    action(QStringLiteral("save"))->setEnabled(value);
+}
+
+void CalibrationManager::setImportEnabled(bool value) {
+    action(QStringLiteral("import"))->setEnabled(value);
+}
+
+QTreeWidgetItem *CalibrationManager::selectedRow() const {
+    for (QTreeWidgetItem *row : list_->selectedItems())
+        if (!row->isHidden()) return row;
+    return nullptr;
+}
+
+// ---- loading -------------------------------------------------------------
+
+void CalibrationManager::Form_Load() {
+    static const ImageList rowImages = RowImages();
+    PendingRows::setIconProvider([](const QString &key) { return rowImages.icon(key); });
+    mdlFunction::SetToolbarImages(toolbar_, ToolbarImages());
+    // The pictures are 24 px; at 16 px the captions fit beside them in the design height.
+    toolbar_->setIconSize(QSize(16, 16));
+    mdlFunction::LoadFormLayout(this);
+    setImportEnabled(false);
+    setPending(false);
+    Guarded(this, [this] { LoadTree(); });
+    Form_Resize();
+}
+
+void CalibrationManager::LoadTree() {
+    tree_->clear();
+    fillTree(ownerNames());
+    selectOwnerNode();
+}
+
+void CalibrationManager::fillTree(const QStringList &names) {
+    QList<QTreeWidgetItem *> nodes;
+    nodes.reserve(names.size());
+    for (const QString &name : names)
+        nodes << new QTreeWidgetItem(QStringList{name});
+    tree_->addTopLevelItems(nodes);
+}
+
+bool CalibrationManager::isListingNode(const QTreeWidgetItem *) const {
+    return true;
+}
+
+void CalibrationManager::LoadRecords(const QString &owner, const QString &minA,
+                                     const QString &minB) {
+    const std::vector<StoredRow> stored = queryRows(owner, minA, minB);
+    QList<QTreeWidgetItem *> rows;
+    rows.reserve(int(stored.size()));
+    for (const StoredRow &record : stored) {
+        QTreeWidgetItem *row =
+            PendingRows::MakeRow(record.values, QStringLiteral("A") + QString::number(record.id),
+                                 PendingRows::kOk, PendingRows::kOk);
+        row->setData(0, OwnerRole, record.owner);
+        rows << row;
+    }
+    list_->setUpdatesEnabled(false);
+    list_->clear();
+    PendingRows::AppendRows(list_, rows);
+    list_->setUpdatesEnabled(true);
+}
+
+void CalibrationManager::showTotal() {
+    lblTotal_->setText(QStringLiteral("总记录：") + QString::number(list_->topLevelItemCount()));
+}
+
+// The tree shows the node of the current type or element as selected, so that
+// a cancelled click does not leave another node looking chosen.
+void CalibrationManager::selectOwnerNode() {
+    const QString owner = currentOwner();
+    QTreeWidgetItem *match = nullptr;
+    if (!owner.isEmpty()) {
+        const QList<QTreeWidgetItem *> found =
+            tree_->findItems(owner, Qt::MatchExactly | Qt::MatchCaseSensitive | Qt::MatchRecursive);
+        for (QTreeWidgetItem *node : found)
+            if (isListingNode(node)) {
+                match = node;
+                break;
+            }
+    }
+    const QSignalBlocker block(tree_);
+    tree_->clearSelection();
+    if (match) {
+        tree_->setCurrentItem(match);
+        match->setSelected(true);
+    } else {
+        tree_->setCurrentItem(nullptr);
+    }
+}
+
+bool CalibrationManager::settlePending(const QString &question) {
+    if (!pending_) return true;
+    switch (
+        MsgBox(this, question, Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question, kNotice)) {
+    case Dialogs::Answer::Yes:
+        SaveChanges();
+        // Rows that could not be stored stay in view with their marks instead of being dropped.
+        return !pending_;
+    case Dialogs::Answer::No:
+        setPending(false);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CalibrationManager::TreeView1_NodeClick(QTreeWidgetItem *node) {
+    if (!node || inNodeClick_) return;
+    inNodeClick_ = true;
+    Guarded(this, [this, node] {
+        if (!settlePending(kTreeQuestion)) {
+            selectOwnerNode();
+            return;
+        }
+        if (isListingNode(node)) {
+            const QString owner = node->text(0);
+            setCurrentOwner(owner);
+            LoadRecords(owner, QString(), QString());
+        }
+        showTotal();
+    });
+    inNodeClick_ = false;
+}
+
+void CalibrationManager::RefreshList() {
+    if (currentOwner().isEmpty()) return;
+    if (!settlePending(kTreeQuestion)) return;
+    LoadRecords(currentOwner(), QString(), QString());
+}
+
+// ---- filter and sort -----------------------------------------------------
+
+void CalibrationManager::Command1_Click() {
+    const QString wanted = filterText_->text().trimmed();
+    list_->setUpdatesEnabled(false);
+    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = list_->topLevelItem(i);
+        const bool hide = !wanted.isEmpty() && row->text(1) != wanted && row->text(2) != wanted;
+        row->setHidden(hide);
+        if (hide && row->isSelected()) row->setSelected(false);
+    }
+    list_->setUpdatesEnabled(true);
+}
+
+void CalibrationManager::ListView1_ColumnClick(int column) {
+    if (column != 2 && column != 3) return;
+    sortAscending_ = !sortAscending_;
+    list_->sortItems(column - 1, sortAscending_ ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+// ---- add, modify, delete -------------------------------------------------
+
+void CalibrationManager::NewRecord() {
+    if (!mayAddRecord()) return;
+    openEditor(true);
+}
+
+void CalibrationManager::ModifyRecord() {
+    if (!selectedRow()) return;
+    openEditor(false);
+}
+
+void CalibrationManager::ListView1_DblClick() {
+    if (list_->topLevelItemCount() > 0) ModifyRecord();
+}
+
+QTreeWidgetItem *CalibrationManager::appendNewRow(const QStringList &values, const QString &owner) {
+    QTreeWidgetItem *row =
+        PendingRows::AppendRow(list_, values, QString(), PendingRows::kAdd, PendingRows::kAdd);
+    row->setData(0, OwnerRole, owner);
+    list_->clearSelection();
+    list_->setCurrentItem(row);
+    row->setSelected(true);
+    list_->scrollToItem(row);
+    return row;
+}
+
+void CalibrationManager::reviseRow(QTreeWidgetItem *row, const QStringList &values) {
+    for (int c = 0; c < values.size(); ++c)
+        row->setText(c + 1, values.at(c));
+    if (PendingRows::State(row) == PendingRows::kAdd) {
+        PendingRows::SetIcon(row, PendingRows::kAdd);
+    } else {
+        PendingRows::SetIcon(row, PendingRows::kEdit);
+        PendingRows::SetState(row, PendingRows::kEdit);
+    }
+    // A changed row is no longer the one whose save failed.
+    PendingRows::SetToolTip(row, QString());
+}
+
+void CalibrationManager::DeleteRecord() {
+    QTreeWidgetItem *row = selectedRow();
+    if (!row) return;
+    const QString state = PendingRows::State(row);
+    bool remove = false;
+    if (state == PendingRows::kAdd) {
+        remove = true;
+    } else if (state == PendingRows::kOk || state == PendingRows::kEdit) {
+        const int32_t id = PendingRows::Key(row).mid(1).toInt();
+        switch (deleteStored(id)) {
+        case 0:
+            remove = true;
+            break;
+        case 1:
+            MsgBox(this, design_.deleteMissing);
+            break;
+        case 2:
+            MsgBox(this, design_.deleteFailed);
+            break;
+        default:
+            break;
+        }
+    }
+    if (remove) {
+        const int at = list_->indexOfTopLevelItem(row);
+        delete row;
+        // The row that takes its place becomes the selected one.
+        QTreeWidgetItem *next = nullptr;
+        for (int i = at; i < list_->topLevelItemCount() && !next; ++i)
+            if (!list_->topLevelItem(i)->isHidden()) next = list_->topLevelItem(i);
+        for (int i = at - 1; i >= 0 && !next; --i)
+            if (!list_->topLevelItem(i)->isHidden()) next = list_->topLevelItem(i);
+        list_->clearSelection();
+        if (next) {
+            list_->setCurrentItem(next);
+            next->setSelected(true);
+        }
+    }
+    if (QTreeWidgetItem *selected = selectedRow()) list_->scrollToItem(selected);
+}
+
+// ---- save ----------------------------------------------------------------
+
+void CalibrationManager::SaveChanges() {
+    struct Job {
+        QTreeWidgetItem *row;
+        bool add;
+        int32_t id;
+        QString owner;
+        QStringList values;
+        bool convertible;
+        int32_t status = 2;
+        int32_t newId = 0;
+    };
+    std::vector<Job> jobs;
+    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = list_->topLevelItem(i);
+        const QString state = PendingRows::State(row);
+        if (state != PendingRows::kAdd && state != PendingRows::kEdit) continue;
+        Job job{row,
+                state == PendingRows::kAdd,
+                0,
+                row->data(0, OwnerRole).toString(),
+                PendingRows::Values(row, kValueColumns),
+                false};
+        if (!job.add) job.id = PendingRows::Key(row).mid(1).toInt();
+        if (job.owner.isEmpty()) job.owner = currentOwner();
+        job.convertible = SaveOutcome::ConstantsConvert(job.values, design_.constantColumns);
+        jobs.push_back(std::move(job));
+    }
+
+    auto storeAll = [&](Connection *grouped) {
+        for (Job &job : jobs) {
+            if (!job.convertible) continue;
+            job.status = storeRow(job.add, job.id, job.owner, job.values, &job.newId);
+            // SQLite ends the whole transaction on some failures (interrupt, full
+            // disk); what was stored before then is gone and must be redone.
+            if (grouped && job.status == 2 && sqlite3_get_autocommit(grouped->handle()))
+                return false;
+        }
+        return true;
+    };
+
+    Connection *conn = mdlFunction::adoConn();
+    bool grouped = false;
+    if (conn && conn->State() == 1 && sqlite3_get_autocommit(conn->handle())) {
+        try {
+            conn->BeginTrans();
+            grouped = true;
+        } catch (const AppError &) {
+        }
+    }
+    bool done = storeAll(grouped ? conn : nullptr);
+    if (grouped) {
+        try {
+            if (!done) throw AppError(0, QString(), QString());
+            conn->CommitTrans();
+        } catch (const AppError &) {
+            try {
+                conn->RollbackTrans();
+            } catch (const AppError &) {
+            }
+            done = false;
+        }
+        // One row at a time, as each would go alone.
+        if (!done) storeAll(nullptr);
+    }
+
+    bool failed = false;
+    list_->setUpdatesEnabled(false);
+    for (const Job &job : jobs) {
+        const SaveOutcome::Outcome outcome = job.convertible
+                                                 ? SaveOutcome::ForStatus(job.add, job.status)
+                                                 : SaveOutcome::NotANumber(job.add);
+        if (outcome.stored && job.add)
+            PendingRows::SetKey(job.row, QStringLiteral("A") + QString::number(job.newId));
+        if (outcome.stored) job.row->setData(0, OwnerRole, job.owner);
+        PendingRows::SetIcon(job.row, outcome.icon);
+        PendingRows::SetState(job.row, outcome.state);
+        PendingRows::SetToolTip(job.row, outcome.toolTip);
+        failed = failed || !outcome.stored;
+    }
+    list_->setUpdatesEnabled(true);
+    // Failed rows are still pending: the save stays possible and leaving asks first.
+    setPending(failed);
+}
+
+// ---- toolbar, keys and mouse ---------------------------------------------
+
+void CalibrationManager::Toolbar1_ButtonClick(QAction *button) {
+    const QString key = button->objectName();
+    Guarded(this, [this, button, &key] {
+        if (key == QLatin1String("new")) {
+            NewRecord();
+        } else if (key == QLatin1String("modify")) {
+            ModifyRecord();
+        } else if (key == QLatin1String("delete")) {
+            if (selectedRow() &&
+                MsgBox(this, QStringLiteral("是否永久删除？【Y/N】"), Dialogs::Buttons::YesNo,
+                       Dialogs::Icon::Exclamation, kNotice) == Dialogs::Answer::Yes)
+                DeleteRecord();
+        } else if (key == QLatin1String("refresh")) {
+            RefreshList();
+        } else if (key == QLatin1String("filter")) {
+            filterPanel_->setVisible(button->isChecked());
+            filterPanel_->raise();
+        } else if (key == QLatin1String("import")) {
+            ImportRows();
+        } else if (key == QLatin1String("export")) {
+            ExportRows();
+        } else if (key == QLatin1String("save")) {
+            SaveChanges();
+        } else if (key == QLatin1String("close")) {
+            Unload();
+        }
+    });
+}
+
+void CalibrationManager::ImportRows() {
+    const int before = list_->topLevelItemCount();
+    ImportFromText(this, list_);
+    for (int i = before; i < list_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = list_->topLevelItem(i);
+        if (row->data(0, OwnerRole).toString().isEmpty())
+            row->setData(0, OwnerRole, currentOwner());
+    }
+    setPending(true);
+}
+
+void CalibrationManager::ExportRows() {
+    ExportToExcel(this, list_, design_.kind, currentOwner(), true);
+}
+
+bool CalibrationManager::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == list_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
+        Guarded(this, [this] { DeleteRecord(); });
+        return true;
+    }
+    if (watched == list_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        Guarded(this, [this] { ListView1_DblClick(); });
+        return true;
+    }
+    // Moving through the tree with the keys chooses a node as a click does.
+    if (watched == tree_ && event->type() == QEvent::KeyPress && !inNodeClick_) {
+        QTreeWidgetItem *before = tree_->currentItem();
+        tree_->removeEventFilter(this);
+        QApplication::sendEvent(tree_, event);
+        tree_->installEventFilter(this);
+        QTreeWidgetItem *after = tree_->currentItem();
+        if (after && after != before) TreeView1_NodeClick(after);
+        return true;
+    }
+    return ChildForm::eventFilter(watched, event);
+}
+
+// ---- size and closing ----------------------------------------------------
+
+void CalibrationManager::resizeEvent(QResizeEvent *event) {
+    ChildForm::resizeEvent(event);
+    Form_Resize();
+}
+
+void CalibrationManager::Form_Resize() {
+    const int w = width();
+    const int h = height();
+    if (!toolbar_ || !list_ || !picLeft_ || !tree_ || !filterPanel_) return;
+    toolbar_->resize(w, toolbar_->height());
+    // Each step stands alone; a size that would come out negative is skipped.
+    if (!(Twips::fromPx(h) <= kClientHeight && Twips::fromPx(w) <= kResizeWidth)) {
+        if (h - list_->y() >= 0) list_->resize(list_->width(), h - list_->y());
+        if (w - list_->x() >= 0) list_->resize(w - list_->x(), list_->height());
+        if (h - picLeft_->y() >= 0) picLeft_->resize(picLeft_->width(), h - picLeft_->y());
+    }
+    filterPanel_->move(w - filterPanel_->width() - Twips::toPx(kFilterMargin), filterPanel_->y());
+    tree_->move(0, tree_->y());
+    tree_->resize(picLeft_->width(), tree_->height());
+    if (picLeft_->height() - tree_->y() >= 0)
+        tree_->resize(tree_->width(), picLeft_->height() - tree_->y());
+}
+
+bool CalibrationManager::Form_QueryUnload() {
+    bool leave = false;
+    Guarded(this, [this, &leave] { leave = settlePending(kCloseQuestion); });
+    return leave;
+}
+
+void CalibrationManager::Form_Unload() {
+    mdlFunction::SaveFormLayout(this);
+}

@@ -1,0 +1,154 @@
+#pragma once
+
+#include "manage/CalibrationExport.h"
+#include "shell/ChildForm.h"
+
+#include <QList>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+class Connection;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// What the isotope and the trace-element manager have in common: the toolbar,
+// the filter panel, the left panel with its statistics and tree, the list of
+// pending rows, and the walk that loads, filters, sorts, deletes and saves them.
+// A manager supplies its design and the record class behind its rows.
+class CalibrationManager : public ChildForm {
+    Q_OBJECT
+  public:
+    // Each row also remembers the type or element it is stored under, so that a
+    // save never moves a row to whatever happens to be current.
+    static constexpr int OwnerRole = Qt::UserRole + 3;
+    // List columns after the icon column.
+    static constexpr int kValueColumns = 7;
+
+    struct Design {
+        QString formName;
+        CalibrationKind kind;
+        QString caption;
+        QString ownerLabelName; // the label that holds the current type or element
+        QRect ownerLabel;       // twips, inside picLeft
+        QRect tree;             // twips, inside picLeft
+        QRect filterPanel;      // twips
+        QRect list;             // twips
+        QString column6Header;
+        QList<int> constantColumns; // value columns (1-based) that must hold numbers
+        QString deleteMissing;      // Delete status 1
+        QString deleteFailed;       // Delete status 2
+    };
+
+    // A stored calibration as the list shows it.
+    struct StoredRow {
+        int32_t id = 0;
+        QString owner;
+        QStringList values; // columns 1..7
+    };
+
+    QTreeWidget *ListView1() const { return list_; }
+    QTreeWidget *TreeView1() const { return tree_; }
+    QToolBar *Toolbar1() const { return toolbar_; }
+
+    // The type or element whose calibrations the list was loaded for ("" before the first).
+    QString currentOwner() const;
+    // The selected row, when it is visible; hidden rows are out of reach of modify and delete.
+    QTreeWidgetItem *selectedRow() const;
+
+    // Appends a new pending row (state and icon "add") for the given owner,
+    // selects it and scrolls it into view.
+    QTreeWidgetItem *appendNewRow(const QStringList &values, const QString &owner);
+    // Rewrites a row with what the edit dialog gives: an added row stays "add", any other becomes
+    // "edit".
+    void reviseRow(QTreeWidgetItem *row, const QStringList &values);
+
+    bool pending() const { return pending_; }
+    void setPending(bool value);
+
+    // The actions of the Part, public so that dialogs and tests reach them.
+    void LoadRecords(const QString &owner, const QString &minA, const QString &minB);
+    void RefreshList();
+    void NewRecord();
+    void ModifyRecord();
+    void DeleteRecord();
+    void SaveChanges();
+    void LoadTree();
+
+  protected:
+    CalibrationManager(Design design, QWidget *parent);
+
+    void Form_Load() override;
+    bool Form_QueryUnload() override;
+    void Form_Unload() override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    // What the record class behind the rows answers.
+    virtual QStringList ownerNames() = 0;
+    virtual std::vector<StoredRow> queryRows(const QString &owner, const QString &minA,
+                                             const QString &minB) = 0;
+    // 0 stored, 1 refused as a duplicate, 2 failed; newId receives the identifier of an added row.
+    virtual int32_t storeRow(bool add, int32_t id, const QString &owner, const QStringList &values,
+                             int32_t *newId) = 0;
+    virtual int32_t deleteStored(int32_t id) = 0;
+    // Whether "增加" may open the dialog now.
+    virtual bool mayAddRecord() const = 0;
+    virtual void openEditor(bool add) = 0;
+    // The tree: top-level nodes by default; the trace-element manager hangs them under a root.
+    virtual void fillTree(const QStringList &names);
+    // A click on a node that lists no calibrations of its own (the root).
+    virtual bool isListingNode(const QTreeWidgetItem *node) const;
+
+    QWidget *picLeft() const { return picLeft_; }
+    QLabel *ownerLabel() const { return ownerLabel_; }
+    void setImportEnabled(bool value);
+    QAction *action(const QString &key) const;
+
+    // A control placed at its design position (twips).
+    static void place(QWidget *control, const QRect &twips);
+    // The shared connection; raises when there is none.
+    static Connection &db();
+
+  private:
+    void buildToolbar();
+    void buildFilterPanel();
+    void buildLeftPanel();
+    void buildList();
+
+    void Toolbar1_ButtonClick(QAction *button);
+    void TreeView1_NodeClick(QTreeWidgetItem *node);
+    void ListView1_ColumnClick(int column);
+    void ListView1_DblClick();
+    void Command1_Click();
+    void Form_Resize();
+    void ImportRows();
+    void ExportRows();
+
+    // Asks about pending rows before they would be dropped; false means stay.
+    bool settlePending(const QString &question);
+    void selectOwnerNode();
+    void showTotal();
+    void setCurrentOwner(const QString &owner);
+
+    Design design_;
+    QToolBar *toolbar_ = nullptr;
+    QWidget *filterPanel_ = nullptr;
+    QLineEdit *filterText_ = nullptr;
+    QPushButton *filterButton_ = nullptr;
+    QWidget *picLeft_ = nullptr;
+    QLabel *lblTotal_ = nullptr;
+    QLabel *ownerLabel_ = nullptr;
+    QTreeWidget *tree_ = nullptr;
+    QTreeWidget *list_ = nullptr;
+    bool pending_ = false;
+    bool sortAscending_ = false;
+    bool inNodeClick_ = false;
+};

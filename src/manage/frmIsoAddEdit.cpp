@@ -1,0 +1,59 @@
+#include "manage/frmIsoAddEdit.h"
+
+#include "app/Twips.h"
+#include "manage/frmIsoMgr.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+frmIsoAddEdit::frmIsoAddEdit(frmIsoMgr *manager)
+    : CalibrationEditDialog(manager, Rules{QStringLiteral("同位素温度计"),
+                                           QStringLiteral("fraIsotope"),
+                                           QStringLiteral("Text1"),
+                                           7,
+                                           {1, 2},
+                                           {3, 4, 5},
+                                           true}) {
+    setObjectName(QStringLiteral("frmIsoAddEdit"));
+    setFixedSize(Twips::toPx(9075), Twips::toPx(2835));
+    place(frame(), 120, 195, 7500, 2505);
+
+    struct Box {
+        const char *label;
+        const char *text;
+        int labelLeft, labelTop, left, top, width, height;
+    };
+    static const Box boxes[] = {
+        {"Label1", "同位素", 375, 450, 1080, 375, 1500, 390},
+        {"Label2", "矿物A", 2850, 450, 3495, 375, 1500, 390},
+        {"Label3", "矿物B", 5220, 450, 5820, 360, 1500, 390},
+        {"Label4", "常数A", 375, 930, 1080, 870, 1500, 390},
+        {"Label5", "常数B", 2865, 945, 3480, 870, 1500, 390},
+        {"Label6", "常数C", 5205, 945, 5835, 870, 1500, 390},
+        {"Label7", "适用范围", 240, 1440, 1080, 1380, 6255, 390},
+        {"Label8", "资料来源", 255, 1920, 1095, 1845, 6255, 390},
+    };
+    for (int i = 0; i < 8; ++i) {
+        const Box &b = boxes[i];
+        auto *label = new QLabel(QString::fromUtf8(b.text), frame());
+        label->setObjectName(QString::fromLatin1(b.label));
+        label->adjustSize();
+        label->move(Twips::toPx(b.labelLeft), Twips::toPx(b.labelTop));
+        place(field(i), b.left, b.top, b.width, b.height);
+    }
+    place(Command1(), 7725, 1680, 1215, 405);
+    place(Command2(), 7740, 2295, 1215, 405);
+
+    // Tab order: the values, the two buttons, then the locked type box.
+    for (int i = 1; i < 7; ++i)
+        setTabOrder(field(i), field(i + 1));
+    setTabOrder(field(7), Command1());
+    setTabOrder(Command1(), Command2());
+    setTabOrder(Command2(), field(0));
+}
+
+QString frmIsoAddEdit::ownerForNewRow() const {
+    return manager()->currentOwner();
+}

@@ -1,0 +1,125 @@
+#include "manage/frmIsoMgr.h"
+
+#include "app/AppError.h"
+#include "app/Dialogs.h"
+#include "app/EventGuard.h"
+#include "app/ImageList.h"
+#include "app/NumberText.h"
+#include "manage/frmIsoAddEdit.h"
+#include "manage/frmIsotopeList.h"
+#include "store/clsIsoItem.h"
+#include "store/clsIsoplotItems.h"
+#include "store/isotype.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace {
+
+CalibrationManager::Design isoDesign() {
+    CalibrationManager::Design d;
+    d.formName = QStringLiteral("frmIsoMgr");
+    d.kind = CalibrationKind::Isotope;
+    d.caption = QStringLiteral("同位素温度计_数据库管理");
+    d.ownerLabelName = QStringLiteral("lbIsoType");
+    d.ownerLabel = QRect(1080, 2190, 1110, 255);
+    d.tree = QRect(480, 2865, 2250, 3885);
+    d.filterPanel = QRect(8505, 0, 2115, 360);
+    d.list = QRect(2550, 360, 8205, 6675);
+    d.column6Header = QStringLiteral("C");
+    d.constantColumns = {3, 4, 5};
+    d.deleteMissing = QStringLiteral("记录不存在,删除失败!!");
+    d.deleteFailed = QStringLiteral("未知原因,删除记录失败!");
+    return d;
+}
+
+} // namespace
+
+frmIsoMgr::frmIsoMgr(QWidget *parent) : CalibrationManager(isoDesign(), parent) {
+    label4_ = new QLabel(QStringLiteral("【列表维护】"), picLeft());
+    label4_->setObjectName(QStringLiteral("Label4"));
+    QFont bold = label4_->font();
+    bold.setBold(true);
+    label4_->setFont(bold);
+    label4_->setCursor(Qt::PointingHandCursor);
+    place(label4_, QRect(780, 2595, 1170, 225));
+
+    image2_ = new QLabel(picLeft());
+    image2_->setObjectName(QStringLiteral("Image2"));
+    image2_->setPixmap(SmallImages().pixmap(QStringLiteral("list")));
+    image2_->setCursor(Qt::PointingHandCursor);
+    place(image2_, QRect(495, 2610, 240, 240));
+
+    label4_->installEventFilter(this);
+    image2_->installEventFilter(this);
+}
+
+bool frmIsoMgr::eventFilter(QObject *watched, QEvent *event) {
+    if ((watched == label4_ || watched == image2_) && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        Label4_Click();
+        return true;
+    }
+    return CalibrationManager::eventFilter(watched, event);
+}
+
+void frmIsoMgr::Label4_Click() {
+    Guarded(this, [this] {
+        frmIsotopeList dialog(this);
+        Dialogs::instance().execModal(&dialog);
+        if (dialog.hasChanged()) LoadTree();
+    });
+}
+
+QStringList frmIsoMgr::ownerNames() {
+    isotype registry(&db());
+    return registry.GetAllIsoTypeName();
+}
+
+std::vector<CalibrationManager::StoredRow>
+frmIsoMgr::queryRows(const QString &owner, const QString &minA, const QString &minB) {
+    clsIsoplotItems items;
+    items.FuzzyQuery(db(), owner, minA, minB);
+    std::vector<StoredRow> rows;
+    rows.reserve(size_t(items.Count()));
+    for (const auto &item : items)
+        rows.push_back(
+            {item->id(),
+             item->isotype(),
+             {item->minA(), item->MinB(), Num::Str(item->ConstA()), Num::Str(item->ConstB()),
+              Num::Str(item->ConstC()), item->Mark(), item->Source()}});
+    return rows;
+}
+
+int32_t frmIsoMgr::storeRow(bool add, int32_t id, const QString &owner, const QStringList &values,
+                            int32_t *newId) {
+    clsIsoItem item;
+    if (!add) item.setId(id);
+    item.setIsotype(owner);
+    item.setMinA(values.at(0));
+    item.setMinB(values.at(1));
+    item.setConstA(Num::ToSingle(values.at(2)));
+    item.setConstB(Num::ToSingle(values.at(3)));
+    item.setConstC(Num::ToSingle(values.at(4)));
+    item.setMark(values.at(5));
+    item.setSource(values.at(6));
+    const int32_t status = add ? item.AddNew(db()) : item.Update(db());
+    if (add && status == 0) *newId = item.id();
+    return status;
+}
+
+int32_t frmIsoMgr::deleteStored(int32_t id) {
+    clsIsoItem item;
+    item.setId(id);
+    return item.Delete(db(), id);
+}
+
+bool frmIsoMgr::mayAddRecord() const {
+    return !currentOwner().isEmpty();
+}
+
+void frmIsoMgr::openEditor(bool add) {
+    frmIsoAddEdit dialog(this);
+    dialog.ShowDialog(add ? 0 : 1, 1);
+}

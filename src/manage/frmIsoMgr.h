@@ -1,0 +1,36 @@
+#pragma once
+
+#include "manage/CalibrationManager.h"
+
+class QLabel;
+
+// The isotope thermometers of table Isoplot, one isotope type at a time, with
+// the link to the list of isotope types.
+class frmIsoMgr : public CalibrationManager {
+    Q_OBJECT
+  public:
+    explicit frmIsoMgr(QWidget *parent = nullptr);
+
+    bool canSave() const { return pending(); }
+    void setCanSave(bool value) { setPending(value); }
+    void setCanImport(bool value) { setImportEnabled(value); }
+    QLabel *lbIsoType() const { return ownerLabel(); }
+
+    // The link "【列表维护】": the type list dialog, then the tree again if types changed.
+    void Label4_Click();
+
+  protected:
+    QStringList ownerNames() override;
+    std::vector<StoredRow> queryRows(const QString &owner, const QString &minA,
+                                     const QString &minB) override;
+    int32_t storeRow(bool add, int32_t id, const QString &owner, const QStringList &values,
+                     int32_t *newId) override;
+    int32_t deleteStored(int32_t id) override;
+    bool mayAddRecord() const override;
+    void openEditor(bool add) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+  private:
+    QLabel *label4_ = nullptr;
+    QLabel *image2_ = nullptr;
+};

@@ -1,0 +1,86 @@
+#include "manage/frmIsotopeList.h"
+
+#include "app/AppError.h"
+#include "app/Dialogs.h"
+#include "app/EventGuard.h"
+#include "app/SharedConnection.h"
+#include "app/Twips.h"
+#include "store/clsIsoplotItems.h"
+#include "store/isotype.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+void place(QWidget *control, int left, int top, int width, int height) {
+    control->setGeometry(Twips::toPx(left), Twips::toPx(top), Twips::toPx(width),
+                         Twips::toPx(height));
+}
+} // namespace
+
+frmIsotopeList::frmIsotopeList(QWidget *parent)
+    : QDialog(parent), catalogue_(std::make_unique<clsIsoplotItems>()),
+      registry_(std::make_unique<isotype>(mdlFunction::adoConn())) {
+    setObjectName(QStringLiteral("frmIsotopeList"));
+    setWindowTitle(QStringLiteral("同位素类型"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    if (parent) setFont(parent->font());
+    setFixedSize(Twips::toPx(2985), Twips::toPx(4245));
+
+    list_ = new QListWidget(this);
+    list_->setObjectName(QStringLiteral("List1"));
+    place(list_, 240, 225, 2445, 3210);
+    command1_ = new QPushButton(QStringLiteral("增加"), this);
+    command1_->setObjectName(QStringLiteral("Command1"));
+    command1_->setAutoDefault(false);
+    place(command1_, 330, 3690, 960, 360);
+    command2_ = new QPushButton(QStringLiteral("删除"), this);
+    command2_->setObjectName(QStringLiteral("Command2"));
+    command2_->setAutoDefault(false);
+    place(command2_, 1620, 3690, 960, 360);
+    setTabOrder(list_, command1_);
+    setTabOrder(command1_, command2_);
+
+    list_->addItems(registry_->GetAllIsoTypeName());
+
+    connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
+}
+
+frmIsotopeList::~frmIsotopeList() = default;
+
+void frmIsotopeList::Command1_Click() {
+    const QString name = Dialogs::instance().inputBox(
+        this, QStringLiteral("请输入同位素类型"), QStringLiteral("增加"), QStringLiteral("同位素"));
+    // A cancelled input box gives the empty text: adding it would create a
+    // nameless type (or repeat the last name the registry held).
+    if (name.trimmed().isEmpty()) return;
+    switch (registry_->AddNew(name, QString())) {
+    case 0:
+        hasChanged_ = true;
+        list_->addItem(name);
+        break;
+    case 1:
+        MsgBox(this, QStringLiteral("存在相同记录,请勿重复添加！"));
+        break;
+    default:
+        break;
+    }
+}
+
+void frmIsotopeList::Command2_Click() {
+    QListWidgetItem *line = list_->currentItem();
+    if (!line || !line->isSelected()) return;
+    const QString name = line->text();
+    Guarded(this, [this, line, &name] {
+        if (catalogue_->HasIsotopeRecord(*registry_->connection(), name)) {
+            MsgBox(this,
+                   QStringLiteral("还存在【") + name + QStringLiteral("】温度计，不能删除此项目!"));
+            return;
+        }
+        if (registry_->Delete(name) == 0) {
+            hasChanged_ = true;
+            delete line;
+        }
+    });
+}

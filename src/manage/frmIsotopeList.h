@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+class QListWidget;
+class QPushButton;
+class clsIsoplotItems;
+class isotype;
+
+// The list of isotope types the isotope manager shows as its tree: add a name,
+// delete a name no thermometer uses any more.
+class frmIsotopeList : public QDialog {
+    Q_OBJECT
+  public:
+    // Reads the names at once; raises when the shared connection is missing or closed.
+    explicit frmIsotopeList(QWidget *parent = nullptr);
+    ~frmIsotopeList() override;
+
+    // A type was added or deleted: the manager rebuilds its tree.
+    bool hasChanged() const { return hasChanged_; }
+
+    QListWidget *List1() const { return list_; }
+
+  private:
+    void Command1_Click();
+    void Command2_Click();
+
+    std::unique_ptr<clsIsoplotItems> catalogue_;
+    std::unique_ptr<isotype> registry_;
+    QListWidget *list_;
+    QPushButton *command1_;
+    QPushButton *command2_;
+    bool hasChanged_ = false;
+};

@@ -1,0 +1,95 @@
+#include "manage/frmTraceAddEdit.h"
+
+#include "app/Twips.h"
+#include "manage/frmTraceMgr.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+frmTraceAddEdit::frmTraceAddEdit(frmTraceMgr *manager)
+    : CalibrationEditDialog(manager, Rules{QStringLiteral("微量元素温度计"),
+                                           QStringLiteral("fraTrace"),
+                                           QStringLiteral("Text2"),
+                                           6,
+                                           {1, 2},
+                                           {3, 4},
+                                           false}) {
+    setObjectName(QStringLiteral("frmTraceAddEdit"));
+    setFixedSize(Twips::toPx(9075), Twips::toPx(2400));
+    place(frame(), 120, 195, 7500, 2025);
+
+    auto label = [this](const char *name, const char *text, int left, int top) {
+        auto *l = new QLabel(QString::fromUtf8(text), frame());
+        l->setObjectName(QString::fromLatin1(name));
+        l->adjustSize();
+        l->move(Twips::toPx(left), Twips::toPx(top));
+    };
+    label("Label9", "元素", 375, 450);
+    place(field(0), 1080, 375, 1500, 390);
+    label("Label10", "矿物A", 2850, 450);
+    place(field(1), 3495, 375, 1500, 390);
+    label("Label11", "矿物B", 5220, 450);
+    place(field(2), 5820, 375, 1500, 390);
+    label("Label13", "常数A", 375, 945);
+    place(field(3), 1080, 870, 1500, 390);
+    label("Label14", "常数B", 2865, 945);
+    place(field(4), 3480, 870, 1500, 390);
+    label("Label12", "函数", 5205, 945);
+    option1_ = new QRadioButton(QStringLiteral("E"), frame());
+    option1_->setObjectName(QStringLiteral("Option1"));
+    place(option1_, 5700, 900, 555, 330);
+    option2_ = new QRadioButton(QStringLiteral("10"), frame());
+    option2_->setObjectName(QStringLiteral("Option2"));
+    place(option2_, 6255, 900, 660, 330);
+    // The log type as stored; the options set it.
+    place(field(5), 6930, 870, 390, 390);
+    field(5)->setReadOnly(true);
+    label("Label15", "备注", 375, 1455);
+    place(field(6), 1080, 1380, 6240, 390);
+
+    place(Command1(), 7725, 1200, 1215, 405);
+    place(Command2(), 7740, 1815, 1215, 405);
+
+    for (int i = 1; i < 4; ++i)
+        setTabOrder(field(i), field(i + 1));
+    setTabOrder(field(4), option1_);
+    setTabOrder(option1_, option2_);
+    setTabOrder(option2_, field(6));
+    setTabOrder(field(6), Command1());
+    setTabOrder(Command1(), Command2());
+    setTabOrder(Command2(), field(0));
+    setTabOrder(field(0), field(5));
+
+    connect(field(5), &QLineEdit::textChanged, this, [this] { Text2_Change(5); });
+    connect(option1_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) Option1_Click();
+    });
+    connect(option2_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) Option2_Click();
+    });
+}
+
+QString frmTraceAddEdit::ownerForNewRow() const {
+    const QList<QTreeWidgetItem *> selected = manager()->TreeView1()->selectedItems();
+    return selected.isEmpty() ? manager()->currentOwner() : selected.first()->text(0);
+}
+
+void frmTraceAddEdit::Text2_Change(int index) {
+    if (index != 5) return;
+    if (field(5)->text() == QLatin1String("e"))
+        option1_->setChecked(true);
+    else
+        option2_->setChecked(true);
+}
+
+void frmTraceAddEdit::Option1_Click() {
+    if (option1_->isChecked()) field(5)->setText(QStringLiteral("e"));
+}
+
+void frmTraceAddEdit::Option2_Click() {
+    if (option2_->isChecked()) field(5)->setText(QStringLiteral("10"));
+}

@@ -1,0 +1,101 @@
+#include "manage/frmTraceMgr.h"
+
+#include "app/NumberText.h"
+#include "manage/frmTraceAddEdit.h"
+#include "store/clsTraceelement.h"
+#include "store/clsTraceelements.h"
+
+#include <QTreeWidget>
+
+namespace {
+
+const QString kRootKey = QStringLiteral("root");
+
+CalibrationManager::Design traceDesign() {
+    CalibrationManager::Design d;
+    d.formName = QStringLiteral("frmTraceMgr");
+    d.kind = CalibrationKind::TraceElement;
+    d.caption = QStringLiteral("微量元素温度计_数据库管理");
+    d.ownerLabelName = QStringLiteral("lbele");
+    d.ownerLabel = QRect(1215, 2190, 1110, 255);
+    d.tree = QRect(-15, 2640, 2445, 3960);
+    d.filterPanel = QRect(8130, -15, 2115, 360);
+    d.list = QRect(2565, 375, 8220, 6675);
+    d.column6Header = QStringLiteral("函数");
+    d.constantColumns = {3, 4};
+    d.deleteMissing = QStringLiteral("记录不存在!");
+    d.deleteFailed = QStringLiteral("删除记录失败!");
+    return d;
+}
+
+} // namespace
+
+frmTraceMgr::frmTraceMgr(QWidget *parent) : CalibrationManager(traceDesign(), parent) {}
+
+QStringList frmTraceMgr::ownerNames() {
+    clsTraceelements catalogue;
+    return catalogue.FindElementType(db());
+}
+
+void frmTraceMgr::fillTree(const QStringList &names) {
+    auto *root = new QTreeWidgetItem(QStringList{QStringLiteral("元素")});
+    root->setData(0, Qt::UserRole, kRootKey);
+    QList<QTreeWidgetItem *> nodes;
+    nodes.reserve(names.size());
+    for (const QString &name : names)
+        nodes << new QTreeWidgetItem(QStringList{name});
+    root->addChildren(nodes);
+    TreeView1()->addTopLevelItem(root);
+    root->setExpanded(true);
+}
+
+bool frmTraceMgr::isListingNode(const QTreeWidgetItem *node) const {
+    return node && node->data(0, Qt::UserRole).toString() != kRootKey;
+}
+
+std::vector<CalibrationManager::StoredRow>
+frmTraceMgr::queryRows(const QString &owner, const QString &minA, const QString &minB) {
+    clsTraceelements items;
+    items.FuzzyQuery(db(), owner, minA, minB);
+    std::vector<StoredRow> rows;
+    rows.reserve(size_t(items.Count()));
+    // The element condition matches substrings, so each row keeps its own element.
+    for (const auto &item : items)
+        rows.push_back({item->id(),
+                        item->element(),
+                        {item->minA(), item->MinB(), Num::Str(item->ConstA()),
+                         Num::Str(item->ConstB()), item->logType(), item->Mark(), QString()}});
+    return rows;
+}
+
+int32_t frmTraceMgr::storeRow(bool add, int32_t id, const QString &owner, const QStringList &values,
+                              int32_t *newId) {
+    clsTraceelement item;
+    if (!add) item.setId(id);
+    item.setElement(owner);
+    item.setMinA(values.at(0));
+    item.setMinB(values.at(1));
+    item.setConstA(Num::ToSingle(values.at(2)));
+    item.setConstB(Num::ToSingle(values.at(3)));
+    item.setLogType(values.at(4));
+    item.setMark(values.at(5));
+    const int32_t status = add ? item.AddNew(db()) : item.Update(db());
+    if (add && status == 0) *newId = item.id();
+    return status;
+}
+
+int32_t frmTraceMgr::deleteStored(int32_t id) {
+    clsTraceelement item;
+    item.setId(id);
+    return item.Delete(db(), id);
+}
+
+bool frmTraceMgr::mayAddRecord() const {
+    const QList<QTreeWidgetItem *> selected = TreeView1()->selectedItems();
+    return !selected.isEmpty() && isListingNode(selected.first());
+}
+
+void frmTraceMgr::openEditor(bool add) {
+    frmTraceAddEdit dialog(this);
+    dialog.ShowDialog(add ? 0 : 1, 1);
+}

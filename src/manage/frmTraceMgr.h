@@ -1,0 +1,30 @@
+#pragma once
+
+#include "manage/CalibrationManager.h"
+
+class QLabel;
+
+// The trace-element thermometers of table TraceElement, listed by element under
+// the root node "元素".
+class frmTraceMgr : public CalibrationManager {
+    Q_OBJECT
+  public:
+    explicit frmTraceMgr(QWidget *parent = nullptr);
+
+    // True: nothing is pending.
+    bool hasSaved() const { return !pending(); }
+    void setHasSaved(bool value) { setPending(!value); }
+    QLabel *lbele() const { return ownerLabel(); }
+
+  protected:
+    QStringList ownerNames() override;
+    void fillTree(const QStringList &names) override;
+    bool isListingNode(const QTreeWidgetItem *node) const override;
+    std::vector<StoredRow> queryRows(const QString &owner, const QString &minA,
+                                     const QString &minB) override;
+    int32_t storeRow(bool add, int32_t id, const QString &owner, const QStringList &values,
+                     int32_t *newId) override;
+    int32_t deleteStored(int32_t id) override;
+    bool mayAddRecord() const override;
+    void openEditor(bool add) override;
+};

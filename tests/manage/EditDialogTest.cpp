@@ -1,0 +1,329 @@
+#include "ManagerTestSupport.h"
+
+#include "manage/frmIsoAddEdit.h"
+#include "manage/frmIsoMgr.h"
+#include "manage/frmTraceAddEdit.h"
+#include "manage/frmTraceMgr.h"
+
+#include <QDialog>
+#include <QGroupBox>
+#include <QRadioButton>
+
+using namespace ManagerTest;
+
+// ---- the isotope dialog -----------------------------------------------------
+
+class IsoEditTest : public IsoDatabaseTest {
+  protected:
+    void SetUp() override {
+        IsoDatabaseTest::SetUp();
+        mgr = std::make_unique<frmIsoMgr>();
+        mgr->Load();
+        mgr->show();
+        clickNode(mgr.get(), "氧同位素");
+    }
+    void TearDown() override {
+        mgr->setCanSave(false);
+        mgr->Unload();
+    }
+    // Opens the dialog with a toolbar button and hands it to the check.
+    void withDialog(const char *key, std::function<void(QDialog *)> check) {
+        bool seen = false;
+        dialogs.onModal([&](QDialog *dlg) {
+            seen = true;
+            check(dlg);
+        });
+        clickButton(mgr.get(), key);
+        EXPECT_TRUE(seen);
+    }
+    static QLineEdit *box(QDialog *dlg, int i) {
+        return findNamed<QLineEdit>(dlg, QStringLiteral("Text1_%1").arg(i));
+    }
+    static void confirm(QDialog *dlg) {
+        QTest::mouseClick(findNamed<QPushButton>(dlg, "Command1"), Qt::LeftButton);
+    }
+
+    std::unique_ptr<frmIsoMgr> mgr;
+};
+
+TEST_F(IsoEditTest, AddModeShowsTheCurrentTypeLocked) {
+    withDialog("new", [](QDialog *dlg) {
+        EXPECT_EQ(dlg->windowTitle(), "同位素温度计");
+        EXPECT_EQ(findNamed<QGroupBox>(dlg, "fraIsotope")->title(), "新建");
+        EXPECT_EQ(findNamed<QPushButton>(dlg, "Command1")->text(), "添加");
+        EXPECT_EQ(findNamed<QPushButton>(dlg, "Command2")->text(), "取消");
+        EXPECT_EQ(box(dlg, 0)->text(), "氧同位素");
+        EXPECT_TRUE(box(dlg, 0)->isReadOnly());
+        for (int i = 1; i <= 7; ++i)
+            EXPECT_EQ(box(dlg, i)->text(), "");
+        EXPECT_EQ(dlg->focusWidget(), box(dlg, 1));
+        QStringList labels;
+        for (const char *name :
+             {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7", "Label8"})
+            labels << findNamed<QLabel>(dlg, name)->text();
+        EXPECT_EQ(labels, QStringList({"同位素", "矿物A", "矿物B", "常数A", "常数B", "常数C",
+                                       "适用范围", "资料来源"}));
+    });
+}
+
+TEST_F(IsoEditTest, TabOrderRunsThroughValuesButtonsThenType) {
+    withDialog("new", [](QDialog *dlg) {
+        QStringList order;
+        QWidget *w = box(dlg, 1);
+        for (int i = 0; i < 10; ++i) {
+            order << w->objectName();
+            w = w->nextInFocusChain();
+            while (!(w->focusPolicy() & Qt::TabFocus))
+                w = w->nextInFocusChain();
+        }
+        EXPECT_EQ(order, QStringList({"Text1_1", "Text1_2", "Text1_3", "Text1_4", "Text1_5",
+                                      "Text1_6", "Text1_7", "Command1", "Command2", "Text1_0"}));
+    });
+}
+
+TEST_F(IsoEditTest, ValidationStopsAtTheFirstFailureAndFocusesIt) {
+    withDialog("new", [this](QDialog *dlg) {
+        retype(box(dlg, 1), "石英");
+        confirm(dlg); // mineral B and constant A both empty: mineral B is named
+        EXPECT_EQ(dialogs.lastMessage(), "不能为空！");
+        EXPECT_EQ(dialogs.messages().last().caption, "Lorvane");
+        EXPECT_EQ(dialogs.messages().last().buttons, Dialogs::Buttons::Ok);
+        EXPECT_EQ(dlg->focusWidget(), box(dlg, 2));
+        EXPECT_TRUE(dlg->isVisible());
+
+        retype(box(dlg, 2), " "); // one blank is text
+        retype(box(dlg, 3), " 12.5 ");
+        retype(box(dlg, 4), "abc");
+        retype(box(dlg, 5), "1");
+        confirm(dlg);
+        EXPECT_EQ(dialogs.lastMessage(), "必须为数字！");
+        EXPECT_EQ(dlg->focusWidget(), box(dlg, 4));
+        EXPECT_EQ(box(dlg, 4)->selectedText(), "abc");
+
+        retype(box(dlg, 4), "2.5E+6");
+        confirm(dlg);
+        EXPECT_FALSE(dlg->isVisible());
+    });
+    QTreeWidgetItem *added = row(mgr.get(), rowCount(mgr.get()) - 1);
+    EXPECT_EQ(PendingRows::Values(added, 3), QStringList({"石英", " ", " 12.5 "}));
+    EXPECT_TRUE(mgr->canSave());
+    clickButton(mgr.get(), "save");
+    EXPECT_EQ(PendingRows::State(added), "ok");
+    EXPECT_EQ(db.scalar("select ConstA_N from Isoplot where MinB_S=' '"), "12.5");
+}
+
+TEST_F(IsoEditTest, ConstantBeyondSinglePrecisionIsNotANumber) {
+    withDialog("new", [this](QDialog *dlg) {
+        retype(box(dlg, 1), "a");
+        retype(box(dlg, 2), "b");
+        retype(box(dlg, 3), "1E+99");
+        confirm(dlg);
+        EXPECT_EQ(dialogs.lastMessage(), "必须为数字！");
+        EXPECT_EQ(dlg->focusWidget(), box(dlg, 3));
+        box(dlg, 3)->clear();
+    });
+}
+
+TEST_F(IsoEditTest, ModifyUnchangedClosesAndTouchesNothing) {
+    QTreeWidgetItem *r = rowWith(mgr.get(), 1, "钾长石");
+    clickRow(mgr.get(), r);
+    withDialog("modify", [](QDialog *dlg) {
+        EXPECT_EQ(findNamed<QGroupBox>(dlg, "fraIsotope")->title(), "修改");
+        EXPECT_EQ(findNamed<QPushButton>(dlg, "Command1")->text(), "确定");
+        EXPECT_EQ(box(dlg, 0)->text(), "氧同位素");
+        EXPECT_EQ(box(dlg, 1)->text(), "钾长石");
+        EXPECT_EQ(box(dlg, 5)->text(), "-3.41");
+        EXPECT_EQ(box(dlg, 7)->text(), "ref");
+        retype(box(dlg, 1), " 钾长石 "); // only blanks around: not a change
+        confirm(dlg);
+        EXPECT_FALSE(dlg->isVisible());
+    });
+    EXPECT_EQ(PendingRows::State(r), "ok");
+    EXPECT_EQ(r->text(1), "钾长石");
+    EXPECT_FALSE(mgr->canSave());
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
+TEST_F(IsoEditTest, ModifyingAnAddedRowKeepsItAdded) {
+    withDialog("new", [](QDialog *dlg) {
+        retype(box(dlg, 1), "方解石");
+        retype(box(dlg, 2), "水");
+        retype(box(dlg, 3), "2.78");
+        retype(box(dlg, 4), "0");
+        retype(box(dlg, 5), "-2.89");
+        // Enter confirms.
+        QTest::keyClick(box(dlg, 5), Qt::Key_Return);
+        EXPECT_FALSE(dlg->isVisible());
+    });
+    withDialog("modify", [](QDialog *dlg) {
+        retype(box(dlg, 6), "0-700");
+        confirm(dlg);
+    });
+    QTreeWidgetItem *r = row(mgr.get(), 3);
+    EXPECT_EQ(PendingRows::State(r), "add");
+    EXPECT_EQ(PendingRows::IconKey(r), "add");
+    EXPECT_EQ(r->text(6), "0-700");
+}
+
+TEST_F(IsoEditTest, EscapeAndCancelChangeNothing) {
+    clickRow(mgr.get(), row(mgr.get(), 0));
+    withDialog("modify", [](QDialog *dlg) {
+        retype(box(dlg, 1), "改");
+        QTest::keyClick(box(dlg, 1), Qt::Key_Escape);
+        EXPECT_FALSE(dlg->isVisible());
+    });
+    withDialog("modify", [](QDialog *dlg) {
+        retype(box(dlg, 1), "改");
+        QTest::mouseClick(findNamed<QPushButton>(dlg, "Command2"), Qt::LeftButton);
+        EXPECT_FALSE(dlg->isVisible());
+    });
+    EXPECT_EQ(row(mgr.get(), 0)->text(1), "石英");
+    EXPECT_EQ(PendingRows::State(row(mgr.get(), 0)), "ok");
+    EXPECT_FALSE(mgr->canSave());
+}
+
+TEST_F(IsoEditTest, ModifyingAFailedRowClearsItsFailureNote) {
+    clickRow(mgr.get(), row(mgr.get(), 0));
+    withDialog("modify", [](QDialog *dlg) {
+        retype(box(dlg, 6), "x");
+        confirm(dlg);
+    });
+    withDialog("modify", [](QDialog *dlg) {
+        retype(box(dlg, 6), "200-500");
+        confirm(dlg);
+    });
+    clickButton(mgr.get(), "save");
+    ASSERT_EQ(PendingRows::IconKey(row(mgr.get(), 0)), "editerror");
+    withDialog("modify", [](QDialog *dlg) {
+        retype(box(dlg, 6), "250-500");
+        confirm(dlg);
+    });
+    EXPECT_EQ(PendingRows::IconKey(row(mgr.get(), 0)), "edit");
+    EXPECT_EQ(PendingRows::ToolTip(row(mgr.get(), 0)), "");
+    clickButton(mgr.get(), "save");
+    EXPECT_EQ(PendingRows::IconKey(row(mgr.get(), 0)), "ok");
+    EXPECT_FALSE(mgr->canSave());
+}
+
+// ---- the trace-element dialog -------------------------------------------------
+
+class TraceEditTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        db.exec("insert into TraceElement values (1,'Ti','锆石','金红石',-3765,5.5,'10','r1')");
+        db.exec("insert into TraceElement values (2,'Ti','石英','金红石',-3000,4,'e','')");
+        db.exec("insert into TraceElement values (3,'Ti','石英','熔体',-2000,3,'x','')");
+        db.exec("insert into TraceElement values (4,'Ti','长石','熔体',-1000,2,'','')");
+        mgr = std::make_unique<frmTraceMgr>();
+        mgr->Load();
+        mgr->show();
+        clickNode(mgr.get(), "Ti");
+    }
+    void TearDown() override {
+        mgr->setHasSaved(true);
+        mgr->Unload();
+    }
+    void withDialog(const char *key, std::function<void(QDialog *)> check) {
+        bool seen = false;
+        dialogs.onModal([&](QDialog *dlg) {
+            seen = true;
+            check(dlg);
+        });
+        clickButton(mgr.get(), key);
+        EXPECT_TRUE(seen);
+    }
+    void modifyRow(int r, std::function<void(QDialog *)> check) {
+        clickRow(mgr.get(), row(mgr.get(), r));
+        withDialog("modify", std::move(check));
+    }
+    static QLineEdit *box(QDialog *dlg, int i) {
+        return findNamed<QLineEdit>(dlg, QStringLiteral("Text2_%1").arg(i));
+    }
+    static QRadioButton *option(QDialog *dlg, const char *name) {
+        return findNamed<QRadioButton>(dlg, name);
+    }
+
+    TempDatabase db;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<frmTraceMgr> mgr;
+};
+
+TEST_F(TraceEditTest, LogTypeOpensTheMatchingOption) {
+    modifyRow(0, [](QDialog *dlg) {
+        EXPECT_EQ(dlg->windowTitle(), "微量元素温度计");
+        EXPECT_EQ(findNamed<QGroupBox>(dlg, "fraTrace")->title(), "修改");
+        EXPECT_EQ(box(dlg, 0)->text(), "Ti");
+        EXPECT_EQ(box(dlg, 6)->text(), "r1");
+        EXPECT_TRUE(option(dlg, "Option2")->isChecked());
+        EXPECT_EQ(option(dlg, "Option1")->text(), "E");
+        EXPECT_EQ(option(dlg, "Option2")->text(), "10");
+        dlg->reject();
+    });
+    modifyRow(1, [](QDialog *dlg) {
+        EXPECT_TRUE(option(dlg, "Option1")->isChecked());
+        EXPECT_EQ(box(dlg, 5)->text(), "e");
+        dlg->reject();
+    });
+    // Any other type opens as "10", remembered so: confirming changes nothing.
+    modifyRow(2, [](QDialog *dlg) {
+        EXPECT_TRUE(option(dlg, "Option2")->isChecked());
+        EXPECT_EQ(box(dlg, 5)->text(), "10");
+        QTest::mouseClick(findNamed<QPushButton>(dlg, "Command1"), Qt::LeftButton);
+        EXPECT_FALSE(dlg->isVisible());
+    });
+    EXPECT_EQ(PendingRows::State(row(mgr.get(), 2)), "ok");
+    EXPECT_TRUE(mgr->hasSaved());
+    modifyRow(3, [](QDialog *dlg) {
+        EXPECT_FALSE(option(dlg, "Option1")->isChecked());
+        EXPECT_FALSE(option(dlg, "Option2")->isChecked());
+        EXPECT_EQ(box(dlg, 5)->text(), "");
+        dlg->reject();
+    });
+}
+
+TEST_F(TraceEditTest, OptionsWriteTheLogTypeAndARemarkChangeMarksTheRow) {
+    modifyRow(0, [](QDialog *dlg) {
+        QTest::mouseClick(option(dlg, "Option1"), Qt::LeftButton);
+        EXPECT_EQ(box(dlg, 5)->text(), "e");
+        QTest::mouseClick(option(dlg, "Option2"), Qt::LeftButton);
+        EXPECT_EQ(box(dlg, 5)->text(), "10");
+        retype(box(dlg, 6), "新备注");
+        QTest::mouseClick(findNamed<QPushButton>(dlg, "Command1"), Qt::LeftButton);
+    });
+    QTreeWidgetItem *r = row(mgr.get(), 0);
+    EXPECT_EQ(PendingRows::State(r), "edit");
+    EXPECT_EQ(r->text(6), "新备注");
+    EXPECT_EQ(r->text(5), "10");
+    EXPECT_FALSE(mgr->hasSaved());
+    EXPECT_TRUE(button(mgr.get(), "save")->isEnabled());
+}
+
+TEST_F(TraceEditTest, AddValidatesMineralsThenConstants) {
+    withDialog("new", [this](QDialog *dlg) {
+        EXPECT_EQ(findNamed<QGroupBox>(dlg, "fraTrace")->title(), "新建");
+        EXPECT_EQ(findNamed<QPushButton>(dlg, "Command1")->text(), "添加");
+        EXPECT_EQ(box(dlg, 0)->text(), "Ti");
+        EXPECT_TRUE(box(dlg, 0)->isReadOnly());
+        EXPECT_FALSE(option(dlg, "Option1")->isChecked());
+        EXPECT_FALSE(option(dlg, "Option2")->isChecked());
+        retype(box(dlg, 1), "锆石");
+        QTest::mouseClick(findNamed<QPushButton>(dlg, "Command1"), Qt::LeftButton);
+        EXPECT_EQ(dialogs.lastMessage(), "不能为空！");
+        EXPECT_EQ(dlg->focusWidget(), box(dlg, 2));
+        retype(box(dlg, 2), "熔体");
+        retype(box(dlg, 3), "12.5x");
+        QTest::mouseClick(findNamed<QPushButton>(dlg, "Command1"), Qt::LeftButton);
+        EXPECT_EQ(dialogs.lastMessage(), "必须为数字！");
+        EXPECT_EQ(dlg->focusWidget(), box(dlg, 3));
+        retype(box(dlg, 3), " 12.5 ");
+        retype(box(dlg, 4), "-1");
+        QTest::mouseClick(option(dlg, "Option1"), Qt::LeftButton);
+        QTest::mouseClick(findNamed<QPushButton>(dlg, "Command1"), Qt::LeftButton);
+        EXPECT_FALSE(dlg->isVisible());
+    });
+    QTreeWidgetItem *r = row(mgr.get(), 4);
+    EXPECT_EQ(PendingRows::State(r), "add");
+    EXPECT_EQ(PendingRows::Values(r, 7),
+              QStringList({"锆石", "熔体", " 12.5 ", "-1", "e", "", ""}));
+    EXPECT_FALSE(mgr->hasSaved());
+}
