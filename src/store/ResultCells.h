@@ -22,8 +22,9 @@ QString CellText(const Recordset &rs, int row, int column);
 float CellSingle(const Recordset &rs, int row, int column);
 int32_t CellLong(const Recordset &rs, int row, int column);
 
-// The texts of one column, row by row. The old lists counted with a 16-bit
-// index, so a 32,768th name raises the overflow error; callers rely on that limit.
+// The texts of one column, row by row. The name lists have always counted with
+// a 16-bit index, so a 32,768th name raises the overflow error instead of
+// growing a list the choice boxes were never meant to hold.
 QStringList NameList(const Recordset &rs, int column, const QString &source);
 
 // Trim of the old runtime: blanks only, tabs and other spacing stay.
