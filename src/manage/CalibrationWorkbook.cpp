@@ -146,7 +146,7 @@ QByteArray writePackage(const std::vector<Entry> &entries)
     return out;
 }
 
-// Part names compare without regard to case.
+// Package part names compare without regard to case.
 Entry *findPart(std::vector<Entry> &entries, const std::string &name)
 {
     const QString wanted = QString::fromStdString(name);
