@@ -366,10 +366,11 @@ void greenPlus(QPainter &p, const QRectF &r)
     p.setPen(pen(QColor(0x1d, 0x6b, 0x29), 0.9));
     p.setBrush(kGreen);
     const qreal t = r.width() / 3;
-    QPainterPath plus;
-    plus.addRect(QRectF(r.left() + t, r.top(), t, r.height()));
-    plus.addRect(QRectF(r.left(), r.top() + t, r.width(), t));
-    p.drawPath(plus.simplified());
+    const qreal l = r.left(), tp = r.top(), rt = r.right(), b = r.bottom();
+    p.drawPolygon(QPolygonF({QPointF(l + t, tp), QPointF(rt - t, tp), QPointF(rt - t, tp + t),
+                             QPointF(rt, tp + t), QPointF(rt, b - t), QPointF(rt - t, b - t),
+                             QPointF(rt - t, b), QPointF(l + t, b), QPointF(l + t, b - t),
+                             QPointF(l, b - t), QPointF(l, tp + t), QPointF(l + t, tp + t)}));
 }
 
 void errorBadge(QPainter &p)

@@ -3,6 +3,8 @@
 #include "calc/frmCalculateIso.h"
 #include "calc/frmCalculateTrace.h"
 #include "calc/frmGLS.h"
+#include "manage/frmIsoMgr.h"
+#include "manage/frmTraceMgr.h"
 
 // One line per child window; each window's header is included next to its line.
 
@@ -11,4 +13,6 @@ void RegisterAllForms()
     FormFactory::Register(QStringLiteral("frmCalculateIso"), [] { return new frmCalculateIso(); });
     FormFactory::Register(QStringLiteral("frmCalculateTrace"), [] { return new frmCalculateTrace(); });
     FormFactory::Register(QStringLiteral("frmGLS"), [] { return new frmGLS(); });
+    FormFactory::Register(QStringLiteral("frmIsoMgr"), [] { return new frmIsoMgr(); });
+    FormFactory::Register(QStringLiteral("frmTraceMgr"), [] { return new frmTraceMgr(); });
 }

@@ -269,6 +269,7 @@ void frmMain::applyOuterSize()
     if (!wantedSize_.isValid()) return;
     const QSize frame = frameGeometry().size() - size();
     resize((wantedSize_ - frame).expandedTo(QSize(1, 1)));
+    appliedSize_ = size();
 }
 
 void frmMain::showEvent(QShowEvent *event)
@@ -277,7 +278,8 @@ void frmMain::showEvent(QShowEvent *event)
     if (!shownOnce_) {
         shownOnce_ = true;
         QTimer::singleShot(0, this, [this] {
-            if (frameGeometry().size() != size()) applyOuterSize();
+            // Unless someone resized the window in between.
+            if (size() == appliedSize_ && frameGeometry().size() != size()) applyOuterSize();
             wantedSize_ = QSize();
         });
     }

@@ -74,6 +74,7 @@ private:
     QHash<QString, QPointer<ChildForm>> children_;
     QPointer<QMdiSubWindow> lastActive_;
     QSize wantedSize_;
+    QSize appliedSize_;
     bool shownOnce_ = false;
     bool closing_ = false;
 };
