@@ -10,7 +10,7 @@
 // Pictures looked up by key, in the order they were added: the toolbar and
 // row-icon lists every window shares. Keys are compared exactly.
 class ImageList {
-public:
+  public:
     explicit ImageList(QSize imageSize = QSize(16, 16)) : size_(imageSize) {}
 
     // Adds a picture, or replaces the one already stored under the key (keeping its place).
@@ -24,7 +24,7 @@ public:
     int count() const { return int(items_.size()); }
     QSize imageSize() const { return size_; }
 
-private:
+  private:
     struct Item {
         QString key;
         QIcon icon;

@@ -7,8 +7,7 @@
 
 namespace subMain {
 
-int Main()
-{
+int Main() {
     RegisterAllForms();
     const StartResult result =
         Start(QCoreApplication::applicationDirPath(), [] { return new frmMain(); });

@@ -5,33 +5,28 @@
 
 ChildForm::ChildForm(QWidget *parent) : QWidget(parent) {}
 
-void ChildForm::Load()
-{
+void ChildForm::Load() {
     if (loaded_) return;
     loaded_ = true;
     Form_Load();
 }
 
-QMdiSubWindow *ChildForm::subWindow() const
-{
+QMdiSubWindow *ChildForm::subWindow() const {
     return qobject_cast<QMdiSubWindow *>(parentWidget());
 }
 
-QWidget *ChildForm::frameWidget()
-{
+QWidget *ChildForm::frameWidget() {
     if (QMdiSubWindow *sub = subWindow()) return sub;
     return this;
 }
 
-bool ChildForm::Unload()
-{
+bool ChildForm::Unload() {
     if (unloaded_) return true;
     frameWidget()->close();
     return unloaded_;
 }
 
-void ChildForm::closeEvent(QCloseEvent *event)
-{
+void ChildForm::closeEvent(QCloseEvent *event) {
     if (unloaded_) {
         event->accept();
         return;

@@ -14,7 +14,7 @@ class QMdiSubWindow;
 // Form_QueryUnload (false keeps it open), then runs Form_Unload.
 class ChildForm : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ChildForm(QWidget *parent = nullptr);
 
     void Load();
@@ -27,17 +27,17 @@ public:
     QWidget *frameWidget();
     QMdiSubWindow *subWindow() const;
 
-signals:
+  signals:
     void unloaded();
 
-protected:
+  protected:
     virtual void Form_Load() {}
     virtual bool Form_QueryUnload() { return true; }
     virtual void Form_Unload() {}
 
     void closeEvent(QCloseEvent *event) override;
 
-private:
+  private:
     bool loaded_ = false;
     bool unloaded_ = false;
 };

@@ -21,13 +21,13 @@ ChildForm *Create(const QString &formName);
 // Registers a creator for the lifetime of the object and then restores what was
 // registered before (tests put stand-in windows under real names).
 class ScopedRegistration {
-public:
+  public:
     ScopedRegistration(const QString &formName, Creator creator);
     ~ScopedRegistration();
     ScopedRegistration(const ScopedRegistration &) = delete;
     ScopedRegistration &operator=(const ScopedRegistration &) = delete;
 
-private:
+  private:
     QString name_;
     Creator previous_;
 };

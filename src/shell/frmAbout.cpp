@@ -8,8 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
-{
+frmAbout::frmAbout(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("关于 Lorvane"));
     AboutWindow::Prepare(this, 5940, 2505);
@@ -42,10 +41,11 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     connect(cmdOK_, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
 }
 
-void frmAbout::cmdOK_Click() { accept(); }
+void frmAbout::cmdOK_Click() {
+    accept();
+}
 
-void frmAbout::keyPressEvent(QKeyEvent *event)
-{
+void frmAbout::keyPressEvent(QKeyEvent *event) {
     // OK is the cancel button too: Esc presses it.
     if (event->key() == Qt::Key_Escape) {
         cmdOK_->click();
@@ -54,8 +54,7 @@ void frmAbout::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
-int frmAbout::ShowModal(QWidget *parent)
-{
+int frmAbout::ShowModal(QWidget *parent) {
     frmAbout dlg(parent);
     return Dialogs::instance().execModal(&dlg);
 }

@@ -8,18 +8,18 @@ class QPushButton;
 // the cancel button, so Enter and Esc close it.
 class frmAbout : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit frmAbout(QWidget *parent = nullptr);
 
     // Shows the window modally, owned by parent, through the dialogs service.
     static int ShowModal(QWidget *parent);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent *event) override;
 
-private slots:
+  private slots:
     void cmdOK_Click();
 
-private:
+  private:
     QPushButton *cmdOK_;
 };

@@ -6,11 +6,11 @@
 // box closes it.
 class frmIsoAbout : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit frmIsoAbout(QWidget *parent = nullptr);
 
     static int ShowModal(QWidget *parent);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent *event) override;
 };

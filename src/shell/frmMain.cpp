@@ -27,23 +27,20 @@
 // The client area: the child windows over the background picture, which is
 // scaled to the area (the built-in one is drawn at the area's size).
 class MdiClient : public QMdiArea {
-public:
-    explicit MdiClient(QWidget *parent) : QMdiArea(parent)
-    {
+  public:
+    explicit MdiClient(QWidget *parent) : QMdiArea(parent) {
         setObjectName(QStringLiteral("MDIClient"));
     }
 
-    void setPicture(const QImage &image)
-    {
+    void setPicture(const QImage &image) {
         picture_ = image;
         cache_ = QPixmap();
         viewport()->update();
     }
     QImage picture() const { return picture_; }
 
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
+  protected:
+    void paintEvent(QPaintEvent *) override {
         const QRect area = viewport()->rect();
         if (cache_.size() != area.size() * devicePixelRatioF()) {
             cache_ = QPixmap(area.size() * devicePixelRatioF());
@@ -54,7 +51,8 @@ protected:
             } else {
                 p.fillRect(area, Qt::white);
                 p.setRenderHint(QPainter::SmoothPixmapTransform);
-                const QSize scaled = picture_.size().scaled(area.size(), Qt::KeepAspectRatioByExpanding);
+                const QSize scaled =
+                    picture_.size().scaled(area.size(), Qt::KeepAspectRatioByExpanding);
                 const QRect target(QPoint((area.width() - scaled.width()) / 2,
                                           (area.height() - scaled.height()) / 2),
                                    scaled);
@@ -65,7 +63,7 @@ protected:
         p.drawPixmap(0, 0, cache_);
     }
 
-private:
+  private:
     QImage picture_;
     QPixmap cache_;
 };
@@ -80,8 +78,7 @@ const QString kExitQuestion = QStringLiteral("确认要退出系统吗?");
 const QString kNotice = QStringLiteral("提示");
 
 // A stored position value in pixels; an absent or unreadable one gives the default.
-int storedPixels(const QString &key, int fallbackTwips)
-{
+int storedPixels(const QString &key, int fallbackTwips) {
     int px = 0;
     return mdlFunction::StoredPixels(kSection, key, &px) ? px : Twips::toPx(fallbackTwips);
 }
@@ -101,8 +98,7 @@ const ChildEntry kChildEntries[] = {
 
 } // namespace
 
-frmMain::frmMain(QWidget *parent) : QMainWindow(parent), mdi_(new MdiClient(this))
-{
+frmMain::frmMain(QWidget *parent) : QMainWindow(parent), mdi_(new MdiClient(this)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Lorvane"));
     setCentralWidget(mdi_);
@@ -118,17 +114,19 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), mdi_(new MdiClient(this
     g_current = this;
 }
 
-frmMain::~frmMain()
-{
+frmMain::~frmMain() {
     if (g_current == this) g_current = nullptr;
 }
 
-frmMain *frmMain::current() { return g_current; }
+frmMain *frmMain::current() {
+    return g_current;
+}
 
-QMdiArea *frmMain::mdiArea() const { return mdi_; }
+QMdiArea *frmMain::mdiArea() const {
+    return mdi_;
+}
 
-void frmMain::buildMenus()
-{
+void frmMain::buildMenus() {
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MenuBar"));
     auto menu = [bar](const char *name, const QString &caption) {
@@ -174,7 +172,8 @@ void frmMain::buildMenus()
     }
     // The entry's check mark leads: the bar is shown exactly when it is checked.
     connect(viewToolBar, &QAction::triggered, this, [this](bool on) { toolbar_->setVisible(on); });
-    connect(viewStatusBar, &QAction::triggered, this, [this](bool on) { statusBar_->setVisible(on); });
+    connect(viewStatusBar, &QAction::triggered, this,
+            [this](bool on) { statusBar_->setVisible(on); });
 
     QMenu *help = menu("mnuHelp", QStringLiteral("帮助(&H)"));
     connect(entry(help, "mnuHelpContents", QStringLiteral("目录(&C)")), &QAction::triggered, this,
@@ -190,8 +189,7 @@ void frmMain::buildMenus()
     connect(exit, &QAction::triggered, this, &QWidget::close);
 }
 
-void frmMain::buildToolbar()
-{
+void frmMain::buildToolbar() {
     toolbar_ = addToolBar(QStringLiteral("Toolbar1"));
     toolbar_->setObjectName(QStringLiteral("Toolbar1"));
     toolbar_->setMovable(false);
@@ -202,12 +200,12 @@ void frmMain::buildToolbar()
         {"notepad", QStringLiteral("记事本")},
         {"quit", QStringLiteral("退出")},
     };
-    for (const auto &[key, text] : buttons) toolbar_->addAction(text)->setObjectName(QString::fromLatin1(key));
+    for (const auto &[key, text] : buttons)
+        toolbar_->addAction(text)->setObjectName(QString::fromLatin1(key));
     connect(toolbar_, &QToolBar::actionTriggered, this, &frmMain::Toolbar1_ButtonClick);
 }
 
-void frmMain::buildStatusBar()
-{
+void frmMain::buildStatusBar() {
     statusBar_ = statusBar();
     statusBar_->setObjectName(QStringLiteral("sbStatusBar"));
     statusBar_->setSizeGripEnabled(true);
@@ -239,15 +237,13 @@ void frmMain::buildStatusBar()
     clock_->start();
 }
 
-void frmMain::updateClock()
-{
+void frmMain::updateClock() {
     const QDateTime now = QDateTime::currentDateTime();
     datePanel_->setText(now.toString(QStringLiteral("yyyy/M/d")));
     timePanel_->setText(now.toString(QStringLiteral("H:mm:ss")));
 }
 
-void frmMain::MDIForm_Load()
-{
+void frmMain::MDIForm_Load() {
     ImageList imgToolBar(QSize(24, 24));
     const ImageList all = ToolbarImages();
     for (const char *key : {"notepad", "quit", "calculate"})
@@ -264,16 +260,14 @@ void frmMain::MDIForm_Load()
 
 // The stored size is the outer one, frame included; the frame is known only
 // once the window is on the screen, so the size is applied again then.
-void frmMain::applyOuterSize()
-{
+void frmMain::applyOuterSize() {
     if (!wantedSize_.isValid()) return;
     const QSize frame = frameGeometry().size() - size();
     resize((wantedSize_ - frame).expandedTo(QSize(1, 1)));
     appliedSize_ = size();
 }
 
-void frmMain::showEvent(QShowEvent *event)
-{
+void frmMain::showEvent(QShowEvent *event) {
     QMainWindow::showEvent(event);
     if (!shownOnce_) {
         shownOnce_ = true;
@@ -285,14 +279,12 @@ void frmMain::showEvent(QShowEvent *event)
     }
 }
 
-bool frmMain::MDIForm_QueryUnload()
-{
+bool frmMain::MDIForm_QueryUnload() {
     return Dialogs::instance().message(this, kExitQuestion, kNotice, Dialogs::Buttons::YesNo,
                                        Dialogs::Icon::Information) == Dialogs::Answer::Yes;
 }
 
-void frmMain::MDIForm_Unload()
-{
+void frmMain::MDIForm_Unload() {
     // A minimised window's position means nothing at the next start.
     if (isMinimized()) return;
     const QRect outer = frameGeometry();
@@ -302,8 +294,7 @@ void frmMain::MDIForm_Unload()
     mdlFunction::StorePixels(kSection, QStringLiteral("MainHeight"), outer.height());
 }
 
-void frmMain::closeEvent(QCloseEvent *event)
-{
+void frmMain::closeEvent(QCloseEvent *event) {
     if (closing_) {
         event->ignore();
         return;
@@ -321,8 +312,7 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 // The exit question, then every child's own close logic; false when the user
 // or a child stopped the closing.
-bool frmMain::closeAll()
-{
+bool frmMain::closeAll() {
     if (!MDIForm_QueryUnload()) return false;
     for (QMdiSubWindow *sub : mdi_->subWindowList()) {
         if (!sub->close()) return false;
@@ -330,19 +320,16 @@ bool frmMain::closeAll()
     return true;
 }
 
-QMenu *frmMain::createPopupMenu()
-{
+QMenu *frmMain::createPopupMenu() {
     // The bars are switched from the view menu only, so its check marks stay true.
     return nullptr;
 }
 
-void frmMain::showHelp()
-{
+void frmMain::showHelp() {
     MsgBox(this, kNoHelp, Dialogs::Buttons::Ok, Dialogs::Icon::Information, windowTitle());
 }
 
-void frmMain::Toolbar1_ButtonClick(QAction *button)
-{
+void frmMain::Toolbar1_ButtonClick(QAction *button) {
     const QString key = button->objectName();
     if (key == QLatin1String("calculate"))
         Launcher::StartCalculator(this);
@@ -352,8 +339,7 @@ void frmMain::Toolbar1_ButtonClick(QAction *button)
         close();
 }
 
-void frmMain::ChooseBackground()
-{
+void frmMain::ChooseBackground() {
     Dialogs::FileRequest request;
     request.title = QStringLiteral("选择背景图片");
     request.initialDir = QCoreApplication::applicationDirPath() + QStringLiteral("/back");
@@ -367,16 +353,16 @@ void frmMain::ChooseBackground()
     mdi_->setPicture(picture);
 }
 
-QImage frmMain::backgroundImage() const { return mdi_->picture(); }
+QImage frmMain::backgroundImage() const {
+    return mdi_->picture();
+}
 
-ChildForm *frmMain::loadedForm(const QString &formName) const
-{
+ChildForm *frmMain::loadedForm(const QString &formName) const {
     ChildForm *form = children_.value(formName);
     return form && !form->isUnloaded() ? form : nullptr;
 }
 
-ChildForm *frmMain::activeChild() const
-{
+ChildForm *frmMain::activeChild() const {
     QMdiSubWindow *sub = mdi_->currentSubWindow();
     if (!sub) sub = lastActive_;
     if (!sub || !mdi_->subWindowList().contains(sub)) return nullptr;
@@ -384,8 +370,7 @@ ChildForm *frmMain::activeChild() const
     return form && !form->isUnloaded() ? form : nullptr;
 }
 
-ChildForm *frmMain::ShowForm(const QString &formName)
-{
+ChildForm *frmMain::ShowForm(const QString &formName) {
     if (!FormFactory::IsRegistered(formName)) return nullptr;
 
     // The active child goes first, with its own close logic. When it refuses

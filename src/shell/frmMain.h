@@ -21,7 +21,7 @@ class MdiClient;
 // and time, a background picture, and its own position in section "Settings".
 class frmMain : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit frmMain(QWidget *parent = nullptr);
     ~frmMain() override;
 
@@ -47,11 +47,11 @@ public:
     // No context menu on the bars: they are switched from the view menu only.
     QMenu *createPopupMenu() override;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
-private:
+  private:
     void MDIForm_Load();
     bool MDIForm_QueryUnload();
     void MDIForm_Unload();

@@ -6,8 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 
-frmOlivineAbout::frmOlivineAbout(QWidget *parent) : QDialog(parent)
-{
+frmOlivineAbout::frmOlivineAbout(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmOlivineAbout"));
     setWindowTitle(QStringLiteral("关于 橄榄石温度计"));
     AboutWindow::Prepare(this, 8385, 2760);
@@ -30,16 +29,14 @@ frmOlivineAbout::frmOlivineAbout(QWidget *parent) : QDialog(parent)
     // The calibrations themselves rather than a citation that could not be checked.
     auto *reference = new QLabel(this);
     reference->setObjectName(QStringLiteral("Label6"));
-    reference->setText(QStringLiteral(
-        "超镁铁质岩：T = 100000 × (2.262 − ln K) / 99.632\n"
-        "镁铁质岩：T = 10000 × (11.253 − ln K) / 66.388\n"
-        "其中 K = (XFo / XFa) / (XMg / XFe)，T 为开尔文温度"));
+    reference->setText(QStringLiteral("超镁铁质岩：T = 100000 × (2.262 − ln K) / 99.632\n"
+                                      "镁铁质岩：T = 10000 × (11.253 − ln K) / 66.388\n"
+                                      "其中 K = (XFo / XFa) / (XMg / XFe)，T 为开尔文温度"));
     reference->setGeometry(40, y + 2, width() - 60, height() - y - 8);
     reference->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
-void frmOlivineAbout::keyPressEvent(QKeyEvent *event)
-{
+void frmOlivineAbout::keyPressEvent(QKeyEvent *event) {
     // Enter closes; every other key, Esc included, does nothing.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         accept();
@@ -47,8 +44,7 @@ void frmOlivineAbout::keyPressEvent(QKeyEvent *event)
         event->accept();
 }
 
-int frmOlivineAbout::ShowModal(QWidget *parent)
-{
+int frmOlivineAbout::ShowModal(QWidget *parent) {
     frmOlivineAbout dlg(parent);
     return Dialogs::instance().execModal(&dlg);
 }

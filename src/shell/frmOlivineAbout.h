@@ -6,11 +6,11 @@
 // calibrations. Enter closes it.
 class frmOlivineAbout : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit frmOlivineAbout(QWidget *parent = nullptr);
 
     static int ShowModal(QWidget *parent);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent *event) override;
 };

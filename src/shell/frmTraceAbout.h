@@ -5,11 +5,11 @@
 // About the trace-element thermometer: the partition equation. Enter closes it.
 class frmTraceAbout : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit frmTraceAbout(QWidget *parent = nullptr);
 
     static int ShowModal(QWidget *parent);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent *event) override;
 };

@@ -13,9 +13,8 @@
 // size, one list, an input box, layout restored on load and stored on unload.
 // It can refuse to close, as a manager whose user cancels the save question.
 class StandInForm : public ChildForm {
-public:
-    explicit StandInForm(const QString &caption)
-    {
+  public:
+    explicit StandInForm(const QString &caption) {
         setWindowTitle(caption);
         resize(320, 210);
         text = new QLineEdit(this);
@@ -26,7 +25,8 @@ public:
         list->setRootIsDecorated(false);
         list->setColumnCount(3);
         list->setGeometry(8, 40, 300, 120);
-        for (int i = 0; i < 3; ++i) list->setColumnWidth(i, 60 + 10 * i);
+        for (int i = 0; i < 3; ++i)
+            list->setColumnWidth(i, 60 + 10 * i);
         button = new QPushButton(QStringLiteral("go"), this);
         button->setObjectName(QStringLiteral("Command1"));
         button->setGeometry(8, 170, 80, 28);
@@ -44,19 +44,16 @@ public:
     QPushButton *button;
     std::function<void()> onClick;
 
-protected:
-    void Form_Load() override
-    {
+  protected:
+    void Form_Load() override {
         ++loads;
         mdlFunction::LoadFormLayout(this);
     }
-    bool Form_QueryUnload() override
-    {
+    bool Form_QueryUnload() override {
         ++queries;
         return !refuseClose;
     }
-    void Form_Unload() override
-    {
+    void Form_Unload() override {
         ++unloads;
         mdlFunction::SaveFormLayout(this);
     }
