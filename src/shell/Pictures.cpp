@@ -232,6 +232,36 @@ QImage Background(const QSize &size) {
     return image;
 }
 
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (int px : {16, 24, 32, 48, 64}) {
+        QPixmap pm(px, px);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(px / 32.0, px / 32.0);
+        QLinearGradient tile(0, 0, 32, 32);
+        tile.setColorAt(0, QColor(0x3d, 0x7c, 0xc9));
+        tile.setColorAt(1, QColor(0x1f, 0x4e, 0x8c));
+        p.setPen(Qt::NoPen);
+        p.setBrush(tile);
+        p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
+        // A facetted crystal behind the thermometer.
+        p.setBrush(QColor(0x9f, 0xd8, 0xc4, 200));
+        p.drawPolygon(QPolygonF({QPointF(19, 9), QPointF(26, 13), QPointF(26, 22), QPointF(19, 26),
+                                 QPointF(15, 22), QPointF(15, 13)}));
+        p.setBrush(Qt::white);
+        p.drawRoundedRect(QRectF(8, 4, 6, 19), 3, 3);
+        p.drawEllipse(QRectF(6, 19, 10, 10));
+        p.setBrush(QColor(0xd2, 0x35, 0x2b));
+        p.drawRoundedRect(QRectF(9.6, 11, 2.8, 12), 1.4, 1.4);
+        p.drawEllipse(QRectF(8, 21, 6, 6));
+        p.end();
+        icon.addPixmap(pm);
+    }
+    return icon;
+}
+
 QPixmap IsoEquation(const QSize &size) {
     const QString times = QStringLiteral(" × ");
     QVector<Term> terms;

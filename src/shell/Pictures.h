@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QImage>
 #include <QPixmap>
 #include <QSize>
@@ -16,6 +17,9 @@ namespace Pictures {
 // skyline along the right.
 void PaintBackground(QPainter &painter, const QRect &area);
 QImage Background(const QSize &size);
+
+// The program's own icon: a thermometer on a mineral-blue tile.
+QIcon ProgramIcon();
 
 // 10³ ln α = A × 10⁶ / T² + B × 10³ / T + C, coloured, on light blue.
 QPixmap IsoEquation(const QSize &size);

@@ -101,6 +101,7 @@ const ChildEntry kChildEntries[] = {
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent), mdi_(new MdiClient(this)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Lorvane"));
+    setWindowIcon(Pictures::ProgramIcon());
     setCentralWidget(mdi_);
     resize(Twips::toPx(11145), Twips::toPx(7545));
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) {
@@ -394,6 +395,7 @@ ChildForm *frmMain::ShowForm(const QString &formName) {
     QMdiSubWindow *sub = mdi_->addSubWindow(form);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setObjectName(formName + QStringLiteral("_frame"));
+    sub->setWindowIcon(form->windowIcon().isNull() ? windowIcon() : form->windowIcon());
     const QMargins frame = sub->contentsMargins();
     sub->resize(design.grownBy(frame));
     children_.insert(formName, form);
