@@ -19,17 +19,18 @@ Rows Parse(const QString &text, int maxFields)
     for (const QString &line : lines) {
         // SplitFields gives no field for an empty line: the row stays empty.
         QStringList fields = DelimitedText::SplitFields(line, 1);
-        const bool tooMany = fields.size() > maxFields;
-        if (tooMany) fields.erase(fields.begin() + maxFields, fields.end());
-        for (QString &f : fields)
-            f = f.trimmed();
-        result.rows << fields;
-        if (tooMany) {
+        // A line with more fields than the list has columns is no calibration
+        // of ours: the import stops before it rather than keep a cut-off row
+        // that the next save would store.
+        if (fields.size() > maxFields) {
             result.failed = true;
             result.errorNumber = kTooManyFields;
             result.errorText = TooManyFieldsText();
             break;
         }
+        for (QString &f : fields)
+            f = f.trimmed();
+        result.rows << fields;
     }
     return result;
 }

@@ -14,8 +14,7 @@ constexpr int32_t kTooManyFields = 380;
 QString TooManyFieldsText();
 
 struct Rows {
-    // The rows read, in file order. When a line had too many fields, the last
-    // row is that line's fields up to the limit.
+    // The rows read, in file order, up to the first line with too many fields.
     QVector<QStringList> rows;
     // Reading stopped at a failure; its number and description.
     bool failed = false;
