@@ -1,5 +1,6 @@
 #include "shell/frmMain.h"
 
+#include "app/AppError.h"
 #include "app/Dialogs.h"
 #include "app/FormLayout.h"
 #include "app/ImageList.h"
@@ -158,7 +159,16 @@ void frmMain::buildMenus() {
         const QString formName = QString::fromLatin1(child.formName);
         // A window that is not part of this build yet cannot be opened.
         a->setEnabled(FormFactory::IsRegistered(formName));
-        connect(a, &QAction::triggered, this, [this, formName] { ShowForm(formName); });
+        connect(a, &QAction::triggered, this, [this, formName] {
+            // An error a window lets out of its load must not end the program.
+            try {
+                ShowForm(formName);
+            } catch (const AppError &e) {
+                MsgBox(this, e.description());
+            } catch (const std::exception &e) {
+                MsgBox(this, QString::fromLocal8Bit(e.what()));
+            }
+        });
     }
 
     QMenu *view = menu("mnuView", QStringLiteral("视图(&V)"));

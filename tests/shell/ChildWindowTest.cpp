@@ -1,5 +1,6 @@
 // Opening child windows from the menu: each at most once, the active one
 // unloaded first with its own close logic, the active one reopened afresh.
+#include "app/AppError.h"
 #include "app/SettingsStore.h"
 #include "shell/FormFactory.h"
 #include "shell/StandInForm.h"
@@ -139,6 +140,29 @@ TEST_F(ChildWindowTest, ClosingAChildByItsCloseBoxRunsItsCloseLogic) {
     choose("mnuOtherOlivine");
     EXPECT_NE(loaded("frmGLS"), nullptr);
     EXPECT_EQ(loaded("frmGLS")->loads, 1);
+}
+
+class FailingForm : public StandInForm {
+  public:
+    FailingForm() : StandInForm(QStringLiteral("同位素温度计_数据库管理")) {}
+
+  protected:
+    void Form_Load() override {
+        throw AppError(3021, QStringLiteral("clsIsoplotItems.FindIsoType"),
+                       QStringLiteral("BOF 或 EOF 中有一个是“真”，或者当前记录已被删除"));
+    }
+};
+
+TEST_F(ChildWindowTest, AnErrorOutOfAWindowsLoadIsShownNotFatal) {
+    FormFactory::ScopedRegistration failing(QStringLiteral("frmCalculateIso"),
+                                            [] { return new FailingForm; });
+    choose("mnuIsotopeCalculate");
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(dialogs.lastMessage(),
+              QStringLiteral("BOF 或 EOF 中有一个是“真”，或者当前记录已被删除"));
+    EXPECT_EQ(dialogs.messages()[0].caption, QStringLiteral("Lorvane"));
+    choose("mnuOtherOlivine");
+    EXPECT_NE(loaded("frmGLS"), nullptr);
 }
 
 TEST_F(ChildWindowTest, CurrentIsTheRunningMainWindow) {
