@@ -3,6 +3,7 @@
 #include "app/Twips.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
@@ -16,6 +17,26 @@ namespace CalcWidgets {
 void place(QWidget *w, int left, int top, int width, int height)
 {
     w->setGeometry(Twips::toPx(left), Twips::toPx(top), Twips::toPx(width), Twips::toPx(height));
+}
+
+QComboBox *choiceList(QWidget *parent, const QString &name, const QString &initialText)
+{
+    auto *c = named(new QComboBox(parent), name);
+    c->setPlaceholderText(initialText);
+    return c;
+}
+
+QTreeWidgetItem *showRows(QTreeWidget *list, const QList<QStringList> &rows)
+{
+    list->clear();
+    QList<QTreeWidgetItem *> items;
+    items.reserve(rows.size());
+    for (const QStringList &cells : rows) items << new QTreeWidgetItem(cells);
+    list->addTopLevelItems(items);
+    if (items.isEmpty()) return nullptr;
+    list->setCurrentItem(items.first());
+    items.first()->setSelected(true);
+    return items.first();
 }
 
 QToolBar *makeToolbar(QWidget *parent, const QList<QPair<QString, QString>> &keysAndCaptions)

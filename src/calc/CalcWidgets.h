@@ -6,6 +6,7 @@
 #include <QStringList>
 
 class QAction;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QStatusBar;
@@ -19,6 +20,19 @@ class QWidget;
 namespace CalcWidgets {
 
 void place(QWidget *w, int left, int top, int width, int height);
+
+template <class W> W *named(W *w, const QString &name)
+{
+    w->setObjectName(name);
+    return w;
+}
+
+// A drop-down choice list showing its caption until something is chosen.
+QComboBox *choiceList(QWidget *parent, const QString &name, const QString &initialText);
+
+// Replaces the list's rows and makes the first one the selected row, which is
+// returned (nullptr for no rows).
+QTreeWidgetItem *showRows(QTreeWidget *list, const QList<QStringList> &rows);
 
 // A toolbar named Toolbar1 whose actions carry their keys as objectName, text
 // under the 24-px pictures.

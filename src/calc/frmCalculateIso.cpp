@@ -24,6 +24,7 @@
 #include <QTreeWidget>
 #include <cmath>
 
+using CalcWidgets::choiceList;
 using CalcWidgets::place;
 
 namespace {
@@ -43,14 +44,6 @@ QLineEdit *textBox(QWidget *parent, const char *name)
     auto *t = new QLineEdit(parent);
     t->setObjectName(QLatin1String(name));
     return t;
-}
-
-QComboBox *choiceList(QWidget *parent, const char *name, const QString &initialText)
-{
-    auto *c = new QComboBox(parent);
-    c->setObjectName(QLatin1String(name));
-    c->setPlaceholderText(initialText);
-    return c;
 }
 
 // The notation of an isotope type; empty for a type without one.
@@ -77,9 +70,9 @@ frmCalculateIso::frmCalculateIso(QWidget *parent) : ChildForm(parent)
                                                {QStringLiteral("close"), QStringLiteral("退出")}});
     place(Toolbar1, 0, 0, 8430, 630);
 
-    lst1 = choiceList(this, "lst1", QStringLiteral("同位素"));
-    lst2 = choiceList(this, "lst2", QStringLiteral("矿物A"));
-    lst3 = choiceList(this, "lst3", QStringLiteral("矿物B"));
+    lst1 = choiceList(this, QStringLiteral("lst1"), QStringLiteral("同位素"));
+    lst2 = choiceList(this, QStringLiteral("lst2"), QStringLiteral("矿物A"));
+    lst3 = choiceList(this, QStringLiteral("lst3"), QStringLiteral("矿物B"));
     place(lst1, 4455, 165, 1215, 345);
     place(lst2, 5775, 165, 1215, 345);
     place(lst3, 7095, 165, 1215, 345);
@@ -235,18 +228,11 @@ void frmCalculateIso::ShowThermometers()
     ListView1->clear();
     catalogue_->FuzzyQuery(*mdlFunction::adoConn(), lst1->currentText(), lst2->currentText(),
                            lst3->currentText());
-    QList<QTreeWidgetItem *> rows;
-    for (const auto &item : *catalogue_) {
-        rows << new QTreeWidgetItem(QStringList{Num::Str(item->ConstA()), Num::Str(item->ConstB()),
-                                                Num::Str(item->ConstC()), item->Mark(), item->Source()});
-    }
-    ListView1->addTopLevelItems(rows);
-    if (ListView1->topLevelItemCount() > 0) {
-        QTreeWidgetItem *first = ListView1->topLevelItem(0);
-        ListView1->setCurrentItem(first);
-        first->setSelected(true);
-        ListView1_ItemClick(first);
-    }
+    QList<QStringList> rows;
+    for (const auto &item : *catalogue_)
+        rows << QStringList{Num::Str(item->ConstA()), Num::Str(item->ConstB()), Num::Str(item->ConstC()),
+                            item->Mark(), item->Source()};
+    if (QTreeWidgetItem *first = CalcWidgets::showRows(ListView1, rows)) ListView1_ItemClick(first);
 }
 
 void frmCalculateIso::ListView1_ItemClick(QTreeWidgetItem *item)

@@ -22,17 +22,9 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+using CalcWidgets::choiceList;
+using CalcWidgets::named;
 using CalcWidgets::place;
-
-namespace {
-
-template <class W> W *named(W *w, const char *name)
-{
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
-
-} // namespace
 
 frmCalculateTrace::frmCalculateTrace(QWidget *parent) : ChildForm(parent)
 {
@@ -46,12 +38,9 @@ frmCalculateTrace::frmCalculateTrace(QWidget *parent) : ChildForm(parent)
                                                {QStringLiteral("close"), QStringLiteral("退出")}});
     place(Toolbar1, 0, 0, 8430, 630);
 
-    lst1 = named(new QComboBox(this), "lst1");
-    lst2 = named(new QComboBox(this), "lst2");
-    lst3 = named(new QComboBox(this), "lst3");
-    lst1->setPlaceholderText(QStringLiteral("元素"));
-    lst2->setPlaceholderText(QStringLiteral("矿物A"));
-    lst3->setPlaceholderText(QStringLiteral("矿物B"));
+    lst1 = choiceList(this, QStringLiteral("lst1"), QStringLiteral("元素"));
+    lst2 = choiceList(this, QStringLiteral("lst2"), QStringLiteral("矿物A"));
+    lst3 = choiceList(this, QStringLiteral("lst3"), QStringLiteral("矿物B"));
     place(lst1, 4455, 165, 1215, 345);
     place(lst2, 5775, 165, 1215, 345);
     place(lst3, 7095, 165, 1215, 345);
@@ -61,27 +50,27 @@ frmCalculateTrace::frmCalculateTrace(QWidget *parent) : ChildForm(parent)
         {2085, 2085, 2085, 2085});
     place(ListView1, 45, 645, 8340, 3645);
 
-    lblA = named(new QLabel(this), "lblA");
+    lblA = named(new QLabel(this), QStringLiteral("lblA"));
     place(lblA, 120, 4530, 1500, 300);
-    txtA = named(new QLineEdit(this), "txtA");
+    txtA = named(new QLineEdit(this), QStringLiteral("txtA"));
     place(txtA, 1680, 4470, 1500, 390);
-    Label10 = named(new QLabel(QStringLiteral("K"), this), "Label10");
+    Label10 = named(new QLabel(QStringLiteral("K"), this), QStringLiteral("Label10"));
     place(Label10, 3480, 4530, 400, 300);
-    txtK = named(new QLineEdit(this), "txtK");
+    txtK = named(new QLineEdit(this), QStringLiteral("txtK"));
     place(txtK, 3900, 4470, 1500, 390);
 
-    lblB = named(new QLabel(this), "lblB");
+    lblB = named(new QLabel(this), QStringLiteral("lblB"));
     place(lblB, 120, 5070, 1500, 300);
-    txtB = named(new QLineEdit(this), "txtB");
+    txtB = named(new QLineEdit(this), QStringLiteral("txtB"));
     place(txtB, 1680, 5010, 1500, 390);
-    Label11 = named(new QLabel(QStringLiteral("温度"), this), "Label11");
+    Label11 = named(new QLabel(QStringLiteral("温度"), this), QStringLiteral("Label11"));
     place(Label11, 3330, 5070, 560, 300);
-    txtT = named(new QLineEdit(this), "txtT");
+    txtT = named(new QLineEdit(this), QStringLiteral("txtT"));
     place(txtT, 3900, 5010, 1500, 390);
-    Label13 = named(new QLabel(QStringLiteral("℃"), this), "Label13");
+    Label13 = named(new QLabel(QStringLiteral("℃"), this), QStringLiteral("Label13"));
     place(Label13, 5490, 5070, 330, 300);
 
-    btnCal = named(new QPushButton(QStringLiteral("计算"), this), "btnCal");
+    btnCal = named(new QPushButton(QStringLiteral("计算"), this), QStringLiteral("btnCal"));
     place(btnCal, 7020, 4950, 1155, 450);
 
     StatusBar1 = new QStatusBar(this);
@@ -169,17 +158,10 @@ void frmCalculateTrace::LoadThermometers()
     clsTraceelements catalogue;
     catalogue.FuzzyQuery(*mdlFunction::adoConn(), lst1->currentText(), lst2->currentText(),
                          lst3->currentText());
-    QList<QTreeWidgetItem *> rows;
+    QList<QStringList> rows;
     for (const auto &item : catalogue)
-        rows << new QTreeWidgetItem(
-            QStringList{Num::Str(item->ConstA()), Num::Str(item->ConstB()), item->logType(), item->Mark()});
-    ListView1->addTopLevelItems(rows);
-    if (ListView1->topLevelItemCount() > 0) {
-        QTreeWidgetItem *first = ListView1->topLevelItem(0);
-        ListView1->setCurrentItem(first);
-        first->setSelected(true);
-        ListView1_ItemClick(first);
-    }
+        rows << QStringList{Num::Str(item->ConstA()), Num::Str(item->ConstB()), item->logType(), item->Mark()};
+    if (QTreeWidgetItem *first = CalcWidgets::showRows(ListView1, rows)) ListView1_ItemClick(first);
 }
 
 void frmCalculateTrace::ListView1_ItemClick(QTreeWidgetItem *item)

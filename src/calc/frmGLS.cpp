@@ -23,18 +23,13 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+using CalcWidgets::named;
 using CalcWidgets::place;
 
 namespace {
 
 const QString kFilter = QStringLiteral("文本文件(制表符分割)|*.txt|文本文件(*.csv)|*.csv|文本文件(空格分隔)|*.txt");
 constexpr int kTemperatureColumn = 4;
-
-template <class W> W *named(W *w, const QString &name)
-{
-    w->setObjectName(name);
-    return w;
-}
 
 } // namespace
 

@@ -3,21 +3,10 @@
 
 #include <cfloat>
 #include <cmath>
+#include "support/Errors.h"
+
 #include <gtest/gtest.h>
 
-namespace {
-
-int32_t errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const AppError &e) {
-        return e.number();
-    }
-    return 0;
-}
-
-} // namespace
 
 TEST(NumberText, GeneralSingleText)
 {
