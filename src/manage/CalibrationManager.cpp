@@ -36,7 +36,8 @@ constexpr int kClientHeight = 7080;
 constexpr int kResizeWidth = 10755;
 constexpr int kFilterMargin = 240;
 
-QFont managerFont() {
+QFont managerFont()
+{
     QFont font;
     font.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"),
                       QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
@@ -50,7 +51,8 @@ class ColumnAlignment : public QStyledItemDelegate {
     using QStyledItemDelegate::QStyledItemDelegate;
 
   protected:
-    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override {
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
         QStyledItemDelegate::initStyleOption(option, index);
         const bool centred = index.column() >= 1 && index.column() <= 5;
         option->displayAlignment = (centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
@@ -59,7 +61,8 @@ class ColumnAlignment : public QStyledItemDelegate {
 
 } // namespace
 
-Connection &CalibrationManager::db() {
+Connection &CalibrationManager::db()
+{
     Connection *conn = mdlFunction::adoConn();
     if (!conn)
         throw AppError(3704, QStringLiteral("CalibrationManager"),
@@ -68,7 +71,8 @@ Connection &CalibrationManager::db() {
 }
 
 CalibrationManager::CalibrationManager(Design design, QWidget *parent)
-    : ChildForm(parent), design_(std::move(design)) {
+    : ChildForm(parent), design_(std::move(design))
+{
     setObjectName(design_.formName);
     setWindowTitle(design_.caption);
     setFont(managerFont());
@@ -80,12 +84,14 @@ CalibrationManager::CalibrationManager(Design design, QWidget *parent)
     buildFilterPanel();
 }
 
-void CalibrationManager::place(QWidget *control, const QRect &twips) {
+void CalibrationManager::place(QWidget *control, const QRect &twips)
+{
     control->setGeometry(Twips::toPx(twips.x()), Twips::toPx(twips.y()), Twips::toPx(twips.width()),
                          Twips::toPx(twips.height()));
 }
 
-void CalibrationManager::buildToolbar() {
+void CalibrationManager::buildToolbar()
+{
     toolbar_ = new QToolBar(this);
     toolbar_->setObjectName(QStringLiteral("Toolbar1"));
     toolbar_->setMovable(false);
@@ -116,7 +122,8 @@ void CalibrationManager::buildToolbar() {
             [this](QAction *button) { Toolbar1_ButtonClick(button); });
 }
 
-void CalibrationManager::buildFilterPanel() {
+void CalibrationManager::buildFilterPanel()
+{
     filterPanel_ = new QWidget(this);
     filterPanel_->setObjectName(QStringLiteral("Picture1"));
     filterPanel_->setAutoFillBackground(true);
@@ -135,7 +142,8 @@ void CalibrationManager::buildFilterPanel() {
     filterPanel_->raise(); // it lies over the right end of the toolbar
 }
 
-void CalibrationManager::buildLeftPanel() {
+void CalibrationManager::buildLeftPanel()
+{
     picLeft_ = new QWidget(this);
     picLeft_->setObjectName(QStringLiteral("picLeft"));
     picLeft_->setAutoFillBackground(true);
@@ -166,7 +174,8 @@ void CalibrationManager::buildLeftPanel() {
     tree_->installEventFilter(this);
 }
 
-void CalibrationManager::buildList() {
+void CalibrationManager::buildList()
+{
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("ListView1"));
     list_->setRootIsDecorated(false);
@@ -179,9 +188,9 @@ void CalibrationManager::buildList() {
     list_->setItemDelegate(new ColumnAlignment(list_));
     place(list_, design_.list);
 
-    list_->setHeaderLabels({QString(), QStringLiteral("矿物A"), QStringLiteral("矿物B"),
-                            QStringLiteral("A"), QStringLiteral("B"), design_.column6Header,
-                            QStringLiteral("适用范围"), QStringLiteral("资料来源")});
+    list_->setHeaderLabels({QString(), QStringLiteral("矿物A"), QStringLiteral("矿物B"), QStringLiteral("A"),
+                            QStringLiteral("B"), design_.column6Header, QStringLiteral("适用范围"),
+                            QStringLiteral("资料来源")});
     QTreeWidgetItem *header = list_->headerItem();
     for (int c = 1; c <= 5; ++c)
         header->setTextAlignment(c, Qt::AlignCenter);
@@ -197,30 +206,36 @@ void CalibrationManager::buildList() {
     list_->viewport()->installEventFilter(this);
 }
 
-QAction *CalibrationManager::action(const QString &key) const {
+QAction *CalibrationManager::action(const QString &key) const
+{
     return toolbar_->findChild<QAction *>(key, Qt::FindDirectChildrenOnly);
 }
 
-QString CalibrationManager::currentOwner() const {
+QString CalibrationManager::currentOwner() const
+{
     return ownerLabel_->text();
 }
 
-void CalibrationManager::setCurrentOwner(const QString &owner) {
+void CalibrationManager::setCurrentOwner(const QString &owner)
+{
     if (ownerLabel_->text() == owner) return;
     ownerLabel_->setText(owner);
     setImportEnabled(true); // the label's change: from now on there is a type to import into
 }
 
-void CalibrationManager::setPending(bool value) {
+void CalibrationManager::setPending(bool value)
+{
     pending_ = value;
     action(QStringLiteral("save"))->setEnabled(value);
 }
 
-void CalibrationManager::setImportEnabled(bool value) {
+void CalibrationManager::setImportEnabled(bool value)
+{
     action(QStringLiteral("import"))->setEnabled(value);
 }
 
-QTreeWidgetItem *CalibrationManager::selectedRow() const {
+QTreeWidgetItem *CalibrationManager::selectedRow() const
+{
     for (QTreeWidgetItem *row : list_->selectedItems())
         if (!row->isHidden()) return row;
     return nullptr;
@@ -228,7 +243,8 @@ QTreeWidgetItem *CalibrationManager::selectedRow() const {
 
 // ---- loading -------------------------------------------------------------
 
-void CalibrationManager::Form_Load() {
+void CalibrationManager::Form_Load()
+{
     static const ImageList rowImages = RowImages();
     PendingRows::setIconProvider([](const QString &key) { return rowImages.icon(key); });
     mdlFunction::SetToolbarImages(toolbar_, ToolbarImages());
@@ -241,13 +257,15 @@ void CalibrationManager::Form_Load() {
     Form_Resize();
 }
 
-void CalibrationManager::LoadTree() {
+void CalibrationManager::LoadTree()
+{
     tree_->clear();
     fillTree(ownerNames());
     selectOwnerNode();
 }
 
-void CalibrationManager::fillTree(const QStringList &names) {
+void CalibrationManager::fillTree(const QStringList &names)
+{
     QList<QTreeWidgetItem *> nodes;
     nodes.reserve(names.size());
     for (const QString &name : names)
@@ -255,35 +273,29 @@ void CalibrationManager::fillTree(const QStringList &names) {
     tree_->addTopLevelItems(nodes);
 }
 
-bool CalibrationManager::isListingNode(const QTreeWidgetItem *) const {
+bool CalibrationManager::isListingNode(const QTreeWidgetItem *) const
+{
     return true;
 }
 
-void CalibrationManager::LoadRecords(const QString &owner, const QString &minA,
-                                     const QString &minB) {
-    const std::vector<StoredRow> stored = queryRows(owner, minA, minB);
-    QList<QTreeWidgetItem *> rows;
-    rows.reserve(int(stored.size()));
-    for (const StoredRow &record : stored) {
-        QTreeWidgetItem *row =
-            PendingRows::MakeRow(record.values, QStringLiteral("A") + QString::number(record.id),
-                                 PendingRows::kOk, PendingRows::kOk);
-        row->setData(0, OwnerRole, record.owner);
-        rows << row;
-    }
+void CalibrationManager::LoadRecords(const QString &owner, const QString &minA, const QString &minB)
+{
+    const QList<QTreeWidgetItem *> rows = queryRows(owner, minA, minB);
     list_->setUpdatesEnabled(false);
     list_->clear();
     PendingRows::AppendRows(list_, rows);
     list_->setUpdatesEnabled(true);
 }
 
-void CalibrationManager::showTotal() {
+void CalibrationManager::showTotal()
+{
     lblTotal_->setText(QStringLiteral("总记录：") + QString::number(list_->topLevelItemCount()));
 }
 
 // The tree shows the node of the current type or element as selected, so that
 // a cancelled click does not leave another node looking chosen.
-void CalibrationManager::selectOwnerNode() {
+void CalibrationManager::selectOwnerNode()
+{
     const QString owner = currentOwner();
     QTreeWidgetItem *match = nullptr;
     if (!owner.isEmpty()) {
@@ -305,10 +317,10 @@ void CalibrationManager::selectOwnerNode() {
     }
 }
 
-bool CalibrationManager::settlePending(const QString &question) {
+bool CalibrationManager::settlePending(const QString &question)
+{
     if (!pending_) return true;
-    switch (
-        MsgBox(this, question, Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question, kNotice)) {
+    switch (MsgBox(this, question, Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question, kNotice)) {
     case Dialogs::Answer::Yes:
         SaveChanges();
         // Rows that could not be stored stay in view with their marks instead of being dropped.
@@ -321,7 +333,8 @@ bool CalibrationManager::settlePending(const QString &question) {
     }
 }
 
-void CalibrationManager::TreeView1_NodeClick(QTreeWidgetItem *node) {
+void CalibrationManager::TreeView1_NodeClick(QTreeWidgetItem *node)
+{
     if (!node || inNodeClick_) return;
     inNodeClick_ = true;
     Guarded(this, [this, node] {
@@ -339,7 +352,8 @@ void CalibrationManager::TreeView1_NodeClick(QTreeWidgetItem *node) {
     inNodeClick_ = false;
 }
 
-void CalibrationManager::RefreshList() {
+void CalibrationManager::RefreshList()
+{
     if (currentOwner().isEmpty()) return;
     if (!settlePending(kTreeQuestion)) return;
     LoadRecords(currentOwner(), QString(), QString());
@@ -347,7 +361,8 @@ void CalibrationManager::RefreshList() {
 
 // ---- filter and sort -----------------------------------------------------
 
-void CalibrationManager::Command1_Click() {
+void CalibrationManager::Command1_Click()
+{
     const QString wanted = filterText_->text().trimmed();
     list_->setUpdatesEnabled(false);
     for (int i = 0; i < list_->topLevelItemCount(); ++i) {
@@ -359,7 +374,8 @@ void CalibrationManager::Command1_Click() {
     list_->setUpdatesEnabled(true);
 }
 
-void CalibrationManager::ListView1_ColumnClick(int column) {
+void CalibrationManager::ListView1_ColumnClick(int column)
+{
     if (column != 2 && column != 3) return;
     sortAscending_ = !sortAscending_;
     list_->sortItems(column - 1, sortAscending_ ? Qt::AscendingOrder : Qt::DescendingOrder);
@@ -367,21 +383,25 @@ void CalibrationManager::ListView1_ColumnClick(int column) {
 
 // ---- add, modify, delete -------------------------------------------------
 
-void CalibrationManager::NewRecord() {
+void CalibrationManager::NewRecord()
+{
     if (!mayAddRecord()) return;
     openEditor(true);
 }
 
-void CalibrationManager::ModifyRecord() {
+void CalibrationManager::ModifyRecord()
+{
     if (!selectedRow()) return;
     openEditor(false);
 }
 
-void CalibrationManager::ListView1_DblClick() {
+void CalibrationManager::ListView1_DblClick()
+{
     if (list_->topLevelItemCount() > 0) ModifyRecord();
 }
 
-QTreeWidgetItem *CalibrationManager::appendNewRow(const QStringList &values, const QString &owner) {
+QTreeWidgetItem *CalibrationManager::appendNewRow(const QStringList &values, const QString &owner)
+{
     QTreeWidgetItem *row =
         PendingRows::AppendRow(list_, values, QString(), PendingRows::kAdd, PendingRows::kAdd);
     row->setData(0, OwnerRole, owner);
@@ -392,7 +412,8 @@ QTreeWidgetItem *CalibrationManager::appendNewRow(const QStringList &values, con
     return row;
 }
 
-void CalibrationManager::reviseRow(QTreeWidgetItem *row, const QStringList &values) {
+void CalibrationManager::reviseRow(QTreeWidgetItem *row, const QStringList &values)
+{
     for (int c = 0; c < values.size(); ++c)
         row->setText(c + 1, values.at(c));
     if (PendingRows::State(row) == PendingRows::kAdd) {
@@ -405,7 +426,8 @@ void CalibrationManager::reviseRow(QTreeWidgetItem *row, const QStringList &valu
     PendingRows::SetToolTip(row, QString());
 }
 
-void CalibrationManager::DeleteRecord() {
+void CalibrationManager::DeleteRecord()
+{
     QTreeWidgetItem *row = selectedRow();
     if (!row) return;
     const QString state = PendingRows::State(row);
@@ -448,7 +470,8 @@ void CalibrationManager::DeleteRecord() {
 
 // ---- save ----------------------------------------------------------------
 
-void CalibrationManager::SaveChanges() {
+void CalibrationManager::SaveChanges()
+{
     struct Job {
         QTreeWidgetItem *row;
         bool add;
@@ -482,8 +505,7 @@ void CalibrationManager::SaveChanges() {
             job.status = storeRow(job.add, job.id, job.owner, job.values, &job.newId);
             // SQLite ends the whole transaction on some failures (interrupt, full
             // disk); what was stored before then is gone and must be redone.
-            if (grouped && job.status == 2 && sqlite3_get_autocommit(grouped->handle()))
-                return false;
+            if (grouped && job.status == 2 && sqlite3_get_autocommit(grouped->handle())) return false;
         }
         return true;
     };
@@ -516,9 +538,8 @@ void CalibrationManager::SaveChanges() {
     bool failed = false;
     list_->setUpdatesEnabled(false);
     for (const Job &job : jobs) {
-        const SaveOutcome::Outcome outcome = job.convertible
-                                                 ? SaveOutcome::ForStatus(job.add, job.status)
-                                                 : SaveOutcome::NotANumber(job.add);
+        const SaveOutcome::Outcome outcome =
+            job.convertible ? SaveOutcome::ForStatus(job.add, job.status) : SaveOutcome::NotANumber(job.add);
         if (outcome.stored && job.add)
             PendingRows::SetKey(job.row, QStringLiteral("A") + QString::number(job.newId));
         if (outcome.stored) job.row->setData(0, OwnerRole, job.owner);
@@ -534,7 +555,8 @@ void CalibrationManager::SaveChanges() {
 
 // ---- toolbar, keys and mouse ---------------------------------------------
 
-void CalibrationManager::Toolbar1_ButtonClick(QAction *button) {
+void CalibrationManager::Toolbar1_ButtonClick(QAction *button)
+{
     const QString key = button->objectName();
     Guarded(this, [this, button, &key] {
         if (key == QLatin1String("new")) {
@@ -563,22 +585,24 @@ void CalibrationManager::Toolbar1_ButtonClick(QAction *button) {
     });
 }
 
-void CalibrationManager::ImportRows() {
+void CalibrationManager::ImportRows()
+{
     const int before = list_->topLevelItemCount();
     ImportFromText(this, list_);
     for (int i = before; i < list_->topLevelItemCount(); ++i) {
         QTreeWidgetItem *row = list_->topLevelItem(i);
-        if (row->data(0, OwnerRole).toString().isEmpty())
-            row->setData(0, OwnerRole, currentOwner());
+        if (row->data(0, OwnerRole).toString().isEmpty()) row->setData(0, OwnerRole, currentOwner());
     }
     setPending(true);
 }
 
-void CalibrationManager::ExportRows() {
+void CalibrationManager::ExportRows()
+{
     ExportToExcel(this, list_, design_.kind, currentOwner(), true);
 }
 
-bool CalibrationManager::eventFilter(QObject *watched, QEvent *event) {
+bool CalibrationManager::eventFilter(QObject *watched, QEvent *event)
+{
     if (watched == list_ && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
         Guarded(this, [this] { DeleteRecord(); });
@@ -603,12 +627,14 @@ bool CalibrationManager::eventFilter(QObject *watched, QEvent *event) {
 
 // ---- size and closing ----------------------------------------------------
 
-void CalibrationManager::resizeEvent(QResizeEvent *event) {
+void CalibrationManager::resizeEvent(QResizeEvent *event)
+{
     ChildForm::resizeEvent(event);
     Form_Resize();
 }
 
-void CalibrationManager::Form_Resize() {
+void CalibrationManager::Form_Resize()
+{
     const int w = width();
     const int h = height();
     if (!toolbar_ || !list_ || !picLeft_ || !tree_ || !filterPanel_) return;
@@ -622,16 +648,17 @@ void CalibrationManager::Form_Resize() {
     filterPanel_->move(w - filterPanel_->width() - Twips::toPx(kFilterMargin), filterPanel_->y());
     tree_->move(0, tree_->y());
     tree_->resize(picLeft_->width(), tree_->height());
-    if (picLeft_->height() - tree_->y() >= 0)
-        tree_->resize(tree_->width(), picLeft_->height() - tree_->y());
+    if (picLeft_->height() - tree_->y() >= 0) tree_->resize(tree_->width(), picLeft_->height() - tree_->y());
 }
 
-bool CalibrationManager::Form_QueryUnload() {
+bool CalibrationManager::Form_QueryUnload()
+{
     bool leave = false;
     Guarded(this, [this, &leave] { leave = settlePending(kCloseQuestion); });
     return leave;
 }
 
-void CalibrationManager::Form_Unload() {
+void CalibrationManager::Form_Unload()
+{
     mdlFunction::SaveFormLayout(this);
 }

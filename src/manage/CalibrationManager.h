@@ -1,6 +1,7 @@
 #pragma once
 
 #include "manage/CalibrationExport.h"
+#include "manage/StoredRowItem.h"
 #include "shell/ChildForm.h"
 
 #include <QList>
@@ -28,7 +29,7 @@ class CalibrationManager : public ChildForm {
   public:
     // Each row also remembers the type or element it is stored under, so that a
     // save never moves a row to whatever happens to be current.
-    static constexpr int OwnerRole = Qt::UserRole + 3;
+    static constexpr int OwnerRole = StoredRowItem::OwnerRole;
     // List columns after the icon column.
     static constexpr int kValueColumns = 7;
 
@@ -45,13 +46,6 @@ class CalibrationManager : public ChildForm {
         QList<int> constantColumns; // value columns (1-based) that must hold numbers
         QString deleteMissing;      // Delete status 1
         QString deleteFailed;       // Delete status 2
-    };
-
-    // A stored calibration as the list shows it.
-    struct StoredRow {
-        int32_t id = 0;
-        QString owner;
-        QStringList values; // columns 1..7
     };
 
     QTreeWidget *ListView1() const { return list_; }
@@ -93,8 +87,9 @@ class CalibrationManager : public ChildForm {
 
     // What the record class behind the rows answers.
     virtual QStringList ownerNames() = 0;
-    virtual std::vector<StoredRow> queryRows(const QString &owner, const QString &minA,
-                                             const QString &minB) = 0;
+    // The rows of the stored calibrations that match, in the catalogue's order.
+    virtual QList<QTreeWidgetItem *> queryRows(const QString &owner, const QString &minA,
+                                               const QString &minB) = 0;
     // 0 stored, 1 refused as a duplicate, 2 failed; newId receives the identifier of an added row.
     virtual int32_t storeRow(bool add, int32_t id, const QString &owner, const QStringList &values,
                              int32_t *newId) = 0;

@@ -5,6 +5,7 @@
 #include "app/EventGuard.h"
 #include "app/ImageList.h"
 #include "app/NumberText.h"
+#include "manage/StoredRowItem.h"
 #include "manage/frmIsoAddEdit.h"
 #include "manage/frmIsotopeList.h"
 #include "store/clsIsoItem.h"
@@ -17,7 +18,8 @@
 
 namespace {
 
-CalibrationManager::Design isoDesign() {
+CalibrationManager::Design isoDesign()
+{
     CalibrationManager::Design d;
     d.formName = QStringLiteral("frmIsoMgr");
     d.kind = CalibrationKind::Isotope;
@@ -36,7 +38,8 @@ CalibrationManager::Design isoDesign() {
 
 } // namespace
 
-frmIsoMgr::frmIsoMgr(QWidget *parent) : CalibrationManager(isoDesign(), parent) {
+frmIsoMgr::frmIsoMgr(QWidget *parent) : CalibrationManager(isoDesign(), parent)
+{
     label4_ = new QLabel(QStringLiteral("【列表维护】"), picLeft());
     label4_->setObjectName(QStringLiteral("Label4"));
     QFont bold = label4_->font();
@@ -55,7 +58,8 @@ frmIsoMgr::frmIsoMgr(QWidget *parent) : CalibrationManager(isoDesign(), parent) 
     image2_->installEventFilter(this);
 }
 
-bool frmIsoMgr::eventFilter(QObject *watched, QEvent *event) {
+bool frmIsoMgr::eventFilter(QObject *watched, QEvent *event)
+{
     if ((watched == label4_ || watched == image2_) && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         Label4_Click();
@@ -64,7 +68,8 @@ bool frmIsoMgr::eventFilter(QObject *watched, QEvent *event) {
     return CalibrationManager::eventFilter(watched, event);
 }
 
-void frmIsoMgr::Label4_Click() {
+void frmIsoMgr::Label4_Click()
+{
     Guarded(this, [this] {
         frmIsotopeList dialog(this);
         Dialogs::instance().execModal(&dialog);
@@ -72,28 +77,36 @@ void frmIsoMgr::Label4_Click() {
     });
 }
 
-QStringList frmIsoMgr::ownerNames() {
+QStringList frmIsoMgr::ownerNames()
+{
     isotype registry(&db());
     return registry.GetAllIsoTypeName();
 }
 
-std::vector<CalibrationManager::StoredRow>
-frmIsoMgr::queryRows(const QString &owner, const QString &minA, const QString &minB) {
+QList<QTreeWidgetItem *> frmIsoMgr::queryRows(const QString &owner, const QString &minA, const QString &minB)
+{
     clsIsoplotItems items;
     items.FuzzyQuery(db(), owner, minA, minB);
-    std::vector<StoredRow> rows;
-    rows.reserve(size_t(items.Count()));
-    for (const auto &item : items)
-        rows.push_back(
-            {item->id(),
-             item->isotype(),
-             {item->minA(), item->MinB(), Num::Str(item->ConstA()), Num::Str(item->ConstB()),
-              Num::Str(item->ConstC()), item->Mark(), item->Source()}});
+    const QIcon ok = PendingRows::Icon(PendingRows::kOk);
+    QList<QTreeWidgetItem *> rows;
+    rows.reserve(items.Count());
+    for (const auto &item : items) {
+        auto *row = new StoredRowItem(item->id(), item->isotype(), ok);
+        row->setValue(1, item->minA());
+        row->setValue(2, item->MinB());
+        row->setNumber(3, item->ConstA());
+        row->setNumber(4, item->ConstB());
+        row->setNumber(5, item->ConstC());
+        row->setValue(6, item->Mark());
+        row->setValue(7, item->Source());
+        rows << row;
+    }
     return rows;
 }
 
 int32_t frmIsoMgr::storeRow(bool add, int32_t id, const QString &owner, const QStringList &values,
-                            int32_t *newId) {
+                            int32_t *newId)
+{
     clsIsoItem item;
     if (!add) item.setId(id);
     item.setIsotype(owner);
@@ -109,17 +122,20 @@ int32_t frmIsoMgr::storeRow(bool add, int32_t id, const QString &owner, const QS
     return status;
 }
 
-int32_t frmIsoMgr::deleteStored(int32_t id) {
+int32_t frmIsoMgr::deleteStored(int32_t id)
+{
     clsIsoItem item;
     item.setId(id);
     return item.Delete(db(), id);
 }
 
-bool frmIsoMgr::mayAddRecord() const {
+bool frmIsoMgr::mayAddRecord() const
+{
     return !currentOwner().isEmpty();
 }
 
-void frmIsoMgr::openEditor(bool add) {
+void frmIsoMgr::openEditor(bool add)
+{
     frmIsoAddEdit dialog(this);
     dialog.ShowDialog(add ? 0 : 1, 1);
 }

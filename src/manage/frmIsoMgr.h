@@ -21,8 +21,8 @@ class frmIsoMgr : public CalibrationManager {
 
   protected:
     QStringList ownerNames() override;
-    std::vector<StoredRow> queryRows(const QString &owner, const QString &minA,
-                                     const QString &minB) override;
+    QList<QTreeWidgetItem *> queryRows(const QString &owner, const QString &minA,
+                                       const QString &minB) override;
     int32_t storeRow(bool add, int32_t id, const QString &owner, const QStringList &values,
                      int32_t *newId) override;
     int32_t deleteStored(int32_t id) override;

@@ -1,6 +1,7 @@
 #include "manage/frmTraceMgr.h"
 
 #include "app/NumberText.h"
+#include "manage/StoredRowItem.h"
 #include "manage/frmTraceAddEdit.h"
 #include "store/clsTraceelement.h"
 #include "store/clsTraceelements.h"
@@ -11,7 +12,8 @@ namespace {
 
 const QString kRootKey = QStringLiteral("root");
 
-CalibrationManager::Design traceDesign() {
+CalibrationManager::Design traceDesign()
+{
     CalibrationManager::Design d;
     d.formName = QStringLiteral("frmTraceMgr");
     d.kind = CalibrationKind::TraceElement;
@@ -32,12 +34,14 @@ CalibrationManager::Design traceDesign() {
 
 frmTraceMgr::frmTraceMgr(QWidget *parent) : CalibrationManager(traceDesign(), parent) {}
 
-QStringList frmTraceMgr::ownerNames() {
+QStringList frmTraceMgr::ownerNames()
+{
     clsTraceelements catalogue;
     return catalogue.FindElementType(db());
 }
 
-void frmTraceMgr::fillTree(const QStringList &names) {
+void frmTraceMgr::fillTree(const QStringList &names)
+{
     auto *root = new QTreeWidgetItem(QStringList{QStringLiteral("元素")});
     root->setData(0, Qt::UserRole, kRootKey);
     QList<QTreeWidgetItem *> nodes;
@@ -49,27 +53,36 @@ void frmTraceMgr::fillTree(const QStringList &names) {
     root->setExpanded(true);
 }
 
-bool frmTraceMgr::isListingNode(const QTreeWidgetItem *node) const {
+bool frmTraceMgr::isListingNode(const QTreeWidgetItem *node) const
+{
     return node && node->data(0, Qt::UserRole).toString() != kRootKey;
 }
 
-std::vector<CalibrationManager::StoredRow>
-frmTraceMgr::queryRows(const QString &owner, const QString &minA, const QString &minB) {
+QList<QTreeWidgetItem *> frmTraceMgr::queryRows(const QString &owner, const QString &minA,
+                                                const QString &minB)
+{
     clsTraceelements items;
     items.FuzzyQuery(db(), owner, minA, minB);
-    std::vector<StoredRow> rows;
-    rows.reserve(size_t(items.Count()));
+    const QIcon ok = PendingRows::Icon(PendingRows::kOk);
+    QList<QTreeWidgetItem *> rows;
+    rows.reserve(items.Count());
     // The element condition matches substrings, so each row keeps its own element.
-    for (const auto &item : items)
-        rows.push_back({item->id(),
-                        item->element(),
-                        {item->minA(), item->MinB(), Num::Str(item->ConstA()),
-                         Num::Str(item->ConstB()), item->logType(), item->Mark(), QString()}});
+    for (const auto &item : items) {
+        auto *row = new StoredRowItem(item->id(), item->element(), ok);
+        row->setValue(1, item->minA());
+        row->setValue(2, item->MinB());
+        row->setNumber(3, item->ConstA());
+        row->setNumber(4, item->ConstB());
+        row->setValue(5, item->logType());
+        row->setValue(6, item->Mark());
+        rows << row;
+    }
     return rows;
 }
 
 int32_t frmTraceMgr::storeRow(bool add, int32_t id, const QString &owner, const QStringList &values,
-                              int32_t *newId) {
+                              int32_t *newId)
+{
     clsTraceelement item;
     if (!add) item.setId(id);
     item.setElement(owner);
@@ -84,18 +97,21 @@ int32_t frmTraceMgr::storeRow(bool add, int32_t id, const QString &owner, const 
     return status;
 }
 
-int32_t frmTraceMgr::deleteStored(int32_t id) {
+int32_t frmTraceMgr::deleteStored(int32_t id)
+{
     clsTraceelement item;
     item.setId(id);
     return item.Delete(db(), id);
 }
 
-bool frmTraceMgr::mayAddRecord() const {
+bool frmTraceMgr::mayAddRecord() const
+{
     const QList<QTreeWidgetItem *> selected = TreeView1()->selectedItems();
     return !selected.isEmpty() && isListingNode(selected.first());
 }
 
-void frmTraceMgr::openEditor(bool add) {
+void frmTraceMgr::openEditor(bool add)
+{
     frmTraceAddEdit dialog(this);
     dialog.ShowDialog(add ? 0 : 1, 1);
 }

@@ -20,8 +20,8 @@ class frmTraceMgr : public CalibrationManager {
     QStringList ownerNames() override;
     void fillTree(const QStringList &names) override;
     bool isListingNode(const QTreeWidgetItem *node) const override;
-    std::vector<StoredRow> queryRows(const QString &owner, const QString &minA,
-                                     const QString &minB) override;
+    QList<QTreeWidgetItem *> queryRows(const QString &owner, const QString &minA,
+                                       const QString &minB) override;
     int32_t storeRow(bool add, int32_t id, const QString &owner, const QStringList &values,
                      int32_t *newId) override;
     int32_t deleteStored(int32_t id) override;
