@@ -18,13 +18,15 @@ const QString kCloseQuestion = QStringLiteral("修改尚未保存,立即保存�
 
 class IsoMgrTest : public IsoDatabaseTest {
   protected:
-    frmIsoMgr *open() {
+    frmIsoMgr *open()
+    {
         mgr = std::make_unique<frmIsoMgr>();
         mgr->Load();
         mgr->show();
         return mgr.get();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         if (mgr && !mgr->isUnloaded()) {
             mgr->setCanSave(false);
             mgr->Unload();
@@ -32,7 +34,8 @@ class IsoMgrTest : public IsoDatabaseTest {
     }
 
     // Adds a row through the edit dialog, as the user does with "增加".
-    void addThroughDialog(const QStringList &values) {
+    void addThroughDialog(const QStringList &values)
+    {
         dialogs.onModal([&values](QDialog *dlg) {
             for (int i = 0; i < values.size(); ++i)
                 retype(findNamed<QLineEdit>(dlg, QStringLiteral("Text1_%1").arg(i + 1)), values[i]);
@@ -41,7 +44,8 @@ class IsoMgrTest : public IsoDatabaseTest {
         clickButton(mgr.get(), "new");
     }
     // Changes one box of the selected row through the edit dialog.
-    void modifyThroughDialog(QTreeWidgetItem *r, int box, const QString &text) {
+    void modifyThroughDialog(QTreeWidgetItem *r, int box, const QString &text)
+    {
         clickRow(mgr.get(), r);
         dialogs.onModal([box, text](QDialog *dlg) {
             retype(findNamed<QLineEdit>(dlg, QStringLiteral("Text1_%1").arg(box)), text);
@@ -55,7 +59,8 @@ class IsoMgrTest : public IsoDatabaseTest {
 
 // ---- the window as it opens ------------------------------------------------
 
-TEST_F(IsoMgrTest, OpensWithTypesInTreeAndNothingCurrent) {
+TEST_F(IsoMgrTest, OpensWithTypesInTreeAndNothingCurrent)
+{
     frmIsoMgr *w = open();
     EXPECT_EQ(w->objectName(), "frmIsoMgr");
     EXPECT_EQ(w->windowTitle(), "同位素温度计_数据库管理");
@@ -66,10 +71,10 @@ TEST_F(IsoMgrTest, OpensWithTypesInTreeAndNothingCurrent) {
         keys << (a->isSeparator() ? QStringLiteral("|") : a->objectName());
         if (!a->isSeparator()) captions << a->text();
     }
-    EXPECT_EQ(keys, QStringList({"new", "modify", "delete", "|", "refresh", "filter", "|", "import",
-                                 "export", "save", "|", "close"}));
-    EXPECT_EQ(captions, QStringList({"增加", "修改", "删除", "刷新", "筛选", "导入", "导出", "保存",
-                                     "关闭"}));
+    EXPECT_EQ(keys, QStringList({"new", "modify", "delete", "|", "refresh", "filter", "|", "import", "export",
+                                 "save", "|", "close"}));
+    EXPECT_EQ(captions,
+              QStringList({"增加", "修改", "删除", "刷新", "筛选", "导入", "导出", "保存", "关闭"}));
     EXPECT_TRUE(button(w, "filter")->isCheckable());
     EXPECT_EQ(button(w, "save")->toolTip(), "保存至数据库");
     EXPECT_FALSE(button(w, "save")->isEnabled());
@@ -103,7 +108,8 @@ TEST_F(IsoMgrTest, OpensWithTypesInTreeAndNothingCurrent) {
     EXPECT_TRUE(dialogs.calls().isEmpty());
 }
 
-TEST_F(IsoMgrTest, TreeClickListsTheTypeAndCountsItsRows) {
+TEST_F(IsoMgrTest, TreeClickListsTheTypeAndCountsItsRows)
+{
     frmIsoMgr *w = open();
     clickNode(w, "氧同位素");
     EXPECT_EQ(label(w, "lbIsoType"), "氧同位素");
@@ -126,7 +132,8 @@ TEST_F(IsoMgrTest, TreeClickListsTheTypeAndCountsItsRows) {
 
 // ---- the row states of a save ----------------------------------------------
 
-TEST_F(IsoMgrTest, RowStatesThroughAddEditAndSave) {
+TEST_F(IsoMgrTest, RowStatesThroughAddEditAndSave)
+{
     frmIsoMgr *w = open();
     clickNode(w, "氧同位素");
 
@@ -167,7 +174,8 @@ TEST_F(IsoMgrTest, RowStatesThroughAddEditAndSave) {
     EXPECT_TRUE(dialogs.messages().isEmpty());
 }
 
-TEST_F(IsoMgrTest, DuplicateAddIsRefusedAndOtherRowsAreSaved) {
+TEST_F(IsoMgrTest, DuplicateAddIsRefusedAndOtherRowsAreSaved)
+{
     frmIsoMgr *w = open();
     clickNode(w, "氧同位素");
     addThroughDialog({"石英", "水", "3.38", "0", "-3.4", "200-500", "ref"});
@@ -186,7 +194,8 @@ TEST_F(IsoMgrTest, DuplicateAddIsRefusedAndOtherRowsAreSaved) {
     EXPECT_TRUE(button(w, "save")->isEnabled());
 }
 
-TEST_F(IsoMgrTest, ImportedRowWithTextConstantIsNotSentAndOthersAre) {
+TEST_F(IsoMgrTest, ImportedRowWithTextConstantIsNotSentAndOthersAre)
+{
     QTemporaryDir dir;
     const QString path = dir.path() + "/rows.txt";
     QFile file(path);
@@ -211,7 +220,8 @@ TEST_F(IsoMgrTest, ImportedRowWithTextConstantIsNotSentAndOthersAre) {
 
 // ---- the question before pending rows are dropped -------------------------
 
-TEST_F(IsoMgrTest, TreeClickCancelLeavesEverythingAsItWas) {
+TEST_F(IsoMgrTest, TreeClickCancelLeavesEverythingAsItWas)
+{
     frmIsoMgr *w = open();
     clickNode(w, "氧同位素");
     addThroughDialog({"方解石", "水", "2.78", "0", "-2.89", "", ""});
@@ -231,7 +241,8 @@ TEST_F(IsoMgrTest, TreeClickCancelLeavesEverythingAsItWas) {
     EXPECT_EQ(tree(w)->selectedItems().value(0)->text(0), "氧同位素");
 }
 
-TEST_F(IsoMgrTest, TreeClickYesSavesUnderTheTypeBeingLeft) {
+TEST_F(IsoMgrTest, TreeClickYesSavesUnderTheTypeBeingLeft)
+{
     frmIsoMgr *w = open();
     clickNode(w, "氧同位素");
     addThroughDialog({"方解石", "水", "2.78", "0", "-2.89", "", ""});
@@ -243,7 +254,8 @@ TEST_F(IsoMgrTest, TreeClickYesSavesUnderTheTypeBeingLeft) {
     EXPECT_FALSE(w->canSave());
 }
 
-TEST_F(IsoMgrTest, TreeClickNoDropsPendingRows) {
+TEST_F(IsoMgrTest, TreeClickNoDropsPendingRows)
+{
     frmIsoMgr *w = open();
     clickNode(w, "氧同位素");
     addThroughDialog({"方解石", "水", "2.78", "0", "-2.89", "", ""});
@@ -255,7 +267,8 @@ TEST_F(IsoMgrTest, TreeClickNoDropsPendingRows) {
     EXPECT_FALSE(button(w, "save")->isEnabled());
 }
 
-TEST_F(IsoMgrTest, FailedRowsKeepTheWindowFromDroppingThem) {
+TEST_F(IsoMgrTest, FailedRowsKeepTheWindowFromDroppingThem)
+{
     frmIsoMgr *w = open();
     clickNode(w, "氧同位素");
     addThroughDialog({"石英", "水", "3.38", "0", "-3.4", "200-500", "ref"}); // a duplicate
@@ -275,7 +288,8 @@ TEST_F(IsoMgrTest, FailedRowsKeepTheWindowFromDroppingThem) {
     EXPECT_TRUE(w->Unload());
 }
 
-TEST_F(IsoMgrTest, CloseAsksOnlyWhilePending) {
+TEST_F(IsoMgrTest, CloseAsksOnlyWhilePending)
+{
     frmIsoMgr *w = open();
     clickNode(w, "氧同位素");
     addThroughDialog({"方解石", "水", "2.78", "0", "-2.89", "", ""});
@@ -295,14 +309,16 @@ TEST_F(IsoMgrTest, CloseAsksOnlyWhilePending) {
     EXPECT_EQ(db.count("Isoplot"), 5);
 }
 
-TEST_F(IsoMgrTest, CloseWithoutPendingRowsDoesNotAsk) {
+TEST_F(IsoMgrTest, CloseWithoutPendingRowsDoesNotAsk)
+{
     frmIsoMgr *w = open();
     clickNode(w, "氧同位素");
     EXPECT_TRUE(w->Unload());
     EXPECT_TRUE(dialogs.messages().isEmpty());
 }
 
-TEST_F(IsoMgrTest, RefreshAsksBeforeDroppingPendingRows) {
+TEST_F(IsoMgrTest, RefreshAsksBeforeDroppingPendingRows)
+{
     frmIsoMgr *w = open();
     clickButton(w, "refresh"); // nothing current: nothing happens
     EXPECT_TRUE(dialogs.calls().isEmpty());
@@ -330,7 +346,8 @@ TEST_F(IsoMgrTest, RefreshAsksBeforeDroppingPendingRows) {
 
 // ---- filter, sort, delete ---------------------------------------------------
 
-TEST_F(IsoMgrTest, FilterHidesRowsAndKeepsPendingOnes) {
+TEST_F(IsoMgrTest, FilterHidesRowsAndKeepsPendingOnes)
+{
     frmIsoMgr *w = open();
     clickNode(w, "氧同位素");
     addThroughDialog({"方解石", "水", "2.78", "0", "-2.89", "", ""});
@@ -363,7 +380,8 @@ TEST_F(IsoMgrTest, FilterHidesRowsAndKeepsPendingOnes) {
     EXPECT_FALSE(findNamed<QWidget>(w, "Picture1")->isVisible());
 }
 
-TEST_F(IsoMgrTest, OnlyMineralHeadersSortAndTheyShareOneToggle) {
+TEST_F(IsoMgrTest, OnlyMineralHeadersSortAndTheyShareOneToggle)
+{
     frmIsoMgr *w = open();
     clickNode(w, "氧同位素");
     const QStringList loaded = column(w, 1);
@@ -385,7 +403,8 @@ TEST_F(IsoMgrTest, OnlyMineralHeadersSortAndTheyShareOneToggle) {
     EXPECT_EQ(row(w, rowCount(w) - 1)->text(1), "阿");
 }
 
-TEST_F(IsoMgrTest, DeleteFromToolbarAsksAndTheKeyDoesNot) {
+TEST_F(IsoMgrTest, DeleteFromToolbarAsksAndTheKeyDoesNot)
+{
     frmIsoMgr *w = open();
     clickButton(w, "delete"); // nothing selected: no question
     EXPECT_TRUE(dialogs.calls().isEmpty());
@@ -414,7 +433,8 @@ TEST_F(IsoMgrTest, DeleteFromToolbarAsksAndTheKeyDoesNot) {
     EXPECT_FALSE(w->canSave());
 }
 
-TEST_F(IsoMgrTest, DeleteOfPendingAndVanishedRows) {
+TEST_F(IsoMgrTest, DeleteOfPendingAndVanishedRows)
+{
     frmIsoMgr *w = open();
     clickNode(w, "氧同位素");
     addThroughDialog({"方解石", "水", "2.78", "0", "-2.89", "", ""});
@@ -430,7 +450,8 @@ TEST_F(IsoMgrTest, DeleteOfPendingAndVanishedRows) {
     EXPECT_EQ(rowCount(w), 3);
 }
 
-TEST_F(IsoMgrTest, DoubleClickModifiesTheSelectedRow) {
+TEST_F(IsoMgrTest, DoubleClickModifiesTheSelectedRow)
+{
     frmIsoMgr *w = open();
     QTest::mouseDClick(list(w)->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_TRUE(dialogs.calls().isEmpty());
@@ -438,8 +459,7 @@ TEST_F(IsoMgrTest, DoubleClickModifiesTheSelectedRow) {
     clickNode(w, "氧同位素");
     QTreeWidgetItem *r = row(w, 1);
     clickRow(w, r); // the first click of a double click selects
-    QTest::mouseDClick(list(w)->viewport(), Qt::LeftButton, {},
-                       list(w)->visualItemRect(r).center());
+    QTest::mouseDClick(list(w)->viewport(), Qt::LeftButton, {}, list(w)->visualItemRect(r).center());
     ASSERT_EQ(dialogs.calls().size(), 1);
     EXPECT_EQ(dialogs.calls().first().kind, "modal");
     EXPECT_EQ(dialogs.calls().first().text, "frmIsoAddEdit");
@@ -447,7 +467,8 @@ TEST_F(IsoMgrTest, DoubleClickModifiesTheSelectedRow) {
 
 // ---- size, and the type list link ------------------------------------------
 
-TEST_F(IsoMgrTest, ResizeFollowsTheDesignRule) {
+TEST_F(IsoMgrTest, ResizeFollowsTheDesignRule)
+{
     frmIsoMgr *w = open();
     QWidget *listView = list(w);
     QWidget *filter = findNamed<QWidget>(w, "Picture1");
@@ -464,7 +485,8 @@ TEST_F(IsoMgrTest, ResizeFollowsTheDesignRule) {
     EXPECT_EQ(filter->x(), Twips::toPx(10000 - 2115 - 240));
 }
 
-TEST_F(IsoMgrTest, TypeListLinkRebuildsTheTreeOnly) {
+TEST_F(IsoMgrTest, TypeListLinkRebuildsTheTreeOnly)
+{
     frmIsoMgr *w = open();
     clickNode(w, "氧同位素");
     dialogs.answerInput("氢同位素");
@@ -486,4 +508,24 @@ TEST_F(IsoMgrTest, TypeListLinkRebuildsTheTreeOnly) {
     QTest::mouseClick(findNamed<QLabel>(w, "Image2"), Qt::LeftButton);
     EXPECT_EQ(dialogs.calls().last().kind, "modal");
     EXPECT_EQ(dialogs.calls().last().text, "frmIsotopeList");
+}
+
+TEST_F(IsoMgrTest, MovingThroughTheTreeWithKeysListsLikeAClick)
+{
+    frmIsoMgr *w = open();
+    clickNode(w, "氧同位素");
+    tree(w)->setFocus();
+    QTest::keyClick(tree(w), Qt::Key_Down);
+    EXPECT_EQ(label(w, "lbIsoType"), tree(w)->topLevelItem(1)->text(0));
+    EXPECT_EQ(label(w, "lblTotal"), QStringLiteral("总记录：%1").arg(rowCount(w)));
+}
+
+TEST_F(IsoMgrTest, ColumnWidthsAreKeptBetweenOpenings)
+{
+    frmIsoMgr *w = open();
+    list(w)->setColumnWidth(6, 150);
+    ASSERT_TRUE(w->Unload());
+    frmIsoMgr *again = open();
+    EXPECT_EQ(list(again)->columnWidth(6), 150);
+    EXPECT_EQ(list(again)->columnWidth(1), Twips::toPx(1440));
 }
