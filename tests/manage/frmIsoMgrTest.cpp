@@ -189,7 +189,7 @@ TEST_F(IsoMgrTest, DuplicateAddIsRefusedAndOtherRowsAreSaved)
     EXPECT_EQ(PendingRows::IconKey(row(w, 4)), "ok");
     EXPECT_EQ(PendingRows::IconKey(row(w, 5)), "adderror");
     EXPECT_EQ(db.count("Isoplot"), 5);
-    // Failed rows are still pending (mend 1).
+    // Failed rows are still pending.
     EXPECT_TRUE(w->canSave());
     EXPECT_TRUE(button(w, "save")->isEnabled());
 }
