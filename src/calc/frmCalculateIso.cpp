@@ -310,8 +310,8 @@ void frmCalculateIso::Command1_Click()
                            Dialogs::Icon::None, calcError);
                     return;
                 }
-                const double celsius = std::nearbyint(double(kelvin) - 273.15);
-                txtT->setText(QString::number(qint64(celsius)));
+                // Whole degrees; a root far beyond any integer type keeps its exponent form.
+                txtT->setText(Num::StrDouble(std::nearbyint(double(kelvin) - 273.15)));
             } else {
                 const float t = Num::ToSingle(txtT->text());
                 const float deltaA = Num::ToSingle(txtMinAValue->text());

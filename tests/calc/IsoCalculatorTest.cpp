@@ -111,6 +111,12 @@ TEST_F(IsoCalculator, TemperatureAndWaterModes)
     EXPECT_TRUE(option1->isChecked());
     EXPECT_FALSE(option2->isEnabled());
     EXPECT_TRUE(txtT->text().isEmpty());
+
+    // Δ a hair above C: a root far past any integer range still shows as itself.
+    setText(txtA, QStringLiteral("1e-33"));
+    setText(txtB, QStringLiteral("0"));
+    click(calc);
+    EXPECT_EQ(txtT->text(), QStringLiteral("7.46324303678538E+19"));
 }
 
 TEST_F(IsoCalculator, ErrorsOfTheCalculationAreShownAndChangeNothing)
