@@ -158,7 +158,8 @@ void CalibrationManager::buildLeftPanel()
     };
     label("Label2", QStringLiteral("统计信息"), QRect(510, 315, 1335, 255));
     label("lblCur", QStringLiteral("当前记录："), QRect(690, 795, 975, 255));
-    lblTotal_ = label("lblTotal", QStringLiteral("总记录："), QRect(675, 1140, 975, 255));
+    // The count runs to the panel's edge: at 975 twips a total of three digits or more was cut off.
+    lblTotal_ = label("lblTotal", QStringLiteral("总记录："), QRect(675, 1140, 2520 - 675, 255));
     label("Label3", QStringLiteral("浏览"), QRect(510, 2190, 1110, 255));
     ownerLabel_ = new QLabel(picLeft_);
     ownerLabel_->setObjectName(design_.ownerLabelName);

@@ -124,6 +124,10 @@ TEST_F(IsoMgrTest, TreeClickListsTheTypeAndCountsItsRows)
               QStringList({"石英", "水", "3.38", "0", "-3.4", "200-500", "ref"}));
     EXPECT_EQ(first->text(0), "");
 
+    // Large counts stay readable.
+    QLabel *total = findNamed<QLabel>(w, "lblTotal");
+    EXPECT_GE(total->width(), total->fontMetrics().horizontalAdvance(QStringLiteral("总记录：100000")));
+
     clickNode(w, "碳同位素");
     EXPECT_EQ(label(w, "lblTotal"), "总记录：0");
     EXPECT_EQ(rowCount(w), 0);
