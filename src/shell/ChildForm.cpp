@@ -20,10 +20,16 @@ QWidget *ChildForm::frameWidget() {
     return this;
 }
 
-bool ChildForm::Unload() {
+bool ChildForm::Unload(bool ask) {
     if (unloaded_) return true;
+    askOnClose_ = ask;
     frameWidget()->close();
+    askOnClose_ = true;
     return unloaded_;
+}
+
+bool ChildForm::QueryUnload() {
+    return unloaded_ || Form_QueryUnload();
 }
 
 void ChildForm::closeEvent(QCloseEvent *event) {
@@ -31,7 +37,7 @@ void ChildForm::closeEvent(QCloseEvent *event) {
         event->accept();
         return;
     }
-    if (!Form_QueryUnload()) {
+    if (askOnClose_ && !Form_QueryUnload()) {
         event->ignore();
         return;
     }

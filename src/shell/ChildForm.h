@@ -21,7 +21,12 @@ class ChildForm : public QWidget {
     bool isLoaded() const { return loaded_; }
     bool isUnloaded() const { return unloaded_; }
     // Closes the window the way the user would; false when Form_QueryUnload refused.
-    bool Unload();
+    // With ask false the close question is not put again: the frame asked it
+    // through QueryUnload already.
+    bool Unload(bool ask = true);
+    // The close question alone (Form_QueryUnload); nothing is unloaded. The
+    // frame asks every child before it unloads any of them.
+    bool QueryUnload();
 
     // The widget whose geometry and state are the window's: the MDI sub-window when framed.
     QWidget *frameWidget();
@@ -40,4 +45,5 @@ class ChildForm : public QWidget {
   private:
     bool loaded_ = false;
     bool unloaded_ = false;
+    bool askOnClose_ = true;
 };

@@ -322,11 +322,19 @@ void frmMain::closeEvent(QCloseEvent *event) {
 }
 
 // The exit question, then every child's own close logic; false when the user
-// or a child stopped the closing.
+// or a child stopped the closing. Every child is asked before any is unloaded,
+// so one that refuses keeps all of them open.
 bool frmMain::closeAll() {
     if (!MDIForm_QueryUnload()) return false;
-    for (QMdiSubWindow *sub : mdi_->subWindowList()) {
-        if (!sub->close()) return false;
+    const QList<QMdiSubWindow *> subs = mdi_->subWindowList();
+    for (QMdiSubWindow *sub : subs) {
+        auto *form = qobject_cast<ChildForm *>(sub->widget());
+        if (form && !form->QueryUnload()) return false;
+    }
+    for (QMdiSubWindow *sub : subs) {
+        auto *form = qobject_cast<ChildForm *>(sub->widget());
+        const bool closed = form ? form->Unload(false) : sub->close();
+        if (!closed) return false;
     }
     return true;
 }

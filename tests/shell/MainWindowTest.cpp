@@ -199,14 +199,31 @@ TEST_F(MainWindowTest, YesClosesEveryChildWithItsOwnCloseLogicBeforeStoring) {
 TEST_F(MainWindowTest, AChildThatRefusesStopsTheWholeClosing) {
     FormFactory::ScopedRegistration a(QStringLiteral("frmIsoMgr"),
                                       [] { return new StandInForm(QStringLiteral("管理")); });
+    FormFactory::ScopedRegistration b(QStringLiteral("frmCalculateIso"),
+                                      [] { return new StandInForm(QStringLiteral("甲")); });
     auto w = openMain();
+    // A calculator opened before the manager, and left open beside it.
+    auto *calculator = static_cast<StandInForm *>(w->ShowForm(QStringLiteral("frmCalculateIso")));
+    calculator->refuseClose = true;
     auto *manager = static_cast<StandInForm *>(w->ShowForm(QStringLiteral("frmIsoMgr")));
+    calculator->refuseClose = false;
     manager->refuseClose = true;
     EXPECT_FALSE(closeMain(w.get(), Dialogs::Answer::Yes));
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->loadedForm(QStringLiteral("frmIsoMgr")), manager);
+    // Every child was asked before any was unloaded: the calculator is still there.
+    EXPECT_EQ(w->loadedForm(QStringLiteral("frmCalculateIso")), calculator);
+    EXPECT_EQ(calculator->unloads, 0);
+    EXPECT_EQ(w->mdiArea()->subWindowList().size(), 2);
     EXPECT_EQ(stored(QStringLiteral("MainLeft")), QStringLiteral("<none>"));
+
+    // Asked again, both agree: each is asked once more and unloaded once.
     manager->refuseClose = false;
+    const int asked = calculator->queries;
+    EXPECT_TRUE(closeMain(w.get(), Dialogs::Answer::Yes));
+    EXPECT_EQ(calculator->queries, asked + 1);
+    EXPECT_EQ(calculator->unloads, 1);
+    EXPECT_EQ(manager->unloads, 1);
 }
 
 // --- Menus, toolbar, status bar ------------------------------------------------
