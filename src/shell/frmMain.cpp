@@ -75,7 +75,7 @@ frmMain *g_current = nullptr;
 
 const QString kSection = QStringLiteral("Settings");
 const QString kNoHelp = QStringLiteral("无法显示帮助目录，该工程没有相关联的帮助。");
-const QString kExitQuestion = QStringLiteral("确认要退出系统吗\n?");
+const QString kExitQuestion = QStringLiteral("确认要退出系统吗?");
 const QString kNotice = QStringLiteral("提示");
 
 // A stored position value in pixels; an absent or unreadable one gives the default.

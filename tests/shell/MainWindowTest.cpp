@@ -147,7 +147,7 @@ TEST_F(MainWindowTest, ExitAsksTheQuestionFromMenuToolbarAndCloseBox) {
     const auto asked = dialogs.messages();
     ASSERT_EQ(asked.size(), 3);
     for (const auto &m : asked) {
-        EXPECT_EQ(m.text, QStringLiteral("确认要退出系统吗\n?"));
+        EXPECT_EQ(m.text, QStringLiteral("确认要退出系统吗?"));
         EXPECT_EQ(m.caption, QStringLiteral("提示"));
         EXPECT_EQ(m.buttons, Dialogs::Buttons::YesNo);
         EXPECT_EQ(m.icon, Dialogs::Icon::Information);
