@@ -33,10 +33,7 @@ void check(int rc, sqlite3 *db, const char *what)
     std::exit(1);
 }
 
-QString mineral(const char *stem, int n)
-{
-    return QString::fromUtf8(stem) + QString::number(n);
-}
+QString mineral(const char *stem, int n) { return QString::fromUtf8(stem) + QString::number(n); }
 
 // The schema of the program and 100,000 rows, half of them of one type.
 void buildDatabase(const QString &path)
@@ -78,8 +75,7 @@ void buildDatabase(const QString &path)
         sqlite3_bind_text(row, 3, a.constData(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(row, 4, b.constData(), -1, SQLITE_TRANSIENT);
         // Constants as the program writes them: the decimal text of a single.
-        for (int c = 0; c < 3; ++c)
-            sqlite3_bind_double(row, 5 + c, Num::Str(constant(random)).toDouble());
+        for (int c = 0; c < 3; ++c) sqlite3_bind_double(row, 5 + c, Num::Str(constant(random)).toDouble());
         sqlite3_bind_text(row, 8, mark.constData(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(row, 9, source.constData(), -1, SQLITE_TRANSIENT);
         check(sqlite3_step(row), db, "row");
@@ -102,10 +98,7 @@ QStringList pendingValues(int i)
             QStringLiteral("bench")};
 }
 
-double seconds(const QElapsedTimer &t)
-{
-    return double(t.nsecsElapsed()) / 1e9;
-}
+double seconds(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e9; }
 
 // SQLite alone: the listing query, every column of every row read.
 double rawListing(sqlite3 *db, int *count)

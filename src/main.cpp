@@ -12,8 +12,7 @@ int main(int argc, char **argv)
 
     // Standard buttons in Chinese (确定 / 是 / 否 / 取消).
     QTranslator qtTranslator;
-    if (qtTranslator.load(QStringLiteral("qtbase_zh_CN"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (qtTranslator.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
 
     QFont font = QApplication::font();

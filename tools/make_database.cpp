@@ -91,9 +91,9 @@ int loadTable(sqlite3 *db, const QString &csvPath, const char *table, const QStr
     const QStringList columns = rows.first();
     QStringList marks;
     for (int i = 0; i <= columns.size(); ++i) marks << QStringLiteral("?");
-    const QString sql = QStringLiteral("insert into %1 (ID_N,%2) values (%3)")
-                            .arg(QLatin1String(table), columns.join(QLatin1Char(',')),
-                                 marks.join(QLatin1Char(',')));
+    const QString sql =
+        QStringLiteral("insert into %1 (ID_N,%2) values (%3)")
+            .arg(QLatin1String(table), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     sqlite3_stmt *st = nullptr;
     check(db, sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr), "prepare insert");
     int id = 0;
@@ -141,9 +141,9 @@ int main(int argc, char **argv)
     check(db, sqlite3_open(QFile::encodeName(partial).constData(), &db), "open");
     check(db, sqlite3_exec(db, "begin", nullptr, nullptr, nullptr), "begin");
     check(db, sqlite3_exec(db, schema.constData(), nullptr, nullptr, nullptr), "schema");
-    const int iso = loadTable(db, dataDir + QStringLiteral("/isotope_calibrations.csv"), "Isoplot",
-                              {QStringLiteral("ConstA_N"), QStringLiteral("ConstB_N"),
-                               QStringLiteral("ConstC_N")});
+    const int iso =
+        loadTable(db, dataDir + QStringLiteral("/isotope_calibrations.csv"), "Isoplot",
+                  {QStringLiteral("ConstA_N"), QStringLiteral("ConstB_N"), QStringLiteral("ConstC_N")});
     const int trace = loadTable(db, dataDir + QStringLiteral("/trace_calibrations.csv"), "TraceElement",
                                 {QStringLiteral("ConstA_sng"), QStringLiteral("ConstB_sng")});
     const char *types = "insert into IsotopeType (ID,Name,ShortName) values "

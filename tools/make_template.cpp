@@ -32,8 +32,8 @@ bool readFile(const fs::path &path, std::string *out)
 bool compact(const std::string &source, std::string *out)
 {
     pugi::xml_document doc;
-    const pugi::xml_parse_result r = doc.load_buffer(source.data(), source.size(),
-                                                     pugi::parse_default | pugi::parse_declaration);
+    const pugi::xml_parse_result r =
+        doc.load_buffer(source.data(), source.size(), pugi::parse_default | pugi::parse_declaration);
     if (!r) return false;
     std::ostringstream s;
     doc.save(s, "", pugi::format_raw, pugi::encoding_utf8);
@@ -55,8 +55,7 @@ int main(int argc, char **argv)
         std::error_code ec;
         for (auto it = fs::recursive_directory_iterator(folder, ec); !ec && it != fs::end(it);
              it.increment(ec)) {
-            if (it->is_regular_file())
-                parts[fs::relative(it->path(), folder).generic_string()] = it->path();
+            if (it->is_regular_file()) parts[fs::relative(it->path(), folder).generic_string()] = it->path();
         }
         if (ec) {
             std::fprintf(stderr, "make_template: cannot read %s\n", argv[i]);

@@ -11,7 +11,8 @@ QString runtimeErrorText(int32_t number)
     case ErrNo::FileAccess: return QStringLiteral("路径/文件访问错误");
     case ErrNo::InvalidNull: return QStringLiteral("无效使用 Null");
     case ErrNo::NoCurrentRow:
-        return QStringLiteral("BOF 或 EOF 中有一个是“真”，或者当前记录已被删除，所需的操作要求一个当前的记录。");
+        return QStringLiteral(
+            "BOF 或 EOF 中有一个是“真”，或者当前记录已被删除，所需的操作要求一个当前的记录。");
     case ErrNo::Timeout: return QStringLiteral("查询超时已过期");
     default: return QStringLiteral("应用程序定义的错误或对象定义的错误");
     }
@@ -19,6 +20,5 @@ QString runtimeErrorText(int32_t number)
 
 void raiseRuntimeError(int32_t number, const QString &source)
 {
-    throw AppError(number, source.isEmpty() ? QStringLiteral("Lorvane") : source,
-                   runtimeErrorText(number));
+    throw AppError(number, source.isEmpty() ? QStringLiteral("Lorvane") : source, runtimeErrorText(number));
 }

@@ -140,9 +140,9 @@ Recordset Connection::Execute(const QString &sql)
                                               sqlite3_column_bytes(stmt, c)));
                 break;
             default:
-                cells.emplace_back(QString::fromUtf8(
-                    reinterpret_cast<const char *>(sqlite3_column_text(stmt, c)),
-                    sqlite3_column_bytes(stmt, c)));
+                cells.emplace_back(
+                    QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, c)),
+                                      sqlite3_column_bytes(stmt, c)));
             }
         }
     }

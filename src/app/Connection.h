@@ -10,7 +10,7 @@ struct sqlite3;
 // ("provider=...;data source=PATH"), fetches every result whole and stops any
 // statement that runs longer than CommandTimeout seconds.
 class Connection {
-public:
+  public:
     Connection() = default;
     ~Connection();
     Connection(const Connection &) = delete;
@@ -44,7 +44,7 @@ public:
 
     sqlite3 *handle() const { return db_; }
 
-private:
+  private:
     [[noreturn]] void raiseDatabaseError(int code, const QString &source);
     void armTimer();
 

@@ -21,8 +21,8 @@ void Dialogs::install(Dialogs *service) { g_installed = service; }
 
 int Dialogs::execModal(QDialog *dialog) { return dialog->exec(); }
 
-Dialogs::Answer MsgBox(QWidget *parent, const QString &text, Dialogs::Buttons buttons,
-                       Dialogs::Icon icon, const QString &caption)
+Dialogs::Answer MsgBox(QWidget *parent, const QString &text, Dialogs::Buttons buttons, Dialogs::Icon icon,
+                       const QString &caption)
 {
     return Dialogs::instance().message(parent, text, caption, buttons, icon);
 }
@@ -64,8 +64,7 @@ QString QtDialogs::inputBox(QWidget *parent, const QString &prompt, const QStrin
                             const QString &defaultText)
 {
     bool ok = false;
-    const QString text =
-        QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultText, &ok);
     return ok ? text : QString();
 }
 
@@ -88,8 +87,7 @@ Dialogs::FileResult runFileDialog(QWidget *parent, const Dialogs::FileRequest &r
 {
     QFileDialog dialog(parent, request.title, request.initialDir);
     dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                       : QFileDialog::AnyFile);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     const QStringList filters = QtDialogs::nameFilters(request.filter);
     if (!filters.isEmpty()) {

@@ -8,7 +8,7 @@ class QWidget;
 // Every message box, input box and file dialog of the program goes through this
 // service, so that tests can answer them from a script.
 class Dialogs {
-public:
+  public:
     enum class Buttons { Ok, YesNo, YesNoCancel };
     enum class Icon { None, Information, Question, Exclamation, Critical };
     enum class Answer { Ok, Yes, No, Cancel };
@@ -30,8 +30,8 @@ public:
 
     virtual ~Dialogs() = default;
 
-    virtual Answer message(QWidget *parent, const QString &text, const QString &caption,
-                           Buttons buttons, Icon icon) = 0;
+    virtual Answer message(QWidget *parent, const QString &text, const QString &caption, Buttons buttons,
+                           Icon icon) = 0;
     // The typed text; the empty text when the user cancels.
     virtual QString inputBox(QWidget *parent, const QString &prompt, const QString &title,
                              const QString &defaultText) = 0;
@@ -50,13 +50,12 @@ public:
 extern const QString kAppTitle;
 
 // A message with the program's title (or the caption given).
-Dialogs::Answer MsgBox(QWidget *parent, const QString &text,
-                       Dialogs::Buttons buttons = Dialogs::Buttons::Ok,
+Dialogs::Answer MsgBox(QWidget *parent, const QString &text, Dialogs::Buttons buttons = Dialogs::Buttons::Ok,
                        Dialogs::Icon icon = Dialogs::Icon::None, const QString &caption = kAppTitle);
 
 // The real service, on Qt's dialogs.
 class QtDialogs : public Dialogs {
-public:
+  public:
     Answer message(QWidget *parent, const QString &text, const QString &caption, Buttons buttons,
                    Icon icon) override;
     QString inputBox(QWidget *parent, const QString &prompt, const QString &title,

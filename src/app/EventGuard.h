@@ -5,8 +5,7 @@
 
 // Event handlers are where errors stop: an error that reaches one is shown to
 // the user with its description, and the handler ends.
-template <class Handler>
-bool Guarded(QWidget *parent, Handler &&handler, const QString &caption = kAppTitle)
+template <class Handler> bool Guarded(QWidget *parent, Handler &&handler, const QString &caption = kAppTitle)
 {
     try {
         handler();

@@ -6,7 +6,8 @@
 #include <cmath>
 #include <utility>
 
-void ImageList::add(const QString &key, const QIcon &icon) {
+void ImageList::add(const QString &key, const QIcon &icon)
+{
     for (Item &item : items_) {
         if (item.key == key) {
             item.icon = icon;
@@ -16,27 +17,30 @@ void ImageList::add(const QString &key, const QIcon &icon) {
     items_.push_back({key, icon});
 }
 
-bool ImageList::contains(const QString &key) const {
+bool ImageList::contains(const QString &key) const
+{
     for (const Item &item : items_)
         if (item.key == key) return true;
     return false;
 }
 
-QIcon ImageList::icon(const QString &key) const {
+QIcon ImageList::icon(const QString &key) const
+{
     for (const Item &item : items_)
         if (item.key == key) return item.icon;
     return QIcon();
 }
 
-QPixmap ImageList::pixmap(const QString &key) const {
+QPixmap ImageList::pixmap(const QString &key) const
+{
     const QIcon i = icon(key);
     return i.isNull() ? QPixmap() : i.pixmap(size_);
 }
 
-QStringList ImageList::keys() const {
+QStringList ImageList::keys() const
+{
     QStringList k;
-    for (const Item &item : items_)
-        k << item.key;
+    for (const Item &item : items_) k << item.key;
     return k;
 }
 
@@ -46,7 +50,8 @@ namespace {
 // serves the plain and the high-density pixmap.
 using Drawing = void (*)(QPainter &);
 
-QIcon render(Drawing draw, int size) {
+QIcon render(Drawing draw, int size)
+{
     QIcon icon;
     for (int scale : {1, 2}) {
         QPixmap pm(size * scale, size * scale);
@@ -62,7 +67,8 @@ QIcon render(Drawing draw, int size) {
     return icon;
 }
 
-QPen pen(const QColor &c, qreal w = 1.0) {
+QPen pen(const QColor &c, qreal w = 1.0)
+{
     QPen p(c, w);
     p.setJoinStyle(Qt::RoundJoin);
     p.setCapStyle(Qt::RoundCap);
@@ -78,7 +84,8 @@ const QColor kPaper(0xfd, 0xfd, 0xf8);
 const QColor kYellow(0xf4, 0xc4, 0x30);
 
 // A sheet of paper with a folded corner (24-unit drawings).
-void sheet(QPainter &p, const QRectF &r) {
+void sheet(QPainter &p, const QRectF &r)
+{
     QPainterPath path;
     const qreal fold = r.width() * 0.3;
     path.moveTo(r.topLeft());
@@ -90,18 +97,18 @@ void sheet(QPainter &p, const QRectF &r) {
     p.setPen(pen(kInk));
     p.setBrush(kPaper);
     p.drawPath(path);
-    p.drawPolyline(
-        QPolygonF({QPointF(r.right() - fold, r.top()), QPointF(r.right() - fold, r.top() + fold),
-                   QPointF(r.right(), r.top() + fold)}));
+    p.drawPolyline(QPolygonF({QPointF(r.right() - fold, r.top()), QPointF(r.right() - fold, r.top() + fold),
+                              QPointF(r.right(), r.top() + fold)}));
 }
 
-void textLines(QPainter &p, qreal left, qreal right, qreal top, int count, qreal step) {
+void textLines(QPainter &p, qreal left, qreal right, qreal top, int count, qreal step)
+{
     p.setPen(pen(QColor(0x8a, 0x99, 0xad)));
-    for (int i = 0; i < count; ++i)
-        p.drawLine(QPointF(left, top + i * step), QPointF(right, top + i * step));
+    for (int i = 0; i < count; ++i) p.drawLine(QPointF(left, top + i * step), QPointF(right, top + i * step));
 }
 
-void pencil(QPainter &p, const QPointF &tip, qreal length, qreal width) {
+void pencil(QPainter &p, const QPointF &tip, qreal length, qreal width)
+{
     p.save();
     p.translate(tip);
     p.rotate(-45);
@@ -116,7 +123,8 @@ void pencil(QPainter &p, const QPointF &tip, qreal length, qreal width) {
     p.restore();
 }
 
-void arrow(QPainter &p, const QPointF &from, const QPointF &to, const QColor &c, qreal w) {
+void arrow(QPainter &p, const QPointF &from, const QPointF &to, const QColor &c, qreal w)
+{
     p.setPen(pen(c, w));
     p.setBrush(Qt::NoBrush);
     p.drawLine(from, to);
@@ -127,11 +135,11 @@ void arrow(QPainter &p, const QPointF &from, const QPointF &to, const QColor &c,
     const qreal head = w * 2.2;
     p.setPen(Qt::NoPen);
     p.setBrush(c);
-    p.drawPolygon(
-        QPolygonF({to + u * head * 0.6, to - u * head + n * head, to - u * head - n * head}));
+    p.drawPolygon(QPolygonF({to + u * head * 0.6, to - u * head + n * head, to - u * head - n * head}));
 }
 
-void tray(QPainter &p) {
+void tray(QPainter &p)
+{
     p.setPen(pen(kInk, 1.2));
     p.setBrush(QColor(0xd9, 0xdf, 0xe7));
     QPainterPath path;
@@ -147,7 +155,8 @@ void tray(QPainter &p) {
     p.drawPath(path);
 }
 
-void drawFilter(QPainter &p) {
+void drawFilter(QPainter &p)
+{
     QPainterPath funnel;
     funnel.moveTo(3, 4);
     funnel.lineTo(21, 4);
@@ -161,11 +170,11 @@ void drawFilter(QPainter &p) {
     p.drawPath(funnel);
     p.setBrush(kBlue);
     p.setPen(Qt::NoPen);
-    p.drawPolygon(
-        QPolygonF({QPointF(5.5, 5.5), QPointF(18.5, 5.5), QPointF(15, 9.5), QPointF(9, 9.5)}));
+    p.drawPolygon(QPolygonF({QPointF(5.5, 5.5), QPointF(18.5, 5.5), QPointF(15, 9.5), QPointF(9, 9.5)}));
 }
 
-void drawDatabase(QPainter &p) {
+void drawDatabase(QPainter &p)
+{
     const QColor body(0x5b, 0x8f, 0xd6), top(0xa9, 0xca, 0xf2);
     p.setPen(pen(QColor(0x1f, 0x4e, 0x8c), 1.1));
     for (int i = 2; i >= 0; --i) {
@@ -182,7 +191,8 @@ void drawDatabase(QPainter &p) {
     }
 }
 
-void drawAbout(QPainter &p) {
+void drawAbout(QPainter &p)
+{
     p.setPen(pen(QColor(0x1f, 0x4e, 0x8c), 1.2));
     p.setBrush(kBlue);
     p.drawEllipse(QRectF(2.5, 2.5, 19, 19));
@@ -192,7 +202,8 @@ void drawAbout(QPainter &p) {
     p.drawRoundedRect(QRectF(10.6, 10.5, 2.8, 8), 1, 1);
 }
 
-void drawClose(QPainter &p) {
+void drawClose(QPainter &p)
+{
     p.setPen(pen(kInk, 1.1));
     p.setBrush(Qt::white);
     p.drawRect(QRectF(2.5, 3.5, 19, 16));
@@ -206,7 +217,8 @@ void drawClose(QPainter &p) {
     p.drawLine(QPointF(19.7, 13.3), QPointF(14.3, 18.7));
 }
 
-void drawNew(QPainter &p) {
+void drawNew(QPainter &p)
+{
     sheet(p, QRectF(4.5, 2.5, 14, 19));
     textLines(p, 7, 14, 10, 4, 3);
     p.setPen(pen(QColor(0xb8, 0x86, 0x0b), 0.8));
@@ -220,13 +232,15 @@ void drawNew(QPainter &p) {
     p.drawPolygon(star);
 }
 
-void drawModify(QPainter &p) {
+void drawModify(QPainter &p)
+{
     sheet(p, QRectF(3.5, 2.5, 14, 19));
     textLines(p, 6, 13, 9, 4, 3);
     pencil(p, QPointF(11, 21), 15, 4);
 }
 
-void drawDelete(QPainter &p) {
+void drawDelete(QPainter &p)
+{
     p.setPen(pen(QColor(0x8e, 0x1b, 0x14), 6.0));
     p.drawLine(QPointF(6, 6), QPointF(18, 18));
     p.drawLine(QPointF(18, 6), QPointF(6, 18));
@@ -235,7 +249,8 @@ void drawDelete(QPainter &p) {
     p.drawLine(QPointF(18, 6), QPointF(6, 18));
 }
 
-void drawRefresh(QPainter &p) {
+void drawRefresh(QPainter &p)
+{
     p.setBrush(Qt::NoBrush);
     const QRectF ring(4.5, 4.5, 15, 15);
     for (int half = 0; half < 2; ++half) {
@@ -253,17 +268,20 @@ void drawRefresh(QPainter &p) {
     }
 }
 
-void drawImport(QPainter &p) {
+void drawImport(QPainter &p)
+{
     tray(p);
     arrow(p, QPointF(12, 2), QPointF(12, 13), kGreen, 2.6);
 }
 
-void drawExport(QPainter &p) {
+void drawExport(QPainter &p)
+{
     tray(p);
     arrow(p, QPointF(12, 14), QPointF(12, 4), kBlue, 2.6);
 }
 
-void drawSave(QPainter &p) {
+void drawSave(QPainter &p)
+{
     p.setPen(pen(QColor(0x1f, 0x3a, 0x66), 1.1));
     p.setBrush(QColor(0x3b, 0x64, 0xa8));
     QPainterPath disk;
@@ -285,7 +303,8 @@ void drawSave(QPainter &p) {
     textLines(p, 8, 16, 15.5, 2, 2.5);
 }
 
-void drawCalculate(QPainter &p) {
+void drawCalculate(QPainter &p)
+{
     p.setPen(pen(QColor(0x2b, 0x2f, 0x36), 1.1));
     p.setBrush(QColor(0x5d, 0x66, 0x73));
     p.drawRoundedRect(QRectF(4, 1.5, 16, 21), 2, 2);
@@ -302,7 +321,8 @@ void drawCalculate(QPainter &p) {
     }
 }
 
-void drawNotepad(QPainter &p) {
+void drawNotepad(QPainter &p)
+{
     p.setPen(pen(kInk, 1.1));
     p.setBrush(kPaper);
     p.drawRect(QRectF(4.5, 4, 15, 18));
@@ -311,24 +331,24 @@ void drawNotepad(QPainter &p) {
     textLines(p, 7, 17, 11, 4, 2.8);
     p.setPen(pen(QColor(0x60, 0x60, 0x60), 1.2));
     p.setBrush(Qt::NoBrush);
-    for (int i = 0; i < 4; ++i)
-        p.drawArc(QRectF(6.5 + i * 3.3, 1.8, 2.2, 4), 0, 180 * 16);
+    for (int i = 0; i < 4; ++i) p.drawArc(QRectF(6.5 + i * 3.3, 1.8, 2.2, 4), 0, 180 * 16);
 }
 
-void drawQuit(QPainter &p) {
+void drawQuit(QPainter &p)
+{
     p.setPen(pen(QColor(0x5a, 0x3a, 0x1a), 1.1));
     p.setBrush(QColor(0xd8, 0xc3, 0xa0));
     p.drawRect(QRectF(3.5, 2.5, 11, 19));
     p.setBrush(QColor(0x9a, 0x62, 0x2a));
-    p.drawPolygon(
-        QPolygonF({QPointF(3.5, 2.5), QPointF(10, 4.5), QPointF(10, 23), QPointF(3.5, 21.5)}));
+    p.drawPolygon(QPolygonF({QPointF(3.5, 2.5), QPointF(10, 4.5), QPointF(10, 23), QPointF(3.5, 21.5)}));
     p.setPen(Qt::NoPen);
     p.setBrush(kYellow);
     p.drawEllipse(QRectF(7.5, 12, 1.8, 1.8));
     arrow(p, QPointF(12.5, 12), QPointF(21.5, 12), kGreen, 2.6);
 }
 
-void drawData(QPainter &p) {
+void drawData(QPainter &p)
+{
     p.setPen(pen(kInk, 1.1));
     p.setBrush(Qt::white);
     p.drawRect(QRectF(2.5, 3.5, 19, 17));
@@ -336,25 +356,25 @@ void drawData(QPainter &p) {
     p.setBrush(QColor(0x4f, 0x9a, 0x5a));
     p.drawRect(QRectF(3, 4, 18, 4));
     p.setPen(pen(QColor(0x8a, 0x99, 0xad), 0.8));
-    for (qreal y : {12.0, 16.0})
-        p.drawLine(QPointF(3, y), QPointF(21, y));
-    for (qreal x : {8.5, 15.0})
-        p.drawLine(QPointF(x, 8), QPointF(x, 20.5));
+    for (qreal y : {12.0, 16.0}) p.drawLine(QPointF(3, y), QPointF(21, y));
+    for (qreal x : {8.5, 15.0}) p.drawLine(QPointF(x, 8), QPointF(x, 20.5));
 }
 
 // 16-unit drawings of the row icons and the small pictures.
-void greenPlus(QPainter &p, const QRectF &r) {
+void greenPlus(QPainter &p, const QRectF &r)
+{
     p.setPen(pen(QColor(0x1d, 0x6b, 0x29), 0.9));
     p.setBrush(kGreen);
     const qreal t = r.width() / 3;
     const qreal l = r.left(), tp = r.top(), rt = r.right(), b = r.bottom();
-    p.drawPolygon(QPolygonF({QPointF(l + t, tp), QPointF(rt - t, tp), QPointF(rt - t, tp + t),
-                             QPointF(rt, tp + t), QPointF(rt, b - t), QPointF(rt - t, b - t),
-                             QPointF(rt - t, b), QPointF(l + t, b), QPointF(l + t, b - t),
-                             QPointF(l, b - t), QPointF(l, tp + t), QPointF(l + t, tp + t)}));
+    p.drawPolygon(
+        QPolygonF({QPointF(l + t, tp), QPointF(rt - t, tp), QPointF(rt - t, tp + t), QPointF(rt, tp + t),
+                   QPointF(rt, b - t), QPointF(rt - t, b - t), QPointF(rt - t, b), QPointF(l + t, b),
+                   QPointF(l + t, b - t), QPointF(l, b - t), QPointF(l, tp + t), QPointF(l + t, tp + t)}));
 }
 
-void errorBadge(QPainter &p) {
+void errorBadge(QPainter &p)
+{
     p.setPen(pen(Qt::white, 1.0));
     p.setBrush(kRed);
     p.drawEllipse(QRectF(8.5, 8.5, 7, 7));
@@ -363,27 +383,27 @@ void errorBadge(QPainter &p) {
     p.drawPoint(QPointF(12, 14.1));
 }
 
-void drawRowAdd(QPainter &p) {
-    greenPlus(p, QRectF(2, 2, 12, 12));
-}
-void drawRowAddError(QPainter &p) {
+void drawRowAdd(QPainter &p) { greenPlus(p, QRectF(2, 2, 12, 12)); }
+void drawRowAddError(QPainter &p)
+{
     greenPlus(p, QRectF(1, 1, 11, 11));
     errorBadge(p);
 }
-void drawRowEdit(QPainter &p) {
-    pencil(p, QPointF(2, 14), 15, 4);
-}
-void drawRowEditError(QPainter &p) {
+void drawRowEdit(QPainter &p) { pencil(p, QPointF(2, 14), 15, 4); }
+void drawRowEditError(QPainter &p)
+{
     pencil(p, QPointF(1.5, 12.5), 12.5, 3.6);
     errorBadge(p);
 }
-void drawRowOk(QPainter &p) {
+void drawRowOk(QPainter &p)
+{
     p.setPen(pen(QColor(0x1d, 0x6b, 0x29), 3.0));
     p.setBrush(Qt::NoBrush);
     p.drawPolyline(QPolygonF({QPointF(2.5, 8.5), QPointF(6.5, 12.5), QPointF(13.5, 3.5)}));
 }
 
-void drawList(QPainter &p) {
+void drawList(QPainter &p)
+{
     p.setPen(pen(kInk, 0.9));
     p.setBrush(Qt::white);
     p.drawRect(QRectF(1.5, 1.5, 13, 13));
@@ -397,13 +417,12 @@ void drawList(QPainter &p) {
     }
 }
 
-void drawPlus(QPainter &p) {
-    greenPlus(p, QRectF(1.5, 1.5, 13, 13));
-}
+void drawPlus(QPainter &p) { greenPlus(p, QRectF(1.5, 1.5, 13, 13)); }
 
 } // namespace
 
-ImageList ToolbarImages() {
+ImageList ToolbarImages()
+{
     const std::pair<const char *, Drawing> drawings[] = {
         {"filter", drawFilter},   {"database", drawDatabase}, {"about", drawAbout},
         {"close", drawClose},     {"new", drawNew},           {"modify", drawModify},
@@ -411,24 +430,24 @@ ImageList ToolbarImages() {
         {"export", drawExport},   {"save", drawSave},         {"calculate", drawCalculate},
         {"notepad", drawNotepad}, {"quit", drawQuit},         {"data", drawData}};
     ImageList list(QSize(24, 24));
-    for (const auto &[key, draw] : drawings)
-        list.add(QString::fromLatin1(key), render(draw, 24));
+    for (const auto &[key, draw] : drawings) list.add(QString::fromLatin1(key), render(draw, 24));
     return list;
 }
 
-ImageList RowImages() {
+ImageList RowImages()
+{
     const std::pair<const char *, Drawing> drawings[] = {{"adderror", drawRowAddError},
                                                          {"add", drawRowAdd},
                                                          {"edit", drawRowEdit},
                                                          {"editerror", drawRowEditError},
                                                          {"ok", drawRowOk}};
     ImageList list(QSize(16, 16));
-    for (const auto &[key, draw] : drawings)
-        list.add(QString::fromLatin1(key), render(draw, 16));
+    for (const auto &[key, draw] : drawings) list.add(QString::fromLatin1(key), render(draw, 16));
     return list;
 }
 
-ImageList SmallImages() {
+ImageList SmallImages()
+{
     ImageList list(QSize(16, 16));
     list.add(QStringLiteral("list"), render(drawList, 16));
     list.add(QStringLiteral("plus"), render(drawPlus, 16));

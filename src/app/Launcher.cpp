@@ -11,7 +11,8 @@ namespace {
 QStringList g_calculators;
 QStringList g_editors;
 
-bool start(QWidget *parent, const QStringList &candidates, const QString &what) {
+bool start(QWidget *parent, const QStringList &candidates, const QString &what)
+{
     const QString program = FindProgram(candidates);
     if (program.isEmpty()) {
         MsgBox(parent,
@@ -21,8 +22,8 @@ bool start(QWidget *parent, const QStringList &candidates, const QString &what) 
         return false;
     }
     if (!QProcess::startDetached(program, {})) {
-        MsgBox(parent, QStringLiteral("无法启动%1程序：%2").arg(what, program),
-               Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        MsgBox(parent, QStringLiteral("无法启动%1程序：%2").arg(what, program), Dialogs::Buttons::Ok,
+               Dialogs::Icon::Exclamation);
         return false;
     }
     return true;
@@ -30,7 +31,8 @@ bool start(QWidget *parent, const QStringList &candidates, const QString &what) 
 
 } // namespace
 
-QStringList DefaultCalculators() {
+QStringList DefaultCalculators()
+{
     return {QStringLiteral("gnome-calculator"),
             QStringLiteral("kcalc"),
             QStringLiteral("galculator"),
@@ -40,27 +42,20 @@ QStringList DefaultCalculators() {
             QStringLiteral("xcalc")};
 }
 
-QStringList DefaultEditors() {
-    return {
-        QStringLiteral("gedit"),  QStringLiteral("gnome-text-editor"), QStringLiteral("kate"),
-        QStringLiteral("kwrite"), QStringLiteral("mousepad"),          QStringLiteral("xed"),
-        QStringLiteral("pluma"),  QStringLiteral("featherpad"),        QStringLiteral("leafpad")};
+QStringList DefaultEditors()
+{
+    return {QStringLiteral("gedit"),  QStringLiteral("gnome-text-editor"), QStringLiteral("kate"),
+            QStringLiteral("kwrite"), QStringLiteral("mousepad"),          QStringLiteral("xed"),
+            QStringLiteral("pluma"),  QStringLiteral("featherpad"),        QStringLiteral("leafpad")};
 }
 
-QStringList Calculators() {
-    return g_calculators.isEmpty() ? DefaultCalculators() : g_calculators;
-}
-QStringList Editors() {
-    return g_editors.isEmpty() ? DefaultEditors() : g_editors;
-}
-void SetCalculators(const QStringList &candidates) {
-    g_calculators = candidates;
-}
-void SetEditors(const QStringList &candidates) {
-    g_editors = candidates;
-}
+QStringList Calculators() { return g_calculators.isEmpty() ? DefaultCalculators() : g_calculators; }
+QStringList Editors() { return g_editors.isEmpty() ? DefaultEditors() : g_editors; }
+void SetCalculators(const QStringList &candidates) { g_calculators = candidates; }
+void SetEditors(const QStringList &candidates) { g_editors = candidates; }
 
-QString FindProgram(const QStringList &candidates) {
+QString FindProgram(const QStringList &candidates)
+{
     for (const QString &name : candidates) {
         const QString path = QStandardPaths::findExecutable(name);
         if (!path.isEmpty()) return path;
@@ -68,11 +63,7 @@ QString FindProgram(const QStringList &candidates) {
     return QString();
 }
 
-bool StartCalculator(QWidget *parent) {
-    return start(parent, Calculators(), QStringLiteral("计算器"));
-}
-bool StartEditor(QWidget *parent) {
-    return start(parent, Editors(), QStringLiteral("文本编辑器"));
-}
+bool StartCalculator(QWidget *parent) { return start(parent, Calculators(), QStringLiteral("计算器")); }
+bool StartEditor(QWidget *parent) { return start(parent, Editors(), QStringLiteral("文本编辑器")); }
 
 } // namespace Launcher

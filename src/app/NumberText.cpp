@@ -37,17 +37,26 @@ int scanNumber(const QString &text, int pos)
     const int n = text.size();
     if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) ++i;
     int digits = 0;
-    while (i < n && text[i].isDigit() && text[i].unicode() < 128) { ++i; ++digits; }
+    while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
+        ++i;
+        ++digits;
+    }
     if (i < n && text[i] == QLatin1Char('.')) {
         ++i;
-        while (i < n && text[i].isDigit() && text[i].unicode() < 128) { ++i; ++digits; }
+        while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
+            ++i;
+            ++digits;
+        }
     }
     if (digits == 0) return -1;
     if (i < n && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
         int j = i + 1;
         if (j < n && (text[j] == QLatin1Char('+') || text[j] == QLatin1Char('-'))) ++j;
         int expDigits = 0;
-        while (j < n && text[j].isDigit() && text[j].unicode() < 128) { ++j; ++expDigits; }
+        while (j < n && text[j].isDigit() && text[j].unicode() < 128) {
+            ++j;
+            ++expDigits;
+        }
         if (expDigits > 0) i = j;
     }
     return i;
@@ -117,8 +126,7 @@ double Val(const QString &text)
 {
     int i = 0;
     const int n = text.size();
-    while (i < n && (isBlank(text[i]) || text[i] == QLatin1Char('\n') || text[i] == QLatin1Char('\r')))
-        ++i;
+    while (i < n && (isBlank(text[i]) || text[i] == QLatin1Char('\n') || text[i] == QLatin1Char('\r'))) ++i;
     int end = scanNumber(text, i);
     if (end < 0) return 0.0;
     double v = std::strtod(text.mid(i, end - i).toLatin1().constData(), nullptr);

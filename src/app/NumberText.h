@@ -37,8 +37,8 @@ int16_t CInt(double value);
 int32_t CLng(double value);
 
 // Checked arithmetic.
-double Ln(double value);                    // value <= 0 raises 5
+double Ln(double value);                     // value <= 0 raises 5
 double Div(double dividend, double divisor); // divisor 0 raises 11; inf result raises 6
-double Sqrt(double value);                  // value < 0 raises 5
+double Sqrt(double value);                   // value < 0 raises 5
 
 } // namespace Num

@@ -9,7 +9,7 @@
 // One value of a fetched row. Reading a NULL value as text or as a number raises
 // the "无效使用 Null" conversion error, as the record classes expect.
 class Field {
-public:
+  public:
     Field() = default;
     Field(QString name, QVariant value) : name_(std::move(name)), value_(std::move(value)) {}
 
@@ -17,12 +17,12 @@ public:
     const QVariant &Value() const { return value_; }
     bool IsNull() const { return value_.isNull(); }
 
-    QString Text() const;     // numbers in their general text form
-    double Number() const;    // text that is not a number raises 13
-    int32_t Long() const;     // rounded, halves to even; out of range raises 6
-    float Single() const;     // out of single range raises 6
+    QString Text() const;  // numbers in their general text form
+    double Number() const; // text that is not a number raises 13
+    int32_t Long() const;  // rounded, halves to even; out of range raises 6
+    float Single() const;  // out of single range raises 6
 
-private:
+  private:
     QString name_;
     QVariant value_;
 };
@@ -31,7 +31,7 @@ private:
 // cursor that starts on the first row, fields by position or by name (names
 // compared without regard to case).
 class Recordset {
-public:
+  public:
     Recordset() = default;
     Recordset(QStringList names, std::vector<QVariant> cells);
 
@@ -54,7 +54,7 @@ public:
     // Direct access to any cell, for code that walks the whole result.
     const QVariant &Cell(int row, int column) const { return cells_[size_t(row) * names_.size() + column]; }
 
-private:
+  private:
     QStringList names_;
     std::vector<QVariant> cells_;
     int rows_ = 0;

@@ -24,8 +24,7 @@ QString GetSetting(const QString &application, const QString &section, const QSt
     return v.isValid() ? v.toString() : defaultValue;
 }
 
-void SaveSetting(const QString &application, const QString &section, const QString &key,
-                 const QString &value)
+void SaveSetting(const QString &application, const QString &section, const QString &key, const QString &value)
 {
     QSettings settings(FilePath(application), QSettings::IniFormat);
     settings.setValue(groupKey(section, key), value);

@@ -48,11 +48,21 @@ bool IsValidUtf8(const QByteArray &bytes)
         const unsigned char c = p[i];
         int extra;
         uint32_t cp;
-        if (c < 0x80) { ++i; continue; }
-        if ((c & 0xE0) == 0xC0) { extra = 1; cp = c & 0x1F; }
-        else if ((c & 0xF0) == 0xE0) { extra = 2; cp = c & 0x0F; }
-        else if ((c & 0xF8) == 0xF0) { extra = 3; cp = c & 0x07; }
-        else return false;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if ((c & 0xE0) == 0xC0) {
+            extra = 1;
+            cp = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            extra = 2;
+            cp = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            extra = 3;
+            cp = c & 0x07;
+        } else
+            return false;
         if (i + extra >= n) return false; // cut off at the end
         for (int k = 1; k <= extra; ++k) {
             if ((p[i + k] & 0xC0) != 0x80) return false;

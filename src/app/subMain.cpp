@@ -28,7 +28,8 @@ bool claimInstance()
 } // namespace
 
 const QString kAlreadyRunning = QStringLiteral("程序正在运行,请勿重复打开!");
-const QString kDatabaseMissing = QStringLiteral("数据库文件未找到\r\n请将Access文件放至本程序目录内\r\n重新启动程序");
+const QString kDatabaseMissing =
+    QStringLiteral("数据库文件未找到\r\n请将Access文件放至本程序目录内\r\n重新启动程序");
 
 QString InstanceLockPath()
 {

@@ -13,8 +13,7 @@ enum class StartResult { Refused, NoDatabase, Running };
 // Start-up up to the shown main window: refuses a second copy, opens the shared
 // connection on programDir + "/Vantor.mdb", sets the visual style and shows the
 // window that makeMainWindow creates. Messages go through the dialogs service.
-StartResult Start(const QString &programDir,
-                  const std::function<QWidget *()> &makeMainWindow);
+StartResult Start(const QString &programDir, const std::function<QWidget *()> &makeMainWindow);
 
 // The entry routine: Start with the program's own directory and the main
 // window, then the event loop until the main window has closed.

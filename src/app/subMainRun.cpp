@@ -7,10 +7,10 @@
 
 namespace subMain {
 
-int Main() {
+int Main()
+{
     RegisterAllForms();
-    const StartResult result =
-        Start(QCoreApplication::applicationDirPath(), [] { return new frmMain(); });
+    const StartResult result = Start(QCoreApplication::applicationDirPath(), [] { return new frmMain(); });
     if (result != StartResult::Running) return 0;
     return QApplication::exec();
 }

@@ -49,7 +49,8 @@ QToolBar *makeToolbar(QWidget *parent, const QList<QPair<QString, QString>> &key
     // Picture and caption must both fit the designed 42-pixel strip.
     bar->setContentsMargins(0, 0, 0, 0);
     bar->layout()->setContentsMargins(0, 0, 0, 0);
-    bar->setStyleSheet(QStringLiteral("QToolBar { padding: 0px; spacing: 2px; } QToolButton { padding: 0px 4px; margin: 0px; }"));
+    bar->setStyleSheet(QStringLiteral(
+        "QToolBar { padding: 0px; spacing: 2px; } QToolButton { padding: 0px 4px; margin: 0px; }"));
     for (const auto &kc : keysAndCaptions) {
         QAction *a = bar->addAction(kc.second);
         a->setObjectName(kc.first);

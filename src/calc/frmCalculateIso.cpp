@@ -77,10 +77,10 @@ frmCalculateIso::frmCalculateIso(QWidget *parent) : ChildForm(parent)
     place(lst2, 5775, 165, 1215, 345);
     place(lst3, 7095, 165, 1215, 345);
 
-    ListView1 = CalcWidgets::makeReportList(
-        this, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("适用范围"),
-               QStringLiteral("资料来源")},
-        {2540, 2540, 2540, 2540, 2540});
+    ListView1 = CalcWidgets::makeReportList(this,
+                                            {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
+                                             QStringLiteral("适用范围"), QStringLiteral("资料来源")},
+                                            {2540, 2540, 2540, 2540, 2540});
     place(ListView1, 45, 645, 8340, 3645);
 
     Frame1 = new QGroupBox(QStringLiteral("计算类型"), this);
@@ -135,7 +135,8 @@ frmCalculateIso::frmCalculateIso(QWidget *parent) : ChildForm(parent)
     connect(lst1, &QComboBox::activated, this, [this] { Guarded(this, [this] { lst1_Click(); }); });
     connect(lst2, &QComboBox::activated, this, [this] { Guarded(this, [this] { lst2_Click(); }); });
     connect(lst3, &QComboBox::activated, this, [this] { Guarded(this, [this] { lst3_Click(); }); });
-    connect(ListView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { ListView1_ItemClick(item); });
+    connect(ListView1, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem *item) { ListView1_ItemClick(item); });
     connect(ListView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
         if (item) ListView1_ItemClick(item);
     });
@@ -167,10 +168,7 @@ void frmCalculateIso::Form_Unload()
     mdlFunction::SaveFormLayout(this);
 }
 
-void frmCalculateIso::LoadIsotopeTypes()
-{
-    lst1->addItems(catalogue_->FindIsoType(*mdlFunction::adoConn()));
-}
+void frmCalculateIso::LoadIsotopeTypes() { lst1->addItems(catalogue_->FindIsoType(*mdlFunction::adoConn())); }
 
 void frmCalculateIso::LoadMinerals(const QString &typeName, const QString &mineralA)
 {

@@ -22,15 +22,15 @@ class QTreeWidgetItem;
 // water) a temperature and δA into the δ of the water.
 class frmCalculateIso : public ChildForm {
     Q_OBJECT
-public:
+  public:
     explicit frmCalculateIso(QWidget *parent = nullptr);
     ~frmCalculateIso() override;
 
-protected:
+  protected:
     void Form_Load() override;
     void Form_Unload() override;
 
-private:
+  private:
     void lst1_Click();
     void lst2_Click();
     void lst3_Click();

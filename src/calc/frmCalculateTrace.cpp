@@ -81,7 +81,8 @@ frmCalculateTrace::frmCalculateTrace(QWidget *parent) : ChildForm(parent)
     connect(lst1, &QComboBox::activated, this, [this] { Guarded(this, [this] { lst1_Click(); }); });
     connect(lst2, &QComboBox::activated, this, [this] { Guarded(this, [this] { lst2_Click(); }); });
     connect(lst3, &QComboBox::activated, this, [this] { Guarded(this, [this] { lst3_Click(); }); });
-    connect(ListView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { ListView1_ItemClick(item); });
+    connect(ListView1, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem *item) { ListView1_ItemClick(item); });
     connect(ListView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
         if (item) ListView1_ItemClick(item);
     });
@@ -160,7 +161,8 @@ void frmCalculateTrace::LoadThermometers()
                          lst3->currentText());
     QList<QStringList> rows;
     for (const auto &item : catalogue)
-        rows << QStringList{Num::Str(item->ConstA()), Num::Str(item->ConstB()), item->logType(), item->Mark()};
+        rows << QStringList{Num::Str(item->ConstA()), Num::Str(item->ConstB()), item->logType(),
+                            item->Mark()};
     if (QTreeWidgetItem *first = CalcWidgets::showRows(ListView1, rows)) ListView1_ItemClick(first);
 }
 

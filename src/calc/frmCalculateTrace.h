@@ -17,14 +17,14 @@ class QTreeWidgetItem;
 // the ratio of the two concentrations) into a temperature.
 class frmCalculateTrace : public ChildForm {
     Q_OBJECT
-public:
+  public:
     explicit frmCalculateTrace(QWidget *parent = nullptr);
 
-protected:
+  protected:
     void Form_Load() override;
     void Form_Unload() override;
 
-private:
+  private:
     void lst1_Click();
     void lst2_Click();
     void lst3_Click();

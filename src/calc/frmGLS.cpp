@@ -28,7 +28,8 @@ using CalcWidgets::place;
 
 namespace {
 
-const QString kFilter = QStringLiteral("文本文件(制表符分割)|*.txt|文本文件(*.csv)|*.csv|文本文件(空格分隔)|*.txt");
+const QString kFilter =
+    QStringLiteral("文本文件(制表符分割)|*.txt|文本文件(*.csv)|*.csv|文本文件(空格分隔)|*.txt");
 constexpr int kTemperatureColumn = 4;
 
 } // namespace
@@ -39,8 +40,8 @@ frmGLS::frmGLS(QWidget *parent) : ChildForm(parent)
     setWindowTitle(QStringLiteral("橄榄石温度计"));
     resize(Twips::toPx(7020), Twips::toPx(5895));
     QFont arial = font();
-    arial.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"),
-                       QStringLiteral("WenQuanYi Micro Hei")});
+    arial.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                       QStringLiteral("DejaVu Sans"), QStringLiteral("WenQuanYi Micro Hei")});
     setFont(arial);
 
     Toolbar1 = CalcWidgets::makeToolbar(this, {{QStringLiteral("data"), QStringLiteral("数据")},
@@ -73,7 +74,8 @@ frmGLS::frmGLS(QWidget *parent) : ChildForm(parent)
     const char *captions[] = {"XFo", "XFa", "XMg", "XFe"};
     QLabel **labels[] = {&Label1, &Label2, &Label3, &Label4};
     for (int i = 0; i < 4; ++i) {
-        *labels[i] = named(new QLabel(QLatin1String(captions[i]), Frame1), QStringLiteral("Label%1").arg(i + 1));
+        *labels[i] =
+            named(new QLabel(QLatin1String(captions[i]), Frame1), QStringLiteral("Label%1").arg(i + 1));
         place(*labels[i], 165 + i * 1535, 285, 585, 360);
         Text1[i] = named(new QLineEdit(Frame1), QStringLiteral("Text1_%1").arg(i));
         place(Text1[i], 585 + i * 1535, 255, 975, 330);
@@ -83,10 +85,11 @@ frmGLS::frmGLS(QWidget *parent) : ChildForm(parent)
     Command2->setIconSize(QSize(16, 16));
     place(Command2, 6255, 255, 345, 300);
 
-    ListView1 = CalcWidgets::makeReportList(
-        this, {QStringLiteral("XFo"), QStringLiteral("XFa"), QStringLiteral("XMg"), QStringLiteral("XFe"),
-               QStringLiteral("温度(K)")},
-        {765, 930, 1005, 915, 1440});
+    ListView1 =
+        CalcWidgets::makeReportList(this,
+                                    {QStringLiteral("XFo"), QStringLiteral("XFa"), QStringLiteral("XMg"),
+                                     QStringLiteral("XFe"), QStringLiteral("温度(K)")},
+                                    {765, 930, 1005, 915, 1440});
     const char *keys[] = {"fo", "fa", "mg", "fe", "t"};
     for (int c = 0; c < 5; ++c) ListView1->headerItem()->setData(c, Qt::UserRole, QLatin1String(keys[c]));
     place(ListView1, 15, 1560, 6960, 4290);

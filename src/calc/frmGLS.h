@@ -18,18 +18,18 @@ class QWidget;
 // mafic rocks. The list can be read from and written to delimited text files.
 class frmGLS : public ChildForm {
     Q_OBJECT
-public:
+  public:
     explicit frmGLS(QWidget *parent = nullptr);
 
     // Computes every row's temperature with the chosen rock type.
     void CalculateAll();
 
-protected:
+  protected:
     void Form_Load() override;
     void Form_Unload() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     bool ValidateInputs();
     void AddRow();
     void ListView1_KeyDown(int keyCode);

@@ -16,7 +16,8 @@ const QString kAddCaption = QStringLiteral("添加");
 } // namespace
 
 CalibrationEditDialog::CalibrationEditDialog(CalibrationManager *manager, Rules rules)
-    : QDialog(manager), manager_(manager), rules_(std::move(rules)) {
+    : QDialog(manager), manager_(manager), rules_(std::move(rules))
+{
     setWindowTitle(rules_.caption);
     setFont(manager->font());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -40,12 +41,13 @@ CalibrationEditDialog::CalibrationEditDialog(CalibrationManager *manager, Rules 
     connect(command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
 }
 
-void CalibrationEditDialog::place(QWidget *control, int left, int top, int width, int height) {
-    control->setGeometry(Twips::toPx(left), Twips::toPx(top), Twips::toPx(width),
-                         Twips::toPx(height));
+void CalibrationEditDialog::place(QWidget *control, int left, int top, int width, int height)
+{
+    control->setGeometry(Twips::toPx(left), Twips::toPx(top), Twips::toPx(width), Twips::toPx(height));
 }
 
-void CalibrationEditDialog::ShowDialog(int32_t mode, int style) {
+void CalibrationEditDialog::ShowDialog(int32_t mode, int style)
+{
     if (mode == 0) {
         command1_->setText(kAddCaption);
         frame_->setTitle(QStringLiteral("新建"));
@@ -72,23 +74,23 @@ void CalibrationEditDialog::ShowDialog(int32_t mode, int style) {
         show();
 }
 
-bool CalibrationEditDialog::IsChanged() const {
+bool CalibrationEditDialog::IsChanged() const
+{
     for (int i = 0; i < fields_.size(); ++i) {
-        const QString text =
-            rules_.trimmedCompare ? fields_[i]->text().trimmed() : fields_[i]->text();
+        const QString text = rules_.trimmedCompare ? fields_[i]->text().trimmed() : fields_[i]->text();
         if (text != remembered_[i]) return true;
     }
     return false;
 }
 
-bool CalibrationEditDialog::ValidateInput() {
+bool CalibrationEditDialog::ValidateInput()
+{
     for (int i = 1; i <= rules_.valueCount; ++i) {
         QLineEdit *box = fields_[i];
         QString message;
         if (rules_.required.contains(i) && box->text().isEmpty())
             message = QStringLiteral("不能为空！");
-        else if (rules_.numeric.contains(i) &&
-                 !SaveOutcome::ConstantsConvert({box->text().trimmed()}, {1}))
+        else if (rules_.numeric.contains(i) && !SaveOutcome::ConstantsConvert({box->text().trimmed()}, {1}))
             message = QStringLiteral("必须为数字！");
         if (message.isEmpty()) continue;
         MsgBox(this, message);
@@ -99,15 +101,15 @@ bool CalibrationEditDialog::ValidateInput() {
     return true;
 }
 
-void CalibrationEditDialog::Command1_Click() {
+void CalibrationEditDialog::Command1_Click()
+{
     if (!IsChanged()) {
         accept();
         return;
     }
     if (!ValidateInput()) return;
     QStringList values;
-    for (int i = 1; i <= rules_.valueCount; ++i)
-        values << fields_[i]->text();
+    for (int i = 1; i <= rules_.valueCount; ++i) values << fields_[i]->text();
     if (command1_->text() == kAddCaption) {
         manager_->appendNewRow(values, fields_[0]->text());
     } else if (QTreeWidgetItem *row = manager_->selectedRow()) {
@@ -117,6 +119,4 @@ void CalibrationEditDialog::Command1_Click() {
     manager_->setPending(true);
 }
 
-void CalibrationEditDialog::Command2_Click() {
-    reject();
-}
+void CalibrationEditDialog::Command2_Click() { reject(); }

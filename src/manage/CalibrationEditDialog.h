@@ -29,12 +29,11 @@ class CalibrationEditDialog : public QDialog {
     struct Rules {
         QString caption;
         QString frameName;
-        QString fieldName;   // "Text1" / "Text2": boxes are named Text1_0, Text1_1, ...
-        int valueCount = 0;  // boxes after box 0
-        QList<int> required; // boxes that must not be empty
-        QList<int> numeric;  // boxes that must hold a number
-        bool trimmedCompare =
-            false; // compare boxes without surrounding blanks when judging a change
+        QString fieldName;           // "Text1" / "Text2": boxes are named Text1_0, Text1_1, ...
+        int valueCount = 0;          // boxes after box 0
+        QList<int> required;         // boxes that must not be empty
+        QList<int> numeric;          // boxes that must hold a number
+        bool trimmedCompare = false; // compare boxes without surrounding blanks when judging a change
     };
 
     CalibrationEditDialog(CalibrationManager *manager, Rules rules);

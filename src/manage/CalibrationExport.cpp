@@ -43,8 +43,8 @@ bool desktopHasHandler()
     const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
     if (xdgMime.isEmpty()) return false;
     QProcess query;
-    query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"),
-                          QString::fromLatin1(kSpreadsheetMime)});
+    query.start(xdgMime,
+                {QStringLiteral("query"), QStringLiteral("default"), QString::fromLatin1(kSpreadsheetMime)});
     if (!query.waitForFinished(5000)) {
         query.kill();
         query.waitForFinished(1000);
@@ -61,9 +61,8 @@ QString TemplatePath(CalibrationKind kind)
     const QString folder = overrides().templateFolder.isEmpty()
                                ? QCoreApplication::applicationDirPath() + QStringLiteral("/xls")
                                : overrides().templateFolder;
-    return folder + (kind == CalibrationKind::Isotope
-                         ? QStringLiteral("/IsotopeThemometer.xltx")
-                         : QStringLiteral("/traceelementThemometer.xltx"));
+    return folder + (kind == CalibrationKind::Isotope ? QStringLiteral("/IsotopeThemometer.xltx")
+                                                      : QStringLiteral("/traceelementThemometer.xltx"));
 }
 
 QString OutputFolder()
@@ -83,18 +82,14 @@ bool OpenWithDesktop(const QString &path)
 
 void setTemplateFolder(const QString &folder) { overrides().templateFolder = folder; }
 void setOutputFolder(const QString &folder) { overrides().outputFolder = folder; }
-void setOpener(std::function<bool(const QString &)> opener)
-{
-    overrides().opener = std::move(opener);
-}
+void setOpener(std::function<bool(const QString &)> opener) { overrides().opener = std::move(opener); }
 
 } // namespace CalibrationExport
 
-QString ExportToExcel(QWidget *parent, QTreeWidget *list, CalibrationKind kind,
-                      const QString &typeOrElement, bool visible)
+QString ExportToExcel(QWidget *parent, QTreeWidget *list, CalibrationKind kind, const QString &typeOrElement,
+                      bool visible)
 {
-    return ExportToExcel(parent, list, CalibrationExport::TemplatePath(kind), typeOrElement,
-                         visible);
+    return ExportToExcel(parent, list, CalibrationExport::TemplatePath(kind), typeOrElement, visible);
 }
 
 QString ExportToExcel(QWidget *parent, QTreeWidget *list, const QString &templatePath,
@@ -112,15 +107,14 @@ QString ExportToExcel(QWidget *parent, QTreeWidget *list, const QString &templat
             QStringList cells;
             cells.reserve(kValueColumns + 1);
             cells << typeOrElement;
-            for (int c = 1; c <= kValueColumns; ++c)
-                cells << item->text(c);
+            for (int c = 1; c <= kValueColumns; ++c) cells << item->text(c);
             rows << cells;
         }
     }
 
     const QByteArray package = CalibrationWorkbook::Fill(templatePath, rows);
-    const QString path = CalibrationWorkbook::SaveNew(
-        CalibrationExport::OutputFolder(), QFileInfo(templatePath).completeBaseName(), package);
+    const QString path = CalibrationWorkbook::SaveNew(CalibrationExport::OutputFolder(),
+                                                      QFileInfo(templatePath).completeBaseName(), package);
     if (visible) {
         const auto &opener = CalibrationExport::overrides().opener;
         const bool opened = opener ? opener(path) : CalibrationExport::OpenWithDesktop(path);

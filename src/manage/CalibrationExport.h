@@ -17,8 +17,8 @@ enum class CalibrationKind { Isotope, TraceElement };
 // desktop's spreadsheet program; when nothing can open it the user is told
 // where it was saved. Returns the path of the new file. Any failure raises
 // AppError "数据导出过程中出错" (source "ExportToExcel"); the caller shows it.
-QString ExportToExcel(QWidget *parent, QTreeWidget *list, CalibrationKind kind,
-                      const QString &typeOrElement, bool visible);
+QString ExportToExcel(QWidget *parent, QTreeWidget *list, CalibrationKind kind, const QString &typeOrElement,
+                      bool visible);
 
 // The same with the template given by path.
 QString ExportToExcel(QWidget *parent, QTreeWidget *list, const QString &templatePath,

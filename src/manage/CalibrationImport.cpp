@@ -21,8 +21,7 @@ ImportResult ImportFromText(QWidget *parent, QTreeWidget *list)
 
     // Column 0 holds the state icon; every other column takes one field.
     const int valueColumns = std::max(0, list->columnCount() - 1);
-    const CalibrationImportText::Rows read =
-        CalibrationImportText::ReadFile(chosen.fileName, valueColumns);
+    const CalibrationImportText::Rows read = CalibrationImportText::ReadFile(chosen.fileName, valueColumns);
 
     QList<QTreeWidgetItem *> rows;
     rows.reserve(read.rows.size());

@@ -28,8 +28,7 @@ Rows Parse(const QString &text, int maxFields)
             result.errorText = TooManyFieldsText();
             break;
         }
-        for (QString &f : fields)
-            f = f.trimmed();
+        for (QString &f : fields) f = f.trimmed();
         result.rows << fields;
     }
     return result;

@@ -193,11 +193,9 @@ void CalibrationManager::buildList()
                             QStringLiteral("B"), design_.column6Header, QStringLiteral("适用范围"),
                             QStringLiteral("资料来源")});
     QTreeWidgetItem *header = list_->headerItem();
-    for (int c = 1; c <= 5; ++c)
-        header->setTextAlignment(c, Qt::AlignCenter);
+    for (int c = 1; c <= 5; ++c) header->setTextAlignment(c, Qt::AlignCenter);
     list_->setColumnWidth(0, Twips::toPx(400));
-    for (int c = 1; c <= kValueColumns; ++c)
-        list_->setColumnWidth(c, Twips::toPx(1440));
+    for (int c = 1; c <= kValueColumns; ++c) list_->setColumnWidth(c, Twips::toPx(1440));
     list_->header()->setStretchLastSection(false);
     list_->header()->setSectionsClickable(true);
     list_->header()->setSortIndicatorShown(false);
@@ -212,10 +210,7 @@ QAction *CalibrationManager::action(const QString &key) const
     return toolbar_->findChild<QAction *>(key, Qt::FindDirectChildrenOnly);
 }
 
-QString CalibrationManager::currentOwner() const
-{
-    return ownerLabel_->text();
-}
+QString CalibrationManager::currentOwner() const { return ownerLabel_->text(); }
 
 void CalibrationManager::setCurrentOwner(const QString &owner)
 {
@@ -230,10 +225,7 @@ void CalibrationManager::setPending(bool value)
     action(QStringLiteral("save"))->setEnabled(value);
 }
 
-void CalibrationManager::setImportEnabled(bool value)
-{
-    action(QStringLiteral("import"))->setEnabled(value);
-}
+void CalibrationManager::setImportEnabled(bool value) { action(QStringLiteral("import"))->setEnabled(value); }
 
 QTreeWidgetItem *CalibrationManager::selectedRow() const
 {
@@ -269,15 +261,11 @@ void CalibrationManager::fillTree(const QStringList &names)
 {
     QList<QTreeWidgetItem *> nodes;
     nodes.reserve(names.size());
-    for (const QString &name : names)
-        nodes << new QTreeWidgetItem(QStringList{name});
+    for (const QString &name : names) nodes << new QTreeWidgetItem(QStringList{name});
     tree_->addTopLevelItems(nodes);
 }
 
-bool CalibrationManager::isListingNode(const QTreeWidgetItem *) const
-{
-    return true;
-}
+bool CalibrationManager::isListingNode(const QTreeWidgetItem *) const { return true; }
 
 void CalibrationManager::LoadRecords(const QString &owner, const QString &minA, const QString &minB)
 {
@@ -326,11 +314,8 @@ bool CalibrationManager::settlePending(const QString &question)
         SaveChanges();
         // Rows that could not be stored stay in view with their marks instead of being dropped.
         return !pending_;
-    case Dialogs::Answer::No:
-        setPending(false);
-        return true;
-    default:
-        return false;
+    case Dialogs::Answer::No: setPending(false); return true;
+    default: return false;
     }
 }
 
@@ -415,8 +400,7 @@ QTreeWidgetItem *CalibrationManager::appendNewRow(const QStringList &values, con
 
 void CalibrationManager::reviseRow(QTreeWidgetItem *row, const QStringList &values)
 {
-    for (int c = 0; c < values.size(); ++c)
-        row->setText(c + 1, values.at(c));
+    for (int c = 0; c < values.size(); ++c) row->setText(c + 1, values.at(c));
     if (PendingRows::State(row) == PendingRows::kAdd) {
         PendingRows::SetIcon(row, PendingRows::kAdd);
     } else {
@@ -438,17 +422,10 @@ void CalibrationManager::DeleteRecord()
     } else if (state == PendingRows::kOk || state == PendingRows::kEdit) {
         const int32_t id = PendingRows::Key(row).mid(1).toInt();
         switch (deleteStored(id)) {
-        case 0:
-            remove = true;
-            break;
-        case 1:
-            MsgBox(this, design_.deleteMissing);
-            break;
-        case 2:
-            MsgBox(this, design_.deleteFailed);
-            break;
-        default:
-            break;
+        case 0: remove = true; break;
+        case 1: MsgBox(this, design_.deleteMissing); break;
+        case 2: MsgBox(this, design_.deleteFailed); break;
+        default: break;
         }
     }
     if (remove) {
@@ -597,10 +574,7 @@ void CalibrationManager::ImportRows()
     setPending(true);
 }
 
-void CalibrationManager::ExportRows()
-{
-    ExportToExcel(this, list_, design_.kind, currentOwner(), true);
-}
+void CalibrationManager::ExportRows() { ExportToExcel(this, list_, design_.kind, currentOwner(), true); }
 
 bool CalibrationManager::eventFilter(QObject *watched, QEvent *event)
 {
@@ -659,7 +633,4 @@ bool CalibrationManager::Form_QueryUnload()
     return leave;
 }
 
-void CalibrationManager::Form_Unload()
-{
-    mdlFunction::SaveFormLayout(this);
-}
+void CalibrationManager::Form_Unload() { mdlFunction::SaveFormLayout(this); }

@@ -19,10 +19,8 @@ const QString kErrorText = QStringLiteral("数据导出过程中出错");
 
 namespace {
 
-const char kTemplateType[] =
-    "application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml";
-const char kWorkbookType[] =
-    "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml";
+const char kTemplateType[] = "application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml";
+const char kWorkbookType[] = "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml";
 
 // Excel's limits: rows of a sheet, characters of a cell.
 constexpr long kMaxRows = 1048576;
@@ -71,8 +69,7 @@ std::vector<Entry> readPackage(const QString &path)
             e.data.resize(qsizetype(st.size));
             zip_int64_t done = 0;
             while (done < zip_int64_t(st.size)) {
-                const zip_int64_t n =
-                    zip_fread(f, e.data.data() + done, st.size - zip_uint64_t(done));
+                const zip_int64_t n = zip_fread(f, e.data.data() + done, st.size - zip_uint64_t(done));
                 if (n <= 0) break;
                 done += n;
             }
@@ -106,15 +103,13 @@ QByteArray writePackage(const std::vector<Entry> &entries)
         if (e.directory) {
             ok = zip_dir_add(za, e.name.c_str(), ZIP_FL_ENC_UTF_8) >= 0;
         } else {
-            zip_source_t *s =
-                zip_source_buffer(za, e.data.constData(), zip_uint64_t(e.data.size()), 0);
-            const zip_int64_t index =
-                s ? zip_file_add(za, e.name.c_str(), s, ZIP_FL_ENC_UTF_8) : -1;
+            zip_source_t *s = zip_source_buffer(za, e.data.constData(), zip_uint64_t(e.data.size()), 0);
+            const zip_int64_t index = s ? zip_file_add(za, e.name.c_str(), s, ZIP_FL_ENC_UTF_8) : -1;
             if (s && index < 0) zip_source_free(s);
             // libzip compresses at its strongest level unless told otherwise: far
             // slower on a large sheet for a file hardly smaller.
-            ok = index >= 0 && zip_set_file_compression(za, zip_uint64_t(index), ZIP_CM_DEFLATE,
-                                                        kDeflateLevel) == 0;
+            ok = index >= 0 &&
+                 zip_set_file_compression(za, zip_uint64_t(index), ZIP_CM_DEFLATE, kDeflateLevel) == 0;
         }
         if (!ok) break;
     }
@@ -127,14 +122,12 @@ QByteArray writePackage(const std::vector<Entry> &entries)
     QByteArray out;
     zip_stat_t st;
     zip_stat_init(&st);
-    ok = zip_source_stat(buffer, &st) >= 0 && (st.valid & ZIP_STAT_SIZE) &&
-         zip_source_open(buffer) >= 0;
+    ok = zip_source_stat(buffer, &st) >= 0 && (st.valid & ZIP_STAT_SIZE) && zip_source_open(buffer) >= 0;
     if (ok) {
         out.resize(qsizetype(st.size));
         zip_int64_t done = 0;
         while (done < out.size()) {
-            const zip_int64_t n =
-                zip_source_read(buffer, out.data() + done, zip_uint64_t(out.size() - done));
+            const zip_int64_t n = zip_source_read(buffer, out.data() + done, zip_uint64_t(out.size() - done));
             if (n <= 0) break;
             done += n;
         }
@@ -151,8 +144,7 @@ Entry *findPart(std::vector<Entry> &entries, const std::string &name)
 {
     const QString wanted = QString::fromStdString(name);
     for (Entry &e : entries)
-        if (!e.directory &&
-            QString::fromStdString(e.name).compare(wanted, Qt::CaseInsensitive) == 0)
+        if (!e.directory && QString::fromStdString(e.name).compare(wanted, Qt::CaseInsensitive) == 0)
             return &e;
     return nullptr;
 }
@@ -168,8 +160,7 @@ Entry &requirePart(std::vector<Entry> &entries, const std::string &name)
 
 void parse(pugi::xml_document &doc, const QByteArray &data)
 {
-    const unsigned options =
-        pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single;
+    const unsigned options = pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single;
     if (!doc.load_buffer(data.constData(), size_t(data.size()), options, pugi::encoding_auto) ||
         !doc.document_element())
         fail(kBrokenWorkbook);
@@ -214,8 +205,7 @@ pugi::xml_attribute prefixedAttribute(const pugi::xml_node &node, const char *lo
 
 bool endsWith(const std::string &text, const std::string &tail)
 {
-    return text.size() >= tail.size() &&
-           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 std::string folderOf(const std::string &part)
@@ -234,8 +224,7 @@ std::string relsOf(const std::string &part)
 // A relationship target as a part name of the package (no leading slash).
 std::string resolve(const std::string &sourceFolder, const std::string &target)
 {
-    const std::string joined =
-        !target.empty() && target[0] == '/' ? target.substr(1) : sourceFolder + target;
+    const std::string joined = !target.empty() && target[0] == '/' ? target.substr(1) : sourceFolder + target;
     std::vector<std::string> parts;
     std::string::size_type start = 0;
     while (start <= joined.size()) {
@@ -250,8 +239,7 @@ std::string resolve(const std::string &sourceFolder, const std::string &target)
         start = end + 1;
     }
     std::string out;
-    for (const std::string &p : parts)
-        out += (out.empty() ? "" : "/") + p;
+    for (const std::string &p : parts) out += (out.empty() ? "" : "/") + p;
     return out;
 }
 
@@ -260,9 +248,8 @@ struct Relationship {
     std::string target;
 };
 
-std::map<std::string, Relationship> readRelationships(std::vector<Entry> &entries,
-                                                      const std::string &relsPart,
-                                                      const std::string &sourceFolder)
+std::map<std::string, Relationship>
+readRelationships(std::vector<Entry> &entries, const std::string &relsPart, const std::string &sourceFolder)
 {
     pugi::xml_document doc;
     parse(doc, requirePart(entries, relsPart).data);
@@ -270,9 +257,8 @@ std::map<std::string, Relationship> readRelationships(std::vector<Entry> &entrie
     for (pugi::xml_node r : doc.document_element().children()) {
         if (std::strcmp(localName(r.name()), "Relationship") != 0) continue;
         if (std::strcmp(r.attribute("TargetMode").as_string(), "External") == 0) continue;
-        rels[r.attribute("Id").as_string()] = {
-            r.attribute("Type").as_string(),
-            resolve(sourceFolder, r.attribute("Target").as_string())};
+        rels[r.attribute("Id").as_string()] = {r.attribute("Type").as_string(),
+                                               resolve(sourceFolder, r.attribute("Target").as_string())};
     }
     return rels;
 }
@@ -286,22 +272,16 @@ void parseRef(const char *ref, int *column, long *row)
     *row = 0;
     const char *p = ref;
     int col = 0;
-    while (*p >= 'A' && *p <= 'Z')
-        col = col * 26 + (*p++ - 'A' + 1);
-    while (*p >= 'a' && *p <= 'z')
-        col = col * 26 + (*p++ - 'a' + 1);
+    while (*p >= 'A' && *p <= 'Z') col = col * 26 + (*p++ - 'A' + 1);
+    while (*p >= 'a' && *p <= 'z') col = col * 26 + (*p++ - 'a' + 1);
     long r = 0;
-    while (*p >= '0' && *p <= '9')
-        r = r * 10 + (*p++ - '0');
+    while (*p >= '0' && *p <= '9') r = r * 10 + (*p++ - '0');
     if (*p != '\0' || col == 0 || r == 0) return;
     *column = col;
     *row = r;
 }
 
-std::string cellRef(int column, long row)
-{
-    return ColumnName(column).toStdString() + std::to_string(row);
-}
+std::string cellRef(int column, long row) { return ColumnName(column).toStdString() + std::to_string(row); }
 
 // The styles the template gives whole columns, so that written cells look like
 // the cells the user formatted.
@@ -338,13 +318,11 @@ class Sheet {
             return;
         }
         bool any = false;
-        for (const QString &t : texts)
-            any = any || !t.isEmpty();
+        for (const QString &t : texts) any = any || !t.isEmpty();
         if (!any) return;
         const auto next = rows_.upper_bound(number);
-        pugi::xml_node row = next == rows_.end()
-                                 ? sheetData_.append_child(el("row"))
-                                 : sheetData_.insert_child_before(el("row"), next->second);
+        pugi::xml_node row = next == rows_.end() ? sheetData_.append_child(el("row"))
+                                                 : sheetData_.insert_child_before(el("row"), next->second);
         row.append_attribute("r") = std::to_string(number).c_str();
         rows_.emplace_hint(next, number, row);
         for (int j = 0; j < texts.size(); ++j) {
@@ -444,8 +422,8 @@ class Sheet {
             }
             if (texts[j].isEmpty()) continue;
             const auto next = cells.upper_bound(col);
-            pugi::xml_node c = next == cells.end() ? appendCell(row)
-                                                   : row.insert_child_before(el("c"), next->second);
+            pugi::xml_node c =
+                next == cells.end() ? appendCell(row) : row.insert_child_before(el("c"), next->second);
             c.append_attribute("r") = cellRef(col, number).c_str();
             unsigned s = columnStyle(col);
             if (row.attribute("customFormat").as_bool()) s = row.attribute("s").as_uint();
@@ -461,8 +439,7 @@ class Sheet {
         c.remove_attribute("cm");
         c.remove_attribute("vm");
         for (const char *local : {"f", "v", "is"})
-            while (pugi::xml_node child = c.child(el(local)))
-                c.remove_child(child);
+            while (pugi::xml_node child = c.child(el(local))) c.remove_child(child);
     }
 
     void setText(pugi::xml_node c, const QString &text)
@@ -550,8 +527,7 @@ QByteArray Fill(const QString &templatePath, const QVector<QStringList> &rows)
     const auto rels = readRelationships(entries, relsOf(workbookPart), folderOf(workbookPart));
     const std::string wbPrefix = prefixOf(workbook.document_element());
     std::string sheetPart;
-    for (pugi::xml_node s :
-         workbook.document_element().child((wbPrefix + "sheets").c_str()).children()) {
+    for (pugi::xml_node s : workbook.document_element().child((wbPrefix + "sheets").c_str()).children()) {
         const auto rel = rels.find(prefixedAttribute(s, "id").as_string());
         if (rel != rels.end() && endsWith(rel->second.type, "/worksheet")) {
             sheetPart = rel->second.target;
@@ -564,8 +540,7 @@ QByteArray Fill(const QString &templatePath, const QVector<QStringList> &rows)
     pugi::xml_document sheetDoc;
     parse(sheetDoc, sheetEntry.data);
     Sheet sheet(sheetDoc);
-    for (int i = 0; i < rows.size(); ++i)
-        sheet.writeRow(i + 2, rows[i]);
+    for (int i = 0; i < rows.size(); ++i) sheet.writeRow(i + 2, rows[i]);
     sheet.updateDimension();
     sheetEntry.data = serialize(sheetDoc);
 
@@ -584,13 +559,13 @@ QByteArray Fill(const QString &templatePath, const QVector<QStringList> &rows)
     pugi::xml_node override;
     for (pugi::xml_node o : types.document_element().children()) {
         if (std::strcmp(localName(o.name()), "Override") == 0 &&
-            QString::fromUtf8(o.attribute("PartName").as_string())
-                    .compare(partName, Qt::CaseInsensitive) == 0)
+            QString::fromUtf8(o.attribute("PartName").as_string()).compare(partName, Qt::CaseInsensitive) ==
+                0)
             override = o;
     }
     if (!override) {
-        override = types.document_element().append_child(
-            (prefixOf(types.document_element()) + "Override").c_str());
+        override =
+            types.document_element().append_child((prefixOf(types.document_element()) + "Override").c_str());
         override.append_attribute("PartName") = partName.toUtf8().constData();
         override.append_attribute("ContentType") = kTemplateType;
     }

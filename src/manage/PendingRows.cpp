@@ -68,8 +68,7 @@ QString IconKey(const QTreeWidgetItem *row) { return row->data(0, IconRole).toSt
 void SetToolTip(QTreeWidgetItem *row, const QString &text)
 {
     const int n = cellCount(row);
-    for (int c = 0; c < n; ++c)
-        row->setToolTip(c, text);
+    for (int c = 0; c < n; ++c) row->setToolTip(c, text);
 }
 QString ToolTip(const QTreeWidgetItem *row) { return row->toolTip(0); }
 
@@ -77,8 +76,7 @@ QStringList Values(const QTreeWidgetItem *row, int count)
 {
     QStringList values;
     values.reserve(count);
-    for (int c = 1; c <= count; ++c)
-        values << row->text(c);
+    for (int c = 1; c <= count; ++c) values << row->text(c);
     return values;
 }
 

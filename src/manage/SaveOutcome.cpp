@@ -5,30 +5,30 @@
 
 namespace SaveOutcome {
 
-Outcome ForStatus(bool add, int32_t status) {
+Outcome ForStatus(bool add, int32_t status)
+{
     const QString pendingState = add ? QStringLiteral("add") : QStringLiteral("edit");
     const QString errorIcon = add ? QStringLiteral("adderror") : QStringLiteral("editerror");
     switch (status) {
-    case 0:
-        return {QStringLiteral("ok"), QStringLiteral("ok"), QString(), true};
+    case 0: return {QStringLiteral("ok"), QStringLiteral("ok"), QString(), true};
     case 1:
         return {pendingState, errorIcon,
-                add ? QStringLiteral(" 记录已存在,添加失败!")
-                    : QStringLiteral(" 记录已存在,更新失败!"),
+                add ? QStringLiteral(" 记录已存在,添加失败!") : QStringLiteral(" 记录已存在,更新失败!"),
                 false};
     default:
         return {pendingState, errorIcon,
-                add ? QStringLiteral("未知原因,添加失败!") : QStringLiteral("未知原因,更新失败!"),
-                false};
+                add ? QStringLiteral("未知原因,添加失败!") : QStringLiteral("未知原因,更新失败!"), false};
     }
 }
 
-Outcome NotANumber(bool add) {
+Outcome NotANumber(bool add)
+{
     return {add ? QStringLiteral("add") : QStringLiteral("edit"),
             add ? QStringLiteral("adderror") : QStringLiteral("editerror"), kNotANumber, false};
 }
 
-bool ConstantsConvert(const QStringList &values, const QList<int> &columns) {
+bool ConstantsConvert(const QStringList &values, const QList<int> &columns)
+{
     for (int column : columns) {
         const QString text = column - 1 < values.size() ? values.at(column - 1) : QString();
         if (!Num::IsNumeric(text)) return false;

@@ -3,10 +3,7 @@
 #include "app/NumberText.h"
 
 namespace {
-quint8 bit(int column)
-{
-    return quint8(1u << (column - 1));
-}
+quint8 bit(int column) { return quint8(1u << (column - 1)); }
 } // namespace
 
 StoredRowItem::StoredRowItem(int32_t id, const QString &owner, const QIcon &okIcon)
@@ -41,16 +38,11 @@ QVariant StoredRowItem::data(int column, int role) const
         case PendingRows::KeyRole:
             if (key_.isNull()) key_ = QStringLiteral("A") + QString::number(id_);
             return key_;
-        case PendingRows::StateRole:
-            return state_;
-        case PendingRows::IconRole:
-            return iconKey_;
-        case OwnerRole:
-            return owner_;
-        case Qt::DecorationRole:
-            return icon_;
-        default:
-            break;
+        case PendingRows::StateRole: return state_;
+        case PendingRows::IconRole: return iconKey_;
+        case OwnerRole: return owner_;
+        case Qt::DecorationRole: return icon_;
+        default: break;
         }
     }
     return QTreeWidgetItem::data(column, role);
@@ -72,24 +64,12 @@ void StoredRowItem::setData(int column, int role, const QVariant &value)
     }
     if (column == 0) {
         switch (role) {
-        case PendingRows::KeyRole:
-            key_ = value.toString();
-            break;
-        case PendingRows::StateRole:
-            state_ = value.toString();
-            break;
-        case PendingRows::IconRole:
-            iconKey_ = value.toString();
-            break;
-        case OwnerRole:
-            owner_ = value.toString();
-            break;
-        case Qt::DecorationRole:
-            icon_ = value.value<QIcon>();
-            break;
-        default:
-            QTreeWidgetItem::setData(column, role, value);
-            return;
+        case PendingRows::KeyRole: key_ = value.toString(); break;
+        case PendingRows::StateRole: state_ = value.toString(); break;
+        case PendingRows::IconRole: iconKey_ = value.toString(); break;
+        case OwnerRole: owner_ = value.toString(); break;
+        case Qt::DecorationRole: icon_ = value.value<QIcon>(); break;
+        default: QTreeWidgetItem::setData(column, role, value); return;
         }
         emitDataChanged();
         return;

@@ -15,7 +15,8 @@ frmIsoAddEdit::frmIsoAddEdit(frmIsoMgr *manager)
                                            7,
                                            {1, 2},
                                            {3, 4, 5},
-                                           true}) {
+                                           true})
+{
     setObjectName(QStringLiteral("frmIsoAddEdit"));
     setFixedSize(Twips::toPx(9075), Twips::toPx(2835));
     place(frame(), 120, 195, 7500, 2505);
@@ -47,13 +48,10 @@ frmIsoAddEdit::frmIsoAddEdit(frmIsoMgr *manager)
     place(Command2(), 7740, 2295, 1215, 405);
 
     // Tab order: the values, the two buttons, then the locked type box.
-    for (int i = 1; i < 7; ++i)
-        setTabOrder(field(i), field(i + 1));
+    for (int i = 1; i < 7; ++i) setTabOrder(field(i), field(i + 1));
     setTabOrder(field(7), Command1());
     setTabOrder(Command1(), Command2());
     setTabOrder(Command2(), field(0));
 }
 
-QString frmIsoAddEdit::ownerForNewRow() const {
-    return manager()->currentOwner();
-}
+QString frmIsoAddEdit::ownerForNewRow() const { return manager()->currentOwner(); }

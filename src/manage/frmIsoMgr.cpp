@@ -129,10 +129,7 @@ int32_t frmIsoMgr::deleteStored(int32_t id)
     return item.Delete(db(), id);
 }
 
-bool frmIsoMgr::mayAddRecord() const
-{
-    return !currentOwner().isEmpty();
-}
+bool frmIsoMgr::mayAddRecord() const { return !currentOwner().isEmpty(); }
 
 void frmIsoMgr::openEditor(bool add)
 {

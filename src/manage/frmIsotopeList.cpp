@@ -12,15 +12,16 @@
 #include <QPushButton>
 
 namespace {
-void place(QWidget *control, int left, int top, int width, int height) {
-    control->setGeometry(Twips::toPx(left), Twips::toPx(top), Twips::toPx(width),
-                         Twips::toPx(height));
+void place(QWidget *control, int left, int top, int width, int height)
+{
+    control->setGeometry(Twips::toPx(left), Twips::toPx(top), Twips::toPx(width), Twips::toPx(height));
 }
 } // namespace
 
 frmIsotopeList::frmIsotopeList(QWidget *parent)
     : QDialog(parent), catalogue_(std::make_unique<clsIsoplotItems>()),
-      registry_(std::make_unique<isotype>(mdlFunction::adoConn())) {
+      registry_(std::make_unique<isotype>(mdlFunction::adoConn()))
+{
     setObjectName(QStringLiteral("frmIsotopeList"));
     setWindowTitle(QStringLiteral("同位素类型"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -49,9 +50,10 @@ frmIsotopeList::frmIsotopeList(QWidget *parent)
 
 frmIsotopeList::~frmIsotopeList() = default;
 
-void frmIsotopeList::Command1_Click() {
-    const QString name = Dialogs::instance().inputBox(
-        this, QStringLiteral("请输入同位素类型"), QStringLiteral("增加"), QStringLiteral("同位素"));
+void frmIsotopeList::Command1_Click()
+{
+    const QString name = Dialogs::instance().inputBox(this, QStringLiteral("请输入同位素类型"),
+                                                      QStringLiteral("增加"), QStringLiteral("同位素"));
     // A cancelled input box gives the empty text: adding it would create a
     // nameless type (or repeat the last name the registry held).
     if (name.trimmed().isEmpty()) return;
@@ -60,22 +62,19 @@ void frmIsotopeList::Command1_Click() {
         hasChanged_ = true;
         list_->addItem(name);
         break;
-    case 1:
-        MsgBox(this, QStringLiteral("存在相同记录,请勿重复添加！"));
-        break;
-    default:
-        break;
+    case 1: MsgBox(this, QStringLiteral("存在相同记录,请勿重复添加！")); break;
+    default: break;
     }
 }
 
-void frmIsotopeList::Command2_Click() {
+void frmIsotopeList::Command2_Click()
+{
     QListWidgetItem *line = list_->currentItem();
     if (!line || !line->isSelected()) return;
     const QString name = line->text();
     Guarded(this, [this, line, &name] {
         if (catalogue_->HasIsotopeRecord(*registry_->connection(), name)) {
-            MsgBox(this,
-                   QStringLiteral("还存在【") + name + QStringLiteral("】温度计，不能删除此项目!"));
+            MsgBox(this, QStringLiteral("还存在【") + name + QStringLiteral("】温度计，不能删除此项目!"));
             return;
         }
         if (registry_->Delete(name) == 0) {

@@ -17,7 +17,8 @@ frmTraceAddEdit::frmTraceAddEdit(frmTraceMgr *manager)
                                            6,
                                            {1, 2},
                                            {3, 4},
-                                           false}) {
+                                           false})
+{
     setObjectName(QStringLiteral("frmTraceAddEdit"));
     setFixedSize(Twips::toPx(9075), Twips::toPx(2400));
     place(frame(), 120, 195, 7500, 2025);
@@ -54,8 +55,7 @@ frmTraceAddEdit::frmTraceAddEdit(frmTraceMgr *manager)
     place(Command1(), 7725, 1200, 1215, 405);
     place(Command2(), 7740, 1815, 1215, 405);
 
-    for (int i = 1; i < 4; ++i)
-        setTabOrder(field(i), field(i + 1));
+    for (int i = 1; i < 4; ++i) setTabOrder(field(i), field(i + 1));
     setTabOrder(field(4), option1_);
     setTabOrder(option1_, option2_);
     setTabOrder(option2_, field(6));
@@ -73,12 +73,14 @@ frmTraceAddEdit::frmTraceAddEdit(frmTraceMgr *manager)
     });
 }
 
-QString frmTraceAddEdit::ownerForNewRow() const {
+QString frmTraceAddEdit::ownerForNewRow() const
+{
     const QList<QTreeWidgetItem *> selected = manager()->TreeView1()->selectedItems();
     return selected.isEmpty() ? manager()->currentOwner() : selected.first()->text(0);
 }
 
-void frmTraceAddEdit::Text2_Change(int index) {
+void frmTraceAddEdit::Text2_Change(int index)
+{
     if (index != 5) return;
     if (field(5)->text() == QLatin1String("e"))
         option1_->setChecked(true);
@@ -86,10 +88,12 @@ void frmTraceAddEdit::Text2_Change(int index) {
         option2_->setChecked(true);
 }
 
-void frmTraceAddEdit::Option1_Click() {
+void frmTraceAddEdit::Option1_Click()
+{
     if (option1_->isChecked()) field(5)->setText(QStringLiteral("e"));
 }
 
-void frmTraceAddEdit::Option2_Click() {
+void frmTraceAddEdit::Option2_Click()
+{
     if (option2_->isChecked()) field(5)->setText(QStringLiteral("10"));
 }

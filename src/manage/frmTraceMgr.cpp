@@ -46,8 +46,7 @@ void frmTraceMgr::fillTree(const QStringList &names)
     root->setData(0, Qt::UserRole, kRootKey);
     QList<QTreeWidgetItem *> nodes;
     nodes.reserve(names.size());
-    for (const QString &name : names)
-        nodes << new QTreeWidgetItem(QStringList{name});
+    for (const QString &name : names) nodes << new QTreeWidgetItem(QStringList{name});
     root->addChildren(nodes);
     TreeView1()->addTopLevelItem(root);
     root->setExpanded(true);

@@ -8,7 +8,8 @@
 
 namespace AboutWindow {
 
-void Prepare(QDialog *dialog, int clientWidthTwips, int clientHeightTwips) {
+void Prepare(QDialog *dialog, int clientWidthTwips, int clientHeightTwips)
+{
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     dialog->setFixedSize(Twips::toPx(clientWidthTwips), Twips::toPx(clientHeightTwips));

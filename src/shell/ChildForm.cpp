@@ -5,22 +5,23 @@
 
 ChildForm::ChildForm(QWidget *parent) : QWidget(parent) {}
 
-void ChildForm::Load() {
+void ChildForm::Load()
+{
     if (loaded_) return;
     loaded_ = true;
     Form_Load();
 }
 
-QMdiSubWindow *ChildForm::subWindow() const {
-    return qobject_cast<QMdiSubWindow *>(parentWidget());
-}
+QMdiSubWindow *ChildForm::subWindow() const { return qobject_cast<QMdiSubWindow *>(parentWidget()); }
 
-QWidget *ChildForm::frameWidget() {
+QWidget *ChildForm::frameWidget()
+{
     if (QMdiSubWindow *sub = subWindow()) return sub;
     return this;
 }
 
-bool ChildForm::Unload(bool ask) {
+bool ChildForm::Unload(bool ask)
+{
     if (unloaded_) return true;
     askOnClose_ = ask;
     frameWidget()->close();
@@ -28,11 +29,10 @@ bool ChildForm::Unload(bool ask) {
     return unloaded_;
 }
 
-bool ChildForm::QueryUnload() {
-    return unloaded_ || Form_QueryUnload();
-}
+bool ChildForm::QueryUnload() { return unloaded_ || Form_QueryUnload(); }
 
-void ChildForm::closeEvent(QCloseEvent *event) {
+void ChildForm::closeEvent(QCloseEvent *event)
+{
     if (unloaded_) {
         event->accept();
         return;

@@ -4,40 +4,38 @@
 
 namespace FormFactory {
 namespace {
-QHash<QString, Creator> &registry() {
+QHash<QString, Creator> &registry()
+{
     static QHash<QString, Creator> forms;
     return forms;
 }
 } // namespace
 
-void Register(const QString &formName, Creator creator) {
+void Register(const QString &formName, Creator creator)
+{
     if (creator)
         registry().insert(formName, std::move(creator));
     else
         registry().remove(formName);
 }
 
-void Unregister(const QString &formName) {
-    registry().remove(formName);
-}
+void Unregister(const QString &formName) { registry().remove(formName); }
 
-bool IsRegistered(const QString &formName) {
-    return registry().contains(formName);
-}
+bool IsRegistered(const QString &formName) { return registry().contains(formName); }
 
-ChildForm *Create(const QString &formName) {
+ChildForm *Create(const QString &formName)
+{
     const auto it = registry().constFind(formName);
     if (it == registry().constEnd()) return nullptr;
     return (*it)();
 }
 
 ScopedRegistration::ScopedRegistration(const QString &formName, Creator creator)
-    : name_(formName), previous_(registry().value(formName)) {
+    : name_(formName), previous_(registry().value(formName))
+{
     Register(formName, std::move(creator));
 }
 
-ScopedRegistration::~ScopedRegistration() {
-    Register(name_, std::move(previous_));
-}
+ScopedRegistration::~ScopedRegistration() { Register(name_, std::move(previous_)); }
 
 } // namespace FormFactory

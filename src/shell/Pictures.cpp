@@ -24,7 +24,8 @@ const Tower kTowers[] = {
     {0.91, 0.05, 0.62, false},  {0.955, 0.05, 0.40, false},
 };
 
-QFont greetingFont(qreal pixelSize, bool bold) {
+QFont greetingFont(qreal pixelSize, bool bold)
+{
     QFont f;
     f.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"),
                    QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
@@ -34,7 +35,8 @@ QFont greetingFont(qreal pixelSize, bool bold) {
 }
 
 // The largest pixel size (up to `wanted`) at which the text fits the width.
-qreal fitSize(const QString &text, qreal wanted, qreal width, bool bold) {
+qreal fitSize(const QString &text, qreal wanted, qreal width, bool bold)
+{
     qreal size = wanted;
     while (size > 6) {
         if (QFontMetricsF(greetingFont(size, bold)).horizontalAdvance(text) <= width) break;
@@ -43,7 +45,8 @@ qreal fitSize(const QString &text, qreal wanted, qreal width, bool bold) {
     return size;
 }
 
-void paintSkyline(QPainter &painter, const QRect &area) {
+void paintSkyline(QPainter &painter, const QRect &area)
+{
     QImage layer(area.size(), QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
     QPainter p(&layer);
@@ -59,10 +62,9 @@ void paintSkyline(QPainter &painter, const QRect &area) {
         p.setBrush(shade);
         p.drawRect(body);
         if (t.spire) {
-            p.drawPolygon(
-                QPolygonF({QPointF(body.center().x() - body.width() * 0.08, body.top()),
-                           QPointF(body.center().x(), body.top() - h * 0.06),
-                           QPointF(body.center().x() + body.width() * 0.08, body.top())}));
+            p.drawPolygon(QPolygonF({QPointF(body.center().x() - body.width() * 0.08, body.top()),
+                                     QPointF(body.center().x(), body.top() - h * 0.06),
+                                     QPointF(body.center().x() + body.width() * 0.08, body.top())}));
         }
         // Rows of lit windows.
         p.setBrush(QColor(0xe6, 0xee, 0xf6));
@@ -86,7 +88,8 @@ void paintSkyline(QPainter &painter, const QRect &area) {
     painter.drawImage(area.topLeft(), layer);
 }
 
-void paintGreeting(QPainter &p, const QRect &area) {
+void paintGreeting(QPainter &p, const QRect &area)
+{
     const qreal w = area.width(), h = area.height();
     const QString greeting = QStringLiteral("欢迎使用 Lorvane");
     const QString subtitle = QStringLiteral("矿物对地质温度计工作台");
@@ -123,7 +126,8 @@ struct Term {
     bool fraction() const { return !over.isEmpty(); }
 };
 
-QFont equationFont(qreal pixelSize) {
+QFont equationFont(qreal pixelSize)
+{
     QFont f;
     f.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("DejaVu Serif"),
                    QStringLiteral("Liberation Serif"), QStringLiteral("serif")});
@@ -132,15 +136,16 @@ QFont equationFont(qreal pixelSize) {
     return f;
 }
 
-qreal runsWidth(const QVector<Run> &runs, qreal size) {
+qreal runsWidth(const QVector<Run> &runs, qreal size)
+{
     qreal width = 0;
     for (const Run &r : runs)
-        width +=
-            QFontMetricsF(equationFont(r.raised ? size * 0.62 : size)).horizontalAdvance(r.text);
+        width += QFontMetricsF(equationFont(r.raised ? size * 0.62 : size)).horizontalAdvance(r.text);
     return width;
 }
 
-void drawRuns(QPainter &p, const QVector<Run> &runs, qreal x, qreal baseline, qreal size) {
+void drawRuns(QPainter &p, const QVector<Run> &runs, qreal x, qreal baseline, qreal size)
+{
     for (const Run &r : runs) {
         const QFont f = equationFont(r.raised ? size * 0.62 : size);
         p.setFont(f);
@@ -150,12 +155,14 @@ void drawRuns(QPainter &p, const QVector<Run> &runs, qreal x, qreal baseline, qr
     }
 }
 
-qreal termWidth(const Term &t, qreal size) {
+qreal termWidth(const Term &t, qreal size)
+{
     if (!t.fraction()) return runsWidth(t.line, size);
     return qMax(runsWidth(t.over, size), runsWidth(t.under, size)) + size * 0.3;
 }
 
-QPixmap equation(const QSize &size, const QVector<Term> &terms) {
+QPixmap equation(const QSize &size, const QVector<Term> &terms)
+{
     const qreal dpr = 2.0;
     QPixmap pm(size * dpr);
     pm.setDevicePixelRatio(dpr);
@@ -175,12 +182,10 @@ QPixmap equation(const QSize &size, const QVector<Term> &terms) {
     qreal fontSize = size.height() * 0.36;
     auto totalWidth = [&](qreal s) {
         qreal wsum = 0;
-        for (const Term &t : terms)
-            wsum += termWidth(t, s) + s * gap;
+        for (const Term &t : terms) wsum += termWidth(t, s) + s * gap;
         return wsum - s * gap;
     };
-    while (fontSize > 6 && totalWidth(fontSize) > r.width() * 0.92)
-        fontSize -= 0.5;
+    while (fontSize > 6 && totalWidth(fontSize) > r.width() * 0.92) fontSize -= 0.5;
 
     qreal x = (r.width() - totalWidth(fontSize)) / 2;
     const qreal axis = r.height() / 2;
@@ -192,10 +197,9 @@ QPixmap equation(const QSize &size, const QVector<Term> &terms) {
         } else {
             p.setPen(QPen(QColor(0x33, 0x33, 0x55), qMax<qreal>(1.0, fontSize * 0.05)));
             p.drawLine(QPointF(x + fontSize * 0.1, axis), QPointF(x + tw - fontSize * 0.1, axis));
-            drawRuns(p, t.over, x + (tw - runsWidth(t.over, fontSize)) / 2, axis - fontSize * 0.25,
+            drawRuns(p, t.over, x + (tw - runsWidth(t.over, fontSize)) / 2, axis - fontSize * 0.25, fontSize);
+            drawRuns(p, t.under, x + (tw - runsWidth(t.under, fontSize)) / 2, axis + fontSize * 0.95,
                      fontSize);
-            drawRuns(p, t.under, x + (tw - runsWidth(t.under, fontSize)) / 2,
-                     axis + fontSize * 0.95, fontSize);
         }
         x += tw + fontSize * gap;
     }
@@ -212,7 +216,8 @@ const QColor kT(0xb3, 0x5c, 0x00);
 
 } // namespace
 
-void PaintBackground(QPainter &painter, const QRect &area) {
+void PaintBackground(QPainter &painter, const QRect &area)
+{
     painter.save();
     painter.fillRect(area, Qt::white);
     if (area.width() > 0 && area.height() > 0) {
@@ -224,7 +229,8 @@ void PaintBackground(QPainter &painter, const QRect &area) {
     painter.restore();
 }
 
-QImage Background(const QSize &size) {
+QImage Background(const QSize &size)
+{
     QImage image(size, QImage::Format_RGB32);
     QPainter p(&image);
     PaintBackground(p, image.rect());
@@ -232,7 +238,8 @@ QImage Background(const QSize &size) {
     return image;
 }
 
-QIcon ProgramIcon() {
+QIcon ProgramIcon()
+{
     QIcon icon;
     for (int px : {16, 24, 32, 48, 64}) {
         QPixmap pm(px, px);
@@ -262,7 +269,8 @@ QIcon ProgramIcon() {
     return icon;
 }
 
-QPixmap IsoEquation(const QSize &size) {
+QPixmap IsoEquation(const QSize &size)
+{
     const QString times = QStringLiteral(" × ");
     QVector<Term> terms;
     terms.push_back({{{QStringLiteral("10"), kLeft},
@@ -289,7 +297,8 @@ QPixmap IsoEquation(const QSize &size) {
     return equation(size, terms);
 }
 
-QPixmap TraceEquation(const QSize &size) {
+QPixmap TraceEquation(const QSize &size)
+{
     QVector<Term> terms;
     terms.push_back({{{QStringLiteral("log K"), kLeft}}, {}, {}});
     terms.push_back({{{QStringLiteral("="), kSign}}, {}, {}});

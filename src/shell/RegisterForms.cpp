@@ -8,10 +8,10 @@
 
 // One line per child window; each window's header is included next to its line.
 
-void RegisterAllForms() {
+void RegisterAllForms()
+{
     FormFactory::Register(QStringLiteral("frmCalculateIso"), [] { return new frmCalculateIso(); });
-    FormFactory::Register(QStringLiteral("frmCalculateTrace"),
-                          [] { return new frmCalculateTrace(); });
+    FormFactory::Register(QStringLiteral("frmCalculateTrace"), [] { return new frmCalculateTrace(); });
     FormFactory::Register(QStringLiteral("frmGLS"), [] { return new frmGLS(); });
     FormFactory::Register(QStringLiteral("frmIsoMgr"), [] { return new frmIsoMgr(); });
     FormFactory::Register(QStringLiteral("frmTraceMgr"), [] { return new frmTraceMgr(); });

@@ -8,7 +8,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-frmAbout::frmAbout(QWidget *parent) : QDialog(parent) {
+frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
+{
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("关于 Lorvane"));
     AboutWindow::Prepare(this, 5940, 2505);
@@ -16,8 +17,8 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent) {
     auto *shape = new QFrame(this);
     shape->setObjectName(QStringLiteral("Shape1"));
     shape->setGeometry(12, 12, 260, 143);
-    shape->setStyleSheet(QStringLiteral(
-        "#Shape1 { border: 2px solid #7fa6d4; border-radius: 10px; background: #f1f6fc; }"));
+    shape->setStyleSheet(
+        QStringLiteral("#Shape1 { border: 2px solid #7fa6d4; border-radius: 10px; background: #f1f6fc; }"));
 
     const std::pair<const char *, QString> lines[] = {
         {"Label1", QStringLiteral("程序版本：V1.0")},
@@ -41,11 +42,10 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent) {
     connect(cmdOK_, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
 }
 
-void frmAbout::cmdOK_Click() {
-    accept();
-}
+void frmAbout::cmdOK_Click() { accept(); }
 
-void frmAbout::keyPressEvent(QKeyEvent *event) {
+void frmAbout::keyPressEvent(QKeyEvent *event)
+{
     // OK is the cancel button too: Esc presses it.
     if (event->key() == Qt::Key_Escape) {
         cmdOK_->click();
@@ -54,7 +54,8 @@ void frmAbout::keyPressEvent(QKeyEvent *event) {
     QDialog::keyPressEvent(event);
 }
 
-int frmAbout::ShowModal(QWidget *parent) {
+int frmAbout::ShowModal(QWidget *parent)
+{
     frmAbout dlg(parent);
     return Dialogs::instance().execModal(&dlg);
 }

@@ -7,7 +7,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 
-frmIsoAbout::frmIsoAbout(QWidget *parent) : QDialog(parent) {
+frmIsoAbout::frmIsoAbout(QWidget *parent) : QDialog(parent)
+{
     setObjectName(QStringLiteral("frmIsoAbout"));
     setWindowTitle(QStringLiteral("关于 同位素Lorvane"));
     AboutWindow::Prepare(this, 7635, 1845);
@@ -19,12 +20,14 @@ frmIsoAbout::frmIsoAbout(QWidget *parent) : QDialog(parent) {
     image->setPixmap(Pictures::IsoEquation(place.size()));
 }
 
-void frmIsoAbout::keyPressEvent(QKeyEvent *event) {
+void frmIsoAbout::keyPressEvent(QKeyEvent *event)
+{
     // Only the close box closes this window; Esc and Enter do nothing.
     event->accept();
 }
 
-int frmIsoAbout::ShowModal(QWidget *parent) {
+int frmIsoAbout::ShowModal(QWidget *parent)
+{
     frmIsoAbout dlg(parent);
     return Dialogs::instance().execModal(&dlg);
 }

@@ -29,11 +29,10 @@
 // scaled to the area (the built-in one is drawn at the area's size).
 class MdiClient : public QMdiArea {
   public:
-    explicit MdiClient(QWidget *parent) : QMdiArea(parent) {
-        setObjectName(QStringLiteral("MDIClient"));
-    }
+    explicit MdiClient(QWidget *parent) : QMdiArea(parent) { setObjectName(QStringLiteral("MDIClient")); }
 
-    void setPicture(const QImage &image) {
+    void setPicture(const QImage &image)
+    {
         picture_ = image;
         cache_ = QPixmap();
         viewport()->update();
@@ -41,7 +40,8 @@ class MdiClient : public QMdiArea {
     QImage picture() const { return picture_; }
 
   protected:
-    void paintEvent(QPaintEvent *) override {
+    void paintEvent(QPaintEvent *) override
+    {
         const QRect area = viewport()->rect();
         if (cache_.size() != area.size() * devicePixelRatioF()) {
             cache_ = QPixmap(area.size() * devicePixelRatioF());
@@ -52,11 +52,10 @@ class MdiClient : public QMdiArea {
             } else {
                 p.fillRect(area, Qt::white);
                 p.setRenderHint(QPainter::SmoothPixmapTransform);
-                const QSize scaled =
-                    picture_.size().scaled(area.size(), Qt::KeepAspectRatioByExpanding);
-                const QRect target(QPoint((area.width() - scaled.width()) / 2,
-                                          (area.height() - scaled.height()) / 2),
-                                   scaled);
+                const QSize scaled = picture_.size().scaled(area.size(), Qt::KeepAspectRatioByExpanding);
+                const QRect target(
+                    QPoint((area.width() - scaled.width()) / 2, (area.height() - scaled.height()) / 2),
+                    scaled);
                 p.drawImage(target, picture_);
             }
         }
@@ -79,7 +78,8 @@ const QString kExitQuestion = QStringLiteral("确认要退出系统吗?");
 const QString kNotice = QStringLiteral("提示");
 
 // A stored position value in pixels; an absent or unreadable one gives the default.
-int storedPixels(const QString &key, int fallbackTwips) {
+int storedPixels(const QString &key, int fallbackTwips)
+{
     int px = 0;
     return mdlFunction::StoredPixels(kSection, key, &px) ? px : Twips::toPx(fallbackTwips);
 }
@@ -99,7 +99,8 @@ const ChildEntry kChildEntries[] = {
 
 } // namespace
 
-frmMain::frmMain(QWidget *parent) : QMainWindow(parent), mdi_(new MdiClient(this)) {
+frmMain::frmMain(QWidget *parent) : QMainWindow(parent), mdi_(new MdiClient(this))
+{
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Lorvane"));
     setWindowIcon(Pictures::ProgramIcon());
@@ -116,19 +117,17 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), mdi_(new MdiClient(this
     g_current = this;
 }
 
-frmMain::~frmMain() {
+frmMain::~frmMain()
+{
     if (g_current == this) g_current = nullptr;
 }
 
-frmMain *frmMain::current() {
-    return g_current;
-}
+frmMain *frmMain::current() { return g_current; }
 
-QMdiArea *frmMain::mdiArea() const {
-    return mdi_;
-}
+QMdiArea *frmMain::mdiArea() const { return mdi_; }
 
-void frmMain::buildMenus() {
+void frmMain::buildMenus()
+{
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MenuBar"));
     auto menu = [bar](const char *name, const QString &caption) {
@@ -183,14 +182,13 @@ void frmMain::buildMenus() {
     }
     // The entry's check mark leads: the bar is shown exactly when it is checked.
     connect(viewToolBar, &QAction::triggered, this, [this](bool on) { toolbar_->setVisible(on); });
-    connect(viewStatusBar, &QAction::triggered, this,
-            [this](bool on) { statusBar_->setVisible(on); });
+    connect(viewStatusBar, &QAction::triggered, this, [this](bool on) { statusBar_->setVisible(on); });
 
     QMenu *help = menu("mnuHelp", QStringLiteral("帮助(&H)"));
     connect(entry(help, "mnuHelpContents", QStringLiteral("目录(&C)")), &QAction::triggered, this,
             &frmMain::showHelp);
-    connect(entry(help, "mnuHelpSearchForHelpOn", QStringLiteral("搜索帮助目录(&S)...")),
-            &QAction::triggered, this, &frmMain::showHelp);
+    connect(entry(help, "mnuHelpSearchForHelpOn", QStringLiteral("搜索帮助目录(&S)...")), &QAction::triggered,
+            this, &frmMain::showHelp);
     separator(help, "mnuHelpBar0");
     connect(entry(help, "mnuHelpAbout", QStringLiteral("关于(&A)")), &QAction::triggered, this,
             [this] { frmAbout::ShowModal(this); });
@@ -200,7 +198,8 @@ void frmMain::buildMenus() {
     connect(exit, &QAction::triggered, this, &QWidget::close);
 }
 
-void frmMain::buildToolbar() {
+void frmMain::buildToolbar()
+{
     toolbar_ = addToolBar(QStringLiteral("Toolbar1"));
     toolbar_->setObjectName(QStringLiteral("Toolbar1"));
     toolbar_->setMovable(false);
@@ -216,7 +215,8 @@ void frmMain::buildToolbar() {
     connect(toolbar_, &QToolBar::actionTriggered, this, &frmMain::Toolbar1_ButtonClick);
 }
 
-void frmMain::buildStatusBar() {
+void frmMain::buildStatusBar()
+{
     statusBar_ = statusBar();
     statusBar_->setObjectName(QStringLiteral("sbStatusBar"));
     statusBar_->setSizeGripEnabled(true);
@@ -248,13 +248,15 @@ void frmMain::buildStatusBar() {
     clock_->start();
 }
 
-void frmMain::updateClock() {
+void frmMain::updateClock()
+{
     const QDateTime now = QDateTime::currentDateTime();
     datePanel_->setText(now.toString(QStringLiteral("yyyy/M/d")));
     timePanel_->setText(now.toString(QStringLiteral("H:mm:ss")));
 }
 
-void frmMain::MDIForm_Load() {
+void frmMain::MDIForm_Load()
+{
     ImageList imgToolBar(QSize(24, 24));
     const ImageList all = ToolbarImages();
     for (const char *key : {"notepad", "quit", "calculate"})
@@ -271,14 +273,16 @@ void frmMain::MDIForm_Load() {
 
 // The stored size is the outer one, frame included; the frame is known only
 // once the window is on the screen, so the size is applied again then.
-void frmMain::applyOuterSize() {
+void frmMain::applyOuterSize()
+{
     if (!wantedSize_.isValid()) return;
     const QSize frame = frameGeometry().size() - size();
     resize((wantedSize_ - frame).expandedTo(QSize(1, 1)));
     appliedSize_ = size();
 }
 
-void frmMain::showEvent(QShowEvent *event) {
+void frmMain::showEvent(QShowEvent *event)
+{
     QMainWindow::showEvent(event);
     if (!shownOnce_) {
         shownOnce_ = true;
@@ -290,12 +294,14 @@ void frmMain::showEvent(QShowEvent *event) {
     }
 }
 
-bool frmMain::MDIForm_QueryUnload() {
+bool frmMain::MDIForm_QueryUnload()
+{
     return Dialogs::instance().message(this, kExitQuestion, kNotice, Dialogs::Buttons::YesNo,
                                        Dialogs::Icon::Information) == Dialogs::Answer::Yes;
 }
 
-void frmMain::MDIForm_Unload() {
+void frmMain::MDIForm_Unload()
+{
     // A minimised window's position means nothing at the next start.
     if (isMinimized()) return;
     const QRect outer = frameGeometry();
@@ -305,7 +311,8 @@ void frmMain::MDIForm_Unload() {
     mdlFunction::StorePixels(kSection, QStringLiteral("MainHeight"), outer.height());
 }
 
-void frmMain::closeEvent(QCloseEvent *event) {
+void frmMain::closeEvent(QCloseEvent *event)
+{
     if (closing_) {
         event->ignore();
         return;
@@ -324,7 +331,8 @@ void frmMain::closeEvent(QCloseEvent *event) {
 // The exit question, then every child's own close logic; false when the user
 // or a child stopped the closing. Every child is asked before any is unloaded,
 // so one that refuses keeps all of them open.
-bool frmMain::closeAll() {
+bool frmMain::closeAll()
+{
     if (!MDIForm_QueryUnload()) return false;
     const QList<QMdiSubWindow *> subs = mdi_->subWindowList();
     for (QMdiSubWindow *sub : subs) {
@@ -339,16 +347,19 @@ bool frmMain::closeAll() {
     return true;
 }
 
-QMenu *frmMain::createPopupMenu() {
+QMenu *frmMain::createPopupMenu()
+{
     // The bars are switched from the view menu only, so its check marks stay true.
     return nullptr;
 }
 
-void frmMain::showHelp() {
+void frmMain::showHelp()
+{
     MsgBox(this, kNoHelp, Dialogs::Buttons::Ok, Dialogs::Icon::Information, windowTitle());
 }
 
-void frmMain::Toolbar1_ButtonClick(QAction *button) {
+void frmMain::Toolbar1_ButtonClick(QAction *button)
+{
     const QString key = button->objectName();
     if (key == QLatin1String("calculate"))
         Launcher::StartCalculator(this);
@@ -358,7 +369,8 @@ void frmMain::Toolbar1_ButtonClick(QAction *button) {
         close();
 }
 
-void frmMain::ChooseBackground() {
+void frmMain::ChooseBackground()
+{
     Dialogs::FileRequest request;
     request.title = QStringLiteral("选择背景图片");
     request.initialDir = QCoreApplication::applicationDirPath() + QStringLiteral("/back");
@@ -372,16 +384,16 @@ void frmMain::ChooseBackground() {
     mdi_->setPicture(picture);
 }
 
-QImage frmMain::backgroundImage() const {
-    return mdi_->picture();
-}
+QImage frmMain::backgroundImage() const { return mdi_->picture(); }
 
-ChildForm *frmMain::loadedForm(const QString &formName) const {
+ChildForm *frmMain::loadedForm(const QString &formName) const
+{
     ChildForm *form = children_.value(formName);
     return form && !form->isUnloaded() ? form : nullptr;
 }
 
-ChildForm *frmMain::activeChild() const {
+ChildForm *frmMain::activeChild() const
+{
     QMdiSubWindow *sub = mdi_->currentSubWindow();
     if (!sub) sub = lastActive_;
     if (!sub || !mdi_->subWindowList().contains(sub)) return nullptr;
@@ -389,7 +401,8 @@ ChildForm *frmMain::activeChild() const {
     return form && !form->isUnloaded() ? form : nullptr;
 }
 
-ChildForm *frmMain::ShowForm(const QString &formName) {
+ChildForm *frmMain::ShowForm(const QString &formName)
+{
     if (!FormFactory::IsRegistered(formName)) return nullptr;
 
     // The active child goes first, with its own close logic. When it refuses

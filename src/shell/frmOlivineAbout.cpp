@@ -6,7 +6,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 
-frmOlivineAbout::frmOlivineAbout(QWidget *parent) : QDialog(parent) {
+frmOlivineAbout::frmOlivineAbout(QWidget *parent) : QDialog(parent)
+{
     setObjectName(QStringLiteral("frmOlivineAbout"));
     setWindowTitle(QStringLiteral("关于 橄榄石温度计"));
     AboutWindow::Prepare(this, 8385, 2760);
@@ -36,7 +37,8 @@ frmOlivineAbout::frmOlivineAbout(QWidget *parent) : QDialog(parent) {
     reference->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
-void frmOlivineAbout::keyPressEvent(QKeyEvent *event) {
+void frmOlivineAbout::keyPressEvent(QKeyEvent *event)
+{
     // Enter closes; every other key, Esc included, does nothing.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         accept();
@@ -44,7 +46,8 @@ void frmOlivineAbout::keyPressEvent(QKeyEvent *event) {
         event->accept();
 }
 
-int frmOlivineAbout::ShowModal(QWidget *parent) {
+int frmOlivineAbout::ShowModal(QWidget *parent)
+{
     frmOlivineAbout dlg(parent);
     return Dialogs::instance().execModal(&dlg);
 }

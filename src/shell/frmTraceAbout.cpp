@@ -7,7 +7,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 
-frmTraceAbout::frmTraceAbout(QWidget *parent) : QDialog(parent) {
+frmTraceAbout::frmTraceAbout(QWidget *parent) : QDialog(parent)
+{
     setObjectName(QStringLiteral("frmTraceAbout"));
     setWindowTitle(QStringLiteral("关于 微量元素Lorvane"));
     AboutWindow::Prepare(this, 6375, 1950);
@@ -19,7 +20,8 @@ frmTraceAbout::frmTraceAbout(QWidget *parent) : QDialog(parent) {
     picture->setPixmap(Pictures::TraceEquation(place.size()));
 }
 
-void frmTraceAbout::keyPressEvent(QKeyEvent *event) {
+void frmTraceAbout::keyPressEvent(QKeyEvent *event)
+{
     // Enter closes; every other key, Esc included, does nothing.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         accept();
@@ -27,7 +29,8 @@ void frmTraceAbout::keyPressEvent(QKeyEvent *event) {
         event->accept();
 }
 
-int frmTraceAbout::ShowModal(QWidget *parent) {
+int frmTraceAbout::ShowModal(QWidget *parent)
+{
     frmTraceAbout dlg(parent);
     return Dialogs::instance().execModal(&dlg);
 }

@@ -14,7 +14,8 @@
 namespace {
 
 // Folded rock strata under a pale sky: the geologist's own wallpaper.
-QImage strata(const QSize &size) {
+QImage strata(const QSize &size)
+{
     QImage image(size, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -24,9 +25,8 @@ QImage strata(const QSize &size) {
     sky.setColorAt(1, QColor(0xff, 0xff, 0xff));
     p.fillRect(image.rect(), sky);
 
-    const QColor layers[] = {QColor(0xe8, 0xdc, 0xc4), QColor(0xd9, 0xc3, 0x9e),
-                             QColor(0xe3, 0xd2, 0xb8), QColor(0xc9, 0xb0, 0x8c),
-                             QColor(0xd6, 0xc9, 0xb5), QColor(0xbf, 0xa8, 0x8a),
+    const QColor layers[] = {QColor(0xe8, 0xdc, 0xc4), QColor(0xd9, 0xc3, 0x9e), QColor(0xe3, 0xd2, 0xb8),
+                             QColor(0xc9, 0xb0, 0x8c), QColor(0xd6, 0xc9, 0xb5), QColor(0xbf, 0xa8, 0x8a),
                              QColor(0xcf, 0xbe, 0xa6), QColor(0xb5, 0x9f, 0x85)};
     const int count = int(sizeof layers / sizeof layers[0]);
     for (int i = 0; i < count; ++i) {
@@ -59,7 +59,8 @@ QImage strata(const QSize &size) {
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (argc < 2) {
@@ -68,11 +69,10 @@ int main(int argc, char **argv) {
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     if (!QDir().mkpath(dir.path())) return 1;
-    bool ok =
-        Pictures::Background(QSize(800, 600)).save(dir.filePath(QStringLiteral("skyline.bmp")));
-    ok = Pictures::Background(QSize(1024, 768))
-             .save(dir.filePath(QStringLiteral("skyline.jpg")), "JPG", 90) &&
-         ok;
+    bool ok = Pictures::Background(QSize(800, 600)).save(dir.filePath(QStringLiteral("skyline.bmp")));
+    ok =
+        Pictures::Background(QSize(1024, 768)).save(dir.filePath(QStringLiteral("skyline.jpg")), "JPG", 90) &&
+        ok;
     ok = strata(QSize(1024, 768)).save(dir.filePath(QStringLiteral("strata.jpg")), "JPG", 88) && ok;
     return ok ? 0 : 1;
 }

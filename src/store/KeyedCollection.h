@@ -22,7 +22,8 @@ template <class T> class KeyedCollection {
     using const_iterator = typename std::vector<Pointer>::const_iterator;
 
     // Stores the record at the end under "A" followed by its id.
-    void Add(Pointer item) {
+    void Add(Pointer item)
+    {
         // "A" and digits: already in the folded form of a key.
         QString key = QStringLiteral("A") + QString::number(item->id());
         insert(std::move(item), std::move(key));
@@ -36,14 +37,16 @@ template <class T> class KeyedCollection {
     void Remove(int position) { erase(slot(position)); }
     void Remove(const QString &key) { erase(slot(key)); }
 
-    void Clear() {
+    void Clear()
+    {
         items_.clear();
         keys_.clear();
         index_.clear();
     }
 
     // Room for a query's rows, so that filling a large result does not rehash.
-    void reserve(int count) {
+    void reserve(int count)
+    {
         items_.reserve(size_t(count));
         keys_.reserve(size_t(count));
         index_.reserve(count);
@@ -53,7 +56,8 @@ template <class T> class KeyedCollection {
     const_iterator end() const { return items_.end(); }
 
   private:
-    void insert(Pointer item, QString folded) {
+    void insert(Pointer item, QString folded)
+    {
         if (index_.contains(folded))
             throw AppError(CollectionError::DuplicateKey, QStringLiteral("Collection.Add"),
                            QStringLiteral("此键已与该集合的一个元素相关联"));
@@ -61,24 +65,26 @@ template <class T> class KeyedCollection {
         items_.push_back(std::move(item));
         keys_.push_back(std::move(folded));
     }
-    size_t slot(int position) const {
+    size_t slot(int position) const
+    {
         if (position < 1 || position > Count())
             throw AppError(CollectionError::SubscriptOutOfRange, QStringLiteral("Collection.Item"),
                            QStringLiteral("下标越界"));
         return size_t(position - 1);
     }
-    size_t slot(const QString &key) const {
+    size_t slot(const QString &key) const
+    {
         const auto found = index_.constFind(key.toUpper());
         if (found == index_.constEnd())
             raiseRuntimeError(ErrNo::InvalidCall, QStringLiteral("Collection.Item"));
         return size_t(found.value());
     }
-    void erase(size_t at) {
+    void erase(size_t at)
+    {
         index_.remove(keys_[at]);
         items_.erase(items_.begin() + ptrdiff_t(at));
         keys_.erase(keys_.begin() + ptrdiff_t(at));
-        for (size_t i = at; i < keys_.size(); ++i)
-            index_[keys_[i]] = int(i);
+        for (size_t i = at; i < keys_.size(); ++i) index_[keys_[i]] = int(i);
     }
 
     std::vector<Pointer> items_;

@@ -6,23 +6,25 @@
 
 namespace StoreDetail {
 
-Field CellField(const Recordset &rs, int row, int column) {
+Field CellField(const Recordset &rs, int row, int column)
+{
     if (column < 0)
         throw AppError(3265, QStringLiteral("Recordset"),
                        QStringLiteral("在对应所需名称或序数的集合中，未找到项目。"));
     return Field(QString(), rs.Cell(row, column));
 }
 
-QString CellText(const Recordset &rs, int row, int column) {
+QString CellText(const Recordset &rs, int row, int column)
+{
     if (column >= 0) {
         const QVariant &cell = rs.Cell(row, column);
-        if (cell.typeId() == QMetaType::QString)
-            return *static_cast<const QString *>(cell.constData());
+        if (cell.typeId() == QMetaType::QString) return *static_cast<const QString *>(cell.constData());
     }
     return CellField(rs, row, column).Text();
 }
 
-float CellSingle(const Recordset &rs, int row, int column) {
+float CellSingle(const Recordset &rs, int row, int column)
+{
     if (column >= 0) {
         const QVariant &cell = rs.Cell(row, column);
         if (cell.typeId() == QMetaType::Double)
@@ -31,7 +33,8 @@ float CellSingle(const Recordset &rs, int row, int column) {
     return CellField(rs, row, column).Single();
 }
 
-int32_t CellLong(const Recordset &rs, int row, int column) {
+int32_t CellLong(const Recordset &rs, int row, int column)
+{
     if (column >= 0) {
         const QVariant &cell = rs.Cell(row, column);
         if (cell.typeId() == QMetaType::LongLong) {
@@ -42,7 +45,8 @@ int32_t CellLong(const Recordset &rs, int row, int column) {
     return CellField(rs, row, column).Long();
 }
 
-QStringList NameList(const Recordset &rs, int column, const QString &source) {
+QStringList NameList(const Recordset &rs, int column, const QString &source)
+{
     constexpr int kMaxNames = 32767;
     QStringList names;
     const int rows = rs.RecordCount();
@@ -54,19 +58,19 @@ QStringList NameList(const Recordset &rs, int column, const QString &source) {
     return names;
 }
 
-bool RowExists(Connection &conn, const QString &table, int32_t id) {
-    return conn.Execute(QStringLiteral("select ID_N from ") + table +
-                        QStringLiteral(" where ID_N=") + QString::number(id))
+bool RowExists(Connection &conn, const QString &table, int32_t id)
+{
+    return conn.Execute(QStringLiteral("select ID_N from ") + table + QStringLiteral(" where ID_N=") +
+                        QString::number(id))
                .RecordCount() > 0;
 }
 
-QString TrimBlanks(const QString &text) {
+QString TrimBlanks(const QString &text)
+{
     qsizetype first = 0;
     qsizetype last = text.size();
-    while (first < last && text.at(first) == QLatin1Char(' '))
-        ++first;
-    while (last > first && text.at(last - 1) == QLatin1Char(' '))
-        --last;
+    while (first < last && text.at(first) == QLatin1Char(' ')) ++first;
+    while (last > first && text.at(last - 1) == QLatin1Char(' ')) --last;
     return text.mid(first, last - first);
 }
 

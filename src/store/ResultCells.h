@@ -45,18 +45,21 @@ struct Outcome {
     QString statement;
 
     void set(int32_t value, const QString &text) { code = value, message = text; }
-    void set(int32_t value, const QString &text, const QString &sql) {
+    void set(int32_t value, const QString &text, const QString &sql)
+    {
         set(value, text);
         statement = sql;
     }
-    template <class Handler> int32_t announce(const Handler &handler) const {
+    template <class Handler> int32_t announce(const Handler &handler) const
+    {
         if (handler) handler(message, statement);
         return code;
     }
 };
 
 // Runs one step and drops its failure, for the queries that skip failing steps.
-template <class Step> void SkipFailure(Step &&step) {
+template <class Step> void SkipFailure(Step &&step)
+{
     try {
         step();
     } catch (const AppError &) {

@@ -3,13 +3,15 @@
 #include "app/Connection.h"
 #include "app/NumberText.h"
 
-QString EscapeSqlText(const QString &text) {
+QString EscapeSqlText(const QString &text)
+{
     QString escaped = text;
     escaped.replace(QLatin1Char('\''), QLatin1String("''"));
     return escaped;
 }
 
-int32_t NextIdentifier(Connection &connection, const QString &maxQuery) {
+int32_t NextIdentifier(Connection &connection, const QString &maxQuery)
+{
     Recordset rs = connection.Execute(maxQuery);
     if (rs.Eof() || rs.Fields(0).IsNull()) return 1;
     return Num::CLng(rs.Fields(0).Number() + 1);

@@ -40,10 +40,9 @@ class clsIsoItem {
     int32_t Update(Connection &conn);
     // Empty texts and zero constants leave the property as it is; texts are
     // stored without surrounding blanks.
-    int32_t AddNew(Connection &conn, const QString &strIsoTypeName = {},
-                   const QString &strMinA = {}, const QString &strMinB = {}, float sngConstA = 0,
-                   float sngConstB = 0, float sngConstC = 0, const QString &strMark = {},
-                   const QString &strSource = {});
+    int32_t AddNew(Connection &conn, const QString &strIsoTypeName = {}, const QString &strMinA = {},
+                   const QString &strMinB = {}, float sngConstA = 0, float sngConstB = 0, float sngConstC = 0,
+                   const QString &strMark = {}, const QString &strSource = {});
 
     void setEvents(RecordEvents events) { events_ = std::move(events); }
     const RecordEvents &events() const { return events_; }

@@ -13,7 +13,8 @@ namespace {
 // Fills the catalogue from a result of "select * from Isoplot ...". The columns
 // are looked up once for the whole result. Failing rows either stop the walk
 // (the error passes, the rows before it stay) or lose only the failing value.
-void fill(clsIsoplotItems &items, const Recordset &rs, bool skipFailures) {
+void fill(clsIsoplotItems &items, const Recordset &rs, bool skipFailures)
+{
     const int id = rs.FieldIndex(QStringLiteral("ID_N"));
     const int type = rs.FieldIndex(QStringLiteral("IsoType_S"));
     const int minA = rs.FieldIndex(QStringLiteral("MinA_S"));
@@ -49,25 +50,24 @@ void fill(clsIsoplotItems &items, const Recordset &rs, bool skipFailures) {
 
 } // namespace
 
-bool clsIsoplotItems::HasIsotopeRecord(Connection &conn, const QString &isotopename) {
+bool clsIsoplotItems::HasIsotopeRecord(Connection &conn, const QString &isotopename)
+{
     return !conn.Execute(QStringLiteral("select IsoType_S from Isoplot where IsoType_S='") +
                          EscapeSqlText(isotopename) + QStringLiteral("'"))
                 .Bof();
 }
 
 clsIsoplotItems &clsIsoplotItems::FuzzyQuery(Connection &conn, const QString &strIsoTypeName,
-                                             const QString &strMinA, const QString &strMinB) {
+                                             const QString &strMinA, const QString &strMinB)
+{
     // Escaping keeps "%" and "_" as wildcards: only the quote is doubled.
     QString sql = QStringLiteral("select * from Isoplot where ");
     if (!strIsoTypeName.isEmpty())
-        sql += QStringLiteral("IsoType_S='") + EscapeSqlText(strIsoTypeName) +
-               QStringLiteral("' and ");
+        sql += QStringLiteral("IsoType_S='") + EscapeSqlText(strIsoTypeName) + QStringLiteral("' and ");
     if (!strMinA.isEmpty())
-        sql +=
-            QStringLiteral("MinA_S like '%") + EscapeSqlText(strMinA) + QStringLiteral("%' And ");
+        sql += QStringLiteral("MinA_S like '%") + EscapeSqlText(strMinA) + QStringLiteral("%' And ");
     if (!strMinB.isEmpty())
-        sql +=
-            QStringLiteral("MinB_S like '%") + EscapeSqlText(strMinB) + QStringLiteral("%' And ");
+        sql += QStringLiteral("MinB_S like '%") + EscapeSqlText(strMinB) + QStringLiteral("%' And ");
     sql += QStringLiteral("ID_N>0");
 
     const Recordset rs = conn.Execute(sql);
@@ -76,20 +76,20 @@ clsIsoplotItems &clsIsoplotItems::FuzzyQuery(Connection &conn, const QString &st
     return *this;
 }
 
-QStringList clsIsoplotItems::FindIsoType(Connection &conn) {
-    return StoreDetail::NameList(
-        conn.Execute(QStringLiteral("select distinct(IsoType_S) from Isoplot")), 0,
-        QStringLiteral("clsIsoplotItems.FindIsoType"));
+QStringList clsIsoplotItems::FindIsoType(Connection &conn)
+{
+    return StoreDetail::NameList(conn.Execute(QStringLiteral("select distinct(IsoType_S) from Isoplot")), 0,
+                                 QStringLiteral("clsIsoplotItems.FindIsoType"));
 }
 
-QStringList clsIsoplotItems::FindMineral(Connection &conn, const QString &isotype,
-                                         const QString &minA) {
+QStringList clsIsoplotItems::FindMineral(Connection &conn, const QString &isotype, const QString &minA)
+{
     QString sql;
     if (isotype.isEmpty() && minA.isEmpty())
         sql = QStringLiteral("select distinct(MinA_S) from Isoplot");
     else if (isotype.isEmpty())
-        sql = QStringLiteral("select distinct(MinB_S) from Isoplot where MinA_S='") +
-              EscapeSqlText(minA) + QStringLiteral("'");
+        sql = QStringLiteral("select distinct(MinB_S) from Isoplot where MinA_S='") + EscapeSqlText(minA) +
+              QStringLiteral("'");
     else if (minA.isEmpty())
         sql = QStringLiteral("select distinct(MinA_S) from Isoplot where IsoType_S='") +
               EscapeSqlText(isotype) + QStringLiteral("'");
@@ -97,12 +97,12 @@ QStringList clsIsoplotItems::FindMineral(Connection &conn, const QString &isotyp
         sql = QStringLiteral("select distinct(MinB_S) from Isoplot where IsoType_S='") +
               EscapeSqlText(isotype) + QStringLiteral("' and MinA_S='") + EscapeSqlText(minA) +
               QStringLiteral("'");
-    return StoreDetail::NameList(conn.Execute(sql), 0,
-                                 QStringLiteral("clsIsoplotItems.FindMineral"));
+    return StoreDetail::NameList(conn.Execute(sql), 0, QStringLiteral("clsIsoplotItems.FindMineral"));
 }
 
 clsIsoplotItems &clsIsoplotItems::Find(Connection &conn, const QString &strIsoTypeName,
-                                       const QString &strMinA, const QString &strMinB) {
+                                       const QString &strMinA, const QString &strMinB)
+{
     // The caller writes the literals; a malformed one only empties the result.
     QString sql = QStringLiteral("select * from Isoplot where ");
     if (!strIsoTypeName.isEmpty())

@@ -28,6 +28,6 @@ class clsIsoplotItems : public KeyedCollection<clsIsoItem> {
 
     // Exact search; the arguments are SQL literals, quotes included. Never
     // raises: a failure shows as an empty or incomplete result.
-    clsIsoplotItems &Find(Connection &conn, const QString &strIsoTypeName = {},
-                          const QString &strMinA = {}, const QString &strMinB = {});
+    clsIsoplotItems &Find(Connection &conn, const QString &strIsoTypeName = {}, const QString &strMinA = {},
+                          const QString &strMinB = {});
 };

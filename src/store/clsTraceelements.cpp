@@ -13,7 +13,8 @@ namespace {
 // Fills the catalogue from a result of "select * from TraceElement ...". The
 // columns are looked up once for the whole result. Failing rows either stop the
 // walk (the error passes, the rows before it stay) or lose only the failing value.
-void fill(clsTraceelements &items, const Recordset &rs, bool skipFailures) {
+void fill(clsTraceelements &items, const Recordset &rs, bool skipFailures)
+{
     const int id = rs.FieldIndex(QStringLiteral("ID_N"));
     const int element = rs.FieldIndex(QStringLiteral("Element_s"));
     const int minA = rs.FieldIndex(QStringLiteral("MinA_s"));
@@ -47,8 +48,8 @@ void fill(clsTraceelements &items, const Recordset &rs, bool skipFailures) {
 
 } // namespace
 
-QStringList clsTraceelements::FindMineral(Connection &conn, const QString &element,
-                                          const QString &minA) {
+QStringList clsTraceelements::FindMineral(Connection &conn, const QString &element, const QString &minA)
+{
     QString sql;
     if (element.isEmpty() && minA.isEmpty())
         sql = QStringLiteral("select distinct(MinA_S) from TraceElement");
@@ -62,23 +63,20 @@ QStringList clsTraceelements::FindMineral(Connection &conn, const QString &eleme
         sql = QStringLiteral("select distinct(MinB_S) from TraceElement where element_S='") +
               EscapeSqlText(element) + QStringLiteral("' and MinA_S='") + EscapeSqlText(minA) +
               QStringLiteral("'");
-    return StoreDetail::NameList(conn.Execute(sql), 0,
-                                 QStringLiteral("clsTraceelements.FindMineral"));
+    return StoreDetail::NameList(conn.Execute(sql), 0, QStringLiteral("clsTraceelements.FindMineral"));
 }
 
 clsTraceelements &clsTraceelements::FuzzyQuery(Connection &conn, const QString &strElement,
-                                               const QString &strMinA, const QString &strMinB) {
+                                               const QString &strMinA, const QString &strMinB)
+{
     // Escaping keeps "%" and "_" as wildcards: only the quote is doubled.
     QString sql = QStringLiteral("select * from TraceElement where ");
     if (!strElement.isEmpty())
-        sql += QStringLiteral("Element_s like '%") + EscapeSqlText(strElement) +
-               QStringLiteral("%' and ");
+        sql += QStringLiteral("Element_s like '%") + EscapeSqlText(strElement) + QStringLiteral("%' and ");
     if (!strMinA.isEmpty())
-        sql +=
-            QStringLiteral("MinA_s like '%") + EscapeSqlText(strMinA) + QStringLiteral("%' And ");
+        sql += QStringLiteral("MinA_s like '%") + EscapeSqlText(strMinA) + QStringLiteral("%' And ");
     if (!strMinB.isEmpty())
-        sql +=
-            QStringLiteral("MinB_s like '%") + EscapeSqlText(strMinB) + QStringLiteral("%' And ");
+        sql += QStringLiteral("MinB_s like '%") + EscapeSqlText(strMinB) + QStringLiteral("%' And ");
     sql += QStringLiteral("ID_N>0");
 
     // The lists that show this catalogue never see an error: a rejected
@@ -90,18 +88,18 @@ clsTraceelements &clsTraceelements::FuzzyQuery(Connection &conn, const QString &
     return *this;
 }
 
-QStringList clsTraceelements::FindElementType(Connection &conn) {
-    return StoreDetail::NameList(
-        conn.Execute(QStringLiteral("select distinct(Element_s) from TraceElement")), 0,
-        QStringLiteral("clsTraceelements.FindElementType"));
+QStringList clsTraceelements::FindElementType(Connection &conn)
+{
+    return StoreDetail::NameList(conn.Execute(QStringLiteral("select distinct(Element_s) from TraceElement")),
+                                 0, QStringLiteral("clsTraceelements.FindElementType"));
 }
 
-clsTraceelements &clsTraceelements::Find(Connection &conn, const QString &strElement,
-                                         const QString &strMinA, const QString &strMinB) {
+clsTraceelements &clsTraceelements::Find(Connection &conn, const QString &strElement, const QString &strMinA,
+                                         const QString &strMinB)
+{
     // The caller writes the literals, quotes included.
     QString sql = QStringLiteral("select * from TraceElement where ");
-    if (!strElement.isEmpty())
-        sql += QStringLiteral("Element_s=") + strElement + QStringLiteral(" and ");
+    if (!strElement.isEmpty()) sql += QStringLiteral("Element_s=") + strElement + QStringLiteral(" and ");
     if (!strMinA.isEmpty()) sql += QStringLiteral("MinA_s=") + strMinA + QStringLiteral(" and ");
     if (!strMinB.isEmpty()) sql += QStringLiteral("MinB_s=") + strMinB + QStringLiteral(" and ");
     sql += QStringLiteral("ID_N>0");

@@ -24,6 +24,6 @@ class clsTraceelements : public KeyedCollection<clsTraceelement> {
     QStringList FindElementType(Connection &conn);
 
     // Exact search; the arguments are SQL literals, quotes included. Errors pass.
-    clsTraceelements &Find(Connection &conn, const QString &strElement = {},
-                           const QString &strMinA = {}, const QString &strMinB = {});
+    clsTraceelements &Find(Connection &conn, const QString &strElement = {}, const QString &strMinA = {},
+                           const QString &strMinB = {});
 };

@@ -7,30 +7,31 @@
 
 using StoreDetail::kLineBreak;
 
-isotype::isotype(Connection *connection) {
-    setConnection(connection);
-}
+isotype::isotype(Connection *connection) { setConnection(connection); }
 
-void isotype::setConnection(Connection *connection) {
+void isotype::setConnection(Connection *connection)
+{
     const QString source = QStringLiteral("IsoType.Set Connection");
     if (!connection) throw AppError(ErrInvalidConnection, source, QStringLiteral("连接属性无效"));
-    if (connection->State() != 1)
-        throw AppError(ErrConnectionClosed, source, QStringLiteral("连接未打开"));
+    if (connection->State() != 1) throw AppError(ErrConnectionClosed, source, QStringLiteral("连接未打开"));
     connection_ = connection;
 }
 
-int32_t isotype::GetNextTypeID() {
+int32_t isotype::GetNextTypeID()
+{
     return NextIdentifier(*connection_, QStringLiteral("select max(ID) from IsotopeType"));
 }
 
-bool isotype::Exist(const QString &isotypename) {
+bool isotype::Exist(const QString &isotypename)
+{
     return connection_
                ->Execute(QStringLiteral("select Name from IsotopeType where Name='") +
                          EscapeSqlText(isotypename) + QStringLiteral("'"))
                .RecordCount() > 0;
 }
 
-int32_t isotype::AddNew(const QString &isotypename, const QString &shortname) {
+int32_t isotype::AddNew(const QString &isotypename, const QString &shortname)
+{
     int32_t code = 2;
     QString message;
     try {
@@ -46,25 +47,24 @@ int32_t isotype::AddNew(const QString &isotypename, const QString &shortname) {
             message = name_ + QStringLiteral(" 已存在，添加失败！");
         } else {
             id_ = GetNextTypeID();
-            connection_->Execute(
-                QStringLiteral("insert into IsotopeType (ID,Name,ShortName) values (") +
-                QString::number(id_) + QStringLiteral(",") + QStringLiteral("'") +
-                EscapeSqlText(name_) + QStringLiteral("',") + QStringLiteral("'") +
-                EscapeSqlText(shortname_) + QStringLiteral("')"));
+            connection_->Execute(QStringLiteral("insert into IsotopeType (ID,Name,ShortName) values (") +
+                                 QString::number(id_) + QStringLiteral(",") + QStringLiteral("'") +
+                                 EscapeSqlText(name_) + QStringLiteral("',") + QStringLiteral("'") +
+                                 EscapeSqlText(shortname_) + QStringLiteral("')"));
             code = 0;
             message = QStringLiteral("添加 ") + name_ + QStringLiteral(" 成功！");
         }
     } catch (const AppError &e) {
         code = 2;
-        message = QStringLiteral("未知原因,添加记录失败!") + kLineBreak +
-                  QStringLiteral("错误号：") + QString::number(e.number()) + kLineBreak +
-                  e.description();
+        message = QStringLiteral("未知原因,添加记录失败!") + kLineBreak + QStringLiteral("错误号：") +
+                  QString::number(e.number()) + kLineBreak + e.description();
     }
     if (events_.AddEvent) events_.AddEvent(message, name_);
     return code;
 }
 
-int32_t isotype::Delete(const QString &isotypename) {
+int32_t isotype::Delete(const QString &isotypename)
+{
     int32_t code = 2;
     QString message;
     try {
@@ -88,22 +88,23 @@ int32_t isotype::Delete(const QString &isotypename) {
     return code;
 }
 
-QStringList isotype::GetAllIsoTypeName() {
-    const Recordset rs =
-        connection_->Execute(QStringLiteral("select distinct(Name) from IsotopeType"));
+QStringList isotype::GetAllIsoTypeName()
+{
+    const Recordset rs = connection_->Execute(QStringLiteral("select distinct(Name) from IsotopeType"));
     return StoreDetail::NameList(rs, rs.FieldIndex(QStringLiteral("Name")),
                                  QStringLiteral("IsoType.GetAllIsoTypeName"));
 }
 
-QString isotype::GetNameBaseOnID(int32_t uid) {
+QString isotype::GetNameBaseOnID(int32_t uid)
+{
     if (uid != 0) id_ = uid;
-    return connection_
-        ->Execute(QStringLiteral("select Name from IsoType where ID=") + QString::number(id_))
+    return connection_->Execute(QStringLiteral("select Name from IsoType where ID=") + QString::number(id_))
         .Fields(QStringLiteral("Name"))
         .Text();
 }
 
-int32_t isotype::GetIDBaseOnName(const QString &isotypename) {
+int32_t isotype::GetIDBaseOnName(const QString &isotypename)
+{
     if (!isotypename.isEmpty()) name_ = isotypename;
     if (!Exist(name_))
         throw AppError(ErrNameNotFound, QStringLiteral("IsoType.GetIDBaseOnName"),

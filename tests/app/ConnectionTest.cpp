@@ -1,5 +1,5 @@
-#include "app/AppError.h"
 #include "app/Connection.h"
+#include "app/AppError.h"
 #include "app/SharedConnection.h"
 #include "store/SchemaText.h"
 #include "support/TempDatabase.h"
@@ -33,7 +33,8 @@ TEST(Connection, FetchesResultsWholeWithExactCountsAndNamedFields)
 {
     TempDatabase db;
     for (int i = 1; i <= 5; ++i)
-        db.exec(QStringLiteral("insert into Isoplot (ID_N,IsoType_S,MinA_S,ConstA_N) values (%1,'氧同位素','石英',%2)")
+        db.exec(QStringLiteral(
+                    "insert into Isoplot (ID_N,IsoType_S,MinA_S,ConstA_N) values (%1,'氧同位素','石英',%2)")
                     .arg(i)
                     .arg(i * 0.5));
     Recordset rs = db.conn().Execute(QStringLiteral("select * from Isoplot where ID_N>2"));
@@ -86,7 +87,9 @@ TEST(Connection, RejectedStatementsCarryTheDatabaseMessage)
     EXPECT_THROW(db.conn().Execute(QStringLiteral("select 1; delete from Isoplot")), AppError);
     // Text comparison ignores case, as the calibration names expect.
     db.exec(QStringLiteral("insert into TraceElement (ID_N,Element_s) values (1,'Mg')"));
-    EXPECT_EQ(db.conn().Execute(QStringLiteral("select * from TraceElement where Element_s='MG'")).RecordCount(), 1);
+    EXPECT_EQ(
+        db.conn().Execute(QStringLiteral("select * from TraceElement where Element_s='MG'")).RecordCount(),
+        1);
 }
 
 TEST(Connection, StatementsPastTheTimeLimitFail)
@@ -179,11 +182,16 @@ TEST(DefaultDatabase, HoldsThePublishedLibrary)
     TempDatabase db(true);
     EXPECT_GT(db.count(QStringLiteral("Isoplot")), 50);
     EXPECT_EQ(db.count(QStringLiteral("TraceElement")), 2);
-    EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from IsoType where Name in ('氧同位素','硫同位素','碳同位素','氢同位素')")),
-              QStringLiteral("4"));
+    EXPECT_EQ(
+        db.scalar(QStringLiteral(
+            "select count(*) from IsoType where Name in ('氧同位素','硫同位素','碳同位素','氢同位素')")),
+        QStringLiteral("4"));
     // References with an apostrophe are stored whole.
-    EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from Isoplot where Source_S like '%O''Neil%'")).toInt() > 0, true);
+    EXPECT_EQ(
+        db.scalar(QStringLiteral("select count(*) from Isoplot where Source_S like '%O''Neil%'")).toInt() > 0,
+        true);
     // Constants are stored as the program writes them, so its duplicate check finds them.
-    EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from Isoplot where MinA_S='石英' and MinB_S='水' and ConstA_N=3.38 and ConstC_N=-3.4")),
+    EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from Isoplot where MinA_S='石英' and MinB_S='水' and "
+                                       "ConstA_N=3.38 and ConstC_N=-3.4")),
               QStringLiteral("1"));
 }

@@ -1,5 +1,5 @@
-#include "app/AppError.h"
 #include "app/DelimitedFiles.h"
+#include "app/AppError.h"
 #include "app/DelimitedText.h"
 #include "app/TextCodec.h"
 
@@ -11,7 +11,7 @@
 namespace {
 
 class DelimitedFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         list.setColumnCount(5);
@@ -50,8 +50,8 @@ protected:
 
 TEST_F(DelimitedFiles, ReadsTabLinesIntoRowsFittedToTheFieldCount)
 {
-    const QString path = file(QStringLiteral("a.txt"),
-                              "0.9\t0.1\t0.2\t0.1\r\n 0.8 \t0.2\t0.3\t0.1\textra\r\n\r\n0.7\t0.3");
+    const QString path =
+        file(QStringLiteral("a.txt"), "0.9\t0.1\t0.2\t0.1\r\n 0.8 \t0.2\t0.3\t0.1\textra\r\n\r\n0.7\t0.3");
     mdlFunction::ReadFile(path, &list, 1, 4);
     ASSERT_EQ(list.topLevelItemCount(), 4);
     EXPECT_EQ(row(0), QStringList({"0.9", "0.1", "0.2", "0.1", ""}));
@@ -82,9 +82,11 @@ TEST_F(DelimitedFiles, EveryLineEndEndsALine)
 
 TEST_F(DelimitedFiles, ReadsGb18030AndUtf8WithBom)
 {
-    const QString gb = file(QStringLiteral("gb.txt"), TextCodec::ToGb18030(QStringLiteral("橄榄石\t熔体\r\n")));
+    const QString gb =
+        file(QStringLiteral("gb.txt"), TextCodec::ToGb18030(QStringLiteral("橄榄石\t熔体\r\n")));
     mdlFunction::ReadFile(gb, &list, 1, 4);
-    const QString bom = file(QStringLiteral("bom.txt"), QByteArray("\xEF\xBB\xBF") + QStringLiteral("石英\t水").toUtf8());
+    const QString bom =
+        file(QStringLiteral("bom.txt"), QByteArray("\xEF\xBB\xBF") + QStringLiteral("石英\t水").toUtf8());
     mdlFunction::ReadFile(bom, &list, 1, 4);
     ASSERT_EQ(list.topLevelItemCount(), 2);
     EXPECT_EQ(row(0).mid(0, 2), QStringList({"橄榄石", "熔体"}));
@@ -99,7 +101,9 @@ TEST_F(DelimitedFiles, ExportWritesTitlesAndRowsAndReadsBackCellForCell)
 
     const QString tab = dir.path() + QStringLiteral("/out.txt");
     mdlFunction::ExportData(tab, &list, 1, 5);
-    EXPECT_EQ(contents(tab), QStringLiteral("XFo\tXFa\tXMg\tXFe\t温度(K)\r\n0.9\t0.1\t0.2\t0.1\t761\r\n1\t\t1\t1\t\r\n").toUtf8());
+    EXPECT_EQ(
+        contents(tab),
+        QStringLiteral("XFo\tXFa\tXMg\tXFe\t温度(K)\r\n0.9\t0.1\t0.2\t0.1\t761\r\n1\t\t1\t1\t\r\n").toUtf8());
 
     for (int type = 1; type <= 3; ++type) {
         const QString path = dir.path() + QStringLiteral("/round%1").arg(type);
@@ -146,8 +150,9 @@ TEST(TextCodec, TellsUtf8FromGb18030)
 {
     EXPECT_TRUE(TextCodec::IsValidUtf8(QStringLiteral("石英 quartz").toUtf8()));
     EXPECT_FALSE(TextCodec::IsValidUtf8(TextCodec::ToGb18030(QStringLiteral("橄榄石"))));
-    EXPECT_FALSE(TextCodec::IsValidUtf8(QByteArray("\xE7\x9F", 2)));   // cut off
-    EXPECT_FALSE(TextCodec::IsValidUtf8(QByteArray("\xC0\xAF", 2)));   // overlong
+    EXPECT_FALSE(TextCodec::IsValidUtf8(QByteArray("\xE7\x9F", 2)));     // cut off
+    EXPECT_FALSE(TextCodec::IsValidUtf8(QByteArray("\xC0\xAF", 2)));     // overlong
     EXPECT_FALSE(TextCodec::IsValidUtf8(QByteArray("\xED\xA0\x80", 3))); // surrogate
-    EXPECT_EQ(TextCodec::Decode(TextCodec::ToGb18030(QStringLiteral("橄榄石，熔体"))), QStringLiteral("橄榄石，熔体"));
+    EXPECT_EQ(TextCodec::Decode(TextCodec::ToGb18030(QStringLiteral("橄榄石，熔体"))),
+              QStringLiteral("橄榄石，熔体"));
 }

@@ -24,7 +24,8 @@ const QString kSection = QStringLiteral("橄榄石温度计");
 
 class ListForm : public ChildForm {
   public:
-    ListForm() {
+    ListForm()
+    {
         setWindowTitle(kSection);
         resize(300, 200);
         // A tree before the list, as the managers have: it must not take the widths.
@@ -37,8 +38,7 @@ class ListForm : public ChildForm {
         list->setObjectName(QStringLiteral("ListView1"));
         list->setRootIsDecorated(false);
         list->setColumnCount(5);
-        for (int i = 0; i < 5; ++i)
-            list->setColumnWidth(i, 40 + 4 * i);
+        for (int i = 0; i < 5; ++i) list->setColumnWidth(i, 40 + 4 * i);
     }
     QTreeWidget *tree;
     QTreeWidget *list;
@@ -50,20 +50,23 @@ class ListForm : public ChildForm {
 
 class FormLayoutTest : public ::testing::Test {
   protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         QFile::remove(SettingsStore::FilePath(kApp));
         area = std::make_unique<QMdiArea>();
         area->resize(900, 700);
         area->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(area.get()));
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         area.reset();
         QFile::remove(SettingsStore::FilePath(kApp));
     }
 
     // Opens the window framed, as the main window does.
-    ListForm *open() {
+    ListForm *open()
+    {
         auto *form = new ListForm;
         QMdiSubWindow *sub = area->addSubWindow(form);
         sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -72,17 +75,19 @@ class FormLayoutTest : public ::testing::Test {
         sub->show();
         return form;
     }
-    void close(ListForm *form) {
+    void close(ListForm *form)
+    {
         ASSERT_TRUE(form->Unload());
         lastWidths.clear();
-        for (int i = 0; i < form->list->columnCount(); ++i)
-            lastWidths << form->list->columnWidth(i);
+        for (int i = 0; i < form->list->columnCount(); ++i) lastWidths << form->list->columnWidth(i);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    QString stored(const QString &key) {
+    QString stored(const QString &key)
+    {
         return SettingsStore::GetSetting(kApp, kSection, key, QStringLiteral("<none>"));
     }
-    void store(const QString &key, const QString &value) {
+    void store(const QString &key, const QString &value)
+    {
         SettingsStore::SaveSetting(kApp, kSection, key, value);
     }
 
@@ -90,7 +95,8 @@ class FormLayoutTest : public ::testing::Test {
     QList<int> lastWidths;
 };
 
-TEST_F(FormLayoutTest, FirstOpeningKeepsTheDesignAndClosingCreatesEveryKey) {
+TEST_F(FormLayoutTest, FirstOpeningKeepsTheDesignAndClosingCreatesEveryKey)
+{
     ListForm *form = open();
     EXPECT_EQ(form->subWindow()->geometry(), QRect(30, 40, 340, 250));
     EXPECT_FALSE(form->subWindow()->isMaximized());
@@ -113,7 +119,8 @@ TEST_F(FormLayoutTest, FirstOpeningKeepsTheDesignAndClosingCreatesEveryKey) {
     EXPECT_EQ(stored(QStringLiteral("column5")), QString::number(lastWidths[4] * 15));
 }
 
-TEST_F(FormLayoutTest, PositionSizeAndColumnWidthsComeBackByIndex) {
+TEST_F(FormLayoutTest, PositionSizeAndColumnWidthsComeBackByIndex)
+{
     ListForm *form = open();
     form->subWindow()->setGeometry(12, 18, 400, 300);
     form->list->setColumnWidth(1, 150); // widened by the user
@@ -126,7 +133,8 @@ TEST_F(FormLayoutTest, PositionSizeAndColumnWidthsComeBackByIndex) {
     EXPECT_EQ(form->tree->columnWidth(0), 33);
 }
 
-TEST_F(FormLayoutTest, AStoredValueThatIsNotANumberIsIgnored) {
+TEST_F(FormLayoutTest, AStoredValueThatIsNotANumberIsIgnored)
+{
     store(QStringLiteral("frmLeft"), QStringLiteral("abc"));
     store(QStringLiteral("frmTop"), QStringLiteral("150"));
     store(QStringLiteral("frmWidth"), QStringLiteral("12px"));
@@ -144,7 +152,8 @@ TEST_F(FormLayoutTest, AStoredValueThatIsNotANumberIsIgnored) {
     EXPECT_EQ(form->list->columnWidth(3), 52);
 }
 
-TEST_F(FormLayoutTest, MaximisedAndMinimisedStatesAreStoredAndRestored) {
+TEST_F(FormLayoutTest, MaximisedAndMinimisedStatesAreStoredAndRestored)
+{
     ListForm *form = open();
     form->subWindow()->showMaximized();
     close(form);
@@ -161,17 +170,19 @@ TEST_F(FormLayoutTest, MaximisedAndMinimisedStatesAreStoredAndRestored) {
     EXPECT_TRUE(form->subWindow()->isMinimized());
 }
 
-TEST_F(FormLayoutTest, SectionIsTheCaption) {
+TEST_F(FormLayoutTest, SectionIsTheCaption)
+{
     ListForm *form = open();
     form->setWindowTitle(QStringLiteral("同位素温度计_温度计算"));
     close(form);
     EXPECT_EQ(stored(QStringLiteral("frmLeft")), QStringLiteral("<none>"));
-    EXPECT_EQ(SettingsStore::GetSetting(kApp, QStringLiteral("同位素温度计_温度计算"),
-                                        QStringLiteral("frmLeft")),
-              QStringLiteral("450"));
+    EXPECT_EQ(
+        SettingsStore::GetSetting(kApp, QStringLiteral("同位素温度计_温度计算"), QStringLiteral("frmLeft")),
+        QStringLiteral("450"));
 }
 
-TEST(SetToolbarImages, PicturesByKeySkippingSeparatorsAndMissingKeys) {
+TEST(SetToolbarImages, PicturesByKeySkippingSeparatorsAndMissingKeys)
+{
     QToolBar bar;
     QStringList keys = {QStringLiteral("filter"), QString(), QStringLiteral("nothing"),
                         QStringLiteral("about")};

@@ -1,12 +1,11 @@
-#include "app/AppError.h"
 #include "app/NumberText.h"
+#include "app/AppError.h"
 
+#include "support/Errors.h"
 #include <cfloat>
 #include <cmath>
-#include "support/Errors.h"
 
 #include <gtest/gtest.h>
-
 
 TEST(NumberText, GeneralSingleText)
 {

@@ -15,7 +15,7 @@
 namespace {
 
 class Startup : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override
     {
         subMain::ReleaseInstanceLock();

@@ -1,11 +1,10 @@
-#include "app/AppError.h"
 #include "calc/Equations.h"
+#include "app/AppError.h"
 
-#include <cmath>
 #include "support/Errors.h"
+#include <cmath>
 
 #include <gtest/gtest.h>
-
 
 TEST(IsotopeEquation, SolvesTheFractionationEquationForT)
 {
@@ -43,7 +42,8 @@ TEST(TraceEquation, FailuresAreErrorsNotNumbers)
     EXPECT_EQ(errorOf([] { TraceEquation::Kelvin(QStringLiteral("e"), 0, 1000, 0); }), ErrNo::InvalidCall);
     EXPECT_EQ(errorOf([] { TraceEquation::Kelvin(QStringLiteral("10"), -1, 1000, 0); }), ErrNo::InvalidCall);
     EXPECT_EQ(errorOf([] { TraceEquation::Kelvin(QStringLiteral("e"), 1, 1000, 0); }), ErrNo::DivisionByZero);
-    EXPECT_EQ(errorOf([] { TraceEquation::Kelvin(QStringLiteral("e"), 1.0001f, 3e38f, 0); }), ErrNo::Overflow);
+    EXPECT_EQ(errorOf([] { TraceEquation::Kelvin(QStringLiteral("e"), 1.0001f, 3e38f, 0); }),
+              ErrNo::Overflow);
 }
 
 TEST(OlivineEquation, TheTwoCalibrations)

@@ -1,27 +1,32 @@
-#include "calc/frmCalculateIso.h"
 #include "CalcTestSupport.h"
+#include "calc/frmCalculateIso.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDatabase.h"
 
+#include "app/SettingsStore.h"
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QRadioButton>
 #include <QToolBar>
-#include <QAction>
-#include <QPointer>
-#include "app/SettingsStore.h"
 
 namespace {
 
 class IsoCalculator : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
-        db.exec(QStringLiteral("insert into Isoplot values (1,'氧同位素','石英','水',3.38,0,-3.4,'200-500','Clayton')"));
-        db.exec(QStringLiteral("insert into Isoplot values (2,'氧同位素','石英','水',4.1,0,-3.7,'500-800','Bottinga')"));
-        db.exec(QStringLiteral("insert into Isoplot values (3,'氧同位素','石英','磁铁矿',5.57,0,0,'','Chiba')"));
-        db.exec(QStringLiteral("insert into Isoplot values (4,'硫同位素','黄铁矿','方铅矿',1.01,0,0,'','Ohmoto')"));
-        db.exec(QStringLiteral("insert into Isoplot values (5,'氧同位素','石英','水',-3.38,0,0,'','negative root')"));
+        db.exec(QStringLiteral(
+            "insert into Isoplot values (1,'氧同位素','石英','水',3.38,0,-3.4,'200-500','Clayton')"));
+        db.exec(QStringLiteral(
+            "insert into Isoplot values (2,'氧同位素','石英','水',4.1,0,-3.7,'500-800','Bottinga')"));
+        db.exec(
+            QStringLiteral("insert into Isoplot values (3,'氧同位素','石英','磁铁矿',5.57,0,0,'','Chiba')"));
+        db.exec(QStringLiteral(
+            "insert into Isoplot values (4,'硫同位素','黄铁矿','方铅矿',1.01,0,0,'','Ohmoto')"));
+        db.exec(QStringLiteral(
+            "insert into Isoplot values (5,'氧同位素','石英','水',-3.38,0,0,'','negative root')"));
         form = new frmCalculateIso();
         form->show();
         form->Load();

@@ -1,5 +1,5 @@
-#include "calc/frmGLS.h"
 #include "CalcTestSupport.h"
+#include "calc/frmGLS.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QFile>
@@ -10,7 +10,7 @@
 namespace {
 
 class Olivine : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         form = new frmGLS();

@@ -1,5 +1,5 @@
-#include "calc/frmCalculateTrace.h"
 #include "CalcTestSupport.h"
+#include "calc/frmCalculateTrace.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDatabase.h"
 
@@ -8,13 +8,17 @@
 namespace {
 
 class TraceCalculator : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
-        db.exec(QStringLiteral("insert into TraceElement values (1,'Mg','橄榄石','熔体',1000,0,'10','decimal')"));
-        db.exec(QStringLiteral("insert into TraceElement values (2,'Mg','橄榄石','熔体',2000,1,'e','natural')"));
-        db.exec(QStringLiteral("insert into TraceElement values (3,'Mg','橄榄石','熔体',1000,0,'ln','odd type')"));
-        db.exec(QStringLiteral("insert into TraceElement values (4,'Mg','橄榄石','熔体',-1000,0,'10','negative')"));
+        db.exec(
+            QStringLiteral("insert into TraceElement values (1,'Mg','橄榄石','熔体',1000,0,'10','decimal')"));
+        db.exec(
+            QStringLiteral("insert into TraceElement values (2,'Mg','橄榄石','熔体',2000,1,'e','natural')"));
+        db.exec(QStringLiteral(
+            "insert into TraceElement values (3,'Mg','橄榄石','熔体',1000,0,'ln','odd type')"));
+        db.exec(QStringLiteral(
+            "insert into TraceElement values (4,'Mg','橄榄石','熔体',-1000,0,'10','negative')"));
         db.exec(QStringLiteral("insert into TraceElement values (5,'Fe','橄榄石','辉石',3911,-2.5,'10','')"));
         form = new frmCalculateTrace();
         form->show();

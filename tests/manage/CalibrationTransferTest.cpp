@@ -39,9 +39,9 @@ std::unique_ptr<QTreeWidget> makeList()
 {
     auto list = std::make_unique<QTreeWidget>();
     list->setColumnCount(8);
-    list->setHeaderLabels({QString(), QStringLiteral("矿物A"), QStringLiteral("矿物B"),
-                           QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
-                           QStringLiteral("适用范围"), QStringLiteral("资料来源")});
+    list->setHeaderLabels({QString(), QStringLiteral("矿物A"), QStringLiteral("矿物B"), QStringLiteral("A"),
+                           QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("适用范围"),
+                           QStringLiteral("资料来源")});
     list->setRootIsDecorated(false);
     return list;
 }
@@ -53,8 +53,7 @@ QStringList rowValues(const QTreeWidget &list, int row)
 
 QStringList padded(QStringList values)
 {
-    while (values.size() < 7)
-        values << QString();
+    while (values.size() < 7) values << QString();
     return values;
 }
 
@@ -89,8 +88,8 @@ class ImportTransfer : public ::testing::Test {
 
 TEST_F(ImportTransfer, EachLineBecomesAPendingRowAfterTheListedOnes)
 {
-    PendingRows::AppendRow(list.get(), {QStringLiteral("石英"), QStringLiteral("水")},
-                           QStringLiteral("A17"), PendingRows::kOk, PendingRows::kOk);
+    PendingRows::AppendRow(list.get(), {QStringLiteral("石英"), QStringLiteral("水")}, QStringLiteral("A17"),
+                           PendingRows::kOk, PendingRows::kOk);
 
     const ImportResult r = import(QByteArray("Qz\tMt\t4.8\t0\t-1.5\r\nCal\r\nDol"));
 
@@ -123,8 +122,7 @@ TEST_F(ImportTransfer, FieldsAreTrimmedAndEmptyFieldsStayEmpty)
 {
     // Blanks around texts, a blanks-only field, consecutive tabs, a trailing tab,
     // an empty line and a seven-field line.
-    import(TextCodec::Encode(
-        QStringLiteral("  石英 \t   \t 1.5\t\t\r\n\r\na\tb\tc\td\te\tf\t g g \r\n")));
+    import(TextCodec::Encode(QStringLiteral("  石英 \t   \t 1.5\t\t\r\n\r\na\tb\tc\td\te\tf\t g g \r\n")));
 
     ASSERT_EQ(list->topLevelItemCount(), 3);
     EXPECT_EQ(rowValues(*list, 0), padded({QStringLiteral("石英"), "", "1.5", "", ""}));
@@ -188,8 +186,7 @@ TEST_F(ImportTransfer, ChineseFilesInGb18030AndUtf8WithBom)
     ASSERT_EQ(list->topLevelItemCount(), 2);
     const QStringList expected = line.split(QLatin1Char('\t'));
     EXPECT_EQ(rowValues(*list, 0), expected);
-    EXPECT_EQ(rowValues(*list, 1), expected)
-        << "the byte-order mark is not part of the first field";
+    EXPECT_EQ(rowValues(*list, 1), expected) << "the byte-order mark is not part of the first field";
 }
 
 TEST_F(ImportTransfer, FileThatCannotBeReadShowsItsFailure)
@@ -212,8 +209,7 @@ TEST_F(ImportTransfer, FileThatCannotBeReadShowsItsFailure)
 TEST_F(ImportTransfer, ListOfManyRowsTakesAWholeFile)
 {
     QByteArray text;
-    for (int i = 0; i < 5000; ++i)
-        text += "Qz\tMt\t" + QByteArray::number(i) + "\r\n";
+    for (int i = 0; i < 5000; ++i) text += "Qz\tMt\t" + QByteArray::number(i) + "\r\n";
     const ImportResult r = import(text);
 
     EXPECT_EQ(r.rowsAdded, 5000);
@@ -250,8 +246,7 @@ TEST(PendingRowsTransfer, RowsKeepKeyStateIconAndToolTipWhereReadersFindThem)
     EXPECT_FALSE(row->icon(0).isNull()) << "the picture comes from the installed provider";
     EXPECT_EQ(asked, QStringList({"ok", "adderror"}));
     EXPECT_EQ(PendingRows::Key(row), "A6");
-    for (int c = 0; c < 8; ++c)
-        EXPECT_EQ(row->toolTip(c), QStringLiteral(" 记录已存在,添加失败!")) << c;
+    for (int c = 0; c < 8; ++c) EXPECT_EQ(row->toolTip(c), QStringLiteral(" 记录已存在,添加失败!")) << c;
 
     // A row with fewer values still carries the tool tip on every cell of the list.
     QTreeWidgetItem *shortRow = PendingRows::AppendRow(list.get(), {"x"}, "", "add", "add");
@@ -354,9 +349,8 @@ struct Workbook {
 
 QString python()
 {
-    return QFileInfo::exists(QStringLiteral("/usr/bin/python3"))
-               ? QStringLiteral("/usr/bin/python3")
-               : QStringLiteral("python3");
+    return QFileInfo::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
+                                                                 : QStringLiteral("python3");
 }
 
 Workbook readBack(const QString &path)
@@ -367,8 +361,7 @@ Workbook readBack(const QString &path)
     const bool finished = p.waitForFinished(60000);
     const QByteArray out = p.readAllStandardOutput();
     if (!finished || p.exitCode() != 0) {
-        ADD_FAILURE() << "the reader (Debian's python3-openpyxl) failed on " << path.toStdString()
-                      << ":\n"
+        ADD_FAILURE() << "the reader (Debian's python3-openpyxl) failed on " << path.toStdString() << ":\n"
                       << p.readAllStandardError().toStdString();
         return wb;
     }
@@ -380,8 +373,7 @@ Workbook readBack(const QString &path)
             cells << (c.isNull() ? QStringLiteral("<none>") : c.toString());
         wb.cells << cells;
     }
-    for (const QJsonValue &t : o["types"].toArray())
-        wb.types << t.toString();
+    for (const QJsonValue &t : o["types"].toArray()) wb.types << t.toString();
     const QJsonArray wbType = o["workbookType"].toArray();
     wb.workbookType = wbType.isEmpty() ? QString() : wbType[0].toString();
     wb.ordered = o["ordered"].toBool();
@@ -395,8 +387,7 @@ Workbook readBack(const QString &path)
 // What Excel needs to open the file without repairing it.
 void expectSoundPackage(const Workbook &wb)
 {
-    EXPECT_EQ(wb.workbookType,
-              "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml")
+    EXPECT_EQ(wb.workbookType, "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml")
         << "a workbook, not a template";
     EXPECT_TRUE(wb.ordered) << "rows and cells in ascending order";
     EXPECT_EQ(wb.dimension, wb.expectedDimension);
@@ -444,8 +435,8 @@ class ExportTransfer : public ::testing::Test {
 TEST_F(ExportTransfer, EveryVisibleCellArrivesAsTheTextShown)
 {
     const QString type = QStringLiteral("氧同位素");
-    add({QStringLiteral("石英"), QStringLiteral("水"), "3.38", "0", "-3.4",
-         QStringLiteral("200-500℃"), QStringLiteral("Clayton et al.(1972)")});
+    add({QStringLiteral("石英"), QStringLiteral("水"), "3.38", "0", "-3.4", QStringLiteral("200-500℃"),
+         QStringLiteral("Clayton et al.(1972)")});
     add({QStringLiteral("方解石"), QStringLiteral("水"), "2.78", "", "-2.89", "", ""}, "add");
     QTreeWidgetItem *failed = add({" lead and trail ", "0012", "1E-05", "_x0041_", "a\tb",
                                    QStringLiteral("新"), QString("x") + QChar(1) + "y"},
@@ -467,8 +458,7 @@ TEST_F(ExportTransfer, EveryVisibleCellArrivesAsTheTextShown)
     EXPECT_EQ(wb.cells[0], isotopeHeadings()) << "row 1 is the template's";
     for (int i = 0; i < 3; ++i) {
         QStringList expected{type};
-        for (const QString &v : rowValues(*list, i))
-            expected << (v.isEmpty() ? "<none>" : v);
+        for (const QString &v : rowValues(*list, i)) expected << (v.isEmpty() ? "<none>" : v);
         EXPECT_EQ(wb.cells[i + 1], expected) << "worksheet row " << i + 2;
     }
     EXPECT_EQ(wb.cells[1][1], " lead and trail ");
@@ -478,8 +468,8 @@ TEST_F(ExportTransfer, EveryVisibleCellArrivesAsTheTextShown)
 
 TEST_F(ExportTransfer, EmptyListGivesTheTemplateAlone)
 {
-    const QString path = ExportToExcel(nullptr, list.get(), CalibrationKind::Isotope,
-                                       QStringLiteral("氧同位素"), true);
+    const QString path =
+        ExportToExcel(nullptr, list.get(), CalibrationKind::Isotope, QStringLiteral("氧同位素"), true);
     const Workbook wb = readBack(path);
     expectSoundPackage(wb);
     ASSERT_EQ(wb.cells.size(), 1);
@@ -500,8 +490,8 @@ TEST_F(ExportTransfer, RowsTheFilterHidIsNotExported)
     add({"r2"})->setHidden(true);
     add({"r3"});
 
-    const QString path = ExportToExcel(nullptr, list.get(), CalibrationKind::TraceElement,
-                                       QStringLiteral("Ni"), false);
+    const QString path =
+        ExportToExcel(nullptr, list.get(), CalibrationKind::TraceElement, QStringLiteral("Ni"), false);
 
     EXPECT_EQ(QFileInfo(path).fileName(), "traceelementThemometer1.xlsx");
     EXPECT_TRUE(opened.isEmpty()) << "visibility False: saved, not opened";
@@ -509,9 +499,9 @@ TEST_F(ExportTransfer, RowsTheFilterHidIsNotExported)
     expectSoundPackage(wb);
     EXPECT_EQ(wb.title, QStringLiteral("微量元素温度计"));
     ASSERT_EQ(wb.cells.size(), 3);
-    EXPECT_EQ(wb.cells[0], QStringList({QStringLiteral("元素"), QStringLiteral("矿物A"),
-                                        QStringLiteral("矿物B"), "A", "B", QStringLiteral("函数"),
-                                        QStringLiteral("适用范围"), QStringLiteral("资料来源")}));
+    EXPECT_EQ(wb.cells[0],
+              QStringList({QStringLiteral("元素"), QStringLiteral("矿物A"), QStringLiteral("矿物B"), "A", "B",
+                           QStringLiteral("函数"), QStringLiteral("适用范围"), QStringLiteral("资料来源")}));
     EXPECT_EQ(wb.cells[1].mid(0, 2), QStringList({"Ni", "r1"}));
     EXPECT_EQ(wb.cells[2].mid(0, 2), QStringList({"Ni", "r3"}));
     EXPECT_EQ(wb.dimension, "A1:H3");
@@ -530,8 +520,7 @@ TEST_F(ExportTransfer, MissingOrBrokenTemplateRaisesTheExportError)
         ASSERT_NE(za, nullptr);
         const char types[] =
             "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>";
-        zip_file_add(za, "[Content_Types].xml", zip_source_buffer(za, types, sizeof types - 1, 0),
-                     0);
+        zip_file_add(za, "[Content_Types].xml", zip_source_buffer(za, types, sizeof types - 1, 0), 0);
         ASSERT_EQ(zip_close(za), 0);
     }
 
@@ -627,9 +616,8 @@ TEST_F(ExportTransfer, EditedTemplateKeepsItsOwnCellsInOrder)
         zip_t *za = zip_open(QFile::encodeName(tpl).constData(), ZIP_CREATE | ZIP_TRUNCATE, &err);
         ASSERT_NE(za, nullptr);
         for (const auto &part : parts)
-            zip_file_add(
-                za, part[0].constData(),
-                zip_source_buffer(za, part[1].constData(), zip_uint64_t(part[1].size()), 0), 0);
+            zip_file_add(za, part[0].constData(),
+                         zip_source_buffer(za, part[1].constData(), zip_uint64_t(part[1].size()), 0), 0);
         ASSERT_EQ(zip_close(za), 0);
     }
     add({"m2", "", "d2"});
@@ -645,8 +633,8 @@ TEST_F(ExportTransfer, EditedTemplateKeepsItsOwnCellsInOrder)
     ASSERT_EQ(wb.cells.size(), 9);
     EXPECT_EQ(wb.cells[0][0], "T");
     // The list's empty C text clears the template's C2; I2 stays.
-    EXPECT_EQ(wb.cells[1], QStringList({"Ni", "m2", "<none>", "d2", "<none>", "<none>", "<none>",
-                                        "<none>", "note"}));
+    EXPECT_EQ(wb.cells[1],
+              QStringList({"Ni", "m2", "<none>", "d2", "<none>", "<none>", "<none>", "<none>", "note"}));
     EXPECT_EQ(wb.cells[3].mid(0, 2), QStringList({"Ni", "m4"}));
     EXPECT_EQ(wb.cells[4][0], "<none>");
     EXPECT_EQ(wb.cells[8][0], "footer");

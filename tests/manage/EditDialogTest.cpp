@@ -15,19 +15,22 @@ using namespace ManagerTest;
 
 class IsoEditTest : public IsoDatabaseTest {
   protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         IsoDatabaseTest::SetUp();
         mgr = std::make_unique<frmIsoMgr>();
         mgr->Load();
         mgr->show();
         clickNode(mgr.get(), "氧同位素");
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         mgr->setCanSave(false);
         mgr->Unload();
     }
     // Opens the dialog with a toolbar button and hands it to the check.
-    void withDialog(const char *key, std::function<void(QDialog *)> check) {
+    void withDialog(const char *key, std::function<void(QDialog *)> check)
+    {
         bool seen = false;
         dialogs.onModal([&](QDialog *dlg) {
             seen = true;
@@ -36,17 +39,20 @@ class IsoEditTest : public IsoDatabaseTest {
         clickButton(mgr.get(), key);
         EXPECT_TRUE(seen);
     }
-    static QLineEdit *box(QDialog *dlg, int i) {
+    static QLineEdit *box(QDialog *dlg, int i)
+    {
         return findNamed<QLineEdit>(dlg, QStringLiteral("Text1_%1").arg(i));
     }
-    static void confirm(QDialog *dlg) {
+    static void confirm(QDialog *dlg)
+    {
         QTest::mouseClick(findNamed<QPushButton>(dlg, "Command1"), Qt::LeftButton);
     }
 
     std::unique_ptr<frmIsoMgr> mgr;
 };
 
-TEST_F(IsoEditTest, AddModeShowsTheCurrentTypeLocked) {
+TEST_F(IsoEditTest, AddModeShowsTheCurrentTypeLocked)
+{
     withDialog("new", [](QDialog *dlg) {
         EXPECT_EQ(dlg->windowTitle(), "同位素温度计");
         EXPECT_EQ(findNamed<QGroupBox>(dlg, "fraIsotope")->title(), "新建");
@@ -54,34 +60,34 @@ TEST_F(IsoEditTest, AddModeShowsTheCurrentTypeLocked) {
         EXPECT_EQ(findNamed<QPushButton>(dlg, "Command2")->text(), "取消");
         EXPECT_EQ(box(dlg, 0)->text(), "氧同位素");
         EXPECT_TRUE(box(dlg, 0)->isReadOnly());
-        for (int i = 1; i <= 7; ++i)
-            EXPECT_EQ(box(dlg, i)->text(), "");
+        for (int i = 1; i <= 7; ++i) EXPECT_EQ(box(dlg, i)->text(), "");
         EXPECT_EQ(dlg->focusWidget(), box(dlg, 1));
         QStringList labels;
         for (const char *name :
              {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7", "Label8"})
             labels << findNamed<QLabel>(dlg, name)->text();
-        EXPECT_EQ(labels, QStringList({"同位素", "矿物A", "矿物B", "常数A", "常数B", "常数C",
-                                       "适用范围", "资料来源"}));
+        EXPECT_EQ(labels, QStringList({"同位素", "矿物A", "矿物B", "常数A", "常数B", "常数C", "适用范围",
+                                       "资料来源"}));
     });
 }
 
-TEST_F(IsoEditTest, TabOrderRunsThroughValuesButtonsThenType) {
+TEST_F(IsoEditTest, TabOrderRunsThroughValuesButtonsThenType)
+{
     withDialog("new", [](QDialog *dlg) {
         QStringList order;
         QWidget *w = box(dlg, 1);
         for (int i = 0; i < 10; ++i) {
             order << w->objectName();
             w = w->nextInFocusChain();
-            while (!(w->focusPolicy() & Qt::TabFocus))
-                w = w->nextInFocusChain();
+            while (!(w->focusPolicy() & Qt::TabFocus)) w = w->nextInFocusChain();
         }
-        EXPECT_EQ(order, QStringList({"Text1_1", "Text1_2", "Text1_3", "Text1_4", "Text1_5",
-                                      "Text1_6", "Text1_7", "Command1", "Command2", "Text1_0"}));
+        EXPECT_EQ(order, QStringList({"Text1_1", "Text1_2", "Text1_3", "Text1_4", "Text1_5", "Text1_6",
+                                      "Text1_7", "Command1", "Command2", "Text1_0"}));
     });
 }
 
-TEST_F(IsoEditTest, ValidationStopsAtTheFirstFailureAndFocusesIt) {
+TEST_F(IsoEditTest, ValidationStopsAtTheFirstFailureAndFocusesIt)
+{
     withDialog("new", [this](QDialog *dlg) {
         retype(box(dlg, 1), "石英");
         confirm(dlg); // mineral B and constant A both empty: mineral B is named
@@ -112,7 +118,8 @@ TEST_F(IsoEditTest, ValidationStopsAtTheFirstFailureAndFocusesIt) {
     EXPECT_EQ(db.scalar("select ConstA_N from Isoplot where MinB_S=' '"), "12.5");
 }
 
-TEST_F(IsoEditTest, ConstantBeyondSinglePrecisionIsNotANumber) {
+TEST_F(IsoEditTest, ConstantBeyondSinglePrecisionIsNotANumber)
+{
     withDialog("new", [this](QDialog *dlg) {
         retype(box(dlg, 1), "a");
         retype(box(dlg, 2), "b");
@@ -124,7 +131,8 @@ TEST_F(IsoEditTest, ConstantBeyondSinglePrecisionIsNotANumber) {
     });
 }
 
-TEST_F(IsoEditTest, ModifyUnchangedClosesAndTouchesNothing) {
+TEST_F(IsoEditTest, ModifyUnchangedClosesAndTouchesNothing)
+{
     QTreeWidgetItem *r = rowWith(mgr.get(), 1, "钾长石");
     clickRow(mgr.get(), r);
     withDialog("modify", [](QDialog *dlg) {
@@ -144,7 +152,8 @@ TEST_F(IsoEditTest, ModifyUnchangedClosesAndTouchesNothing) {
     EXPECT_TRUE(dialogs.messages().isEmpty());
 }
 
-TEST_F(IsoEditTest, ModifyingAnAddedRowKeepsItAdded) {
+TEST_F(IsoEditTest, ModifyingAnAddedRowKeepsItAdded)
+{
     withDialog("new", [](QDialog *dlg) {
         retype(box(dlg, 1), "方解石");
         retype(box(dlg, 2), "水");
@@ -165,7 +174,8 @@ TEST_F(IsoEditTest, ModifyingAnAddedRowKeepsItAdded) {
     EXPECT_EQ(r->text(6), "0-700");
 }
 
-TEST_F(IsoEditTest, EscapeAndCancelChangeNothing) {
+TEST_F(IsoEditTest, EscapeAndCancelChangeNothing)
+{
     clickRow(mgr.get(), row(mgr.get(), 0));
     withDialog("modify", [](QDialog *dlg) {
         retype(box(dlg, 1), "改");
@@ -182,7 +192,8 @@ TEST_F(IsoEditTest, EscapeAndCancelChangeNothing) {
     EXPECT_FALSE(mgr->canSave());
 }
 
-TEST_F(IsoEditTest, ModifyingAFailedRowClearsItsFailureNote) {
+TEST_F(IsoEditTest, ModifyingAFailedRowClearsItsFailureNote)
+{
     clickRow(mgr.get(), row(mgr.get(), 0));
     withDialog("modify", [](QDialog *dlg) {
         retype(box(dlg, 6), "x");
@@ -209,7 +220,8 @@ TEST_F(IsoEditTest, ModifyingAFailedRowClearsItsFailureNote) {
 
 class TraceEditTest : public ::testing::Test {
   protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         db.exec("insert into TraceElement values (1,'Ti','锆石','金红石',-3765,5.5,'10','r1')");
         db.exec("insert into TraceElement values (2,'Ti','石英','金红石',-3000,4,'e','')");
         db.exec("insert into TraceElement values (3,'Ti','石英','熔体',-2000,3,'x','')");
@@ -219,11 +231,13 @@ class TraceEditTest : public ::testing::Test {
         mgr->show();
         clickNode(mgr.get(), "Ti");
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         mgr->setHasSaved(true);
         mgr->Unload();
     }
-    void withDialog(const char *key, std::function<void(QDialog *)> check) {
+    void withDialog(const char *key, std::function<void(QDialog *)> check)
+    {
         bool seen = false;
         dialogs.onModal([&](QDialog *dlg) {
             seen = true;
@@ -232,23 +246,24 @@ class TraceEditTest : public ::testing::Test {
         clickButton(mgr.get(), key);
         EXPECT_TRUE(seen);
     }
-    void modifyRow(int r, std::function<void(QDialog *)> check) {
+    void modifyRow(int r, std::function<void(QDialog *)> check)
+    {
         clickRow(mgr.get(), row(mgr.get(), r));
         withDialog("modify", std::move(check));
     }
-    static QLineEdit *box(QDialog *dlg, int i) {
+    static QLineEdit *box(QDialog *dlg, int i)
+    {
         return findNamed<QLineEdit>(dlg, QStringLiteral("Text2_%1").arg(i));
     }
-    static QRadioButton *option(QDialog *dlg, const char *name) {
-        return findNamed<QRadioButton>(dlg, name);
-    }
+    static QRadioButton *option(QDialog *dlg, const char *name) { return findNamed<QRadioButton>(dlg, name); }
 
     TempDatabase db;
     ScriptedDialogs dialogs;
     std::unique_ptr<frmTraceMgr> mgr;
 };
 
-TEST_F(TraceEditTest, LogTypeOpensTheMatchingOption) {
+TEST_F(TraceEditTest, LogTypeOpensTheMatchingOption)
+{
     modifyRow(0, [](QDialog *dlg) {
         EXPECT_EQ(dlg->windowTitle(), "微量元素温度计");
         EXPECT_EQ(findNamed<QGroupBox>(dlg, "fraTrace")->title(), "修改");
@@ -281,7 +296,8 @@ TEST_F(TraceEditTest, LogTypeOpensTheMatchingOption) {
     });
 }
 
-TEST_F(TraceEditTest, OptionsWriteTheLogTypeAndARemarkChangeMarksTheRow) {
+TEST_F(TraceEditTest, OptionsWriteTheLogTypeAndARemarkChangeMarksTheRow)
+{
     modifyRow(0, [](QDialog *dlg) {
         QTest::mouseClick(option(dlg, "Option1"), Qt::LeftButton);
         EXPECT_EQ(box(dlg, 5)->text(), "e");
@@ -298,7 +314,8 @@ TEST_F(TraceEditTest, OptionsWriteTheLogTypeAndARemarkChangeMarksTheRow) {
     EXPECT_TRUE(button(mgr.get(), "save")->isEnabled());
 }
 
-TEST_F(TraceEditTest, AddValidatesMineralsThenConstants) {
+TEST_F(TraceEditTest, AddValidatesMineralsThenConstants)
+{
     withDialog("new", [this](QDialog *dlg) {
         EXPECT_EQ(findNamed<QGroupBox>(dlg, "fraTrace")->title(), "新建");
         EXPECT_EQ(findNamed<QPushButton>(dlg, "Command1")->text(), "添加");
@@ -323,7 +340,6 @@ TEST_F(TraceEditTest, AddValidatesMineralsThenConstants) {
     });
     QTreeWidgetItem *r = row(mgr.get(), 4);
     EXPECT_EQ(PendingRows::State(r), "add");
-    EXPECT_EQ(PendingRows::Values(r, 7),
-              QStringList({"锆石", "熔体", " 12.5 ", "-1", "e", "", ""}));
+    EXPECT_EQ(PendingRows::Values(r, 7), QStringList({"锆石", "熔体", " 12.5 ", "-1", "e", "", ""}));
     EXPECT_FALSE(mgr->hasSaved());
 }

@@ -21,37 +21,37 @@
 // buttons, list headers and rows, on a database of its own with scripted dialogs.
 namespace ManagerTest {
 
-inline QTreeWidget *list(QWidget *form) {
-    return findNamed<QTreeWidget>(form, "ListView1");
-}
-inline QTreeWidget *tree(QWidget *form) {
-    return findNamed<QTreeWidget>(form, "TreeView1");
-}
-inline QString label(QWidget *form, const char *name) {
+inline QTreeWidget *list(QWidget *form) { return findNamed<QTreeWidget>(form, "ListView1"); }
+inline QTreeWidget *tree(QWidget *form) { return findNamed<QTreeWidget>(form, "TreeView1"); }
+inline QString label(QWidget *form, const char *name)
+{
     QLabel *l = findNamed<QLabel>(form, name);
     return l ? l->text() : QString();
 }
 
-inline QAction *button(QWidget *form, const char *key) {
+inline QAction *button(QWidget *form, const char *key)
+{
     return findNamed<QAction>(findNamed<QToolBar>(form, "Toolbar1"), key);
 }
 
 // Clicks the tool button of a toolbar key (a disabled one does nothing).
-inline void clickButton(QWidget *form, const char *key) {
+inline void clickButton(QWidget *form, const char *key)
+{
     QToolBar *bar = findNamed<QToolBar>(form, "Toolbar1");
     QWidget *w = bar->widgetForAction(button(form, key));
     ASSERT_NE(w, nullptr);
     QTest::mouseClick(w, Qt::LeftButton);
 }
 
-inline QTreeWidgetItem *node(QWidget *form, const QString &text) {
-    const QList<QTreeWidgetItem *> found =
-        tree(form)->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+inline QTreeWidgetItem *node(QWidget *form, const QString &text)
+{
+    const QList<QTreeWidgetItem *> found = tree(form)->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
     EXPECT_FALSE(found.isEmpty()) << "no node " << text.toStdString();
     return found.value(0);
 }
 
-inline void clickNode(QWidget *form, const QString &text) {
+inline void clickNode(QWidget *form, const QString &text)
+{
     QTreeWidget *t = tree(form);
     QTreeWidgetItem *n = node(form, text);
     if (!n) return;
@@ -59,20 +59,18 @@ inline void clickNode(QWidget *form, const QString &text) {
     QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, t->visualItemRect(n).center());
 }
 
-inline QTreeWidgetItem *row(QWidget *form, int index) {
-    return list(form)->topLevelItem(index);
-}
-inline int rowCount(QWidget *form) {
-    return list(form)->topLevelItemCount();
-}
+inline QTreeWidgetItem *row(QWidget *form, int index) { return list(form)->topLevelItem(index); }
+inline int rowCount(QWidget *form) { return list(form)->topLevelItemCount(); }
 
-inline QTreeWidgetItem *rowWith(QWidget *form, int column, const QString &text) {
+inline QTreeWidgetItem *rowWith(QWidget *form, int column, const QString &text)
+{
     for (int i = 0; i < rowCount(form); ++i)
         if (row(form, i)->text(column) == text) return row(form, i);
     return nullptr;
 }
 
-inline void clickRow(QWidget *form, QTreeWidgetItem *r) {
+inline void clickRow(QWidget *form, QTreeWidgetItem *r)
+{
     QTreeWidget *l = list(form);
     l->scrollToItem(r);
     QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(r).center());
@@ -85,15 +83,16 @@ inline void clickHeader(QWidget *form, int column) // 1-based, as the list's col
     QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, QPoint(x, h->height() / 2));
 }
 
-inline QStringList column(QWidget *form, int c) {
+inline QStringList column(QWidget *form, int c)
+{
     QStringList texts;
-    for (int i = 0; i < rowCount(form); ++i)
-        texts << row(form, i)->text(c);
+    for (int i = 0; i < rowCount(form); ++i) texts << row(form, i)->text(c);
     return texts;
 }
 
 // Replaces the text of a box as a user does: select all, type.
-inline void retype(QLineEdit *box, const QString &text) {
+inline void retype(QLineEdit *box, const QString &text)
+{
     box->setFocus();
     box->selectAll();
     if (text.isEmpty())
@@ -102,7 +101,8 @@ inline void retype(QLineEdit *box, const QString &text) {
         typeText(box, text);
 }
 
-inline bool asked(const ScriptedDialogs &dialogs, const QString &text) {
+inline bool asked(const ScriptedDialogs &dialogs, const QString &text)
+{
     for (const auto &c : dialogs.messages())
         if (c.text == text) return true;
     return false;
@@ -113,26 +113,21 @@ inline bool asked(const ScriptedDialogs &dialogs, const QString &text) {
 // A fresh database with two isotope types and a handful of rows.
 class IsoDatabaseTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        db.exec(QStringLiteral(
-            "insert into IsotopeType (ID,Name,ShortName) values (1,'氧同位素','O')"));
-        db.exec(QStringLiteral(
-            "insert into IsotopeType (ID,Name,ShortName) values (2,'硫同位素','S')"));
-        db.exec(QStringLiteral(
-            "insert into IsotopeType (ID,Name,ShortName) values (3,'碳同位素','C')"));
-        addIso(1, QStringLiteral("氧同位素"), QStringLiteral("石英"), QStringLiteral("水"), 3.38, 0,
-               -3.4);
-        addIso(2, QStringLiteral("氧同位素"), QStringLiteral("钾长石"), QStringLiteral("水"), 2.91,
-               0, -3.41);
-        addIso(3, QStringLiteral("氧同位素"), QStringLiteral("石英"), QStringLiteral("磁铁矿"),
-               6.29, 0, 0);
-        addIso(4, QStringLiteral("硫同位素"), QStringLiteral("黄铁矿"), QStringLiteral("方铅矿"),
-               1.01, 0, 0);
+    void SetUp() override
+    {
+        db.exec(QStringLiteral("insert into IsotopeType (ID,Name,ShortName) values (1,'氧同位素','O')"));
+        db.exec(QStringLiteral("insert into IsotopeType (ID,Name,ShortName) values (2,'硫同位素','S')"));
+        db.exec(QStringLiteral("insert into IsotopeType (ID,Name,ShortName) values (3,'碳同位素','C')"));
+        addIso(1, QStringLiteral("氧同位素"), QStringLiteral("石英"), QStringLiteral("水"), 3.38, 0, -3.4);
+        addIso(2, QStringLiteral("氧同位素"), QStringLiteral("钾长石"), QStringLiteral("水"), 2.91, 0, -3.41);
+        addIso(3, QStringLiteral("氧同位素"), QStringLiteral("石英"), QStringLiteral("磁铁矿"), 6.29, 0, 0);
+        addIso(4, QStringLiteral("硫同位素"), QStringLiteral("黄铁矿"), QStringLiteral("方铅矿"), 1.01, 0, 0);
     }
 
-    void addIso(int id, const QString &type, const QString &a, const QString &b, double ca,
-                double cb, double cc, const QString &mark = QStringLiteral("200-500"),
-                const QString &source = QStringLiteral("ref")) {
+    void addIso(int id, const QString &type, const QString &a, const QString &b, double ca, double cb,
+                double cc, const QString &mark = QStringLiteral("200-500"),
+                const QString &source = QStringLiteral("ref"))
+    {
         db.exec(QStringLiteral("insert into Isoplot values (%1,'%2','%3','%4',%5,%6,%7,'%8','%9')")
                     .arg(id)
                     .arg(type, a, b)

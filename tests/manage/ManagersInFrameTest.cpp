@@ -14,13 +14,15 @@ using namespace ManagerTest;
 // The managers as the main window opens them from its menus.
 class ManagersInFrameTest : public IsoDatabaseTest {
   protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         IsoDatabaseTest::SetUp();
         RegisterAllForms();
         main = std::make_unique<frmMain>();
         main->show();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         for (QMdiSubWindow *sub : main->mdiArea()->subWindowList())
             if (auto *m = qobject_cast<CalibrationManager *>(sub->widget())) m->setPending(false);
         dialogs.answer(Dialogs::Answer::Yes); // the exit question
@@ -29,7 +31,8 @@ class ManagersInFrameTest : public IsoDatabaseTest {
     std::unique_ptr<frmMain> main;
 };
 
-TEST_F(ManagersInFrameTest, MenuEntriesOpenTheManagersAndTheirCloseQuestionApplies) {
+TEST_F(ManagersInFrameTest, MenuEntriesOpenTheManagersAndTheirCloseQuestionApplies)
+{
     QAction *isoEntry = findNamed<QAction>(main.get(), "mnuIsotopeDBMgr");
     QAction *traceEntry = findNamed<QAction>(main.get(), "mnuTraceElementDBMgr");
     ASSERT_TRUE(isoEntry->isEnabled());

@@ -66,7 +66,6 @@ TEST(StoredRowItem, SortsByTheShownTexts)
     rows[0]->setText(1, QStringLiteral("0"));
     list.sortItems(1, Qt::AscendingOrder);
     QStringList order;
-    for (int i = 0; i < 3; ++i)
-        order << list.topLevelItem(i)->text(1);
+    for (int i = 0; i < 3; ++i) order << list.topLevelItem(i)->text(1);
     EXPECT_EQ(order, QStringList({"0", "a", "b"}));
 }

@@ -81,15 +81,13 @@ TEST_F(IsoMgrTest, OpensWithTypesInTreeAndNothingCurrent)
     EXPECT_FALSE(button(w, "import")->isEnabled());
 
     QStringList names;
-    for (int i = 0; i < tree(w)->topLevelItemCount(); ++i)
-        names << tree(w)->topLevelItem(i)->text(0);
+    for (int i = 0; i < tree(w)->topLevelItemCount(); ++i) names << tree(w)->topLevelItem(i)->text(0);
     EXPECT_EQ(names, QStringList({"氧同位素", "硫同位素", "碳同位素"}));
     EXPECT_EQ(tree(w)->topLevelItem(0)->childCount(), 0);
 
     QTreeWidgetItem *header = list(w)->headerItem();
     QStringList headers;
-    for (int c = 0; c < 8; ++c)
-        headers << header->text(c);
+    for (int c = 0; c < 8; ++c) headers << header->text(c);
     EXPECT_EQ(headers, QStringList({"", "矿物A", "矿物B", "A", "B", "C", "适用范围", "资料来源"}));
     EXPECT_FALSE(list(w)->rootIsDecorated());
     EXPECT_EQ(rowCount(w), 0);
@@ -376,8 +374,7 @@ TEST_F(IsoMgrTest, FilterHidesRowsAndKeepsPendingOnes)
 
     retype(findNamed<QLineEdit>(w, "Text1"), "");
     QTest::mouseClick(findNamed<QPushButton>(w, "Command1"), Qt::LeftButton);
-    for (int i = 0; i < rowCount(w); ++i)
-        EXPECT_FALSE(row(w, i)->isHidden());
+    for (int i = 0; i < rowCount(w); ++i) EXPECT_FALSE(row(w, i)->isHidden());
     EXPECT_EQ(rowCount(w), 4);
 
     clickButton(w, "filter");
@@ -501,8 +498,7 @@ TEST_F(IsoMgrTest, TypeListLinkRebuildsTheTreeOnly)
     });
     QTest::mouseClick(findNamed<QLabel>(w, "Label4"), Qt::LeftButton);
     QStringList names;
-    for (int i = 0; i < tree(w)->topLevelItemCount(); ++i)
-        names << tree(w)->topLevelItem(i)->text(0);
+    for (int i = 0; i < tree(w)->topLevelItemCount(); ++i) names << tree(w)->topLevelItem(i)->text(0);
     EXPECT_EQ(names, isotype().GetAllIsoTypeName());
     EXPECT_TRUE(names.contains("氢同位素"));
     EXPECT_EQ(label(w, "lbIsoType"), "氧同位素");

@@ -9,16 +9,18 @@ using namespace ManagerTest;
 
 class IsotopeListTest : public IsoDatabaseTest {
   protected:
-    static QStringList lines(frmIsotopeList &dlg) {
+    static QStringList lines(frmIsotopeList &dlg)
+    {
         QStringList texts;
-        for (int i = 0; i < dlg.List1()->count(); ++i)
-            texts << dlg.List1()->item(i)->text();
+        for (int i = 0; i < dlg.List1()->count(); ++i) texts << dlg.List1()->item(i)->text();
         return texts;
     }
-    static void click(frmIsotopeList &dlg, const char *name) {
+    static void click(frmIsotopeList &dlg, const char *name)
+    {
         QTest::mouseClick(findNamed<QPushButton>(&dlg, name), Qt::LeftButton);
     }
-    static void select(frmIsotopeList &dlg, const QString &name) {
+    static void select(frmIsotopeList &dlg, const QString &name)
+    {
         QListWidgetItem *line = dlg.List1()->findItems(name, Qt::MatchExactly).value(0);
         ASSERT_NE(line, nullptr);
         QTest::mouseClick(dlg.List1()->viewport(), Qt::LeftButton, {},
@@ -26,7 +28,8 @@ class IsotopeListTest : public IsoDatabaseTest {
     }
 };
 
-TEST_F(IsotopeListTest, ListsTheTypesAndChangesNothingUntilAsked) {
+TEST_F(IsotopeListTest, ListsTheTypesAndChangesNothingUntilAsked)
+{
     frmIsotopeList dlg;
     dlg.show();
     EXPECT_EQ(dlg.windowTitle(), "同位素类型");
@@ -38,7 +41,8 @@ TEST_F(IsotopeListTest, ListsTheTypesAndChangesNothingUntilAsked) {
     EXPECT_FALSE(dlg.hasChanged());
 }
 
-TEST_F(IsotopeListTest, AddsThroughTheInputBoxAndRefusesRepeats) {
+TEST_F(IsotopeListTest, AddsThroughTheInputBoxAndRefusesRepeats)
+{
     frmIsotopeList dlg;
     dlg.show();
     dialogs.answerInput("同位素");
@@ -59,7 +63,8 @@ TEST_F(IsotopeListTest, AddsThroughTheInputBoxAndRefusesRepeats) {
     EXPECT_EQ(lines(dlg).size(), 4);
 }
 
-TEST_F(IsotopeListTest, CancelledInputAddsNothing) {
+TEST_F(IsotopeListTest, CancelledInputAddsNothing)
+{
     frmIsotopeList dlg;
     dlg.show();
     dialogs.answerInput("氢同位素");
@@ -71,7 +76,8 @@ TEST_F(IsotopeListTest, CancelledInputAddsNothing) {
     EXPECT_EQ(lines(dlg).size(), 4);
 }
 
-TEST_F(IsotopeListTest, DeleteIsRefusedWhileThermometersRemain) {
+TEST_F(IsotopeListTest, DeleteIsRefusedWhileThermometersRemain)
+{
     frmIsotopeList dlg;
     dlg.show();
     select(dlg, "硫同位素");
@@ -90,7 +96,8 @@ TEST_F(IsotopeListTest, DeleteIsRefusedWhileThermometersRemain) {
 
 // ---- the outcome rules of a save --------------------------------------------
 
-TEST(SaveOutcomeRules, StatusGivesStateIconAndNote) {
+TEST(SaveOutcomeRules, StatusGivesStateIconAndNote)
+{
     const auto added = SaveOutcome::ForStatus(true, 0);
     EXPECT_EQ(added.state, "ok");
     EXPECT_EQ(added.icon, "ok");
@@ -115,14 +122,13 @@ TEST(SaveOutcomeRules, StatusGivesStateIconAndNote) {
     EXPECT_FALSE(nan.stored);
 }
 
-TEST(SaveOutcomeRules, ConstantsMustConvertToSingles) {
+TEST(SaveOutcomeRules, ConstantsMustConvertToSingles)
+{
     const QList<int> isotopeConstants{3, 4, 5};
-    EXPECT_TRUE(
-        SaveOutcome::ConstantsConvert({"a", "b", " -3.38 ", "2.5E+6", "0"}, isotopeConstants));
+    EXPECT_TRUE(SaveOutcome::ConstantsConvert({"a", "b", " -3.38 ", "2.5E+6", "0"}, isotopeConstants));
     EXPECT_FALSE(SaveOutcome::ConstantsConvert({"a", "b", "1", "", "0"}, isotopeConstants));
     EXPECT_FALSE(SaveOutcome::ConstantsConvert({"a", "b", "1", "2", "3x"}, isotopeConstants));
     EXPECT_FALSE(SaveOutcome::ConstantsConvert({"a", "b", "1E+99", "2", "3"}, isotopeConstants));
-    EXPECT_FALSE(
-        SaveOutcome::ConstantsConvert({"a", "b", "1"}, isotopeConstants)); // columns missing
+    EXPECT_FALSE(SaveOutcome::ConstantsConvert({"a", "b", "1"}, isotopeConstants)); // columns missing
     EXPECT_TRUE(SaveOutcome::ConstantsConvert({"a", "b", "1", "2", "x"}, {3, 4}));
 }

@@ -8,24 +8,28 @@ using namespace ManagerTest;
 
 class TraceMgrTest : public ::testing::Test {
   protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         db.exec("insert into TraceElement values (1,'Fe','石英','熔体',-3765,5.5,'10','r1')");
         db.exec("insert into TraceElement values (2,'FeO','辉石','熔体',-3000,4,'e','r2')");
         db.exec("insert into TraceElement values (3,'Ti','锆石','金红石',-2000,3,'10','')");
     }
-    frmTraceMgr *open() {
+    frmTraceMgr *open()
+    {
         mgr = std::make_unique<frmTraceMgr>();
         mgr->Load();
         mgr->show();
         return mgr.get();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         if (mgr && !mgr->isUnloaded()) {
             mgr->setHasSaved(true);
             mgr->Unload();
         }
     }
-    void modifyRemark(QTreeWidgetItem *r, const QString &text) {
+    void modifyRemark(QTreeWidgetItem *r, const QString &text)
+    {
         clickRow(mgr.get(), r);
         dialogs.onModal([text](QDialog *dlg) {
             retype(findNamed<QLineEdit>(dlg, "Text2_6"), text);
@@ -39,7 +43,8 @@ class TraceMgrTest : public ::testing::Test {
     std::unique_ptr<frmTraceMgr> mgr;
 };
 
-TEST_F(TraceMgrTest, OpensWithElementsUnderTheRoot) {
+TEST_F(TraceMgrTest, OpensWithElementsUnderTheRoot)
+{
     frmTraceMgr *w = open();
     EXPECT_EQ(w->objectName(), "frmTraceMgr");
     EXPECT_EQ(w->windowTitle(), "微量元素温度计_数据库管理");
@@ -49,8 +54,7 @@ TEST_F(TraceMgrTest, OpensWithElementsUnderTheRoot) {
     EXPECT_EQ(root->data(0, Qt::UserRole).toString(), "root");
     EXPECT_TRUE(root->isExpanded());
     QStringList names;
-    for (int i = 0; i < root->childCount(); ++i)
-        names << root->child(i)->text(0);
+    for (int i = 0; i < root->childCount(); ++i) names << root->child(i)->text(0);
     EXPECT_EQ(names, QStringList({"Fe", "FeO", "Ti"}));
 
     EXPECT_EQ(list(w)->headerItem()->text(5), "函数");
@@ -63,7 +67,8 @@ TEST_F(TraceMgrTest, OpensWithElementsUnderTheRoot) {
     EXPECT_FALSE(button(w, "import")->isEnabled());
 }
 
-TEST_F(TraceMgrTest, ElementClickListsSubstringMatchesWithEmptySourceColumn) {
+TEST_F(TraceMgrTest, ElementClickListsSubstringMatchesWithEmptySourceColumn)
+{
     frmTraceMgr *w = open();
     clickNode(w, "Fe");
     EXPECT_EQ(label(w, "lbele"), "Fe");
@@ -75,7 +80,8 @@ TEST_F(TraceMgrTest, ElementClickListsSubstringMatchesWithEmptySourceColumn) {
     EXPECT_EQ(PendingRows::Key(row(w, 1)), "A2");
 }
 
-TEST_F(TraceMgrTest, RootClickKeepsTheListButRecounts) {
+TEST_F(TraceMgrTest, RootClickKeepsTheListButRecounts)
+{
     frmTraceMgr *w = open();
     clickNode(w, "Ti");
     clickNode(w, "元素");
@@ -87,7 +93,8 @@ TEST_F(TraceMgrTest, RootClickKeepsTheListButRecounts) {
     EXPECT_TRUE(dialogs.calls().isEmpty());
 }
 
-TEST_F(TraceMgrTest, RowsOfAnotherElementAreSavedUnderTheirOwn) {
+TEST_F(TraceMgrTest, RowsOfAnotherElementAreSavedUnderTheirOwn)
+{
     frmTraceMgr *w = open();
     clickNode(w, "Fe");
     modifyRemark(rowWith(w, 1, "辉石"), "改过");
@@ -107,7 +114,8 @@ TEST_F(TraceMgrTest, RowsOfAnotherElementAreSavedUnderTheirOwn) {
     clickButton(w, "modify");
 }
 
-TEST_F(TraceMgrTest, NewRowsGoUnderTheSelectedElement) {
+TEST_F(TraceMgrTest, NewRowsGoUnderTheSelectedElement)
+{
     frmTraceMgr *w = open();
     clickNode(w, "Ti");
     dialogs.onModal([](QDialog *dlg) {
@@ -124,7 +132,8 @@ TEST_F(TraceMgrTest, NewRowsGoUnderTheSelectedElement) {
     EXPECT_EQ(PendingRows::Key(row(w, 1)), "A4");
 }
 
-TEST_F(TraceMgrTest, FailedUpdateKeepsChangesPendingAndClickAsks) {
+TEST_F(TraceMgrTest, FailedUpdateKeepsChangesPendingAndClickAsks)
+{
     frmTraceMgr *w = open();
     clickNode(w, "Ti");
     modifyRemark(row(w, 0), "x");
@@ -141,7 +150,8 @@ TEST_F(TraceMgrTest, FailedUpdateKeepsChangesPendingAndClickAsks) {
     EXPECT_TRUE(w->hasSaved());
 }
 
-TEST_F(TraceMgrTest, DeleteMessagesOfTheTraceTwin) {
+TEST_F(TraceMgrTest, DeleteMessagesOfTheTraceTwin)
+{
     frmTraceMgr *w = open();
     clickNode(w, "Ti");
     db.exec("delete from TraceElement where ID_N=3");

@@ -15,7 +15,8 @@ namespace {
 
 // Shows an About window through its helper, presses one key in it, and
 // reports whether that key closed it.
-template <typename Window> bool keyCloses(Qt::Key key) {
+template <typename Window> bool keyCloses(Qt::Key key)
+{
     ScriptedDialogs dialogs;
     bool closedByKey = false;
     dialogs.onModal([&](QDialog *dlg) {
@@ -33,12 +34,14 @@ struct Shape {
     QSize client;
 };
 
-template <typename Window> Shape shapeOf() {
+template <typename Window> Shape shapeOf()
+{
     Window w;
     return {w.objectName(), w.windowTitle(), w.size()};
 }
 
-TEST(AboutWindows, CaptionsAndFixedClientSizes) {
+TEST(AboutWindows, CaptionsAndFixedClientSizes)
+{
     const Shape about = shapeOf<frmAbout>();
     EXPECT_EQ(about.caption, QStringLiteral("关于 Lorvane"));
     EXPECT_EQ(about.client, QSize(396, 167)); // 5940 x 2505 twips
@@ -58,12 +61,11 @@ TEST(AboutWindows, CaptionsAndFixedClientSizes) {
     EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
 }
 
-TEST(AboutWindows, ProgramAboutShowsVersionThanksAndOk) {
+TEST(AboutWindows, ProgramAboutShowsVersionThanksAndOk)
+{
     frmAbout w;
-    EXPECT_EQ(findNamed<QLabel>(&w, QStringLiteral("Label1"))->text(),
-              QStringLiteral("程序版本：V1.0"));
-    EXPECT_EQ(findNamed<QLabel>(&w, QStringLiteral("Label4"))->text(),
-              QStringLiteral("感谢您的使用！"));
+    EXPECT_EQ(findNamed<QLabel>(&w, QStringLiteral("Label1"))->text(), QStringLiteral("程序版本：V1.0"));
+    EXPECT_EQ(findNamed<QLabel>(&w, QStringLiteral("Label4"))->text(), QStringLiteral("感谢您的使用！"));
     EXPECT_FALSE(findNamed<QLabel>(&w, QStringLiteral("Label2"))->text().isEmpty());
     EXPECT_FALSE(findNamed<QLabel>(&w, QStringLiteral("Label3"))->text().isEmpty());
     QPushButton *ok = findNamed<QPushButton>(&w, QStringLiteral("cmdOK"));
@@ -71,7 +73,8 @@ TEST(AboutWindows, ProgramAboutShowsVersionThanksAndOk) {
     EXPECT_TRUE(ok->isDefault());
 }
 
-TEST(AboutWindows, OkClickClosesTheProgramAbout) {
+TEST(AboutWindows, OkClickClosesTheProgramAbout)
+{
     ScriptedDialogs dialogs;
     dialogs.onModal([](QDialog *dlg) {
         QTest::mouseClick(findNamed<QPushButton>(dlg, QStringLiteral("cmdOK")), Qt::LeftButton);
@@ -81,19 +84,22 @@ TEST(AboutWindows, OkClickClosesTheProgramAbout) {
     EXPECT_EQ(dialogs.calls()[0].caption, QStringLiteral("关于 Lorvane"));
 }
 
-TEST(AboutWindows, EnterAndEscCloseTheProgramAbout) {
+TEST(AboutWindows, EnterAndEscCloseTheProgramAbout)
+{
     EXPECT_TRUE(keyCloses<frmAbout>(Qt::Key_Return));
     EXPECT_TRUE(keyCloses<frmAbout>(Qt::Key_Escape));
     EXPECT_FALSE(keyCloses<frmAbout>(Qt::Key_A));
 }
 
-TEST(AboutWindows, NoKeyClosesTheIsotopeAbout) {
+TEST(AboutWindows, NoKeyClosesTheIsotopeAbout)
+{
     EXPECT_FALSE(keyCloses<frmIsoAbout>(Qt::Key_Return));
     EXPECT_FALSE(keyCloses<frmIsoAbout>(Qt::Key_Enter));
     EXPECT_FALSE(keyCloses<frmIsoAbout>(Qt::Key_Escape));
 }
 
-TEST(AboutWindows, OnlyEnterClosesTheTraceAndOlivineAbouts) {
+TEST(AboutWindows, OnlyEnterClosesTheTraceAndOlivineAbouts)
+{
     EXPECT_TRUE(keyCloses<frmTraceAbout>(Qt::Key_Return));
     EXPECT_TRUE(keyCloses<frmTraceAbout>(Qt::Key_Enter));
     EXPECT_FALSE(keyCloses<frmTraceAbout>(Qt::Key_Escape));
@@ -102,7 +108,8 @@ TEST(AboutWindows, OnlyEnterClosesTheTraceAndOlivineAbouts) {
     EXPECT_FALSE(keyCloses<frmOlivineAbout>(Qt::Key_Escape));
 }
 
-TEST(AboutWindows, EquationPicturesFillTheirControls) {
+TEST(AboutWindows, EquationPicturesFillTheirControls)
+{
     frmIsoAbout iso;
     QLabel *image = findNamed<QLabel>(&iso, QStringLiteral("Image1"));
     ASSERT_FALSE(image->pixmap().isNull());
@@ -114,7 +121,8 @@ TEST(AboutWindows, EquationPicturesFillTheirControls) {
     EXPECT_TRUE(trace.rect().contains(picture->geometry()));
 }
 
-TEST(AboutWindows, OlivineAboutExplainsTheFourInputs) {
+TEST(AboutWindows, OlivineAboutExplainsTheFourInputs)
+{
     frmOlivineAbout w;
     EXPECT_EQ(findNamed<QLabel>(&w, QStringLiteral("Label1"))->text(),
               QStringLiteral("XFo：橄榄石晶体中镁橄榄石的克分子数"));
@@ -124,8 +132,7 @@ TEST(AboutWindows, OlivineAboutExplainsTheFourInputs) {
               QStringLiteral("XMg：元素Mg在熔浆中原子分数"));
     EXPECT_EQ(findNamed<QLabel>(&w, QStringLiteral("Label4"))->text(),
               QStringLiteral("XFe：元素Fe在熔浆中原子分数"));
-    EXPECT_EQ(findNamed<QLabel>(&w, QStringLiteral("Label5"))->text(),
-              QStringLiteral("具体请参考："));
+    EXPECT_EQ(findNamed<QLabel>(&w, QStringLiteral("Label5"))->text(), QStringLiteral("具体请参考："));
     // Every label's text fits its place.
     for (QLabel *label : w.findChildren<QLabel *>()) {
         EXPECT_TRUE(w.rect().contains(label->geometry())) << label->objectName().toStdString();

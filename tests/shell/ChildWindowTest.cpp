@@ -21,36 +21,41 @@ namespace {
 
 class ChildWindowTest : public ::testing::Test {
   protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         QFile::remove(SettingsStore::FilePath(QStringLiteral("Lorvane")));
         main = std::make_unique<frmMain>();
         main->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         main.reset();
         QFile::remove(SettingsStore::FilePath(QStringLiteral("Lorvane")));
     }
 
-    StandInForm *loaded(const char *formName) {
+    StandInForm *loaded(const char *formName)
+    {
         return static_cast<StandInForm *>(main->loadedForm(QString::fromLatin1(formName)));
     }
-    void choose(const char *menuName) {
+    void choose(const char *menuName)
+    {
         findNamed<QAction>(main.get(), QString::fromLatin1(menuName))->trigger();
     }
     QMdiSubWindow *current() const { return main->mdiArea()->currentSubWindow(); }
 
     ScriptedDialogs dialogs;
     // Two stand-in children under the names of the olivine thermometer and the isotope calculator.
-    FormFactory::ScopedRegistration olivine{
-        QStringLiteral("frmGLS"), [] { return new StandInForm(QStringLiteral("橄榄石温度计")); }};
+    FormFactory::ScopedRegistration olivine{QStringLiteral("frmGLS"),
+                                            [] { return new StandInForm(QStringLiteral("橄榄石温度计")); }};
     FormFactory::ScopedRegistration isotope{
         QStringLiteral("frmCalculateIso"),
         [] { return new StandInForm(QStringLiteral("同位素温度计_温度计算")); }};
     std::unique_ptr<frmMain> main;
 };
 
-TEST_F(ChildWindowTest, MenuOpensTheWindowFramedAtItsDesignSize) {
+TEST_F(ChildWindowTest, MenuOpensTheWindowFramedAtItsDesignSize)
+{
     choose("mnuOtherOlivine");
     StandInForm *form = loaded("frmGLS");
     ASSERT_NE(form, nullptr);
@@ -63,7 +68,8 @@ TEST_F(ChildWindowTest, MenuOpensTheWindowFramedAtItsDesignSize) {
     EXPECT_EQ(main->mdiArea()->subWindowList().size(), 1);
 }
 
-TEST_F(ChildWindowTest, OpeningAnotherWindowUnloadsTheActiveOne) {
+TEST_F(ChildWindowTest, OpeningAnotherWindowUnloadsTheActiveOne)
+{
     choose("mnuOtherOlivine");
     QPointer<StandInForm> olivineForm = loaded("frmGLS");
     choose("mnuIsotopeCalculate");
@@ -77,11 +83,11 @@ TEST_F(ChildWindowTest, OpeningAnotherWindowUnloadsTheActiveOne) {
     EXPECT_EQ(main->mdiArea()->subWindowList().size(), 1);
 }
 
-TEST_F(ChildWindowTest, ChoosingTheActiveWindowClosesItAndOpensItEmpty) {
+TEST_F(ChildWindowTest, ChoosingTheActiveWindowClosesItAndOpensItEmpty)
+{
     choose("mnuOtherOlivine");
     QPointer<StandInForm> first = loaded("frmGLS");
-    first->list->addTopLevelItem(
-        new QTreeWidgetItem({QStringLiteral("0.9"), QStringLiteral("0.1")}));
+    first->list->addTopLevelItem(new QTreeWidgetItem({QStringLiteral("0.9"), QStringLiteral("0.1")}));
     first->list->setColumnWidth(1, 150);
 
     choose("mnuOtherOlivine");
@@ -95,7 +101,8 @@ TEST_F(ChildWindowTest, ChoosingTheActiveWindowClosesItAndOpensItEmpty) {
     EXPECT_EQ(current(), second->subWindow());
 }
 
-TEST_F(ChildWindowTest, ALoadedWindowIsBroughtToTheFrontWithItsContents) {
+TEST_F(ChildWindowTest, ALoadedWindowIsBroughtToTheFrontWithItsContents)
+{
     choose("mnuOtherOlivine");
     StandInForm *olivineForm = loaded("frmGLS");
     olivineForm->text->setText(QStringLiteral("0.85"));
@@ -115,7 +122,8 @@ TEST_F(ChildWindowTest, ALoadedWindowIsBroughtToTheFrontWithItsContents) {
     EXPECT_EQ(current(), olivineForm->subWindow());
 }
 
-TEST_F(ChildWindowTest, AChildMayOpenAnotherWindowFromItsOwnHandler) {
+TEST_F(ChildWindowTest, AChildMayOpenAnotherWindowFromItsOwnHandler)
+{
     choose("mnuIsotopeCalculate");
     QPointer<StandInForm> calculator = loaded("frmCalculateIso");
     ChildForm *opened = nullptr;
@@ -130,7 +138,8 @@ TEST_F(ChildWindowTest, AChildMayOpenAnotherWindowFromItsOwnHandler) {
     EXPECT_EQ(current(), opened->subWindow());
 }
 
-TEST_F(ChildWindowTest, ClosingAChildByItsCloseBoxRunsItsCloseLogic) {
+TEST_F(ChildWindowTest, ClosingAChildByItsCloseBoxRunsItsCloseLogic)
+{
     choose("mnuOtherOlivine");
     QPointer<StandInForm> form = loaded("frmGLS");
     form->subWindow()->close();
@@ -147,25 +156,27 @@ class FailingForm : public StandInForm {
     FailingForm() : StandInForm(QStringLiteral("同位素温度计_数据库管理")) {}
 
   protected:
-    void Form_Load() override {
+    void Form_Load() override
+    {
         throw AppError(3021, QStringLiteral("clsIsoplotItems.FindIsoType"),
                        QStringLiteral("BOF 或 EOF 中有一个是“真”，或者当前记录已被删除"));
     }
 };
 
-TEST_F(ChildWindowTest, AnErrorOutOfAWindowsLoadIsShownNotFatal) {
+TEST_F(ChildWindowTest, AnErrorOutOfAWindowsLoadIsShownNotFatal)
+{
     FormFactory::ScopedRegistration failing(QStringLiteral("frmCalculateIso"),
                                             [] { return new FailingForm; });
     choose("mnuIsotopeCalculate");
     ASSERT_EQ(dialogs.messages().size(), 1);
-    EXPECT_EQ(dialogs.lastMessage(),
-              QStringLiteral("BOF 或 EOF 中有一个是“真”，或者当前记录已被删除"));
+    EXPECT_EQ(dialogs.lastMessage(), QStringLiteral("BOF 或 EOF 中有一个是“真”，或者当前记录已被删除"));
     EXPECT_EQ(dialogs.messages()[0].caption, QStringLiteral("Lorvane"));
     choose("mnuOtherOlivine");
     EXPECT_NE(loaded("frmGLS"), nullptr);
 }
 
-TEST_F(ChildWindowTest, CurrentIsTheRunningMainWindow) {
+TEST_F(ChildWindowTest, CurrentIsTheRunningMainWindow)
+{
     EXPECT_EQ(frmMain::current(), main.get());
     main.reset();
     EXPECT_EQ(frmMain::current(), nullptr);

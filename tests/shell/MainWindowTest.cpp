@@ -31,20 +31,23 @@ namespace {
 const QString kApp = QStringLiteral("Lorvane");
 const QString kSection = QStringLiteral("Settings");
 
-QString stored(const QString &key) {
+QString stored(const QString &key)
+{
     return SettingsStore::GetSetting(kApp, kSection, key, QStringLiteral("<none>"));
 }
 
 class MainWindowTest : public ::testing::Test {
   protected:
     void SetUp() override { QFile::remove(SettingsStore::FilePath(kApp)); }
-    void TearDown() override {
+    void TearDown() override
+    {
         Launcher::SetCalculators({});
         Launcher::SetEditors({});
         QFile::remove(SettingsStore::FilePath(kApp));
     }
 
-    std::unique_ptr<frmMain> openMain() {
+    std::unique_ptr<frmMain> openMain()
+    {
         auto w = std::make_unique<frmMain>();
         w->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
@@ -52,7 +55,8 @@ class MainWindowTest : public ::testing::Test {
     }
 
     // Closes the main window answering the exit question; true when it closed.
-    bool closeMain(frmMain *w, Dialogs::Answer answer) {
+    bool closeMain(frmMain *w, Dialogs::Answer answer)
+    {
         dialogs.answer(answer);
         return w->close();
     }
@@ -62,7 +66,8 @@ class MainWindowTest : public ::testing::Test {
 
 // --- Position and size in section "Settings" -------------------------------
 
-TEST_F(MainWindowTest, FirstStartOpensAtTheDefaultPositionAndSize) {
+TEST_F(MainWindowTest, FirstStartOpensAtTheDefaultPositionAndSize)
+{
     auto w = openMain();
     // 1000 and 6500 twips at 15 twips a pixel.
     EXPECT_EQ(w->frameGeometry(), QRect(67, 67, 433, 433));
@@ -70,7 +75,8 @@ TEST_F(MainWindowTest, FirstStartOpensAtTheDefaultPositionAndSize) {
     EXPECT_FALSE(w->isMaximized());
 }
 
-TEST_F(MainWindowTest, NormalCloseStoresPositionAndSizeInTwips) {
+TEST_F(MainWindowTest, NormalCloseStoresPositionAndSizeInTwips)
+{
     auto w = openMain();
     w->move(100, 120);
     w->resize(500, 400);
@@ -91,12 +97,12 @@ TEST_F(MainWindowTest, NormalCloseStoresPositionAndSizeInTwips) {
     EXPECT_EQ(stored(QStringLiteral("MainWidth")), QString::number(outer.width() * 15));
 }
 
-TEST_F(MainWindowTest, MinimisedCloseStoresNothing) {
+TEST_F(MainWindowTest, MinimisedCloseStoresNothing)
+{
     SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainLeft"), QStringLiteral("3000"));
     SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainTop"), QStringLiteral("1500"));
     SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainWidth"), QStringLiteral("9000"));
-    SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainHeight"),
-                               QStringLiteral("6000"));
+    SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainHeight"), QStringLiteral("6000"));
     auto w = openMain();
     EXPECT_EQ(w->frameGeometry(), QRect(200, 100, 600, 400));
     w->move(10, 10);
@@ -109,7 +115,8 @@ TEST_F(MainWindowTest, MinimisedCloseStoresNothing) {
     EXPECT_EQ(stored(QStringLiteral("MainHeight")), QStringLiteral("6000"));
 }
 
-TEST_F(MainWindowTest, MaximisedCloseStoresTheMaximisedGeometryAndNextStartIsNormal) {
+TEST_F(MainWindowTest, MaximisedCloseStoresTheMaximisedGeometryAndNextStartIsNormal)
+{
     auto w = openMain();
     w->showMaximized();
     QTest::qWait(20);
@@ -124,22 +131,22 @@ TEST_F(MainWindowTest, MaximisedCloseStoresTheMaximisedGeometryAndNextStartIsNor
     EXPECT_EQ(again->frameGeometry().size(), maximised.size());
 }
 
-TEST_F(MainWindowTest, StoredTextThatIsNotANumberFallsBackToTheDefault) {
+TEST_F(MainWindowTest, StoredTextThatIsNotANumberFallsBackToTheDefault)
+{
     SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainLeft"), QStringLiteral("left"));
     SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainWidth"), QStringLiteral("1e99"));
     SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainTop"), QStringLiteral("3000"));
-    SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainHeight"),
-                               QStringLiteral("1e30"));
+    SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainHeight"), QStringLiteral("1e30"));
     auto w = openMain();
     EXPECT_EQ(w->frameGeometry(), QRect(67, 200, 433, 433));
 }
 
 // --- The exit question -------------------------------------------------------
 
-TEST_F(MainWindowTest, ExitAsksTheQuestionFromMenuToolbarAndCloseBox) {
+TEST_F(MainWindowTest, ExitAsksTheQuestionFromMenuToolbarAndCloseBox)
+{
     auto w = openMain();
-    for (int i = 0; i < 3; ++i)
-        dialogs.answer(Dialogs::Answer::No);
+    for (int i = 0; i < 3; ++i) dialogs.answer(Dialogs::Answer::No);
     findNamed<QAction>(w.get(), QStringLiteral("mnuExit"))->trigger();
     findNamed<QAction>(w.get(), QStringLiteral("quit"))->trigger();
     w->close();
@@ -156,7 +163,8 @@ TEST_F(MainWindowTest, ExitAsksTheQuestionFromMenuToolbarAndCloseBox) {
     EXPECT_EQ(stored(QStringLiteral("MainLeft")), QStringLiteral("<none>"));
 }
 
-TEST_F(MainWindowTest, AnsweringNoKeepsEveryChildOpenAndUnchanged) {
+TEST_F(MainWindowTest, AnsweringNoKeepsEveryChildOpenAndUnchanged)
+{
     FormFactory::ScopedRegistration a(QStringLiteral("frmCalculateIso"),
                                       [] { return new StandInForm(QStringLiteral("甲")); });
     FormFactory::ScopedRegistration b(QStringLiteral("frmGLS"),
@@ -181,22 +189,22 @@ TEST_F(MainWindowTest, AnsweringNoKeepsEveryChildOpenAndUnchanged) {
     EXPECT_EQ(w->mdiArea()->currentSubWindow(), second->subWindow());
 }
 
-TEST_F(MainWindowTest, YesClosesEveryChildWithItsOwnCloseLogicBeforeStoring) {
+TEST_F(MainWindowTest, YesClosesEveryChildWithItsOwnCloseLogicBeforeStoring)
+{
     FormFactory::ScopedRegistration a(QStringLiteral("frmCalculateIso"),
                                       [] { return new StandInForm(QStringLiteral("甲")); });
     auto w = openMain();
-    QPointer<StandInForm> child =
-        static_cast<StandInForm *>(w->ShowForm(QStringLiteral("frmCalculateIso")));
+    QPointer<StandInForm> child = static_cast<StandInForm *>(w->ShowForm(QStringLiteral("frmCalculateIso")));
     ASSERT_TRUE(closeMain(w.get(), Dialogs::Answer::Yes));
     ASSERT_TRUE(child);
     EXPECT_EQ(child->unloads, 1);
     // The child's layout is in its own section; the frame's in "Settings".
-    EXPECT_NE(SettingsStore::GetSetting(kApp, QStringLiteral("甲"), QStringLiteral("frmWidth")),
-              QString());
+    EXPECT_NE(SettingsStore::GetSetting(kApp, QStringLiteral("甲"), QStringLiteral("frmWidth")), QString());
     EXPECT_NE(stored(QStringLiteral("MainWidth")), QStringLiteral("<none>"));
 }
 
-TEST_F(MainWindowTest, AChildThatRefusesStopsTheWholeClosing) {
+TEST_F(MainWindowTest, AChildThatRefusesStopsTheWholeClosing)
+{
     FormFactory::ScopedRegistration a(QStringLiteral("frmIsoMgr"),
                                       [] { return new StandInForm(QStringLiteral("管理")); });
     FormFactory::ScopedRegistration b(QStringLiteral("frmCalculateIso"),
@@ -228,15 +236,14 @@ TEST_F(MainWindowTest, AChildThatRefusesStopsTheWholeClosing) {
 
 // --- Menus, toolbar, status bar ------------------------------------------------
 
-TEST_F(MainWindowTest, MenusCarryTheirCaptionsInOrder) {
+TEST_F(MainWindowTest, MenusCarryTheirCaptionsInOrder)
+{
     auto w = openMain();
     QStringList top;
-    for (QAction *a : w->menuBar()->actions())
-        top << a->text();
-    EXPECT_EQ(top,
-              QStringList({QStringLiteral("同位素温度计(&I)"), QStringLiteral("微量元素温度计(&T)"),
-                           QStringLiteral("其他(&O)"), QStringLiteral("视图(&V)"),
-                           QStringLiteral("帮助(&H)"), QStringLiteral("退出(&Q)")}));
+    for (QAction *a : w->menuBar()->actions()) top << a->text();
+    EXPECT_EQ(top, QStringList({QStringLiteral("同位素温度计(&I)"), QStringLiteral("微量元素温度计(&T)"),
+                                QStringLiteral("其他(&O)"), QStringLiteral("视图(&V)"),
+                                QStringLiteral("帮助(&H)"), QStringLiteral("退出(&Q)")}));
 
     auto entries = [&](const char *menu) {
         QStringList names;
@@ -245,9 +252,8 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsInOrder) {
                          (a->isSeparator() ? QStringLiteral("-") : a->text());
         return names;
     };
-    EXPECT_EQ(entries("mnuIsotope"),
-              QStringList({QStringLiteral("mnuIsotopeCalculate=温度计算(&C)"),
-                           QStringLiteral("mnuIsotopeDBMgr=数据库管理(&M)")}));
+    EXPECT_EQ(entries("mnuIsotope"), QStringList({QStringLiteral("mnuIsotopeCalculate=温度计算(&C)"),
+                                                  QStringLiteral("mnuIsotopeDBMgr=数据库管理(&M)")}));
     EXPECT_EQ(entries("mnuTraceElement"),
               QStringList({QStringLiteral("mnuTraceElementCalculate=温度计算(&C)"),
                            QStringLiteral("mnuTraceElementDBMgr=数据库管理(&M)")}));
@@ -256,18 +262,17 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsInOrder) {
               QStringList({QStringLiteral("mnuViewBack=背景..."), QStringLiteral("mnuViewS=-"),
                            QStringLiteral("mnuViewToolBar=工具栏(&T)"),
                            QStringLiteral("mnuViewStatusBar=状态栏(&B)")}));
-    EXPECT_EQ(
-        entries("mnuHelp"),
-        QStringList({QStringLiteral("mnuHelpContents=目录(&C)"),
-                     QStringLiteral("mnuHelpSearchForHelpOn=搜索帮助目录(&S)..."),
-                     QStringLiteral("mnuHelpBar0=-"), QStringLiteral("mnuHelpAbout=关于(&A)")}));
-    EXPECT_EQ(findNamed<QAction>(w.get(), QStringLiteral("mnuExit"))->text(),
-              QStringLiteral("退出(&Q)"));
+    EXPECT_EQ(entries("mnuHelp"),
+              QStringList({QStringLiteral("mnuHelpContents=目录(&C)"),
+                           QStringLiteral("mnuHelpSearchForHelpOn=搜索帮助目录(&S)..."),
+                           QStringLiteral("mnuHelpBar0=-"), QStringLiteral("mnuHelpAbout=关于(&A)")}));
+    EXPECT_EQ(findNamed<QAction>(w.get(), QStringLiteral("mnuExit"))->text(), QStringLiteral("退出(&Q)"));
 }
 
-TEST_F(MainWindowTest, EntriesOfWindowsNotInTheProgramAreDisabled) {
-    FormFactory::ScopedRegistration olivine(
-        QStringLiteral("frmGLS"), [] { return new StandInForm(QStringLiteral("橄榄石温度计")); });
+TEST_F(MainWindowTest, EntriesOfWindowsNotInTheProgramAreDisabled)
+{
+    FormFactory::ScopedRegistration olivine(QStringLiteral("frmGLS"),
+                                            [] { return new StandInForm(QStringLiteral("橄榄石温度计")); });
     FormFactory::ScopedRegistration none(QStringLiteral("frmTraceMgr"), nullptr);
     auto w = openMain();
     EXPECT_TRUE(findNamed<QAction>(w.get(), QStringLiteral("mnuOtherOlivine"))->isEnabled());
@@ -278,7 +283,8 @@ TEST_F(MainWindowTest, EntriesOfWindowsNotInTheProgramAreDisabled) {
     EXPECT_EQ(w->ShowForm(QStringLiteral("frmTraceMgr")), nullptr);
 }
 
-TEST_F(MainWindowTest, ViewEntriesToggleTheBarsWithTheirCheckMarks) {
+TEST_F(MainWindowTest, ViewEntriesToggleTheBarsWithTheirCheckMarks)
+{
     auto w = openMain();
     QToolBar *toolbar = findNamed<QToolBar>(w.get(), QStringLiteral("Toolbar1"));
     QStatusBar *status = findNamed<QStatusBar>(w.get(), QStringLiteral("sbStatusBar"));
@@ -302,7 +308,8 @@ TEST_F(MainWindowTest, ViewEntriesToggleTheBarsWithTheirCheckMarks) {
     EXPECT_EQ(w->createPopupMenu(), nullptr);
 }
 
-TEST_F(MainWindowTest, ToolbarShowsThreePicturesWithTextBelow) {
+TEST_F(MainWindowTest, ToolbarShowsThreePicturesWithTextBelow)
+{
     auto w = openMain();
     QToolBar *toolbar = findNamed<QToolBar>(w.get(), QStringLiteral("Toolbar1"));
     EXPECT_EQ(toolbar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
@@ -312,21 +319,20 @@ TEST_F(MainWindowTest, ToolbarShowsThreePicturesWithTextBelow) {
         buttons << a->objectName() + QLatin1Char('=') + a->text();
         EXPECT_FALSE(a->icon().isNull()) << a->objectName().toStdString();
     }
-    EXPECT_EQ(buttons,
-              QStringList({QStringLiteral("calculate=计算器"), QStringLiteral("notepad=记事本"),
-                           QStringLiteral("quit=退出")}));
+    EXPECT_EQ(buttons, QStringList({QStringLiteral("calculate=计算器"), QStringLiteral("notepad=记事本"),
+                                    QStringLiteral("quit=退出")}));
 }
 
-TEST_F(MainWindowTest, StatusBarShowsStatusDateAndTime) {
+TEST_F(MainWindowTest, StatusBarShowsStatusDateAndTime)
+{
     auto w = openMain();
     QLabel *status = findNamed<QLabel>(w.get(), QStringLiteral("sbStatusBar_1"));
     QLabel *date = findNamed<QLabel>(w.get(), QStringLiteral("sbStatusBar_2"));
     QLabel *time = findNamed<QLabel>(w.get(), QStringLiteral("sbStatusBar_3"));
     EXPECT_EQ(status->text(), QStringLiteral("状态"));
     EXPECT_EQ(date->text(), QDate::currentDate().toString(QStringLiteral("yyyy/M/d")));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{1,2}:\\d\\d:\\d\\d$"))
-                    .match(time->text())
-                    .hasMatch());
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^\\d{1,2}:\\d\\d:\\d\\d$")).match(time->text()).hasMatch());
     EXPECT_GE(date->width(), 96);
     EXPECT_GE(time->width(), 96);
     EXPECT_GT(status->width(), date->width()); // the first panel takes what is left
@@ -339,7 +345,8 @@ TEST_F(MainWindowTest, StatusBarShowsStatusDateAndTime) {
 
 // --- Help, About, background, programs ------------------------------------------
 
-TEST_F(MainWindowTest, BothHelpEntriesSayThereIsNoHelp) {
+TEST_F(MainWindowTest, BothHelpEntriesSayThereIsNoHelp)
+{
     auto w = openMain();
     findNamed<QAction>(w.get(), QStringLiteral("mnuHelpContents"))->trigger();
     findNamed<QAction>(w.get(), QStringLiteral("mnuHelpSearchForHelpOn"))->trigger();
@@ -353,7 +360,8 @@ TEST_F(MainWindowTest, BothHelpEntriesSayThereIsNoHelp) {
     }
 }
 
-TEST_F(MainWindowTest, AboutEntryShowsTheProgramsAboutWindowOwnedByTheMainWindow) {
+TEST_F(MainWindowTest, AboutEntryShowsTheProgramsAboutWindowOwnedByTheMainWindow)
+{
     auto w = openMain();
     QWidget *owner = nullptr;
     dialogs.onModal([&](QDialog *dlg) {
@@ -369,7 +377,8 @@ TEST_F(MainWindowTest, AboutEntryShowsTheProgramsAboutWindowOwnedByTheMainWindow
     EXPECT_EQ(owner, w.get());
 }
 
-TEST_F(MainWindowTest, BackgroundDialogAsksForAPictureInTheBackFolder) {
+TEST_F(MainWindowTest, BackgroundDialogAsksForAPictureInTheBackFolder)
+{
     auto w = openMain();
     dialogs.cancelFile();
     findNamed<QAction>(w.get(), QStringLiteral("mnuViewBack"))->trigger();
@@ -380,13 +389,13 @@ TEST_F(MainWindowTest, BackgroundDialogAsksForAPictureInTheBackFolder) {
     EXPECT_EQ(request.file.filter,
               QStringLiteral("位图(*.bmp)|*.bmp|GIF图像(*.gif)|*.gif|JPEG图像(*.jpg)|*.jpg"));
     EXPECT_EQ(request.file.filterIndex, 1);
-    EXPECT_EQ(request.file.initialDir,
-              QCoreApplication::applicationDirPath() + QStringLiteral("/back"));
+    EXPECT_EQ(request.file.initialDir, QCoreApplication::applicationDirPath() + QStringLiteral("/back"));
     // Cancelled on the first use: still the built-in picture.
     EXPECT_TRUE(w->backgroundImage().isNull());
 }
 
-TEST_F(MainWindowTest, APictureBecomesTheBackgroundAndAnythingElseIsIgnoredSilently) {
+TEST_F(MainWindowTest, APictureBecomesTheBackgroundAndAnythingElseIsIgnoredSilently)
+{
     QTemporaryDir dir;
     const QString picture = dir.filePath(QStringLiteral("ground.bmp"));
     QImage red(40, 30, QImage::Format_RGB32);
@@ -418,7 +427,8 @@ TEST_F(MainWindowTest, APictureBecomesTheBackgroundAndAnythingElseIsIgnoredSilen
     EXPECT_EQ(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(Qt::red));
 }
 
-TEST_F(MainWindowTest, CalculatorAndEditorMissingAreReportedNotSwallowed) {
+TEST_F(MainWindowTest, CalculatorAndEditorMissingAreReportedNotSwallowed)
+{
     Launcher::SetCalculators(
         {QStringLiteral("no-such-calculator-1"), QStringLiteral("no-such-calculator-2")});
     Launcher::SetEditors({QStringLiteral("no-such-editor")});
@@ -430,11 +440,11 @@ TEST_F(MainWindowTest, CalculatorAndEditorMissingAreReportedNotSwallowed) {
     EXPECT_EQ(shown[0].text, QStringLiteral("未找到计算器程序。\r\n请安装以下任一程序：no-such-"
                                             "calculator-1、no-such-calculator-2"));
     EXPECT_EQ(shown[0].caption, QStringLiteral("Lorvane"));
-    EXPECT_EQ(shown[1].text,
-              QStringLiteral("未找到文本编辑器程序。\r\n请安装以下任一程序：no-such-editor"));
+    EXPECT_EQ(shown[1].text, QStringLiteral("未找到文本编辑器程序。\r\n请安装以下任一程序：no-such-editor"));
 }
 
-TEST_F(MainWindowTest, TheFirstInstalledCandidateIsStarted) {
+TEST_F(MainWindowTest, TheFirstInstalledCandidateIsStarted)
+{
     QTemporaryDir dir;
     const QString marker = dir.filePath(QStringLiteral("started"));
     const QString script = dir.filePath(QStringLiteral("fake-calculator"));

@@ -7,44 +7,49 @@
 
 namespace {
 
-QImage imageOf(const ImageList &list, const QString &key) {
+QImage imageOf(const ImageList &list, const QString &key)
+{
     return list.pixmap(key).toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
-void expectDistinctPictures(const ImageList &list, int px) {
+void expectDistinctPictures(const ImageList &list, int px)
+{
     const QStringList keys = list.keys();
     for (int i = 0; i < keys.size(); ++i) {
         const QImage a = imageOf(list, keys[i]);
         ASSERT_FALSE(a.isNull()) << keys[i].toStdString();
         EXPECT_EQ(list.pixmap(keys[i]).deviceIndependentSize().toSize(), QSize(px, px));
         for (int j = 0; j < i; ++j)
-            EXPECT_NE(a, imageOf(list, keys[j]))
-                << keys[i].toStdString() << " = " << keys[j].toStdString();
+            EXPECT_NE(a, imageOf(list, keys[j])) << keys[i].toStdString() << " = " << keys[j].toStdString();
     }
 }
 
-TEST(ImageLists, ToolbarPicturesForEveryKey) {
+TEST(ImageLists, ToolbarPicturesForEveryKey)
+{
     const ImageList list = ToolbarImages();
-    EXPECT_EQ(list.keys(), QStringList({"filter", "database", "about", "close", "new", "modify",
-                                        "delete", "refresh", "import", "export", "save",
-                                        "calculate", "notepad", "quit", "data"}));
+    EXPECT_EQ(list.keys(),
+              QStringList({"filter", "database", "about", "close", "new", "modify", "delete", "refresh",
+                           "import", "export", "save", "calculate", "notepad", "quit", "data"}));
     EXPECT_EQ(list.imageSize(), QSize(24, 24));
     expectDistinctPictures(list, 24);
 }
 
-TEST(ImageLists, RowIconsInTheirOrder) {
+TEST(ImageLists, RowIconsInTheirOrder)
+{
     const ImageList list = RowImages();
     EXPECT_EQ(list.keys(), QStringList({"adderror", "add", "edit", "editerror", "ok"}));
     expectDistinctPictures(list, 16);
 }
 
-TEST(ImageLists, SmallPictures) {
+TEST(ImageLists, SmallPictures)
+{
     const ImageList list = SmallImages();
     EXPECT_EQ(list.keys(), QStringList({"list", "plus"}));
     expectDistinctPictures(list, 16);
 }
 
-TEST(ImageLists, LookUpByKey) {
+TEST(ImageLists, LookUpByKey)
+{
     ImageList list(QSize(16, 16));
     QPixmap red(16, 16), blue(16, 16);
     red.fill(Qt::red);
@@ -59,7 +64,8 @@ TEST(ImageLists, LookUpByKey) {
     EXPECT_TRUE(list.pixmap(QStringLiteral("none")).isNull());
 }
 
-TEST(Background, WhiteGroundWithTheGreetingLeftAndTheSkylineRight) {
+TEST(Background, WhiteGroundWithTheGreetingLeftAndTheSkylineRight)
+{
     const QImage picture = Pictures::Background(QSize(1024, 768));
     ASSERT_EQ(picture.size(), QSize(1024, 768));
     auto inkIn = [&](const QRect &r) {
@@ -75,8 +81,7 @@ TEST(Background, WhiteGroundWithTheGreetingLeftAndTheSkylineRight) {
     // Faded: the skyline is never dark.
     int darkest = 255;
     for (int y = 300; y < 700; y += 3)
-        for (int x = 700; x < 1024; x += 3)
-            darkest = qMin(darkest, qGray(picture.pixel(x, y)));
+        for (int x = 700; x < 1024; x += 3) darkest = qMin(darkest, qGray(picture.pixel(x, y)));
     EXPECT_GT(darkest, 150);
     EXPECT_LT(darkest, 250);
 }

@@ -14,7 +14,8 @@
 // It can refuse to close, as a manager whose user cancels the save question.
 class StandInForm : public ChildForm {
   public:
-    explicit StandInForm(const QString &caption) {
+    explicit StandInForm(const QString &caption)
+    {
         setWindowTitle(caption);
         resize(320, 210);
         text = new QLineEdit(this);
@@ -25,8 +26,7 @@ class StandInForm : public ChildForm {
         list->setRootIsDecorated(false);
         list->setColumnCount(3);
         list->setGeometry(8, 40, 300, 120);
-        for (int i = 0; i < 3; ++i)
-            list->setColumnWidth(i, 60 + 10 * i);
+        for (int i = 0; i < 3; ++i) list->setColumnWidth(i, 60 + 10 * i);
         button = new QPushButton(QStringLiteral("go"), this);
         button->setObjectName(QStringLiteral("Command1"));
         button->setGeometry(8, 170, 80, 28);
@@ -45,15 +45,18 @@ class StandInForm : public ChildForm {
     std::function<void()> onClick;
 
   protected:
-    void Form_Load() override {
+    void Form_Load() override
+    {
         ++loads;
         mdlFunction::LoadFormLayout(this);
     }
-    bool Form_QueryUnload() override {
+    bool Form_QueryUnload() override
+    {
         ++queries;
         return !refuseClose;
     }
-    void Form_Unload() override {
+    void Form_Unload() override
+    {
         ++unloads;
         mdlFunction::SaveFormLayout(this);
     }

@@ -12,14 +12,16 @@
 struct EventLog {
     QStringList kinds, messages, statements;
 
-    RecordEvents events() {
+    RecordEvents events()
+    {
         RecordEvents e;
         e.AddEvent = handler(QStringLiteral("add"));
         e.UpdateEvent = handler(QStringLiteral("update"));
         e.DeleteEvent = handler(QStringLiteral("delete"));
         return e;
     }
-    std::function<void(const QString &, const QString &)> handler(const QString &kind) {
+    std::function<void(const QString &, const QString &)> handler(const QString &kind)
+    {
         return [this, kind](const QString &message, const QString &statement) {
             kinds << kind;
             messages << message;
@@ -31,7 +33,8 @@ struct EventLog {
 };
 
 // The AppError a call raises; number 0 and empty texts when it raises nothing.
-inline AppError errorOf(const std::function<void()> &call) {
+inline AppError errorOf(const std::function<void()> &call)
+{
     try {
         call();
     } catch (const AppError &e) {
@@ -40,12 +43,9 @@ inline AppError errorOf(const std::function<void()> &call) {
     return AppError(0, QString(), QString());
 }
 
-inline std::ostream &operator<<(std::ostream &os, const QString &text) {
-    return os << text.toStdString();
-}
-inline void PrintTo(const QString &text, std::ostream *os) {
-    *os << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QStringList &list, std::ostream *os) {
+inline std::ostream &operator<<(std::ostream &os, const QString &text) { return os << text.toStdString(); }
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QStringList &list, std::ostream *os)
+{
     *os << '{' << list.join(QStringLiteral(", ")).toStdString() << '}';
 }

@@ -11,13 +11,15 @@ const QString kInsertHead =
 
 void addRow(TempDatabase &db, int id, const QString &type, const QString &minA, const QString &minB,
             const QString &constants = QStringLiteral("1,2,3"), const QString &mark = QString(),
-            const QString &source = QString()) {
+            const QString &source = QString())
+{
     db.exec(kInsertHead + QStringLiteral("values(%1,'%2','%3','%4',%5,'%6','%7')")
                               .arg(id)
                               .arg(type, minA, minB, constants, mark, source));
 }
 
-clsIsoItem quartzWater() {
+clsIsoItem quartzWater()
+{
     clsIsoItem item;
     item.setIsotype(QStringLiteral("氧同位素"));
     item.setMinA(QStringLiteral("石英"));
@@ -32,32 +34,31 @@ clsIsoItem quartzWater() {
 
 } // namespace
 
-TEST(clsIsoItem, InsertStatementIsTheDocumentedTextAndStoresTheRow) {
+TEST(clsIsoItem, InsertStatementIsTheDocumentedTextAndStoresTheRow)
+{
     TempDatabase db;
     addRow(db, 6, QStringLiteral("硫同位素"), QStringLiteral("黄铁矿"), QStringLiteral("方铅矿"));
     EventLog log;
     clsIsoItem item;
     item.setEvents(log.events());
 
-    ASSERT_EQ(item.AddNew(db.conn(), QStringLiteral("氧同位素"), QStringLiteral("石英"),
-                          QStringLiteral("水"), 3.38f, 0, -3.4f, QStringLiteral("200-500"),
-                          QStringLiteral("reference text")),
+    ASSERT_EQ(item.AddNew(db.conn(), QStringLiteral("氧同位素"), QStringLiteral("石英"), QStringLiteral("水"),
+                          3.38f, 0, -3.4f, QStringLiteral("200-500"), QStringLiteral("reference text")),
               0);
     EXPECT_EQ(log.kinds, QStringList{QStringLiteral("add")});
     EXPECT_EQ(log.lastMessage(), QStringLiteral("添加记录成功!"));
-    EXPECT_EQ(
-        log.lastStatement(),
-        QStringLiteral("insert into Isoplot (ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,"
-                       "ConstC_N,Mark_S,Source_S) values(7,'氧同位素','石英','水',3.38,0,-3.4,"
-                       "'200-500','reference text')"));
+    EXPECT_EQ(log.lastStatement(),
+              QStringLiteral("insert into Isoplot (ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,"
+                             "ConstC_N,Mark_S,Source_S) values(7,'氧同位素','石英','水',3.38,0,-3.4,"
+                             "'200-500','reference text')"));
     EXPECT_EQ(item.id(), 7);
-    EXPECT_EQ(
-        db.scalar(QStringLiteral("select MinB_S || '|' || ConstC_N from Isoplot where ID_N=7")),
-        QStringLiteral("水|-3.4"));
+    EXPECT_EQ(db.scalar(QStringLiteral("select MinB_S || '|' || ConstC_N from Isoplot where ID_N=7")),
+              QStringLiteral("水|-3.4"));
     EXPECT_EQ(item.ToString(), QStringLiteral("clsIsoItem"));
 }
 
-TEST(clsIsoItem, IdentifiersAreMaximumPlusOne) {
+TEST(clsIsoItem, IdentifiersAreMaximumPlusOne)
+{
     TempDatabase db;
     clsIsoItem probe;
     EXPECT_EQ(probe.GetNextID(db.conn()), 1);
@@ -80,7 +81,8 @@ TEST(clsIsoItem, IdentifiersAreMaximumPlusOne) {
     EXPECT_EQ(probe.GetNextID(db.conn()), 43);
 }
 
-TEST(clsIsoItem, AddNewArgumentsTrimmedZeroAndEmptyMeanNotGiven) {
+TEST(clsIsoItem, AddNewArgumentsTrimmedZeroAndEmptyMeanNotGiven)
+{
     TempDatabase db;
     clsIsoItem item;
     item.setConstA(2.5f);
@@ -93,13 +95,13 @@ TEST(clsIsoItem, AddNewArgumentsTrimmedZeroAndEmptyMeanNotGiven) {
     EXPECT_EQ(item.MinB(), QStringLiteral("\t水")); // only blanks are trimmed
     EXPECT_EQ(item.ConstA(), 2.5f);
     EXPECT_EQ(item.Source(), QStringLiteral("preset"));
-    EXPECT_EQ(
-        db.scalar(QStringLiteral("select IsoType_S || '|' || MinA_S || '|' || ConstA_N || '|' || "
-                                 "ConstB_N || '|' || Source_S from Isoplot")),
-        QStringLiteral("氧同位素|石英|2.5|0.5|preset"));
+    EXPECT_EQ(db.scalar(QStringLiteral("select IsoType_S || '|' || MinA_S || '|' || ConstA_N || '|' || "
+                                       "ConstB_N || '|' || Source_S from Isoplot")),
+              QStringLiteral("氧同位素|石英|2.5|0.5|preset"));
 }
 
-TEST(clsIsoItem, DuplicatesAreRefusedOnAddAndUpdate) {
+TEST(clsIsoItem, DuplicatesAreRefusedOnAddAndUpdate)
+{
     TempDatabase db;
     EventLog log;
     clsIsoItem first = quartzWater();
@@ -111,11 +113,10 @@ TEST(clsIsoItem, DuplicatesAreRefusedOnAddAndUpdate) {
     EXPECT_EQ(second.id(), 2); // taken before the check, kept after the refusal
     EXPECT_EQ(db.count(QStringLiteral("Isoplot")), 1);
     EXPECT_EQ(log.lastMessage(), QStringLiteral("存在相同记录,添加记录失败!"));
-    EXPECT_EQ(
-        log.lastStatement(),
-        QStringLiteral("select * from Isoplot where IsoType_S='氧同位素' and MinA_S='石英' and "
-                       "MinB_S='水' and ConstA_N=3.38 and ConstB_N=0 and ConstC_N=-3.4 and "
-                       "Mark_S='200-500' and Source_S='reference text'"));
+    EXPECT_EQ(log.lastStatement(),
+              QStringLiteral("select * from Isoplot where IsoType_S='氧同位素' and MinA_S='石英' and "
+                             "MinB_S='水' and ConstA_N=3.38 and ConstB_N=0 and ConstC_N=-3.4 and "
+                             "Mark_S='200-500' and Source_S='reference text'"));
 
     // Storing what is already stored finds its own row.
     first.setEvents(log.events());
@@ -127,12 +128,13 @@ TEST(clsIsoItem, DuplicatesAreRefusedOnAddAndUpdate) {
     ASSERT_EQ(other.AddNew(db.conn(), {}, {}, {}, 0, 0, 0, QStringLiteral("100-200")), 0);
     other.setMark(QStringLiteral("200-500"));
     EXPECT_EQ(other.Update(db.conn()), 1);
-    EXPECT_EQ(db.scalar(QStringLiteral("select Mark_S from Isoplot where ID_N=") +
-                        QString::number(other.id())),
-              QStringLiteral("100-200"));
+    EXPECT_EQ(
+        db.scalar(QStringLiteral("select Mark_S from Isoplot where ID_N=") + QString::number(other.id())),
+        QStringLiteral("100-200"));
 }
 
-TEST(clsIsoItem, UpdateWritesEveryValueOfItsOwnRowOnly) {
+TEST(clsIsoItem, UpdateWritesEveryValueOfItsOwnRowOnly)
+{
     TempDatabase db;
     addRow(db, 1, QStringLiteral("T"), QStringLiteral("A"), QStringLiteral("B"));
     addRow(db, 2, QStringLiteral("T"), QStringLiteral("C"), QStringLiteral("D"));
@@ -149,11 +151,11 @@ TEST(clsIsoItem, UpdateWritesEveryValueOfItsOwnRowOnly) {
                              "Source_S='reference text' where ID_N=2"));
     EXPECT_EQ(db.scalar(QStringLiteral("select MinA_S || ConstB_N from Isoplot where ID_N=2")),
               QStringLiteral("石英0.5"));
-    EXPECT_EQ(db.scalar(QStringLiteral("select MinA_S from Isoplot where ID_N=1")),
-              QStringLiteral("A"));
+    EXPECT_EQ(db.scalar(QStringLiteral("select MinA_S from Isoplot where ID_N=1")), QStringLiteral("A"));
 }
 
-TEST(clsIsoItem, UpdateOfAMissingRowIsAFailureAndWritesNothing) {
+TEST(clsIsoItem, UpdateOfAMissingRowIsAFailureAndWritesNothing)
+{
     TempDatabase db;
     addRow(db, 1, QStringLiteral("T"), QStringLiteral("A"), QStringLiteral("B"));
     EventLog log;
@@ -166,7 +168,8 @@ TEST(clsIsoItem, UpdateOfAMissingRowIsAFailureAndWritesNothing) {
     EXPECT_EQ(db.scalar(QStringLiteral("select MinA_S from Isoplot")), QStringLiteral("A"));
 }
 
-TEST(clsIsoItem, DeleteOutcomes) {
+TEST(clsIsoItem, DeleteOutcomes)
+{
     TempDatabase db;
     addRow(db, 3, QStringLiteral("T"), QStringLiteral("A"), QStringLiteral("B"));
     addRow(db, 4, QStringLiteral("T"), QStringLiteral("C"), QStringLiteral("D"));
@@ -184,12 +187,12 @@ TEST(clsIsoItem, DeleteOutcomes) {
     EXPECT_EQ(item.Delete(db.conn()), 0);
     EXPECT_EQ(log.lastMessage(), QStringLiteral("删除记录成功!"));
     EXPECT_EQ(log.lastStatement(), QStringLiteral("delete from Isoplot where ID_N=3"));
-    EXPECT_EQ(db.scalar(QStringLiteral("select group_concat(ID_N) from Isoplot")),
-              QStringLiteral("4"));
+    EXPECT_EQ(db.scalar(QStringLiteral("select group_concat(ID_N) from Isoplot")), QStringLiteral("4"));
     EXPECT_EQ(log.kinds.count(QStringLiteral("delete")), 3);
 }
 
-TEST(clsIsoItem, DeleteReopensAClosedConnection) {
+TEST(clsIsoItem, DeleteReopensAClosedConnection)
+{
     TempDatabase db;
     addRow(db, 1, QStringLiteral("T"), QStringLiteral("A"), QStringLiteral("B"));
     db.conn().Close();
@@ -198,14 +201,15 @@ TEST(clsIsoItem, DeleteReopensAClosedConnection) {
     EXPECT_EQ(db.count(QStringLiteral("Isoplot")), 0);
 }
 
-TEST(clsIsoItem, ApostrophesAreOrdinaryAndCannotRewriteStatements) {
+TEST(clsIsoItem, ApostrophesAreOrdinaryAndCannotRewriteStatements)
+{
     TempDatabase db;
     addRow(db, 1, QStringLiteral("T"), QStringLiteral("A"), QStringLiteral("B"));
     const QString injected = QStringLiteral("x' or '1'='1");
 
     clsIsoItem item;
-    ASSERT_EQ(item.AddNew(db.conn(), QStringLiteral("T"), QStringLiteral("O'Neil's"), injected, 1,
-                          2, 3, QStringLiteral("it's"), injected),
+    ASSERT_EQ(item.AddNew(db.conn(), QStringLiteral("T"), QStringLiteral("O'Neil's"), injected, 1, 2, 3,
+                          QStringLiteral("it's"), injected),
               0);
     EXPECT_EQ(db.scalar(QStringLiteral("select MinA_S || '|' || MinB_S from Isoplot where ID_N=2")),
               QStringLiteral("O'Neil's|") + injected);
@@ -216,19 +220,18 @@ TEST(clsIsoItem, ApostrophesAreOrdinaryAndCannotRewriteStatements) {
 
     item.setMark(QStringLiteral("don't"));
     EXPECT_EQ(item.Update(db.conn()), 0);
-    EXPECT_EQ(db.scalar(QStringLiteral("select Mark_S from Isoplot where ID_N=2")),
-              QStringLiteral("don't"));
+    EXPECT_EQ(db.scalar(QStringLiteral("select Mark_S from Isoplot where ID_N=2")), QStringLiteral("don't"));
     EXPECT_EQ(db.scalar(QStringLiteral("select MinA_S || Mark_S from Isoplot where ID_N=1")),
               QStringLiteral("A"));
 
     // An injected condition in the duplicate check would match row 1 and refuse the add.
     clsIsoItem probe;
-    EXPECT_EQ(probe.AddNew(db.conn(), QStringLiteral("T"), injected, QStringLiteral("B"), 1, 2, 3),
-              0);
+    EXPECT_EQ(probe.AddNew(db.conn(), QStringLiteral("T"), injected, QStringLiteral("B"), 1, 2, 3), 0);
     EXPECT_EQ(db.count(QStringLiteral("Isoplot")), 3);
 }
 
-TEST(clsIsoItem, DatabaseFailuresBecomeCodeTwo) {
+TEST(clsIsoItem, DatabaseFailuresBecomeCodeTwo)
+{
     TempDatabase db;
     EventLog log;
     db.exec(QStringLiteral("create trigger refuse before insert on Isoplot begin "
@@ -253,6 +256,6 @@ TEST(clsIsoItem, DatabaseFailuresBecomeCodeTwo) {
     EXPECT_EQ(item.Delete(db.conn(), 1), 2);
     EXPECT_TRUE(log.lastMessage().startsWith(QStringLiteral("未知错误,删除失败!\r\n")));
     EXPECT_EQ(log.lastStatement(), QStringLiteral("select ID_N from Isoplot where ID_N=1"));
-    EXPECT_EQ(log.kinds, (QStringList{QStringLiteral("add"), QStringLiteral("add"),
-                                      QStringLiteral("update"), QStringLiteral("delete")}));
+    EXPECT_EQ(log.kinds, (QStringList{QStringLiteral("add"), QStringLiteral("add"), QStringLiteral("update"),
+                                      QStringLiteral("delete")}));
 }

@@ -6,23 +6,23 @@
 
 namespace {
 
-void addRow(TempDatabase &db, int id, const QString &type, const QString &minA,
-            const QString &minB) {
-    db.exec(
-        QStringLiteral("insert into Isoplot values(%1,'%2','%3','%4',3.38,0,-3.4,'range','src')")
-            .arg(id)
-            .arg(EscapeSqlText(type), EscapeSqlText(minA), EscapeSqlText(minB)));
+void addRow(TempDatabase &db, int id, const QString &type, const QString &minA, const QString &minB)
+{
+    db.exec(QStringLiteral("insert into Isoplot values(%1,'%2','%3','%4',3.38,0,-3.4,'range','src')")
+                .arg(id)
+                .arg(EscapeSqlText(type), EscapeSqlText(minA), EscapeSqlText(minB)));
 }
 
-QStringList ids(const clsIsoplotItems &items) {
+QStringList ids(const clsIsoplotItems &items)
+{
     QStringList out;
-    for (const auto &item : items)
-        out << QString::number(item->id());
+    for (const auto &item : items) out << QString::number(item->id());
     return out;
 }
 
 // Oxygen: quartz and calcite with water, magnetite with quartz; sulfur: pyrite-galena.
-void fillSample(TempDatabase &db) {
+void fillSample(TempDatabase &db)
+{
     addRow(db, 1, QStringLiteral("氧同位素"), QStringLiteral("石英"), QStringLiteral("水"));
     addRow(db, 2, QStringLiteral("氧同位素"), QStringLiteral("方解石"), QStringLiteral("水"));
     addRow(db, 3, QStringLiteral("氧同位素"), QStringLiteral("磁铁矿"), QStringLiteral("石英"));
@@ -34,23 +34,21 @@ void fillSample(TempDatabase &db) {
 
 } // namespace
 
-TEST(clsIsoplotItems, FuzzyQueryMatchesSubstringsAndOnlyPositiveIds) {
+TEST(clsIsoplotItems, FuzzyQueryMatchesSubstringsAndOnlyPositiveIds)
+{
     TempDatabase db;
     fillSample(db);
     clsIsoplotItems items;
 
     EXPECT_EQ(ids(items.FuzzyQuery(db.conn())), QString("1,2,3,4,12").split(','));
     // One character matches every mineral that holds it.
-    EXPECT_EQ(ids(items.FuzzyQuery(db.conn(), {}, QStringLiteral("石"))),
-              QString("1,2,12").split(','));
+    EXPECT_EQ(ids(items.FuzzyQuery(db.conn(), {}, QStringLiteral("石"))), QString("1,2,12").split(','));
     // The type is an exact match, the minerals are not.
     EXPECT_EQ(items.FuzzyQuery(db.conn(), QStringLiteral("氧")).Count(), 0);
-    EXPECT_EQ(ids(items.FuzzyQuery(db.conn(), QStringLiteral("氧同位素"), {}, QStringLiteral("水")))
-                  .size(),
+    EXPECT_EQ(ids(items.FuzzyQuery(db.conn(), QStringLiteral("氧同位素"), {}, QStringLiteral("水"))).size(),
               2);
     // "_" and "%" stay wildcards.
-    EXPECT_EQ(ids(items.FuzzyQuery(db.conn(), {}, QStringLiteral("_英"))),
-              QString("1,12").split(','));
+    EXPECT_EQ(ids(items.FuzzyQuery(db.conn(), {}, QStringLiteral("_英"))), QString("1,12").split(','));
     EXPECT_EQ(items.FuzzyQuery(db.conn(), {}, QStringLiteral("黄%矿")).Count(), 1);
 
     const auto twelve =
@@ -63,7 +61,8 @@ TEST(clsIsoplotItems, FuzzyQueryMatchesSubstringsAndOnlyPositiveIds) {
     EXPECT_EQ(items.Count(), 1); // the earlier query's records are gone
 }
 
-TEST(clsIsoplotItems, SearchTextsCannotRewriteTheQuery) {
+TEST(clsIsoplotItems, SearchTextsCannotRewriteTheQuery)
+{
     TempDatabase db;
     fillSample(db);
     addRow(db, 20, QStringLiteral("氧同位素"), QStringLiteral("O'Neil石"), QStringLiteral("水"));
@@ -80,7 +79,8 @@ TEST(clsIsoplotItems, SearchTextsCannotRewriteTheQuery) {
     EXPECT_TRUE(items.FindMineral(db.conn(), QStringLiteral("x' or '1'='1")).isEmpty());
 }
 
-TEST(clsIsoplotItems, FuzzyQueryFailures) {
+TEST(clsIsoplotItems, FuzzyQueryFailures)
+{
     TempDatabase db;
     addRow(db, 1, QStringLiteral("T"), QStringLiteral("A"), QStringLiteral("B"));
     db.exec(QStringLiteral("insert into Isoplot values(2,'T','C','D',1,2,3,null,'s')"));
@@ -98,11 +98,11 @@ TEST(clsIsoplotItems, FuzzyQueryFailures) {
     EXPECT_EQ(ids(items), QStringList{"1"});
 }
 
-TEST(clsIsoplotItems, FindTakesLiteralsAndNeverRaises) {
+TEST(clsIsoplotItems, FindTakesLiteralsAndNeverRaises)
+{
     TempDatabase db;
     fillSample(db);
-    db.exec(
-        QStringLiteral("insert into Isoplot values(30,'碳同位素','方解石',null,null,2,3,'m','s')"));
+    db.exec(QStringLiteral("insert into Isoplot values(30,'碳同位素','方解石',null,null,2,3,'m','s')"));
     clsIsoplotItems items;
 
     EXPECT_EQ(ids(items.Find(db.conn(), QStringLiteral("'氧同位素'"), QStringLiteral("'石英'"))),
@@ -115,7 +115,8 @@ TEST(clsIsoplotItems, FindTakesLiteralsAndNeverRaises) {
     EXPECT_EQ(partial->ConstB(), 2.0f);
 }
 
-TEST(clsIsoplotItems, NameLists) {
+TEST(clsIsoplotItems, NameLists)
+{
     TempDatabase db;
     clsIsoplotItems items;
     EXPECT_TRUE(items.FindIsoType(db.conn()).isEmpty());
@@ -139,7 +140,8 @@ TEST(clsIsoplotItems, NameLists) {
     EXPECT_EQ(items.Count(), 0); // the lists do not touch the collection
 }
 
-TEST(clsIsoplotItems, NameListsHoldAtMost32767Names) {
+TEST(clsIsoplotItems, NameListsHoldAtMost32767Names)
+{
     TempDatabase db;
     clsIsoplotItems items;
     db.exec(QStringLiteral("insert into Isoplot (ID_N, IsoType_S) with recursive n(x) as "
@@ -152,7 +154,8 @@ TEST(clsIsoplotItems, NameListsHoldAtMost32767Names) {
     EXPECT_EQ(overflow.description(), QStringLiteral("溢出"));
 }
 
-TEST(KeyedCollection, PositionsKeysAndRefusals) {
+TEST(KeyedCollection, PositionsKeysAndRefusals)
+{
     clsIsoplotItems items;
     for (int id : {12, 3, 7}) {
         auto item = std::make_shared<clsIsoItem>();

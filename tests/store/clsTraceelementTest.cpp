@@ -5,8 +5,9 @@
 
 namespace {
 
-void addRow(TempDatabase &db, int id, const QString &element, const QString &minA,
-            const QString &minB, const QString &mark = QString()) {
+void addRow(TempDatabase &db, int id, const QString &element, const QString &minA, const QString &minB,
+            const QString &mark = QString())
+{
     db.exec(QStringLiteral("insert into TraceElement values(%1,'%2','%3','%4',-3765,5.5,'10','%5')")
                 .arg(id)
                 .arg(element, minA, minB, mark));
@@ -14,39 +15,40 @@ void addRow(TempDatabase &db, int id, const QString &element, const QString &min
 
 } // namespace
 
-TEST(clsTraceelement, InsertStatementAndArgumentRules) {
+TEST(clsTraceelement, InsertStatementAndArgumentRules)
+{
     TempDatabase db;
     addRow(db, 6, QStringLiteral("Y"), QStringLiteral("P"), QStringLiteral("Q"));
     EventLog log;
     clsTraceelement item;
     item.setEvents(log.events());
-    ASSERT_EQ(item.AddNew(db.conn(), QStringLiteral(" X "), QStringLiteral("P"),
-                          QStringLiteral("Q "), -3765, 5.5f, QStringLiteral("10")),
+    ASSERT_EQ(item.AddNew(db.conn(), QStringLiteral(" X "), QStringLiteral("P"), QStringLiteral("Q "), -3765,
+                          5.5f, QStringLiteral("10")),
               0);
     EXPECT_EQ(log.lastMessage(), QStringLiteral("添加记录成功!"));
-    EXPECT_EQ(
-        log.lastStatement(),
-        QStringLiteral("insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,"
-                       "ConstB_sng,logType_s,Mark_s) values(7,'X','P','Q',-3765,5.5,'10','')"));
+    EXPECT_EQ(log.lastStatement(),
+              QStringLiteral("insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,"
+                             "ConstB_sng,logType_s,Mark_s) values(7,'X','P','Q',-3765,5.5,'10','')"));
     EXPECT_EQ(item.ToString(), QStringLiteral("clsTraceElement"));
 
     // The log type is stored as given, blank included; zero constants are "not given".
     clsTraceelement other;
     other.setConstA(2.5f);
-    ASSERT_EQ(other.AddNew(db.conn(), QStringLiteral("Z"), QStringLiteral("P"), QStringLiteral("Q"),
-                           0, 1, QStringLiteral(" e"), QStringLiteral(" note ")),
+    ASSERT_EQ(other.AddNew(db.conn(), QStringLiteral("Z"), QStringLiteral("P"), QStringLiteral("Q"), 0, 1,
+                           QStringLiteral(" e"), QStringLiteral(" note ")),
               0);
     EXPECT_EQ(db.scalar(QStringLiteral("select ConstA_sng || '|' || logType_s || '|' || Mark_s "
                                        "from TraceElement where ID_N=8")),
               QStringLiteral("2.5| e|note"));
 }
 
-TEST(clsTraceelement, DuplicatesAndUpdate) {
+TEST(clsTraceelement, DuplicatesAndUpdate)
+{
     TempDatabase db;
     EventLog log;
     clsTraceelement first;
-    ASSERT_EQ(first.AddNew(db.conn(), QStringLiteral("Zr"), QStringLiteral("锆石"),
-                           QStringLiteral("金红石"), -3765, 5.5f, QStringLiteral("10")),
+    ASSERT_EQ(first.AddNew(db.conn(), QStringLiteral("Zr"), QStringLiteral("锆石"), QStringLiteral("金红石"),
+                           -3765, 5.5f, QStringLiteral("10")),
               0);
     EXPECT_EQ(first.id(), 1);
 
@@ -54,21 +56,19 @@ TEST(clsTraceelement, DuplicatesAndUpdate) {
     second.setEvents(log.events());
     EXPECT_EQ(second.AddNew(db.conn()), 1);
     EXPECT_EQ(log.lastMessage(), QStringLiteral("存在相同记录,添加记录失败!"));
-    EXPECT_EQ(
-        log.lastStatement(),
-        QStringLiteral("select * from TraceElement where Element_s='Zr' and MinA_s='锆石' and "
-                       "MinB_s='金红石' and ConstA_sng=-3765 and ConstB_sng=5.5 and "
-                       "logType_s='10' and Mark_s=''"));
+    EXPECT_EQ(log.lastStatement(),
+              QStringLiteral("select * from TraceElement where Element_s='Zr' and MinA_s='锆石' and "
+                             "MinB_s='金红石' and ConstA_sng=-3765 and ConstB_sng=5.5 and "
+                             "logType_s='10' and Mark_s=''"));
     EXPECT_EQ(db.count(QStringLiteral("TraceElement")), 1);
 
     first.setEvents(log.events());
     EXPECT_EQ(first.Update(db.conn()), 1);
     EXPECT_EQ(log.lastMessage(), QStringLiteral("存在相同记录,更新失败!"));
-    EXPECT_EQ(
-        log.lastStatement(),
-        QStringLiteral("select * from TraceElement where Element_s='Zr' and MinA_S='锆石' and "
-                       "MinB_S='金红石' and ConstA_sng=-3765 and ConstB_sng=5.5 and "
-                       "logType_s='10' and Mark_s=''"));
+    EXPECT_EQ(log.lastStatement(),
+              QStringLiteral("select * from TraceElement where Element_s='Zr' and MinA_S='锆石' and "
+                             "MinB_S='金红石' and ConstA_sng=-3765 and ConstB_sng=5.5 and "
+                             "logType_s='10' and Mark_s=''"));
 
     first.setLogType(QStringLiteral("e"));
     first.setMark(QStringLiteral("Ti-in-zircon's"));
@@ -78,11 +78,11 @@ TEST(clsTraceelement, DuplicatesAndUpdate) {
               QStringLiteral("update TraceElement set Element_s='Zr',MinA_s='锆石',MinB_s='金红石',"
                              "ConstA_sng=-3765,ConstB_sng=5.5,logType_s='e',"
                              "Mark_s='Ti-in-zircon''s' where ID_N=1"));
-    EXPECT_EQ(db.scalar(QStringLiteral("select Mark_s from TraceElement")),
-              QStringLiteral("Ti-in-zircon's"));
+    EXPECT_EQ(db.scalar(QStringLiteral("select Mark_s from TraceElement")), QStringLiteral("Ti-in-zircon's"));
 }
 
-TEST(clsTraceelement, UpdateOfAMissingRowIsAFailureAndWritesNothing) {
+TEST(clsTraceelement, UpdateOfAMissingRowIsAFailureAndWritesNothing)
+{
     TempDatabase db;
     addRow(db, 1, QStringLiteral("X"), QStringLiteral("P"), QStringLiteral("Q"));
     EventLog log;
@@ -96,7 +96,8 @@ TEST(clsTraceelement, UpdateOfAMissingRowIsAFailureAndWritesNothing) {
               QStringLiteral("X"));
 }
 
-TEST(clsTraceelement, DeleteOutcomes) {
+TEST(clsTraceelement, DeleteOutcomes)
+{
     TempDatabase db;
     addRow(db, 12, QStringLiteral("X"), QStringLiteral("P"), QStringLiteral("Q"));
     EventLog log;
@@ -117,21 +118,21 @@ TEST(clsTraceelement, DeleteOutcomes) {
     EXPECT_TRUE(log.lastMessage().startsWith(QStringLiteral("未知原因,删除记录失败!\r\n")));
 }
 
-TEST(clsTraceelement, ApostrophesAndInjectionInNames) {
+TEST(clsTraceelement, ApostrophesAndInjectionInNames)
+{
     TempDatabase db;
     addRow(db, 1, QStringLiteral("X"), QStringLiteral("P"), QStringLiteral("Q"));
     const QString injected = QStringLiteral("a' or '1'='1");
 
     clsTraceelement item;
-    ASSERT_EQ(item.AddNew(db.conn(), QStringLiteral("X"), injected, QStringLiteral("Q"), -3765,
-                          5.5f, QStringLiteral("10")),
+    ASSERT_EQ(item.AddNew(db.conn(), QStringLiteral("X"), injected, QStringLiteral("Q"), -3765, 5.5f,
+                          QStringLiteral("10")),
               0);
     EXPECT_EQ(db.scalar(QStringLiteral("select MinA_s from TraceElement where ID_N=2")), injected);
 
     item.setMinB(QStringLiteral("O'Q"));
     EXPECT_EQ(item.Update(db.conn()), 0);
     EXPECT_EQ(item.Delete(db.conn()), 0);
-    EXPECT_EQ(db.scalar(QStringLiteral(
-                  "select group_concat(ID_N || MinA_s || MinB_s) from TraceElement")),
+    EXPECT_EQ(db.scalar(QStringLiteral("select group_concat(ID_N || MinA_s || MinB_s) from TraceElement")),
               QStringLiteral("1PQ"));
 }

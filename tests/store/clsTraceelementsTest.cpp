@@ -6,21 +6,22 @@
 
 namespace {
 
-void addRow(TempDatabase &db, int id, const QString &element, const QString &minA,
-            const QString &minB) {
+void addRow(TempDatabase &db, int id, const QString &element, const QString &minA, const QString &minB)
+{
     db.exec(QStringLiteral("insert into TraceElement values(%1,'%2','%3','%4',-3765,5.5,'10','m')")
                 .arg(id)
                 .arg(EscapeSqlText(element), EscapeSqlText(minA), EscapeSqlText(minB)));
 }
 
-QStringList ids(const clsTraceelements &items) {
+QStringList ids(const clsTraceelements &items)
+{
     QStringList out;
-    for (const auto &item : items)
-        out << QString::number(item->id());
+    for (const auto &item : items) out << QString::number(item->id());
     return out;
 }
 
-void fillSample(TempDatabase &db) {
+void fillSample(TempDatabase &db)
+{
     addRow(db, 1, QStringLiteral("X"), QStringLiteral("P"), QStringLiteral("Q"));
     addRow(db, 2, QStringLiteral("XY"), QStringLiteral("P"), QStringLiteral("R"));
     addRow(db, 3, QStringLiteral("Z"), QStringLiteral("S"), QStringLiteral("Q"));
@@ -31,18 +32,17 @@ void fillSample(TempDatabase &db) {
 
 } // namespace
 
-TEST(clsTraceelements, FuzzyQueryMatchesSubstringsAndOnlyPositiveIds) {
+TEST(clsTraceelements, FuzzyQueryMatchesSubstringsAndOnlyPositiveIds)
+{
     TempDatabase db;
     fillSample(db);
     clsTraceelements items;
     EXPECT_EQ(ids(items.FuzzyQuery(db.conn())), QString("1,2,3,12").split(','));
     EXPECT_EQ(ids(items.FuzzyQuery(db.conn(), QStringLiteral("X"))), QString("1,2,12").split(','));
-    EXPECT_EQ(ids(items.FuzzyQuery(db.conn(), QStringLiteral("X"), QStringLiteral("P"),
-                                   QStringLiteral("R"))),
+    EXPECT_EQ(ids(items.FuzzyQuery(db.conn(), QStringLiteral("X"), QStringLiteral("P"), QStringLiteral("R"))),
               QStringList{"2"});
 
-    const auto twelve =
-        items.FuzzyQuery(db.conn(), {}, QStringLiteral("S")).Item(QStringLiteral("A12"));
+    const auto twelve = items.FuzzyQuery(db.conn(), {}, QStringLiteral("S")).Item(QStringLiteral("A12"));
     EXPECT_EQ(twelve->element(), QStringLiteral("X"));
     EXPECT_EQ(twelve->ConstA(), -3765.0f);
     EXPECT_EQ(twelve->ConstB(), 5.5f);
@@ -51,7 +51,8 @@ TEST(clsTraceelements, FuzzyQueryMatchesSubstringsAndOnlyPositiveIds) {
     EXPECT_EQ(items.Item(1)->id(), 3);
 }
 
-TEST(clsTraceelements, FuzzyQueryNeverRaises) {
+TEST(clsTraceelements, FuzzyQueryNeverRaises)
+{
     TempDatabase db;
     fillSample(db);
     addRow(db, 20, QStringLiteral("O'X"), QStringLiteral("P"), QStringLiteral("Q"));
@@ -62,8 +63,7 @@ TEST(clsTraceelements, FuzzyQueryNeverRaises) {
     EXPECT_EQ(items.FuzzyQuery(db.conn(), QStringLiteral("x' or '1'='1")).Count(), 0);
 
     // An unreadable field keeps its default; the record is still there.
-    const auto partial =
-        items.FuzzyQuery(db.conn(), QStringLiteral("N")).Item(QStringLiteral("A21"));
+    const auto partial = items.FuzzyQuery(db.conn(), QStringLiteral("N")).Item(QStringLiteral("A21"));
     EXPECT_EQ(partial->minA(), QString());
     EXPECT_EQ(partial->ConstA(), 0.0f);
     EXPECT_EQ(partial->ConstB(), 1.0f);
@@ -75,7 +75,8 @@ TEST(clsTraceelements, FuzzyQueryNeverRaises) {
     EXPECT_EQ(items.Count(), 0);
 }
 
-TEST(clsTraceelements, FindTakesLiteralsAndRaises) {
+TEST(clsTraceelements, FindTakesLiteralsAndRaises)
+{
     TempDatabase db;
     fillSample(db);
     clsTraceelements items;
@@ -84,11 +85,11 @@ TEST(clsTraceelements, FindTakesLiteralsAndRaises) {
     EXPECT_EQ(items.Count(), 2);
 
     db.exec(QStringLiteral("insert into TraceElement values(30,'W','P',null,1,1,'e','')"));
-    EXPECT_EQ(errorOf([&] { items.Find(db.conn(), QStringLiteral("'W'")); }).number(),
-              ErrNo::InvalidNull);
+    EXPECT_EQ(errorOf([&] { items.Find(db.conn(), QStringLiteral("'W'")); }).number(), ErrNo::InvalidNull);
 }
 
-TEST(clsTraceelements, NameLists) {
+TEST(clsTraceelements, NameLists)
+{
     TempDatabase db;
     clsTraceelements items;
     EXPECT_TRUE(items.FindElementType(db.conn()).isEmpty());
@@ -106,8 +107,6 @@ TEST(clsTraceelements, NameLists) {
     QStringList withP = items.FindMineral(db.conn(), {}, QStringLiteral("P"));
     withP.sort();
     EXPECT_EQ(withP, QString("Q,R").split(','));
-    EXPECT_EQ(items.FindMineral(db.conn(), QStringLiteral("X"), QStringLiteral("S")),
-              QStringList{"T"});
-    EXPECT_TRUE(items.FindMineral(db.conn(), QStringLiteral("x' or '1'='1"), QStringLiteral("P"))
-                    .isEmpty());
+    EXPECT_EQ(items.FindMineral(db.conn(), QStringLiteral("X"), QStringLiteral("S")), QStringList{"T"});
+    EXPECT_TRUE(items.FindMineral(db.conn(), QStringLiteral("x' or '1'='1"), QStringLiteral("P")).isEmpty());
 }

@@ -8,7 +8,8 @@ namespace {
 
 struct TypeLog {
     QStringList messages, names;
-    IsoTypeEvents events() {
+    IsoTypeEvents events()
+    {
         IsoTypeEvents e;
         e.AddEvent = e.DeleteEvent = [this](const QString &message, const QString &name) {
             messages << message;
@@ -20,7 +21,8 @@ struct TypeLog {
 
 } // namespace
 
-TEST(isotype, ConnectionMustBeGivenAndOpen) {
+TEST(isotype, ConnectionMustBeGivenAndOpen)
+{
     AppError missing = errorOf([] { isotype registry(nullptr); });
     EXPECT_EQ(missing.number(), int32_t(0x80040201u));
     EXPECT_EQ(missing.source(), QStringLiteral("IsoType.Set Connection"));
@@ -38,7 +40,8 @@ TEST(isotype, ConnectionMustBeGivenAndOpen) {
     EXPECT_EQ(errorOf([&] { registry.setConnection(&db.conn()); }).number(), int32_t(0x80040202u));
 }
 
-TEST(isotype, AddNewAllocatesIdsRefusesDuplicatesAndAnnounces) {
+TEST(isotype, AddNewAllocatesIdsRefusesDuplicatesAndAnnounces)
+{
     TempDatabase db;
     isotype registry;
     TypeLog log;
@@ -51,8 +54,7 @@ TEST(isotype, AddNewAllocatesIdsRefusesDuplicatesAndAnnounces) {
     EXPECT_EQ(registry.AddNew(QStringLiteral("硫同位素")), 0);
     EXPECT_EQ(registry.id(), 2);
     // The short name stays from the call before when none is given.
-    EXPECT_EQ(db.scalar(QStringLiteral("select ShortName from IsotopeType where ID=2")),
-              QStringLiteral("O"));
+    EXPECT_EQ(db.scalar(QStringLiteral("select ShortName from IsotopeType where ID=2")), QStringLiteral("O"));
 
     EXPECT_EQ(registry.AddNew(QStringLiteral("氧同位素")), 1);
     EXPECT_EQ(log.messages.last(), QStringLiteral("氧同位素 已存在，添加失败！"));
@@ -62,8 +64,7 @@ TEST(isotype, AddNewAllocatesIdsRefusesDuplicatesAndAnnounces) {
     isotype fresh;
     fresh.setEvents(log.events());
     EXPECT_EQ(fresh.AddNew(), 2);
-    EXPECT_TRUE(
-        log.messages.last().startsWith(QStringLiteral("未知原因,添加记录失败!\r\n错误号：")));
+    EXPECT_TRUE(log.messages.last().startsWith(QStringLiteral("未知原因,添加记录失败!\r\n错误号：")));
     EXPECT_EQ(db.count(QStringLiteral("IsotopeType")), 2);
 
     db.exec(QStringLiteral("drop table IsotopeType"));
@@ -76,7 +77,8 @@ TEST(isotype, AddNewAllocatesIdsRefusesDuplicatesAndAnnounces) {
     EXPECT_EQ(log.names.last(), QStringLiteral("碳同位素"));
 }
 
-TEST(isotype, DeleteOutcomes) {
+TEST(isotype, DeleteOutcomes)
+{
     TempDatabase db;
     isotype registry;
     TypeLog log;
@@ -100,11 +102,11 @@ TEST(isotype, DeleteOutcomes) {
 
     db.exec(QStringLiteral("drop table IsotopeType"));
     EXPECT_EQ(registry.Delete(QStringLiteral("x")), 2);
-    EXPECT_EQ(log.messages.last(),
-              QStringLiteral("未知错误,删除失败!\r\nno such table: IsotopeType"));
+    EXPECT_EQ(log.messages.last(), QStringLiteral("未知错误,删除失败!\r\nno such table: IsotopeType"));
 }
 
-TEST(isotype, QuotedAndInjectedNames) {
+TEST(isotype, QuotedAndInjectedNames)
+{
     TempDatabase db;
     isotype registry;
     ASSERT_EQ(registry.AddNew(QStringLiteral("氧同位素")), 0);
@@ -123,12 +125,12 @@ TEST(isotype, QuotedAndInjectedNames) {
     EXPECT_EQ(db.count(QStringLiteral("IsotopeType")), 2);
 }
 
-TEST(isotype, LookUps) {
+TEST(isotype, LookUps)
+{
     TempDatabase db;
     isotype registry;
     EXPECT_TRUE(registry.GetAllIsoTypeName().isEmpty());
-    db.exec(QStringLiteral(
-        "insert into IsotopeType values (5, '氧同位素', 'O'), (9, '硫同位素', 'S')"));
+    db.exec(QStringLiteral("insert into IsotopeType values (5, '氧同位素', 'O'), (9, '硫同位素', 'S')"));
 
     EXPECT_EQ(registry.GetNameBaseOnID(9), QStringLiteral("硫同位素"));
     EXPECT_EQ(registry.id(), 9);

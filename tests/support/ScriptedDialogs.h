@@ -12,7 +12,7 @@
 // any other dialog without a scripted answer fails the test and is cancelled.
 // Installed for the lifetime of the object.
 class ScriptedDialogs : public Dialogs {
-public:
+  public:
     struct Call {
         QString kind; // "message", "input", "open", "save", "modal" (text: objectName)
         QString text; // message text or prompt
@@ -48,7 +48,7 @@ public:
     FileResult saveFile(QWidget *parent, const FileRequest &request) override;
     int execModal(QDialog *dialog) override;
 
-private:
+  private:
     FileResult nextFile(const QString &kind, const FileRequest &request);
 
     QList<Call> calls_;

@@ -28,10 +28,10 @@ void TempDatabase::createSchema(const QString &path)
 TempDatabase::TempDatabase(bool withDefaultLibrary)
 {
     if (withDefaultLibrary) {
-        const int rc = QProcess::execute(
-            QStringLiteral(LORVANE_BIN_DIR) + QStringLiteral("/../tools/make_database"),
-            {QStringLiteral(LORVANE_SCHEMA), QStringLiteral(LORVANE_DATA_DIR) + QStringLiteral("/calibrations"),
-             path()});
+        const int rc =
+            QProcess::execute(QStringLiteral(LORVANE_BIN_DIR) + QStringLiteral("/../tools/make_database"),
+                              {QStringLiteral(LORVANE_SCHEMA),
+                               QStringLiteral(LORVANE_DATA_DIR) + QStringLiteral("/calibrations"), path()});
         if (rc != 0) throw std::runtime_error("make_database failed");
     } else {
         createSchema(path());

@@ -9,7 +9,7 @@
 // A fresh calibration database built from data/schema.sql in a temporary folder,
 // opened as the program opens it and installed as the shared connection.
 class TempDatabase {
-public:
+  public:
     // empty: schema only; withDefaultLibrary: the rows make_database loads.
     explicit TempDatabase(bool withDefaultLibrary = false);
     ~TempDatabase();
@@ -27,7 +27,7 @@ public:
     // Builds the schema into a new file at path.
     static void createSchema(const QString &path);
 
-private:
+  private:
     QTemporaryDir dir_;
     std::unique_ptr<Connection> conn_;
 };

@@ -22,8 +22,7 @@ int main(int argc, char **argv)
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     QTranslator translator;
-    if (translator.load(QStringLiteral("qtbase_zh_CN"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (translator.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&translator);
     return RUN_ALL_TESTS();
 }
