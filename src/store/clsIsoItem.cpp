@@ -33,6 +33,19 @@ QString clsIsoItem::duplicateCheck() const
            QStringLiteral("'");
 }
 
+QString clsIsoItem::updateStatement() const
+{
+    return QStringLiteral("update Isoplot set ") + QStringLiteral("IsoType_S='") + EscapeSqlText(isotype_) +
+           QStringLiteral("',") + QStringLiteral("MinA_S='") + EscapeSqlText(minA_) + QStringLiteral("',") +
+           QStringLiteral("MinB_S='") + EscapeSqlText(minB_) + QStringLiteral("',") +
+           QStringLiteral("ConstA_N=") + Num::Str(constA_) + QStringLiteral(",") +
+           QStringLiteral("ConstB_N=") + Num::Str(constB_) + QStringLiteral(",") +
+           QStringLiteral("ConstC_N=") + Num::Str(constC_) + QStringLiteral(",") +
+           QStringLiteral("Mark_S='") + EscapeSqlText(mark_) + QStringLiteral("',") +
+           QStringLiteral("Source_S='") + EscapeSqlText(source_) + QStringLiteral("'") +
+           QStringLiteral(" where ID_N=") + QString::number(id_);
+}
+
 int32_t clsIsoItem::Delete(Connection &conn, int32_t lngID)
 {
     Outcome outcome;
@@ -57,26 +70,18 @@ int32_t clsIsoItem::Update(Connection &conn)
 {
     Outcome outcome;
     try {
-        const QString check = duplicateCheck();
-        if (conn.Execute(check).RecordCount() > 0) {
-            outcome.set(1, QStringLiteral("存在相同记录,更新失败!"), check);
+        // A row that is not there is neither a duplicate nor an update done:
+        // nothing is written and the update has failed.
+        if (!StoreDetail::RowExists(conn, QStringLiteral("Isoplot"), id_)) {
+            outcome.set(2,
+                        QStringLiteral("未知错误,更新记录失败!") + kLineBreak + StoreDetail::kRecordMissing,
+                        updateStatement());
         } else {
-            outcome.statement = QStringLiteral("update Isoplot set ") + QStringLiteral("IsoType_S='") +
-                                EscapeSqlText(isotype_) + QStringLiteral("',") + QStringLiteral("MinA_S='") +
-                                EscapeSqlText(minA_) + QStringLiteral("',") + QStringLiteral("MinB_S='") +
-                                EscapeSqlText(minB_) + QStringLiteral("',") + QStringLiteral("ConstA_N=") +
-                                Num::Str(constA_) + QStringLiteral(",") + QStringLiteral("ConstB_N=") +
-                                Num::Str(constB_) + QStringLiteral(",") + QStringLiteral("ConstC_N=") +
-                                Num::Str(constC_) + QStringLiteral(",") + QStringLiteral("Mark_S='") +
-                                EscapeSqlText(mark_) + QStringLiteral("',") + QStringLiteral("Source_S='") +
-                                EscapeSqlText(source_) + QStringLiteral("'") +
-                                QStringLiteral(" where ID_N=") + QString::number(id_);
-            // An update of a row that is not there writes nothing and must not
-            // be reported as done.
-            if (!StoreDetail::RowExists(conn, QStringLiteral("Isoplot"), id_)) {
-                outcome.set(2, QStringLiteral("未知错误,更新记录失败!") + kLineBreak +
-                                   StoreDetail::kRecordMissing);
+            const QString check = duplicateCheck();
+            if (conn.Execute(check).RecordCount() > 0) {
+                outcome.set(1, QStringLiteral("存在相同记录,更新失败!"), check);
             } else {
+                outcome.statement = updateStatement();
                 conn.Execute(outcome.statement);
                 outcome.set(0, QStringLiteral("更新记录成功!"));
             }

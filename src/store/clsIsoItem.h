@@ -48,6 +48,7 @@ class clsIsoItem {
     const RecordEvents &events() const { return events_; }
 
   private:
+    QString updateStatement() const;
     QString duplicateCheck() const;
 
     int32_t id_ = 0;

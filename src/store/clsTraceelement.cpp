@@ -28,6 +28,18 @@ QString clsTraceelement::duplicateCheck(const QString &minAColumn, const QString
            QStringLiteral("' and ") + QStringLiteral("Mark_s='") + EscapeSqlText(mark_) + QStringLiteral("'");
 }
 
+QString clsTraceelement::updateStatement() const
+{
+    return QStringLiteral("update TraceElement set ") + QStringLiteral("Element_s='") +
+           EscapeSqlText(element_) + QStringLiteral("',") + QStringLiteral("MinA_s='") +
+           EscapeSqlText(minA_) + QStringLiteral("',") + QStringLiteral("MinB_s='") + EscapeSqlText(minB_) +
+           QStringLiteral("',") + QStringLiteral("ConstA_sng=") + Num::Str(constA_) + QStringLiteral(",") +
+           QStringLiteral("ConstB_sng=") + Num::Str(constB_) + QStringLiteral(",") +
+           QStringLiteral("logType_s='") + EscapeSqlText(logType_) + QStringLiteral("',") +
+           QStringLiteral("Mark_s='") + EscapeSqlText(mark_) + QStringLiteral("'") +
+           QStringLiteral(" where ID_N=") + QString::number(id_);
+}
+
 int32_t clsTraceelement::Delete(Connection &conn, int32_t lngID)
 {
     Outcome outcome;
@@ -52,25 +64,18 @@ int32_t clsTraceelement::Update(Connection &conn)
 {
     Outcome outcome;
     try {
-        const QString check = duplicateCheck(QStringLiteral("MinA_S"), QStringLiteral("MinB_S"));
-        if (conn.Execute(check).RecordCount() > 0) {
-            outcome.set(1, QStringLiteral("存在相同记录,更新失败!"), check);
+        // A row that is not there is neither a duplicate nor an update done:
+        // nothing is written and the update has failed.
+        if (!StoreDetail::RowExists(conn, QStringLiteral("TraceElement"), id_)) {
+            outcome.set(2,
+                        QStringLiteral("未知错误,更新记录失败!") + kLineBreak + StoreDetail::kRecordMissing,
+                        updateStatement());
         } else {
-            outcome.statement = QStringLiteral("update TraceElement set ") + QStringLiteral("Element_s='") +
-                                EscapeSqlText(element_) + QStringLiteral("',") + QStringLiteral("MinA_s='") +
-                                EscapeSqlText(minA_) + QStringLiteral("',") + QStringLiteral("MinB_s='") +
-                                EscapeSqlText(minB_) + QStringLiteral("',") + QStringLiteral("ConstA_sng=") +
-                                Num::Str(constA_) + QStringLiteral(",") + QStringLiteral("ConstB_sng=") +
-                                Num::Str(constB_) + QStringLiteral(",") + QStringLiteral("logType_s='") +
-                                EscapeSqlText(logType_) + QStringLiteral("',") + QStringLiteral("Mark_s='") +
-                                EscapeSqlText(mark_) + QStringLiteral("'") + QStringLiteral(" where ID_N=") +
-                                QString::number(id_);
-            // An update of a row that is not there writes nothing and must not
-            // be reported as done.
-            if (!StoreDetail::RowExists(conn, QStringLiteral("TraceElement"), id_)) {
-                outcome.set(2, QStringLiteral("未知错误,更新记录失败!") + kLineBreak +
-                                   StoreDetail::kRecordMissing);
+            const QString check = duplicateCheck(QStringLiteral("MinA_S"), QStringLiteral("MinB_S"));
+            if (conn.Execute(check).RecordCount() > 0) {
+                outcome.set(1, QStringLiteral("存在相同记录,更新失败!"), check);
             } else {
+                outcome.statement = updateStatement();
                 conn.Execute(outcome.statement);
                 outcome.set(0, QStringLiteral("更新记录成功!"));
             }

@@ -47,6 +47,7 @@ class clsTraceelement {
     const RecordEvents &events() const { return events_; }
 
   private:
+    QString updateStatement() const;
     QString duplicateCheck(const QString &minAColumn, const QString &minBColumn) const;
 
     int32_t id_ = 0;

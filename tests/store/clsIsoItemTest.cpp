@@ -166,6 +166,17 @@ TEST(clsIsoItem, UpdateOfAMissingRowIsAFailureAndWritesNothing)
     EXPECT_EQ(log.lastMessage(), QStringLiteral("未知错误,更新记录失败!\r\n记录不存在"));
     EXPECT_EQ(db.count(QStringLiteral("Isoplot")), 1);
     EXPECT_EQ(db.scalar(QStringLiteral("select MinA_S from Isoplot")), QStringLiteral("A"));
+
+    // The same holds when its values are those of another row.
+    clsIsoItem twin;
+    twin.setId(99);
+    twin.setIsotype(QStringLiteral("T"));
+    twin.setMinA(QStringLiteral("A"));
+    twin.setMinB(QStringLiteral("B"));
+    twin.setConstA(1);
+    twin.setConstB(2);
+    twin.setConstC(3);
+    EXPECT_EQ(twin.Update(db.conn()), 2);
 }
 
 TEST(clsIsoItem, DeleteOutcomes)

@@ -94,6 +94,17 @@ TEST(clsTraceelement, UpdateOfAMissingRowIsAFailureAndWritesNothing)
     EXPECT_EQ(log.lastMessage(), QStringLiteral("未知错误,更新记录失败!\r\n记录不存在"));
     EXPECT_EQ(db.scalar(QStringLiteral("select group_concat(Element_s) from TraceElement")),
               QStringLiteral("X"));
+
+    // The same holds when its values are those of another row.
+    clsTraceelement twin;
+    twin.setId(5);
+    twin.setElement(QStringLiteral("X"));
+    twin.setMinA(QStringLiteral("P"));
+    twin.setMinB(QStringLiteral("Q"));
+    twin.setConstA(-3765);
+    twin.setConstB(5.5f);
+    twin.setLogType(QStringLiteral("10"));
+    EXPECT_EQ(twin.Update(db.conn()), 2);
 }
 
 TEST(clsTraceelement, DeleteOutcomes)
