@@ -29,7 +29,13 @@
 // scaled to the area (the built-in one is drawn at the area's size).
 class MdiClient : public QMdiArea {
   public:
-    explicit MdiClient(QWidget *parent) : QMdiArea(parent) { setObjectName(QStringLiteral("MDIClient")); }
+    explicit MdiClient(QWidget *parent) : QMdiArea(parent)
+    {
+        setObjectName(QStringLiteral("MDIClient"));
+        // A child larger than the frame (the frame starts at 6500 twips) stays reachable.
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    }
 
     void setPicture(const QImage &image)
     {
