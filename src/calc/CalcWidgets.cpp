@@ -26,6 +26,17 @@ QComboBox *choiceList(QWidget *parent, const QString &name, const QString &initi
     return c;
 }
 
+ChoiceRow choiceRow(QWidget *parent, const QString &firstCaption)
+{
+    ChoiceRow row{choiceList(parent, QStringLiteral("lst1"), firstCaption),
+                  choiceList(parent, QStringLiteral("lst2"), QStringLiteral("矿物A")),
+                  choiceList(parent, QStringLiteral("lst3"), QStringLiteral("矿物B"))};
+    place(row.lst1, 4455, 165, 1215, 345);
+    place(row.lst2, 5775, 165, 1215, 345);
+    place(row.lst3, 7095, 165, 1215, 345);
+    return row;
+}
+
 QTreeWidgetItem *showRows(QTreeWidget *list, const QList<QStringList> &rows)
 {
     list->clear();

@@ -30,6 +30,13 @@ template <class W> W *named(W *w, const QString &name)
 // A drop-down choice list showing its caption until something is chosen.
 QComboBox *choiceList(QWidget *parent, const QString &name, const QString &initialText);
 
+// The calculators' row of three choice lists lst1, lst2, lst3 beside the
+// toolbar: the first captioned as given, then "矿物A" and "矿物B".
+struct ChoiceRow {
+    QComboBox *lst1, *lst2, *lst3;
+};
+ChoiceRow choiceRow(QWidget *parent, const QString &firstCaption);
+
 // Replaces the list's rows and makes the first one the selected row, which is
 // returned (nullptr for no rows).
 QTreeWidgetItem *showRows(QTreeWidget *list, const QList<QStringList> &rows);

@@ -24,7 +24,6 @@
 #include <QTreeWidget>
 #include <cmath>
 
-using CalcWidgets::choiceList;
 using CalcWidgets::place;
 
 namespace {
@@ -70,12 +69,10 @@ frmCalculateIso::frmCalculateIso(QWidget *parent) : ChildForm(parent)
                                                {QStringLiteral("close"), QStringLiteral("退出")}});
     place(Toolbar1, 0, 0, 8430, 630);
 
-    lst1 = choiceList(this, QStringLiteral("lst1"), QStringLiteral("同位素"));
-    lst2 = choiceList(this, QStringLiteral("lst2"), QStringLiteral("矿物A"));
-    lst3 = choiceList(this, QStringLiteral("lst3"), QStringLiteral("矿物B"));
-    place(lst1, 4455, 165, 1215, 345);
-    place(lst2, 5775, 165, 1215, 345);
-    place(lst3, 7095, 165, 1215, 345);
+    const CalcWidgets::ChoiceRow choices = CalcWidgets::choiceRow(this, QStringLiteral("同位素"));
+    lst1 = choices.lst1;
+    lst2 = choices.lst2;
+    lst3 = choices.lst3;
 
     ListView1 = CalcWidgets::makeReportList(this,
                                             {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
