@@ -3,17 +3,38 @@
 #include "app/AppError.h"
 #include "app/NumberText.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace IsoEquation {
 
-float T(float delta, float aPrime, float bPrime, float c)
+float T(float delta, float aPrime, float bPrime, float c, const std::optional<CalibrationRange> &range)
 {
     const float d = Num::CSng(double(delta) - double(c));
     const float disc = Num::CSng(std::pow(double(bPrime), 2) + double(4.0f * aPrime * d));
     if (disc < 0)
         throw AppError(kNegativeDiscriminant, QStringLiteral("frmCalculateIso.T"), QStringLiteral("Δ<0"));
-    return Num::CSng(Num::Div(double(bPrime) + std::sqrt(double(disc)), double(2.0f * d)));
+    const double root = std::sqrt(double(disc));
+    const float r1 = Num::CSng(Num::Div(double(bPrime) + root, double(2.0f * d)));
+    // The second root is only a candidate; one beyond single precision is no temperature.
+    const double other = (double(bPrime) - root) / double(2.0f * d);
+    if (!(std::fabs(other) <= double(std::numeric_limits<float>::max()))) return r1;
+    const float r2 = float(other);
+    if (r1 <= 0 || r2 <= 0) return std::max(r1, r2);
+    if (range) {
+        // A root computed in single precision from Δ at a range's end lands a
+        // fraction of a degree either side of it; it still belongs to the range.
+        constexpr double slack = 1.0;
+        const bool in1 = range->containsKelvin(r1, slack), in2 = range->containsKelvin(r2, slack);
+        if (in1 != in2) return in1 ? r1 : r2;
+    }
+    return std::max(r1, r2);
+}
+
+double Fractionation(double a, double b, double c, double kelvin)
+{
+    return a * 1e6 / (kelvin * kelvin) + b * 1e3 / kelvin + c;
 }
 
 float WaterDelta(float a, float b, float c, float tCelsius, float deltaA)

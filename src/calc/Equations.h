@@ -1,16 +1,28 @@
 #pragma once
 
+#include "calc/CalibrationRange.h"
+
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 // The thermometer equations, free of windows. Temperatures in kelvin unless
 // the name says otherwise. Arithmetic failures raise AppError.
 namespace IsoEquation {
 
-// Positive root of (Δ - C)·T² - B'·T - A' = 0, with A' = 10^6·A and B' = 10^3·B.
+// Temperature (kelvin) at which the calibration gives Δ: a positive root of
+// (Δ - C)·T² - B'·T - A' = 0, with A' = 10^6·A and B' = 10^3·B. Of two positive
+// roots the one inside the calibration's range is taken when exactly one lies
+// there, otherwise the larger: the smaller lies below the curve's turning point
+// -2A'/B', where no calibration holds. With no positive root the result is 0 or
+// below, which is no temperature.
 // A negative discriminant raises 0x80040064 "Δ<0" (source "frmCalculateIso.T");
 // Δ equal to C raises the division-by-zero error.
-float T(float delta, float aPrime, float bPrime, float c);
+float T(float delta, float aPrime, float bPrime, float c,
+        const std::optional<CalibrationRange> &range = std::nullopt);
+
+// Δ of the calibration at a temperature (kelvin), in double precision.
+double Fractionation(double a, double b, double c, double kelvin);
 
 // δ of water in equilibrium with mineral A at t °C, rounded to two decimals.
 float WaterDelta(float a, float b, float c, float tCelsius, float deltaA);

@@ -1,4 +1,5 @@
-target_sources(lorvane_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/Equations.cpp)
+target_sources(lorvane_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/Equations.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CalibrationRange.cpp)
 target_sources(lorvane_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/frmCalculateIso.cpp
   ${CMAKE_CURRENT_LIST_DIR}/frmCalculateTrace.cpp
