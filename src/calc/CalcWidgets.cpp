@@ -3,6 +3,7 @@
 #include "app/Twips.h"
 
 #include <QAction>
+#include <QBrush>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -96,7 +97,10 @@ QList<QLabel *> makeStatusBar(QStatusBar *bar, const QString &name, const QStrin
         panel->setObjectName(name + QLatin1Char('_') + QString::number(i + 1));
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
-        bar->addWidget(panel, i + 1 == texts.size() ? 1 : 0);
+        const bool last = i + 1 == texts.size();
+        // The last panel takes what is left and never squeezes the others.
+        if (last) panel->setSizePolicy(QSizePolicy::Ignored, panel->sizePolicy().verticalPolicy());
+        bar->addWidget(panel, last ? 1 : 0);
         panels << panel;
     }
     return panels;
@@ -106,6 +110,27 @@ QTreeWidgetItem *selectedRow(QTreeWidget *list)
 {
     const QList<QTreeWidgetItem *> rows = list->selectedItems();
     return rows.isEmpty() ? nullptr : rows.first();
+}
+
+void showRangeNotice(QLabel *panel, const std::optional<CalibrationRange> &range, double celsius)
+{
+    panel->setText(range && !range->contains(celsius) ? range->warning() : QString());
+}
+
+void showRowTemperature(QTreeWidgetItem *row, int column, const QString &text,
+                        const std::optional<CalibrationRange> &range, double celsius)
+{
+    row->setText(column, text);
+    const bool outside = !text.isEmpty() && range && !range->contains(celsius);
+    row->setForeground(column, outside ? QBrush(Qt::gray) : QBrush());
+    row->setToolTip(column, outside ? range->warning() : QString());
+}
+
+void revealColumn(QTreeWidget *list, int column)
+{
+    QTreeWidgetItem *row = list->currentItem();
+    if (!row) row = list->topLevelItem(0);
+    if (row) list->scrollTo(list->model()->index(list->indexOfTopLevelItem(row), column));
 }
 
 void focusAndSelect(QLineEdit *box)

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "calc/CalibrationRange.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -53,6 +56,18 @@ QList<QLabel *> makeStatusBar(QStatusBar *bar, const QString &name, const QStrin
 
 // The selected row of a list, or nullptr.
 QTreeWidgetItem *selectedRow(QTreeWidget *list);
+
+// The range notice of a shown temperature (°C): the warning when it lies
+// outside the calibration's range, empty otherwise.
+void showRangeNotice(QLabel *panel, const std::optional<CalibrationRange> &range, double celsius);
+
+// One row's temperature in the list's temperature column: grey, with the range
+// warning as tool tip, when it lies outside the row's range; empty text for none.
+void showRowTemperature(QTreeWidgetItem *row, int column, const QString &text,
+                        const std::optional<CalibrationRange> &range, double celsius);
+
+// Scrolls the list sideways until the column shows (the current row's cell).
+void revealColumn(QTreeWidget *list, int column);
 
 // Focus into a box with its whole text selected (after a failed check).
 void focusAndSelect(QLineEdit *box);

@@ -1,5 +1,6 @@
 #include "calc/frmCalculateIso.h"
 
+#include "app/AppError.h"
 #include "app/Dialogs.h"
 #include "app/EventGuard.h"
 #include "app/FormLayout.h"
@@ -55,6 +56,21 @@ QString notationOf(const QString &type)
     return QString();
 }
 
+constexpr int kRangeColumn = 3;
+constexpr int kTemperatureColumn = 5;
+
+// The temperature (kelvin) of one calibration for Δ, its root chosen with the
+// calibration's range; 0 or below when there is none.
+float solve(float delta, float a, float b, float c, const std::optional<CalibrationRange> &range)
+{
+    const float bPrime = Num::CSng(std::pow(10.0, 3) * b);
+    const float aPrime = Num::CSng(std::pow(10.0, 6) * a);
+    return IsoEquation::T(delta, aPrime, bPrime, c, range);
+}
+
+// Whole degrees; a root far beyond any integer type keeps its exponent form.
+QString wholeDegrees(double celsius) { return Num::StrDouble(celsius); }
+
 } // namespace
 
 frmCalculateIso::frmCalculateIso(QWidget *parent) : ChildForm(parent)
@@ -76,8 +92,9 @@ frmCalculateIso::frmCalculateIso(QWidget *parent) : ChildForm(parent)
 
     ListView1 = CalcWidgets::makeReportList(this,
                                             {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
-                                             QStringLiteral("适用范围"), QStringLiteral("资料来源")},
-                                            {2540, 2540, 2540, 2540, 2540});
+                                             QStringLiteral("适用范围"), QStringLiteral("资料来源"),
+                                             QStringLiteral("温度(℃)")},
+                                            {2540, 2540, 2540, 2540, 2540, 2540});
     place(ListView1, 45, 645, 8340, 3645);
 
     Frame1 = new QGroupBox(QStringLiteral("计算类型"), this);
@@ -123,8 +140,9 @@ frmCalculateIso::frmCalculateIso(QWidget *parent) : ChildForm(parent)
     StatusBar1 = new QStatusBar(this);
     place(StatusBar1, 0, 5730, 8430, 375);
     const QList<QLabel *> panels = CalcWidgets::makeStatusBar(StatusBar1, QStringLiteral("StatusBar1"),
-                                                              {QStringLiteral("状态"), QString()});
+                                                              {QStringLiteral("状态"), QString(), QString()});
     panel2_ = panels[1];
+    panel3_ = panels[2];
 
     Option1->setChecked(true);
     txtT->setEnabled(false);
@@ -135,8 +153,12 @@ frmCalculateIso::frmCalculateIso(QWidget *parent) : ChildForm(parent)
     connect(ListView1, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem *item) { ListView1_ItemClick(item); });
     connect(ListView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
+        panel3_->clear();
         if (item) ListView1_ItemClick(item);
     });
+    // A range notice speaks of the values it was made from; any edit makes it stale.
+    for (QLineEdit *box : {txtMinAValue, txtMinBValue, txtT})
+        connect(box, &QLineEdit::textChanged, panel3_, &QLabel::clear);
     connect(Option1, &QRadioButton::clicked, this, [this] { Option1_Click(); });
     connect(Option2, &QRadioButton::clicked, this, [this] { Option2_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
@@ -195,6 +217,7 @@ void frmCalculateIso::lst1_Click()
     lbMinB->clear();
     clearValues();
     panel2_->clear();
+    panel3_->clear();
     const QString notation = notationOf(lst1->currentText());
     if (!notation.isEmpty()) Label8->setText(notation);
 }
@@ -208,6 +231,7 @@ void frmCalculateIso::lst2_Click()
     lbMinB->clear();
     clearValues();
     panel2_->clear();
+    panel3_->clear();
 }
 
 void frmCalculateIso::lst3_Click()
@@ -221,6 +245,7 @@ void frmCalculateIso::lst3_Click()
 void frmCalculateIso::ShowThermometers()
 {
     ListView1->clear();
+    panel3_->clear();
     catalogue_->FuzzyQuery(*mdlFunction::adoConn(), lst1->currentText(), lst2->currentText(),
                            lst3->currentText());
     QList<QStringList> rows;
@@ -292,29 +317,50 @@ void frmCalculateIso::Command1_Click()
                 return;
             }
             if (!ValidateInputs()) return;
+            const std::optional<CalibrationRange> range =
+                ReadRange(CalcWidgets::selectedRow(ListView1)->text(kRangeColumn));
             if (!Option2->isChecked()) {
                 const float deltaA = Num::ToSingle(txtMinAValue->text());
                 const float deltaB = Num::ToSingle(txtMinBValue->text());
-                const float bPrime = Num::CSng(std::pow(10.0, 3) * currentB_);
-                const float aPrime = Num::CSng(std::pow(10.0, 6) * currentA_);
                 const float delta = Num::CSng(double(deltaA) - double(deltaB));
-                const float kelvin = IsoEquation::T(delta, aPrime, bPrime, currentC_);
-                // The other root of the equation is no temperature at all.
+                ShowRowTemperatures(delta);
+                const float kelvin = solve(delta, currentA_, currentB_, currentC_, range);
                 if (kelvin <= 0) {
                     MsgBox(this, QStringLiteral("计算结果无效：温度低于绝对零度"), Dialogs::Buttons::Ok,
                            Dialogs::Icon::None, calcError);
                     return;
                 }
-                // Whole degrees; a root far beyond any integer type keeps its exponent form.
-                txtT->setText(Num::StrDouble(std::nearbyint(double(kelvin) - 273.15)));
+                const double shown = std::nearbyint(double(kelvin) - 273.15);
+                txtT->setText(wholeDegrees(shown));
+                CalcWidgets::showRangeNotice(panel3_, range, shown);
             } else {
                 const float t = Num::ToSingle(txtT->text());
                 const float deltaA = Num::ToSingle(txtMinAValue->text());
                 const float water = IsoEquation::WaterDelta(currentA_, currentB_, currentC_, t, deltaA);
                 txtMinBValue->setText(Num::Str(water));
+                CalcWidgets::showRangeNotice(panel3_, range, t);
             }
         },
         calcError);
+}
+
+void frmCalculateIso::ShowRowTemperatures(float delta)
+{
+    for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = ListView1->topLevelItem(i);
+        const std::optional<CalibrationRange> range = ReadRange(row->text(kRangeColumn));
+        std::optional<double> shown;
+        try {
+            const float kelvin = solve(delta, Num::ToSingle(row->text(0)), Num::ToSingle(row->text(1)),
+                                       Num::ToSingle(row->text(2)), range);
+            if (kelvin > 0) shown = std::nearbyint(double(kelvin) - 273.15);
+        } catch (const AppError &) {
+            // Δ<0, Δ = C or an overflow: this calibration gives no temperature.
+        }
+        CalcWidgets::showRowTemperature(row, kTemperatureColumn, shown ? wholeDegrees(*shown) : QString(),
+                                        range, shown ? *shown : 0);
+    }
+    CalcWidgets::revealColumn(ListView1, kTemperatureColumn);
 }
 
 void frmCalculateIso::Toolbar1_ButtonClick(QAction *button)

@@ -47,6 +47,8 @@ class frmCalculateIso : public ChildForm {
     void SetModeOptions(bool enable);
     bool ValidateInputs();
     void clearValues();
+    // Fills the last column with each listed calibration's temperature for Δ.
+    void ShowRowTemperatures(float delta);
 
     std::unique_ptr<clsIsoplotItems> catalogue_;
     float currentA_ = 0;
@@ -63,4 +65,5 @@ class frmCalculateIso : public ChildForm {
     QPushButton *Command1;
     QStatusBar *StatusBar1;
     QLabel *panel2_;
+    QLabel *panel3_; // range notice
 };

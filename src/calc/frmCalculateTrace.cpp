@@ -1,5 +1,6 @@
 #include "calc/frmCalculateTrace.h"
 
+#include "app/AppError.h"
 #include "app/Dialogs.h"
 #include "app/EventGuard.h"
 #include "app/FormLayout.h"
@@ -22,6 +23,13 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+namespace {
+
+constexpr int kRemarkColumn = 3;
+constexpr int kTemperatureColumn = 4;
+
+} // namespace
+
 using CalcWidgets::named;
 using CalcWidgets::place;
 
@@ -42,9 +50,10 @@ frmCalculateTrace::frmCalculateTrace(QWidget *parent) : ChildForm(parent)
     lst2 = choices.lst2;
     lst3 = choices.lst3;
 
-    ListView1 = CalcWidgets::makeReportList(
-        this, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("函数"), QStringLiteral("备注")},
-        {2085, 2085, 2085, 2085});
+    ListView1 = CalcWidgets::makeReportList(this,
+                                            {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("函数"),
+                                             QStringLiteral("备注"), QStringLiteral("温度(℃)")},
+                                            {1668, 1668, 1668, 1668, 1668});
     place(ListView1, 45, 645, 8340, 3645);
 
     lblA = named(new QLabel(this), QStringLiteral("lblA"));
@@ -72,8 +81,10 @@ frmCalculateTrace::frmCalculateTrace(QWidget *parent) : ChildForm(parent)
 
     StatusBar1 = new QStatusBar(this);
     place(StatusBar1, 0, 5730, 8430, 375);
-    panel2_ = CalcWidgets::makeStatusBar(StatusBar1, QStringLiteral("StatusBar1"),
-                                         {QStringLiteral("状态:"), QString()})[1];
+    const QList<QLabel *> panels = CalcWidgets::makeStatusBar(
+        StatusBar1, QStringLiteral("StatusBar1"), {QStringLiteral("状态:"), QString(), QString()});
+    panel2_ = panels[1];
+    panel3_ = panels[2];
 
     connect(lst1, &QComboBox::activated, this, [this] { Guarded(this, [this] { lst1_Click(); }); });
     connect(lst2, &QComboBox::activated, this, [this] { Guarded(this, [this] { lst2_Click(); }); });
@@ -81,8 +92,12 @@ frmCalculateTrace::frmCalculateTrace(QWidget *parent) : ChildForm(parent)
     connect(ListView1, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem *item) { ListView1_ItemClick(item); });
     connect(ListView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
+        panel3_->clear();
         if (item) ListView1_ItemClick(item);
     });
+    // A range notice speaks of the values it was made from; any edit makes it stale.
+    for (QLineEdit *box : {txtA, txtB, txtK, txtT})
+        connect(box, &QLineEdit::textChanged, panel3_, &QLabel::clear);
     connect(btnCal, &QPushButton::clicked, this, [this] { btnCal_Click(); });
     connect(Toolbar1, &QToolBar::actionTriggered, this, [this](QAction *a) { Toolbar1_ButtonClick(a); });
 }
@@ -129,6 +144,7 @@ void frmCalculateTrace::ClearResults()
     txtK->clear();
     txtT->clear();
     panel2_->clear();
+    panel3_->clear();
 }
 
 void frmCalculateTrace::lst1_Click()
@@ -201,6 +217,7 @@ void frmCalculateTrace::btnCal_Click()
             return;
         }
         if (!ValidateInput()) return;
+        ShowRowTemperatures(Num::ToSingle(txtK->text()));
         // A calibration with another log type has no equation to solve.
         if (!TraceEquation::IsKnownLogType(currentLogType_)) {
             MsgBox(this, QStringLiteral("函数类型无效：\"") + currentLogType_ + QStringLiteral("\""));
@@ -211,9 +228,32 @@ void frmCalculateTrace::btnCal_Click()
             MsgBox(this, QStringLiteral("计算结果无效：温度低于绝对零度"));
             return;
         }
-        txtT->setText(Num::Str(
-            TraceEquation::CalculateTemperature(currentLogType_, k, currentConstA_, currentConstB_)));
+        const float celsius =
+            TraceEquation::CalculateTemperature(currentLogType_, k, currentConstA_, currentConstB_);
+        txtT->setText(Num::Str(celsius));
+        CalcWidgets::showRangeNotice(
+            panel3_, ReadRange(CalcWidgets::selectedRow(ListView1)->text(kRemarkColumn)), celsius);
     });
+}
+
+void frmCalculateTrace::ShowRowTemperatures(float k)
+{
+    for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = ListView1->topLevelItem(i);
+        const QString logType = row->text(2);
+        const float a = Num::CSng(Num::Val(row->text(0)));
+        const float b = Num::CSng(Num::Val(row->text(1)));
+        std::optional<float> celsius;
+        try {
+            if (TraceEquation::IsKnownLogType(logType) && TraceEquation::Kelvin(logType, k, a, b) > 0)
+                celsius = TraceEquation::CalculateTemperature(logType, k, a, b);
+        } catch (const AppError &) {
+            // K of 0 or below, x equal to B, or an overflow: no temperature from this row.
+        }
+        CalcWidgets::showRowTemperature(row, kTemperatureColumn, celsius ? Num::Str(*celsius) : QString(),
+                                        ReadRange(row->text(kRemarkColumn)), celsius ? *celsius : 0);
+    }
+    CalcWidgets::revealColumn(ListView1, kTemperatureColumn);
 }
 
 void frmCalculateTrace::Toolbar1_ButtonClick(QAction *button)

@@ -36,6 +36,8 @@ class frmCalculateTrace : public ChildForm {
     void LoadSelectionList(const QString &element, const QString &mineralA);
     void ClearResults();
     void LoadThermometers();
+    // Fills the last column with each listed calibration's temperature for K.
+    void ShowRowTemperatures(float k);
 
     float currentConstA_ = 0;
     float currentConstB_ = 0;
@@ -49,4 +51,5 @@ class frmCalculateTrace : public ChildForm {
     QPushButton *btnCal;
     QStatusBar *StatusBar1;
     QLabel *panel2_;
+    QLabel *panel3_; // range notice
 };

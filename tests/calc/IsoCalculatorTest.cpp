@@ -26,7 +26,7 @@ class IsoCalculator : public ::testing::Test {
         db.exec(QStringLiteral(
             "insert into Isoplot values (4,'硫同位素','黄铁矿','方铅矿',1.01,0,0,'','Ohmoto')"));
         db.exec(QStringLiteral(
-            "insert into Isoplot values (5,'氧同位素','石英','水',-3.38,0,0,'','negative root')"));
+            "insert into Isoplot values (5,'氧同位素','石英','水',1,10,0,'','negative root')"));
         form = new frmCalculateIso();
         form->show();
         form->Load();
@@ -80,7 +80,7 @@ TEST_F(IsoCalculator, TheCascadeNarrowsTheCalibrations)
 
     choose(lst3, QStringLiteral("水"));
     ASSERT_EQ(list->topLevelItemCount(), 3);
-    EXPECT_EQ(rowTexts(list, 0), QStringList({"3.38", "0", "-3.4", "200-500", "Clayton"}));
+    EXPECT_EQ(rowTexts(list, 0), QStringList({"3.38", "0", "-3.4", "200-500", "Clayton", ""}));
     EXPECT_TRUE(list->topLevelItem(0)->isSelected());
     EXPECT_EQ(status->text(), QStringLiteral("A=3.38;B=0;C=-3.4"));
     EXPECT_EQ(findNamed<QLabel>(form, QStringLiteral("lbMinB"))->text(), QStringLiteral("水"));
@@ -139,11 +139,11 @@ TEST_F(IsoCalculator, ErrorsOfTheCalculationAreShownAndChangeNothing)
     EXPECT_EQ(dialogs.messages().last().caption, QStringLiteral("计算错误"));
     EXPECT_EQ(txtT->text(), QStringLiteral("271"));
 
-    // A calibration whose root lies below absolute zero gives no temperature.
+    // A calibration both of whose roots lie below absolute zero gives no temperature.
     QTreeWidgetItem *third = list->topLevelItem(2);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(third).center());
     EXPECT_TRUE(third->isSelected());
-    EXPECT_EQ(status->text(), QStringLiteral("A=-3.38;B=0;C=0"));
+    EXPECT_EQ(status->text(), QStringLiteral("A=1;B=10;C=0"));
     setText(txtA, QStringLiteral("0"));
     setText(txtB, QStringLiteral("10"));
     click(calc);
@@ -195,5 +195,9 @@ TEST_F(IsoCalculator, RemembersItsLayoutAndClosesFromTheToolbar)
     EXPECT_TRUE(form->isUnloaded());
     EXPECT_EQ(SettingsStore::GetSetting(QStringLiteral("Lorvane"), QStringLiteral("同位素温度计_温度计算"),
                                         QStringLiteral("column1")),
+              QStringLiteral("2535"));
+    // The temperature column is kept with the others.
+    EXPECT_EQ(SettingsStore::GetSetting(QStringLiteral("Lorvane"), QStringLiteral("同位素温度计_温度计算"),
+                                        QStringLiteral("column6")),
               QStringLiteral("2535"));
 }

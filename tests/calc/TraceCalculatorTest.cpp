@@ -66,7 +66,7 @@ TEST_F(TraceCalculator, ComputesWithBothLogarithms)
     EXPECT_EQ(findNamed<QLabel>(form, QStringLiteral("StatusBar1_1"))->text(), QStringLiteral("状态:"));
     chooseMg();
     ASSERT_EQ(list->topLevelItemCount(), 4);
-    EXPECT_EQ(rowTexts(list, 0), QStringList({"1000", "0", "10", "decimal"}));
+    EXPECT_EQ(rowTexts(list, 0), QStringList({"1000", "0", "10", "decimal", ""}));
     EXPECT_EQ(status->text(), QStringLiteral("当前参数：A=1000，B=0"));
     EXPECT_EQ(findNamed<QLabel>(form, QStringLiteral("lblA"))->text(), QStringLiteral("橄榄石"));
     EXPECT_EQ(findNamed<QLabel>(form, QStringLiteral("lblB"))->text(), QStringLiteral("熔体"));
