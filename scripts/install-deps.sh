@@ -9,7 +9,7 @@ packages=(
   libsqlite3-dev sqlite3
   libzip-dev libpugixml-dev
   libgtest-dev libgmock-dev
-  xvfb xauth fonts-wqy-microhei
+  xvfb xauth fonts-wqy-microhei fonts-dejavu-core
   python3-openpyxl
 )
 

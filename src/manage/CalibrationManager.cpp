@@ -1,5 +1,7 @@
 #include "manage/CalibrationManager.h"
 
+#include "app/Fonts.h"
+
 #include "app/AppError.h"
 #include "app/Dialogs.h"
 #include "app/EventGuard.h"
@@ -36,14 +38,7 @@ constexpr int kClientHeight = 7080;
 constexpr int kResizeWidth = 10755;
 constexpr int kFilterMargin = 240;
 
-QFont managerFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"),
-                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
-    font.setPointSize(9);
-    return font;
-}
+QFont managerFont() { return Fonts::uiFont(9); }
 
 // Columns 2 to 6 are centred; the icon column and the two texts stay left.
 class ColumnAlignment : public QStyledItemDelegate {

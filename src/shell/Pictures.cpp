@@ -1,5 +1,7 @@
 #include "shell/Pictures.h"
 
+#include "app/Fonts.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QLinearGradient>
@@ -27,8 +29,7 @@ const Tower kTowers[] = {
 QFont greetingFont(qreal pixelSize, bool bold)
 {
     QFont f;
-    f.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"),
-                   QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
+    f.setFamilies(Fonts::uiFamilies());
     f.setPixelSize(qMax(1, int(pixelSize)));
     f.setBold(bold);
     return f;
