@@ -9,27 +9,80 @@
 
 namespace IsoEquation {
 
-float T(float delta, float aPrime, float bPrime, float c, const std::optional<CalibrationRange> &range)
+namespace {
+
+// Single precision as the checked narrowing gives it; false where it would raise.
+bool toSingle(double value, float *out)
 {
-    const float d = Num::CSng(double(delta) - double(c));
-    const float disc = Num::CSng(std::pow(double(bPrime), 2) + double(4.0f * aPrime * d));
-    if (disc < 0)
-        throw AppError(kNegativeDiscriminant, QStringLiteral("frmCalculateIso.T"), QStringLiteral("Δ<0"));
+    const float f = static_cast<float>(value);
+    if (std::isnan(value) || std::isinf(f)) return false;
+    *out = f;
+    return true;
+}
+
+} // namespace
+
+Solution Solve(float delta, float aPrime, float bPrime, float c, const std::optional<CalibrationRange> &range)
+{
+    Solution s;
+    float d, disc;
+    if (!toSingle(double(delta) - double(c), &d) ||
+        !toSingle(std::pow(double(bPrime), 2) + double(4.0f * aPrime * d), &disc)) {
+        s.status = SolveStatus::Overflow;
+        return s;
+    }
+    if (disc < 0) {
+        s.status = SolveStatus::NegativeDiscriminant;
+        return s;
+    }
     const double root = std::sqrt(double(disc));
-    const float r1 = Num::CSng(Num::Div(double(bPrime) + root, double(2.0f * d)));
+    const double twoD = double(2.0f * d);
+    if (twoD == 0.0) {
+        s.status = SolveStatus::DivisionByZero;
+        return s;
+    }
+    const double first = (double(bPrime) + root) / twoD;
+    float r1;
+    if (!std::isfinite(first) || !toSingle(first, &r1)) {
+        s.status = SolveStatus::Overflow;
+        return s;
+    }
     // The second root is only a candidate; one beyond single precision is no temperature.
-    const double other = (double(bPrime) - root) / double(2.0f * d);
-    if (!(std::fabs(other) <= double(std::numeric_limits<float>::max()))) return r1;
+    const double other = (double(bPrime) - root) / twoD;
+    if (!(std::fabs(other) <= double(std::numeric_limits<float>::max()))) {
+        s.kelvin = r1;
+        return s;
+    }
     const float r2 = float(other);
-    if (r1 <= 0 || r2 <= 0) return std::max(r1, r2);
+    if (r1 <= 0 || r2 <= 0) {
+        s.kelvin = std::max(r1, r2);
+        return s;
+    }
     if (range) {
         // A root computed in single precision from Δ at a range's end lands a
         // fraction of a degree either side of it; it still belongs to the range.
         constexpr double slack = 1.0;
         const bool in1 = range->containsKelvin(r1, slack), in2 = range->containsKelvin(r2, slack);
-        if (in1 != in2) return in1 ? r1 : r2;
+        if (in1 != in2) {
+            s.kelvin = in1 ? r1 : r2;
+            return s;
+        }
     }
-    return std::max(r1, r2);
+    s.kelvin = std::max(r1, r2);
+    return s;
+}
+
+float T(float delta, float aPrime, float bPrime, float c, const std::optional<CalibrationRange> &range)
+{
+    const Solution s = Solve(delta, aPrime, bPrime, c, range);
+    switch (s.status) {
+    case SolveStatus::Ok: return s.kelvin;
+    case SolveStatus::NegativeDiscriminant:
+        throw AppError(kNegativeDiscriminant, QStringLiteral("frmCalculateIso.T"), QStringLiteral("Δ<0"));
+    case SolveStatus::DivisionByZero: raiseRuntimeError(ErrNo::DivisionByZero);
+    case SolveStatus::Overflow: break;
+    }
+    raiseRuntimeError(ErrNo::Overflow);
 }
 
 double Fractionation(double a, double b, double c, double kelvin)

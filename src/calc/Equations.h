@@ -21,6 +21,16 @@ namespace IsoEquation {
 float T(float delta, float aPrime, float bPrime, float c,
         const std::optional<CalibrationRange> &range = std::nullopt);
 
+// The same without exceptions, for work that solves many values: the status
+// says which error T would raise.
+enum class SolveStatus { Ok, NegativeDiscriminant, DivisionByZero, Overflow };
+struct Solution {
+    SolveStatus status = SolveStatus::Ok;
+    float kelvin = 0; // 0 or below: no positive root
+};
+Solution Solve(float delta, float aPrime, float bPrime, float c,
+               const std::optional<CalibrationRange> &range = std::nullopt);
+
 // Δ of the calibration at a temperature (kelvin), in double precision.
 double Fractionation(double a, double b, double c, double kelvin);
 
