@@ -1,8 +1,9 @@
 # The two commands a user needs: `make run` and `make test`.
 BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+PREFIX ?= /usr/local
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test bench install package clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -19,6 +20,15 @@ test: build
 
 bench: build
 	QT_QPA_PLATFORM=offscreen bash bench/run_all $(BUILD)/bench
+
+# `make build` first, then `sudo make install`: installing only copies, so the
+# build folder never fills with files that belong to root.
+install:
+	@test -f $(BUILD)/build.ninja || { echo "make install: run 'make build' first"; exit 1; }
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix $(PREFIX) --strip
+
+package: build
+	cd $(BUILD) && cpack --config CPackConfig.cmake
 
 clean:
 	rm -rf $(BUILD)

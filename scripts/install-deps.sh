@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev
   xvfb xauth fonts-wqy-microhei fonts-dejavu-core
   python3-openpyxl
+  desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "app/subMain.h"
 
 #include "app/Dialogs.h"
+#include "app/ProgramFolders.h"
 #include "app/SharedConnection.h"
 
 #include <QApplication>
@@ -40,7 +41,16 @@ QString InstanceLockPath()
 
 void ReleaseInstanceLock() { g_instanceLock.reset(); }
 
-QString DatabasePath(const QString &programDir) { return programDir + QStringLiteral("/Vantor.mdb"); }
+QString DatabasePath(const QString &programDir) { return ProgramFolders::Locate(programDir).databasePath; }
+
+QString DatabaseMissingMessage(const ProgramFolders::Layout &layout)
+{
+    if (!layout.installed) return kDatabaseMissing;
+    // The program's folder is not where an installed program's database goes:
+    // the middle line names the user's own file instead.
+    return QStringLiteral("数据库文件未找到\r\n请将Access文件放至") +
+           QDir::toNativeSeparators(layout.databasePath) + QStringLiteral("\r\n重新启动程序");
+}
 
 StartResult Start(const QString &programDir, const std::function<QWidget *()> &makeMainWindow)
 {
@@ -48,9 +58,12 @@ StartResult Start(const QString &programDir, const std::function<QWidget *()> &m
         MsgBox(nullptr, kAlreadyRunning, Dialogs::Buttons::Ok, Dialogs::Icon::Information);
         return StartResult::Refused;
     }
-    const QString path = DatabasePath(programDir);
-    if (!mdlFunction::OpenConnection(path)) {
-        MsgBox(nullptr, kDatabaseMissing, Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+    const ProgramFolders::Layout layout = ProgramFolders::Locate(programDir);
+    ProgramFolders::SetCurrent(layout);
+    // A copy that cannot be made leaves no database, which the open reports.
+    ProgramFolders::PrepareDatabase(layout);
+    if (!mdlFunction::OpenConnection(layout.databasePath)) {
+        MsgBox(nullptr, DatabaseMissingMessage(layout), Dialogs::Buttons::Ok, Dialogs::Icon::Information);
         ReleaseInstanceLock();
         return StartResult::NoDatabase;
     }

@@ -5,14 +5,18 @@
 #include <memory>
 
 class QWidget;
+namespace ProgramFolders {
+struct Layout;
+}
 
 namespace subMain {
 
 enum class StartResult { Refused, NoDatabase, Running };
 
-// Start-up up to the shown main window: refuses a second copy, opens the shared
-// connection on programDir + "/Vantor.mdb", sets the visual style and shows the
-// window that makeMainWindow creates. Messages go through the dialogs service.
+// Start-up up to the shown main window: refuses a second copy, finds the
+// database for a program in programDir (ProgramFolders), opens the shared
+// connection on it, sets the visual style and shows the window that
+// makeMainWindow creates. Messages go through the dialogs service.
 StartResult Start(const QString &programDir, const std::function<QWidget *()> &makeMainWindow);
 
 // The entry routine: Start with the program's own directory and the main
@@ -21,6 +25,9 @@ int Main();
 
 // The database path start-up uses.
 QString DatabasePath(const QString &programDir);
+
+// The three lines shown when the database cannot be opened.
+QString DatabaseMissingMessage(const ProgramFolders::Layout &layout);
 
 // The lock that marks a running copy; tests hold it to play a first copy.
 QString InstanceLockPath();

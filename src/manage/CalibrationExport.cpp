@@ -2,9 +2,9 @@
 
 #include "app/Dialogs.h"
 #include "app/Launcher.h"
+#include "app/ProgramFolders.h"
 #include "manage/CalibrationWorkbook.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -58,9 +58,8 @@ bool desktopHasHandler()
 
 QString TemplatePath(CalibrationKind kind)
 {
-    const QString folder = overrides().templateFolder.isEmpty()
-                               ? QCoreApplication::applicationDirPath() + QStringLiteral("/xls")
-                               : overrides().templateFolder;
+    const QString folder =
+        overrides().templateFolder.isEmpty() ? ProgramFolders::TemplateFolder() : overrides().templateFolder;
     return folder + (kind == CalibrationKind::Isotope ? QStringLiteral("/IsotopeThemometer.xltx")
                                                       : QStringLiteral("/traceelementThemometer.xltx"));
 }

@@ -26,8 +26,8 @@ QString ExportToExcel(QWidget *parent, QTreeWidget *list, const QString &templat
 
 namespace CalibrationExport {
 
-// xls/IsotopeThemometer.xltx or xls/traceelementThemometer.xltx beside the
-// program (or in the folder set below).
+// xls/IsotopeThemometer.xltx or xls/traceelementThemometer.xltx in the
+// program's data folder (ProgramFolders), or in the folder set below.
 QString TemplatePath(CalibrationKind kind);
 
 // Where exports are saved: the documents folder, or the temporary folder when

@@ -1,6 +1,7 @@
 #include "manage/CalibrationImport.h"
 
 #include "app/Dialogs.h"
+#include "app/ProgramFolders.h"
 #include "manage/CalibrationImportText.h"
 #include "manage/PendingRows.h"
 
@@ -13,6 +14,7 @@ ImportResult ImportFromText(QWidget *parent, QTreeWidget *list)
     Dialogs::FileRequest request;
     request.title = QStringLiteral("导入");
     request.filter = QStringLiteral("文本文件(制表符分隔)|*.txt");
+    request.initialDir = ProgramFolders::LibraryFolder();
     const Dialogs::FileResult chosen = Dialogs::instance().openFile(parent, request);
     if (chosen.cancelled || chosen.fileName.isEmpty()) {
         result.cancelled = true;

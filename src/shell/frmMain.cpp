@@ -5,6 +5,7 @@
 #include "app/FormLayout.h"
 #include "app/ImageList.h"
 #include "app/Launcher.h"
+#include "app/ProgramFolders.h"
 #include "app/Twips.h"
 #include "shell/ChildForm.h"
 #include "shell/FormFactory.h"
@@ -13,7 +14,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QLabel>
 #include <QMdiArea>
@@ -379,7 +379,7 @@ void frmMain::ChooseBackground()
 {
     Dialogs::FileRequest request;
     request.title = QStringLiteral("选择背景图片");
-    request.initialDir = QCoreApplication::applicationDirPath() + QStringLiteral("/back");
+    request.initialDir = ProgramFolders::PictureFolder();
     request.filter = QStringLiteral("位图(*.bmp)|*.bmp|GIF图像(*.gif)|*.gif|JPEG图像(*.jpg)|*.jpg");
     request.filterIndex = 1;
     const Dialogs::FileResult chosen = Dialogs::instance().openFile(this, request);

@@ -1,3 +1,4 @@
+#include "app/ProgramFolders.h"
 #include "app/SettingsStore.h"
 #include "app/SharedConnection.h"
 #include "app/subMain.h"
@@ -5,12 +6,14 @@
 #include "support/TempDatabase.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLockFile>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace {
 
@@ -20,6 +23,7 @@ class Startup : public ::testing::Test {
     {
         subMain::ReleaseInstanceLock();
         mdlFunction::setSharedConnection(nullptr);
+        ProgramFolders::ResetCurrent();
     }
     bool settingsWritten() const { return QFile::exists(SettingsStore::FilePath(QStringLiteral("Lorvane"))); }
 
@@ -86,4 +90,128 @@ TEST_F(Startup, AGoodStartOpensOneSharedConnectionAndShowsTheMainWindow)
     QLockFile second(subMain::InstanceLockPath());
     EXPECT_FALSE(second.tryLock(0));
     for (QWidget *w : QApplication::topLevelWidgets()) delete w;
+}
+
+namespace {
+
+// A program installed under a prefix: <prefix>/bin without a database,
+// <prefix>/share/lorvane with the default one; the user's data in a folder of
+// the test's own.
+class InstalledStartup : public Startup {
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QDir().mkpath(bin()));
+        ASSERT_TRUE(QDir().mkpath(share()));
+        TempDatabase::createSchema(share() + QStringLiteral("/Vantor.mdb"));
+        savedDataHome_ = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(prefix.path() + QStringLiteral("/data")));
+    }
+    void TearDown() override
+    {
+        for (QWidget *w : QApplication::topLevelWidgets()) delete w;
+        Startup::TearDown();
+        if (savedDataHome_.isEmpty())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", savedDataHome_);
+    }
+    QString bin() const { return prefix.path() + QStringLiteral("/bin"); }
+    QString share() const { return prefix.path() + QStringLiteral("/share/lorvane"); }
+    QString userDatabase() const { return prefix.path() + QStringLiteral("/data/Lorvane/Vantor.mdb"); }
+
+    static QByteArray contents(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // SQLite's user_version: a mark that survives only in the file it was set in.
+    static int userVersion(const QString &path, int set = -1)
+    {
+        sqlite3 *db = nullptr;
+        int version = -1;
+        if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+            if (set >= 0)
+                sqlite3_exec(db, QStringLiteral("PRAGMA user_version = %1").arg(set).toUtf8().constData(),
+                             nullptr, nullptr, nullptr);
+            sqlite3_stmt *st = nullptr;
+            if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) == SQLITE_OK &&
+                sqlite3_step(st) == SQLITE_ROW)
+                version = sqlite3_column_int(st, 0);
+            sqlite3_finalize(st);
+        }
+        sqlite3_close(db);
+        return version;
+    }
+
+    QTemporaryDir prefix;
+
+  private:
+    QByteArray savedDataHome_;
+};
+
+} // namespace
+
+TEST_F(InstalledStartup, TheFirstStartCopiesTheDefaultAndOpensTheUsersCopy)
+{
+    EXPECT_EQ(subMain::Start(bin(), makeWindow), subMain::StartResult::Running);
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+    EXPECT_EQ(windowsMade, 1);
+    ASSERT_NE(mdlFunction::adoConn(), nullptr);
+    EXPECT_EQ(mdlFunction::adoConn()->DataSource(), userDatabase());
+    EXPECT_EQ(contents(userDatabase()), contents(share() + QStringLiteral("/Vantor.mdb")));
+    // Templates and pictures come from the installed folder, not from bin.
+    EXPECT_EQ(ProgramFolders::TemplateFolder(), share() + QStringLiteral("/xls"));
+    EXPECT_EQ(ProgramFolders::PictureFolder(), share() + QStringLiteral("/back"));
+}
+
+TEST_F(InstalledStartup, ALaterStartKeepsTheUsersDatabase)
+{
+    ASSERT_EQ(subMain::Start(bin(), makeWindow), subMain::StartResult::Running);
+    for (QWidget *w : QApplication::topLevelWidgets()) delete w;
+    subMain::ReleaseInstanceLock();
+    mdlFunction::setSharedConnection(nullptr);
+    ASSERT_EQ(userVersion(userDatabase(), 41), 41);
+
+    EXPECT_EQ(subMain::Start(bin(), makeWindow), subMain::StartResult::Running);
+    EXPECT_EQ(mdlFunction::adoConn()->DataSource(), userDatabase());
+    EXPECT_EQ(userVersion(userDatabase()), 41);
+    EXPECT_EQ(userVersion(share() + QStringLiteral("/Vantor.mdb")), 0);
+}
+
+TEST_F(InstalledStartup, ABrokenUserDatabaseGivesTheThreeLinesWithItsPathAndStaysAsItIs)
+{
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(userDatabase()).path()));
+    QFile broken(userDatabase());
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("half a database");
+    broken.close();
+
+    EXPECT_EQ(subMain::Start(bin(), makeWindow), subMain::StartResult::NoDatabase);
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(dialogs.lastMessage(), QStringLiteral("数据库文件未找到\r\n请将Access文件放至") +
+                                         userDatabase() + QStringLiteral("\r\n重新启动程序"));
+    EXPECT_EQ(dialogs.messages()[0].caption, QStringLiteral("Lorvane"));
+    EXPECT_EQ(dialogs.messages()[0].icon, Dialogs::Icon::Information);
+    EXPECT_EQ(windowsMade, 0);
+    EXPECT_EQ(contents(userDatabase()), QByteArray("half a database"));
+    EXPECT_FALSE(settingsWritten());
+}
+
+TEST_F(InstalledStartup, WithoutAnInstalledDefaultTheMessageNamesTheUsersPath)
+{
+    QFile::remove(share() + QStringLiteral("/Vantor.mdb"));
+    EXPECT_EQ(subMain::Start(bin(), makeWindow), subMain::StartResult::NoDatabase);
+    EXPECT_EQ(dialogs.lastMessage(), QStringLiteral("数据库文件未找到\r\n请将Access文件放至") +
+                                         userDatabase() + QStringLiteral("\r\n重新启动程序"));
+    EXPECT_FALSE(QFile::exists(userDatabase()));
+}
+
+TEST_F(InstalledStartup, ADatabaseBesideTheProgramWinsOverTheInstalledLayout)
+{
+    TempDatabase::createSchema(bin() + QStringLiteral("/Vantor.mdb"));
+    EXPECT_EQ(subMain::Start(bin(), makeWindow), subMain::StartResult::Running);
+    EXPECT_EQ(mdlFunction::adoConn()->DataSource(), bin() + QStringLiteral("/Vantor.mdb"));
+    EXPECT_FALSE(QFile::exists(userDatabase()));
+    EXPECT_EQ(ProgramFolders::PictureFolder(), bin() + QStringLiteral("/back"));
 }

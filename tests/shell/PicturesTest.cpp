@@ -3,6 +3,7 @@
 #include "app/ImageList.h"
 
 #include <QImage>
+#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
 namespace {
@@ -84,6 +85,34 @@ TEST(Background, WhiteGroundWithTheGreetingLeftAndTheSkylineRight)
         for (int x = 700; x < 1024; x += 3) darkest = qMin(darkest, qGray(picture.pixel(x, y)));
     EXPECT_GT(darkest, 150);
     EXPECT_LT(darkest, 250);
+}
+
+TEST(ProgramIcon, TheSvgCarriesTheSameShapesAsThePaintedIcon)
+{
+    const QVector<Pictures::IconShape> shapes = Pictures::ProgramIconShapes();
+    QXmlStreamReader svg(Pictures::ProgramIconSvg());
+    int drawn = 0;
+    QStringList fills;
+    while (!svg.atEnd()) {
+        if (svg.readNext() != QXmlStreamReader::StartElement) continue;
+        const QStringView name = svg.name();
+        if (name == QLatin1String("svg"))
+            EXPECT_EQ(svg.attributes().value("viewBox"), QLatin1String("0 0 32 32"));
+        if (name == QLatin1String("rect") || name == QLatin1String("ellipse") ||
+            name == QLatin1String("polygon")) {
+            ++drawn;
+            fills << svg.attributes().value("fill").toString();
+        }
+    }
+    EXPECT_FALSE(svg.hasError()) << svg.errorString().toStdString();
+    ASSERT_EQ(drawn, shapes.size());
+    EXPECT_EQ(fills[0], QStringLiteral("url(#shade1)"));
+    // The mercury: the last shape, red in both.
+    EXPECT_EQ(fills.last(), QStringLiteral("#d2352b"));
+    const QImage painted = Pictures::ProgramIconImage(256);
+    const QPointF bulb = shapes.last().rect.center() * 8;
+    EXPECT_EQ(painted.pixelColor(bulb.toPoint()), QColor(0xd2, 0x35, 0x2b));
+    EXPECT_EQ(qAlpha(painted.pixel(0, 0)), 0);
 }
 
 } // namespace
