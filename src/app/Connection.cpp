@@ -71,7 +71,7 @@ void Connection::Open()
 
     sqlite3 *db = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+                             (readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_busy_timeout(db, commandTimeout_ > 0 ? commandTimeout_ * 1000 : 0);
         rc = sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);

@@ -26,6 +26,9 @@ class Connection {
     // The path named by "data source=" in the connection string.
     QString DataSource() const;
 
+    // Read-only connections never write the file (set before Open).
+    void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
+
     // Opens the file named by the connection string. A missing file, an empty
     // file or a file that is not an SQLite database raises AppError.
     void Open();
@@ -49,6 +52,7 @@ class Connection {
     void armTimer();
 
     sqlite3 *db_ = nullptr;
+    bool readOnly_ = false;
     int cursorLocation_ = 2;
     int commandTimeout_ = 30;
     QString connectionString_;

@@ -20,6 +20,14 @@ QString CalibrationRange::text() const
     return QString();
 }
 
+QString CalibrationRange::asciiText() const
+{
+    if (low && high) return Num::StrDouble(*low) + QLatin1Char('-') + Num::StrDouble(*high);
+    if (low) return QStringLiteral(">=") + Num::StrDouble(*low);
+    if (high) return QStringLiteral("<=") + Num::StrDouble(*high);
+    return QString();
+}
+
 QString CalibrationRange::warning() const
 {
     return QStringLiteral("超出适用范围（") + text() + QStringLiteral("）");

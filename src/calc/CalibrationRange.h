@@ -14,6 +14,8 @@ struct CalibrationRange {
     bool containsKelvin(double kelvin, double slack = 0) const { return contains(kelvin - 273.15, slack); }
     // "200-500℃", "≥600℃", "≤300℃".
     QString text() const;
+    // The same in plain ASCII for files: "200-500", ">=600", "<=300".
+    QString asciiText() const;
     // "超出适用范围（200-500℃）".
     QString warning() const;
 };

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The sample table of a batch: one row per sample, cells as the user typed,
+// pasted or imported them. Widget-free, shared by the batch window and the
+// command line.
+namespace Batch {
+
+enum class Kind { Isotope, Trace };
+
+// Canonical columns. Isotope: 样品 同位素 矿物A 矿物B δA σA δB σB.
+// Trace: 样品 元素 矿物A 矿物B 含量A σA 含量B σB K.
+enum Column {
+    Sample = 0,
+    Type = 1,
+    MineralA = 2,
+    MineralB = 3,
+    ValueA = 4,
+    SigmaA = 5,
+    ValueB = 6,
+    SigmaB = 7,
+    K = 8
+};
+
+int ColumnCount(Kind kind);
+// The window's column titles.
+QStringList ColumnTitles(Kind kind);
+// The English header names the files may use instead.
+QStringList EnglishNames(Kind kind);
+// The canonical column a header cell names (Chinese title or English form, any
+// case, blanks around ignored); -1 for none.
+int ColumnOfHeader(Kind kind, const QString &header);
+
+struct Row {
+    QStringList cells; // ColumnCount(kind) cells
+    int line = 0;      // line (or spreadsheet row) it came from, 1-based; 0 when typed
+};
+
+// A cell that cannot be used, with why ("不是数字：…").
+struct CellProblem {
+    int row = 0;    // index into the rows
+    int column = 0; // canonical column
+    QString why;
+};
+
+// The numbers of one row. A value that is not given is empty; a σ that is not
+// given means no uncertainty for that value.
+struct Values {
+    std::optional<double> a, sigmaA, b, sigmaB, k;
+};
+
+// Reads the numeric cells of a row with the calculators' numeric test; every
+// problem is reported, none is skipped.
+Values ReadValues(Kind kind, const Row &row, int rowIndex, QList<CellProblem> *problems);
+
+// Rows of cells split from delimited text: CSV (quotes as in RFC 4180; a
+// semicolon separates when the first line has semicolons and no commas) or tab
+// separated. Blank lines are dropped; each row keeps its line number.
+QList<Row> SplitDelimited(const QString &text, QChar separator);
+QChar GuessSeparator(const QString &firstLine, bool csvFile);
+
+// Rows of a table whose first row may be a header. A header (a row in which at
+// least two cells name columns) maps the columns by name, in any order, and is
+// dropped; without one the cells are taken in the canonical order. A header
+// that names no sample values is an error (returned, rows untouched).
+struct Mapped {
+    QList<Row> rows;
+    bool hadHeader = false;
+    // For each canonical column, its 1-based position in the source; 0 when absent.
+    QList<int> sourceColumn;
+    QString error;
+};
+Mapped MapColumns(Kind kind, const QList<Row> &raw);
+
+// The cells of a sample file: .csv, .tsv/.txt (tab separated) or .xlsx (first
+// worksheet). A file that cannot be read gives the reason in `error`.
+struct FileCells {
+    QList<Row> rows;
+    QString error;
+};
+FileCells ReadFileCells(const QString &path);
+
+// ReadFileCells then MapColumns.
+Mapped ReadSampleFile(Kind kind, const QString &path);
+
+} // namespace Batch

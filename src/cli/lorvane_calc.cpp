@@ -1,0 +1,210 @@
+// lorvane-calc: the batch thermometry of the batch windows, from the command
+// line, on the same database and the same sample files.
+#include "app/AppError.h"
+#include "app/Connection.h"
+#include "app/NumberText.h"
+#include "app/ProgramFolders.h"
+#include "calc/BatchRun.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <QTextStream>
+#include <cstdio>
+
+namespace {
+
+const char kHelp[] =
+    "Usage:\n"
+    "  lorvane-calc iso SAMPLES [-o OUT.csv] [--draws N] [--seed S] [--exact] [--db PATH]\n"
+    "  lorvane-calc trace SAMPLES [-o OUT.csv] [--draws N] [--seed S] [--db PATH]\n"
+    "\n"
+    "Computes equilibrium temperatures for every sample of SAMPLES with every\n"
+    "calibration of its isotope type (or element) and mineral pair in the Lorvane\n"
+    "database; a calibration stored for the reversed pair serves with its\n"
+    "constants negated.\n"
+    "\n"
+    "SAMPLES is a .csv, tab-separated (.tsv, .txt) or .xlsx file whose first row\n"
+    "names the columns, in any order, by the batch window's titles or in English:\n"
+    "  iso:   sample, type, mineral_a, mineral_b, delta_a, sigma_a, delta_b, sigma_b\n"
+    "  trace: sample, element, mineral_a, mineral_b, conc_a, sigma_a, conc_b, sigma_b, K\n"
+    "An empty sigma means no uncertainty for that value. For trace, K is formed\n"
+    "from conc_a/conc_b, or taken from the K column when no concentration is given.\n"
+    "\n"
+    "Options:\n"
+    "  -o OUT.csv   write the results there (default: standard output)\n"
+    "  --draws N    Monte Carlo draws for the 95% interval (default 10000; 0: none)\n"
+    "  --seed S     seed of the draws (default 1), so a result can be reproduced\n"
+    "  --exact      iso: use 1000*ln((1000+dA)/(1000+dB)) in place of dA - dB\n"
+    "  --db PATH    the database to read (default: Vantor.mdb beside the program,\n"
+    "               or the user's database of an installed program); read only\n"
+    "  --help       this text\n"
+    "\n"
+    "Output: CSV (UTF-8), one line per sample and calibration, temperatures in\n"
+    "degrees Celsius with one decimal, empty fields where there is no value.\n"
+    "  iso:   sample,type,mineral_a,mineral_b,A,B,C,source,T_C,sigma_T_C,T_lo95_C,T_hi95_C,range,status\n"
+    "  trace: "
+    "sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,T_C,sigma_T_C,T_lo95_C,T_hi95_C,range,status\n"
+    "status is ok, out_of_range (outside the calibration's stated range),\n"
+    "no_solution (no positive temperature) or no_calibration (the pair has none).\n"
+    "\n"
+    "Exit status: 0 success; 1 unreadable input (the message names the file, line\n"
+    "and column) or bad arguments; 2 the database cannot be opened.\n";
+
+void err(const QString &text) { std::fprintf(stderr, "lorvane-calc: %s\n", text.toLocal8Bit().constData()); }
+
+QString csvField(const QString &text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString oneDecimal(const std::optional<double> &v) { return v ? QString::number(*v, 'f', 1) : QString(); }
+
+QString number(double v) { return Num::Str(float(v)); }
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty() || args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        std::fputs(kHelp, args.isEmpty() ? stderr : stdout);
+        return args.isEmpty() ? 1 : 0;
+    }
+
+    Batch::Kind kind;
+    if (args[0] == QLatin1String("iso"))
+        kind = Batch::Kind::Isotope;
+    else if (args[0] == QLatin1String("trace"))
+        kind = Batch::Kind::Trace;
+    else {
+        err(QStringLiteral("unknown kind \"%1\" (iso or trace); see --help").arg(args[0]));
+        return 1;
+    }
+    QString samples, out, dbPath;
+    Batch::Options options;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString a = args[i];
+        auto value = [&](QString *v) {
+            if (i + 1 >= args.size()) return false;
+            *v = args[++i];
+            return true;
+        };
+        QString v;
+        bool ok = true;
+        if (a == QLatin1String("-o")) {
+            ok = value(&out);
+        } else if (a == QLatin1String("--db")) {
+            ok = value(&dbPath);
+        } else if (a == QLatin1String("--draws")) {
+            ok = value(&v);
+            options.draws = v.toInt(&ok);
+            ok = ok && options.draws >= 0;
+        } else if (a == QLatin1String("--seed")) {
+            ok = value(&v);
+            options.seed = v.toULongLong(&ok);
+        } else if (a == QLatin1String("--exact") && kind == Batch::Kind::Isotope) {
+            options.exact = true;
+        } else if (!a.startsWith(QLatin1Char('-')) && samples.isEmpty()) {
+            samples = a;
+        } else {
+            ok = false;
+        }
+        if (!ok) {
+            err(QStringLiteral("bad argument \"%1\"; see --help").arg(a));
+            return 1;
+        }
+    }
+    if (samples.isEmpty()) {
+        err(QStringLiteral("no sample file; see --help"));
+        return 1;
+    }
+
+    // The database: the one named, or the program's own by the program's rule.
+    if (dbPath.isEmpty()) {
+        const ProgramFolders::Layout layout = ProgramFolders::Locate(QCoreApplication::applicationDirPath());
+        dbPath = layout.databasePath;
+        if (layout.installed && !QFileInfo::exists(dbPath)) dbPath = layout.defaultDatabase;
+    }
+    Connection conn;
+    conn.setReadOnly(true);
+    conn.setConnectionString(QStringLiteral("provider=microsoft.jet.oledb.4.0;data source=") + dbPath);
+    Batch::Library library;
+    try {
+        conn.Open();
+        library = Batch::Library::Load(conn, kind);
+    } catch (const AppError &e) {
+        err(QStringLiteral("cannot open the database %1: %2").arg(dbPath, e.description()));
+        return 2;
+    }
+
+    const Batch::Mapped table = Batch::ReadSampleFile(kind, samples);
+    if (!table.error.isEmpty()) {
+        err(QStringLiteral("%1:1: %2").arg(samples, table.error));
+        return 1;
+    }
+    const std::vector<Batch::Result> results = Batch::Compute(kind, table.rows, library, options);
+    for (const Batch::Result &r : results)
+        if (r.status == Batch::Status::BadInput) {
+            const Batch::Row &row = table.rows[r.sample];
+            const int column = r.column >= 0 ? table.sourceColumn.value(r.column) : 0;
+            err(QStringLiteral("%1:%2:%3: %4")
+                    .arg(samples)
+                    .arg(row.line)
+                    .arg(column > 0 ? QString::number(column) : QStringLiteral("?"))
+                    .arg(r.problem + (column > 0
+                                          ? QString()
+                                          : QStringLiteral("（") + Batch::ColumnTitles(kind).value(r.column) +
+                                                QStringLiteral("列不在文件中）"))));
+            return 1;
+        }
+
+    QFile file;
+    if (out.isEmpty()) {
+        file.open(stdout, QIODevice::WriteOnly);
+    } else {
+        file.setFileName(out);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            err(QStringLiteral("cannot write %1").arg(out));
+            return 1;
+        }
+    }
+    QStringList lines;
+    lines << (kind == Batch::Kind::Isotope
+                  ? QStringLiteral("sample,type,mineral_a,mineral_b,A,B,C,source,T_C,sigma_T_C,T_lo95_C,T_"
+                                   "hi95_C,range,status")
+                  : QStringLiteral(
+                        "sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,T_C,sigma_T_C,T_lo95_C,"
+                        "T_hi95_C,range,status"));
+    for (const Batch::Result &r : results) {
+        const Batch::Row &row = table.rows[r.sample];
+        QStringList f{row.cells[Batch::Sample], row.cells[Batch::Type], row.cells[Batch::MineralA],
+                      row.cells[Batch::MineralB]};
+        const Batch::Calibration *c = r.cal;
+        if (kind == Batch::Kind::Isotope)
+            f << (c ? number(c->a) : QString()) << (c ? number(c->b) : QString())
+              << (c ? number(c->c) : QString()) << (c ? c->source : QString());
+        else
+            f << (c ? number(c->a) : QString()) << (c ? number(c->b) : QString())
+              << (c ? c->logType : QString()) << (c ? c->remark : QString()) << number(r.value);
+        const bool solved = r.status == Batch::Status::Ok || r.status == Batch::Status::OutOfRange;
+        f << (solved ? oneDecimal(r.celsius) : QString()) << (solved ? oneDecimal(r.sigma) : QString())
+          << (solved ? oneDecimal(r.lo95) : QString()) << (solved ? oneDecimal(r.hi95) : QString())
+          << (c && c->range ? c->range->asciiText() : QString()) << Batch::StatusCode(r.status);
+        for (QString &field : f) field = csvField(field);
+        lines << f.join(QLatin1Char(','));
+    }
+    const QByteArray bytes = (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        err(QStringLiteral("cannot write %1").arg(out.isEmpty() ? QStringLiteral("standard output") : out));
+        return 1;
+    }
+    return 0;
+}
