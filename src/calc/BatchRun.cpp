@@ -118,7 +118,7 @@ Library Library::Load(Connection &conn, Kind kind)
             ? QStringLiteral("select IsoType_S, MinA_S, MinB_S, ConstA_N, ConstB_N, ConstC_N, Mark_S, "
                              "Source_S from Isoplot order by ID_N")
             : QStringLiteral("select Element_s, MinA_s, MinB_s, ConstA_sng, ConstB_sng, logType_s, "
-                             "Mark_s from TraceElement order by ID");
+                             "Mark_s from TraceElement order by ID_N");
     Recordset rs = conn.Execute(sql);
     for (; !rs.Eof(); rs.MoveNext()) {
         Calibration c;
@@ -219,7 +219,9 @@ std::optional<double> SolveCelsius(Kind kind, const Calibration &cal, double val
     if (!std::isfinite(kelvin) || std::fabs(kelvin) > double(std::numeric_limits<float>::max()) ||
         kelvin <= 0)
         return std::nullopt;
-    return double(float(double(float(kelvin)) - 273.15));
+    // Kelvin in single precision as the calculator solves it; Celsius kept in
+    // double so that one decimal is not cut by a second rounding (726.85, not 726.8499).
+    return double(float(kelvin)) - 273.15;
 }
 
 double Slope(Kind kind, const Calibration &cal, double kelvin)

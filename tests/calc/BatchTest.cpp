@@ -1,0 +1,406 @@
+// The batch core against values worked out here from the forward equations.
+#include "calc/BatchRun.h"
+#include "support/QtPrinting.h"
+#include "support/TempDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+using namespace Batch;
+
+namespace {
+
+double isoDelta(double a, double b, double c, double celsius)
+{
+    const double t = celsius + 273.15;
+    return a * 1e6 / (t * t) + b * 1e3 / t + c;
+}
+
+Row row(const QStringList &cells)
+{
+    Row r;
+    r.cells = cells;
+    return r;
+}
+
+Calibration iso(const QString &a, const QString &b, double ca, double cb, double cc,
+                const QString &remark = {})
+{
+    Calibration c;
+    c.type = QStringLiteral("氧同位素");
+    c.mineralA = a;
+    c.mineralB = b;
+    c.a = float(ca);
+    c.b = float(cb);
+    c.c = float(cc);
+    c.remark = remark;
+    return c;
+}
+
+QString num(double v) { return QString::number(v, 'f', 4); }
+
+} // namespace
+
+TEST(BatchTable, HeadersInEitherLanguageAnyOrder)
+{
+    const QList<Row> raw{row({"delta_b", " Sample ", "TYPE", "矿物A", "mineral_b", "δA", "comment"}),
+                         row({"2", "Q1", "氧同位素", "石英", "水", "10", "ignored"})};
+    const Mapped m = MapColumns(Kind::Isotope, raw);
+    ASSERT_TRUE(m.error.isEmpty());
+    EXPECT_TRUE(m.hadHeader);
+    ASSERT_EQ(m.rows.size(), 1);
+    EXPECT_EQ(m.rows[0].cells, QStringList({"Q1", "氧同位素", "石英", "水", "10", "", "2", ""}));
+    EXPECT_EQ(m.sourceColumn[ValueA], 6);
+    EXPECT_EQ(m.sourceColumn[SigmaA], 0);
+
+    // Without a header the cells are taken in the window's order.
+    const Mapped plain = MapColumns(Kind::Trace, {row({"S", "Ti", "锆石", "单矿物", "", "", "", "", "12"})});
+    EXPECT_FALSE(plain.hadHeader);
+    EXPECT_EQ(plain.rows[0].cells[K], QStringLiteral("12"));
+    EXPECT_EQ(ColumnOfHeader(Kind::Trace, QStringLiteral("conc_a")), ValueA);
+    EXPECT_EQ(ColumnOfHeader(Kind::Trace, QStringLiteral("含量B")), ValueB);
+    EXPECT_EQ(ColumnOfHeader(Kind::Isotope, QStringLiteral("conc_a")), -1);
+
+    // A header that names no values cannot be computed from.
+    EXPECT_FALSE(MapColumns(Kind::Isotope, {row({"sample", "type", "mineral_a"}), row({"1", "2", "3"})})
+                     .error.isEmpty());
+}
+
+TEST(BatchTable, DelimitedTextQuotesLinesAndSeparators)
+{
+    const QList<Row> rows = SplitDelimited(
+        QStringLiteral("a,\"b, with comma\",\"say \"\"hi\"\"\"\r\n\r\n\"two\nlines\",x\n last , y "),
+        QLatin1Char(','));
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[0].cells, QStringList({"a", "b, with comma", "say \"hi\""}));
+    EXPECT_EQ(rows[0].line, 1);
+    EXPECT_EQ(rows[1].cells, QStringList({"two\nlines", "x"}));
+    EXPECT_EQ(rows[1].line, 3);
+    EXPECT_EQ(rows[2].line, 5);
+    EXPECT_EQ(GuessSeparator(QStringLiteral("sample;delta_a"), true), QLatin1Char(';'));
+    EXPECT_EQ(GuessSeparator(QStringLiteral("sample,delta_a"), true), QLatin1Char(','));
+    EXPECT_EQ(GuessSeparator(QStringLiteral("sample,delta_a"), false), QLatin1Char('\t'));
+}
+
+TEST(BatchTable, BadCellsAreNamedNotSkipped)
+{
+    QList<CellProblem> problems;
+    const Values v =
+        ReadValues(Kind::Isotope, row({"Q", "氧同位素", "石英", "水", "12a", "-0.1", "2", ""}), 7, &problems);
+    ASSERT_EQ(problems.size(), 2);
+    EXPECT_EQ(problems[0].row, 7);
+    EXPECT_EQ(problems[0].column, ValueA);
+    EXPECT_EQ(problems[0].why, QStringLiteral("不是数字：12a"));
+    EXPECT_EQ(problems[1].column, SigmaA);
+    EXPECT_EQ(problems[1].why, QStringLiteral("σ不能为负：-0.1"));
+    EXPECT_FALSE(v.a);
+    EXPECT_EQ(*v.b, 2);
+    EXPECT_FALSE(v.sigmaB); // empty σ: no uncertainty, no problem
+
+    Library lib;
+    lib.add(iso(QStringLiteral("石英"), QStringLiteral("水"), 3.38, 0, -3.4));
+    const std::vector<Result> r =
+        Compute(Kind::Isotope, {row({"Q", "氧同位素", "石英", "水", "12a", "", "2", ""})}, lib, Options{});
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].status, Status::BadInput);
+    EXPECT_EQ(r[0].column, ValueA);
+    EXPECT_EQ(StatusText(r[0]), QStringLiteral("数据无效：不是数字：12a"));
+}
+
+TEST(BatchTable, WorkbooksWrittenByAnotherProgram)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("samples.xlsx"));
+    // openpyxl writes shared strings and numbers as spreadsheet programs do.
+    const QString script =
+        QStringLiteral("import openpyxl,sys\n"
+                       "wb=openpyxl.Workbook(); ws=wb.active\n"
+                       "ws.append(['样品','同位素','mineral_a','mineral_b','δA','σA','δB','σB'])\n"
+                       "ws.append(['Q1','氧同位素','石英','水',10,0.2,2,None])\n"
+                       "ws['A4']='Q2'; ws['E4']=11.5; ws['G4']='1,5'\n"
+                       "wb.save(sys.argv[1])\n");
+    QProcess py;
+    py.start(QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
+                                                               : QStringLiteral("python3"),
+             {QStringLiteral("-c"), script, path});
+    ASSERT_TRUE(py.waitForFinished(30000));
+    ASSERT_EQ(py.exitCode(), 0) << py.readAllStandardError().toStdString();
+
+    const Mapped m = ReadSampleFile(Kind::Isotope, path);
+    ASSERT_TRUE(m.error.isEmpty()) << m.error.toStdString();
+    ASSERT_EQ(m.rows.size(), 2);
+    EXPECT_EQ(m.rows[0].cells, QStringList({"Q1", "氧同位素", "石英", "水", "10", "0.2", "2", ""}));
+    EXPECT_EQ(m.rows[1].line, 4); // the blank third row is dropped, the row number kept
+    EXPECT_EQ(m.rows[1].cells[Sample], QStringLiteral("Q2"));
+    EXPECT_EQ(m.rows[1].cells[ValueA], QStringLiteral("11.5"));
+    EXPECT_EQ(m.rows[1].cells[ValueB], QStringLiteral("1,5"));
+
+    QFile junk(dir.filePath(QStringLiteral("junk.xlsx")));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a zip");
+    junk.close();
+    EXPECT_FALSE(ReadSampleFile(Kind::Isotope, junk.fileName()).error.isEmpty());
+}
+
+TEST(BatchRun, ReversedPairsServeWithTheirConstantsNegated)
+{
+    Library lib;
+    lib.add(
+        iso(QStringLiteral("磁铁矿"), QStringLiteral("水"), 1.7764, -7.3851, 0, QStringLiteral("200-900")));
+    lib.add(iso(QStringLiteral("石英"), QStringLiteral("磁铁矿"), 2.337, 3.9985, 0));
+    ASSERT_EQ(lib.forPair(QStringLiteral("氧同位素"), QStringLiteral("水"), QStringLiteral("磁铁矿")).size(),
+              1u);
+    const Calibration *turned =
+        lib.forPair(QStringLiteral("氧同位素"), QStringLiteral("水"), QStringLiteral("磁铁矿"))[0];
+    EXPECT_TRUE(turned->reversed);
+    EXPECT_FLOAT_EQ(float(turned->a), -1.7764f);
+    EXPECT_FLOAT_EQ(float(turned->b), 7.3851f);
+    EXPECT_EQ(lib.forPair(QStringLiteral("氧同位素"), QStringLiteral("石英"), QStringLiteral("水")).size(),
+              0u);
+
+    // Water-magnetite at 500 °C: δ(water) - δ(magnetite) = -Δ(magnetite-water).
+    const double d = isoDelta(1.7764, -7.3851, 0, 500);
+    const std::vector<Result> r = Compute(Kind::Isotope,
+                                          {row({"W", "氧同位素", "水", "磁铁矿", num(-d), "", "0", ""}),
+                                           row({"M", "氧同位素", "磁铁矿", "水", num(d), "", "0", ""})},
+                                          lib, Options{});
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_NEAR(r[0].celsius, 500, 0.1);
+    EXPECT_NEAR(r[1].celsius, 500, 0.1);
+    EXPECT_EQ(r[0].status, Status::Ok);
+    EXPECT_FALSE(r[0].sigma); // no σ given
+}
+
+TEST(BatchRun, LinearSigmaAgreesWithAFiniteDifference)
+{
+    Library lib;
+    lib.add(iso(QStringLiteral("石英"), QStringLiteral("水"), 3.38, 0, -3.4, QStringLiteral("200-500")));
+    lib.add(iso(QStringLiteral("石英"), QStringLiteral("水"), 4.28, -3.5, 0));
+    Options opt;
+    opt.draws = 0;
+    for (double t : {220.0, 350.0, 480.0}) {
+        const double d = isoDelta(3.38, 0, -3.4, t);
+        const std::vector<Result> r = Compute(
+            Kind::Isotope, {row({"Q", "氧同位素", "石英", "水", num(d + 2), "0.3", "2", "0.4"})}, lib, opt);
+        ASSERT_EQ(r.size(), 2u);
+        for (const Result &res : r) {
+            // dT/dΔ by central difference on the same solver.
+            const double h = 0.01;
+            const double up = *SolveCelsius(Kind::Isotope, *res.cal, res.value + h);
+            const double down = *SolveCelsius(Kind::Isotope, *res.cal, res.value - h);
+            const double expected = 0.5 * std::fabs((up - down) / (2 * h));
+            ASSERT_TRUE(res.sigma);
+            EXPECT_NEAR(*res.sigmaValue, 0.5, 1e-9);
+            EXPECT_NEAR(*res.sigma, expected, expected * 0.01) << t;
+        }
+        EXPECT_NEAR(r[0].celsius, t, 0.2);
+    }
+}
+
+TEST(BatchRun, MonteCarloMatchesTheLinearIntervalAndIsReproducible)
+{
+    Library lib;
+    lib.add(iso(QStringLiteral("石英"), QStringLiteral("水"), 3.38, 0, -3.4, QStringLiteral("200-500")));
+    const double d = isoDelta(3.38, 0, -3.4, 350);
+    const QList<Row> rows{row({"Q", "氧同位素", "石英", "水", num(d + 2), "0.05", "2", "0.05"})};
+    Options opt;
+    opt.draws = 20000;
+    const Result a = Compute(Kind::Isotope, rows, lib, opt)[0];
+    ASSERT_TRUE(a.lo95 && a.hi95 && a.sigma);
+    // Nearly linear over ±2σ: the interval is the solution ± 1.96σ within a few per cent.
+    EXPECT_NEAR(a.celsius - *a.lo95, 1.96 * *a.sigma, 0.05 * 1.96 * *a.sigma);
+    EXPECT_NEAR(*a.hi95 - a.celsius, 1.96 * *a.sigma, 0.05 * 1.96 * *a.sigma);
+    EXPECT_EQ(a.failedDraws, 0);
+
+    const Result again = Compute(Kind::Isotope, rows, lib, opt, nullptr, 2)[0];
+    EXPECT_EQ(*again.lo95, *a.lo95);
+    EXPECT_EQ(*again.hi95, *a.hi95);
+    opt.seed = 2;
+    EXPECT_NE(*Compute(Kind::Isotope, rows, lib, opt)[0].lo95, *a.lo95);
+
+    // Near Δ = C (the curve runs off to infinity) a wide σ leaves draws without a solution.
+    const QList<Row> edge{row({"E", "氧同位素", "石英", "水", "-1.3", "1", "2", "1"})};
+    const Result e = Compute(Kind::Isotope, edge, lib, opt)[0];
+    EXPECT_GT(e.failedDraws, 0);
+    EXPECT_EQ(e.draws, opt.draws);
+    EXPECT_TRUE(StatusText(e).contains(QStringLiteral("次抽样无解"))) << StatusText(e).toStdString();
+}
+
+TEST(BatchRun, ExactFractionationDiffersWhereItShould)
+{
+    Library lib;
+    Calibration c =
+        iso(QStringLiteral("高岭石"), QStringLiteral("水"), -2.2, 0, -7.7, QStringLiteral("0-330"));
+    c.type = QStringLiteral("氢同位素");
+    lib.add(c);
+    const QList<Row> rows{row({"K", "氢同位素", "高岭石", "水", "-100", "", "-20", ""})};
+    Options opt;
+    opt.draws = 0;
+    const Result plain = Compute(Kind::Isotope, rows, lib, opt)[0];
+    opt.exact = true;
+    const Result exact = Compute(Kind::Isotope, rows, lib, opt)[0];
+    EXPECT_NEAR(plain.value, -80, 1e-4);
+    EXPECT_NEAR(exact.value, 1000 * std::log(900.0 / 980.0), 1e-9);
+    EXPECT_GT(std::fabs(exact.value - plain.value), 3);
+    // Each solves its own Δ on the curve.
+    EXPECT_NEAR(isoDelta(-2.2, 0, -7.7, exact.celsius), exact.value, 1e-3);
+    EXPECT_GT(std::fabs(exact.celsius - plain.celsius), 3);
+}
+
+TEST(BatchRun, TraceFromConcentrationsOrK)
+{
+    Library lib;
+    Calibration c;
+    c.type = QStringLiteral("Mg");
+    c.mineralA = QStringLiteral("橄榄石");
+    c.mineralB = QStringLiteral("熔体");
+    c.a = 3740;
+    c.b = -1.87f;
+    c.logType = QStringLiteral("10");
+    c.remark = QStringLiteral("calibrated 1150-1300 C");
+    lib.add(c);
+    const double k = std::pow(10.0, 3740 / 1473.15 - 1.87); // 1200 °C
+    Options opt;
+    opt.draws = 0;
+    const std::vector<Result> r =
+        Compute(Kind::Trace,
+                {row({"1", "Mg", "橄榄石", "熔体", QString::number(k * 2, 'g', 9), "0.1", "2", "0.05", ""}),
+                 row({"2", "Mg", "橄榄石", "熔体", "", "", "", "", QString::number(k, 'g', 9)}),
+                 row({"3", "Mg", "熔体", "橄榄石", "2", "", QString::number(k * 2, 'g', 9), "", ""}),
+                 row({"4", "Mg", "橄榄石", "熔体", "", "", "", "", "0"})},
+                lib, opt);
+    ASSERT_EQ(r.size(), 4u);
+    EXPECT_NEAR(r[0].celsius, 1200, 0.05);
+    EXPECT_NEAR(r[1].celsius, 1200, 0.05);
+    EXPECT_NEAR(r[2].celsius, 1200, 0.05); // reversed: K(melt/olivine) with A and B negated
+    EXPECT_EQ(r[3].status, Status::BadInput);
+    // σ(log10 K) from relative errors; σT = σx·T²/|A|.
+    const double sx = std::sqrt(std::pow(0.1 / (k * 2), 2) + std::pow(0.05 / 2, 2)) / std::log(10.0);
+    EXPECT_NEAR(*r[0].sigmaValue, sx, 1e-9);
+    EXPECT_NEAR(*r[0].sigma, sx * 1473.15 * 1473.15 / 3740, 0.05);
+    EXPECT_FALSE(r[1].sigma); // K typed directly carries no σ
+}
+
+TEST(BatchRun, SummariesCountOnlyInRangeResultsAndCancelGivesNothing)
+{
+    Library lib;
+    lib.add(iso(QStringLiteral("石英"), QStringLiteral("水"), 3.38, 0, -3.4, QStringLiteral("200-500")));
+    lib.add(iso(QStringLiteral("石英"), QStringLiteral("水"), 4.1, 0, -3.7, QStringLiteral("500-800")));
+    lib.add(iso(QStringLiteral("石英"), QStringLiteral("水"), 4.28, -3.5, 0));
+    Options opt;
+    opt.draws = 0;
+    const QList<Row> rows{row({"Q", "氧同位素", "石英", "水", "10", "", "2", ""}),
+                          row({"P", "硫同位素", "黄铁矿", "方铅矿", "3", "", "1", ""})};
+    const std::vector<Result> r = Compute(Kind::Isotope, rows, lib, opt);
+    ASSERT_EQ(r.size(), 4u);
+    EXPECT_EQ(r[1].status, Status::OutOfRange);
+    EXPECT_EQ(StatusText(r[1]), QStringLiteral("超出适用范围"));
+    EXPECT_EQ(r[3].status, Status::NoCalibration);
+    EXPECT_EQ(StatusText(r[3]), QStringLiteral("无标定"));
+    const std::vector<Summary> s = Summarise(r, 2);
+    EXPECT_EQ(s[0].inRange, 2);
+    EXPECT_NEAR(s[0].mean, (r[0].celsius + r[2].celsius) / 2, 1e-9);
+    EXPECT_EQ(s[0].lowest, std::min(r[0].celsius, r[2].celsius));
+    EXPECT_EQ(s[1].inRange, 0);
+
+    Progress progress;
+    progress.cancel = true;
+    EXPECT_TRUE(Compute(Kind::Isotope, rows, lib, opt, &progress).empty());
+}
+
+namespace {
+
+struct CalcRun {
+    int code = -1;
+    QStringList out;
+    QString err;
+};
+
+CalcRun calc(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(LORVANE_BIN_DIR "/lorvane-calc"), args);
+    CalcRun r;
+    if (!p.waitForFinished(60000)) return r;
+    r.code = p.exitCode();
+    r.out = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+} // namespace
+
+TEST(LorvaneCalc, RunAsAProgram)
+{
+    TempDatabase db;
+    db.exec(QStringLiteral(
+        "insert into Isoplot values (1,'氧同位素','石英','水',3.38,0,-3.4,'200-500','Clayton, 1972')"));
+    db.exec(QStringLiteral(
+        "insert into Isoplot values (2,'氧同位素','水','磁铁矿',-1.7764,7.3851,0,'200-900','Vho')"));
+    db.exec(QStringLiteral("insert into TraceElement values (1,'Mg','橄榄石','熔体',1000,0,'10','decimal')"));
+    QTemporaryDir dir;
+    auto write = [&](const QString &name, const QByteArray &text) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+        return f.fileName();
+    };
+    const QString samples =
+        write(QStringLiteral("s.csv"), "mineral_b,sample,type,mineral_a,delta_a,delta_b,sigma_a\n"
+                                       "水,Q1,氧同位素,石英,10,2,\n"
+                                       "水,M1,氧同位素,磁铁矿,0,6.5802,\n"
+                                       "方铅矿,P1,硫同位素,黄铁矿,3,1,\n");
+    // Clayton at Δ = 8: T = sqrt(4·3.38e6·11.4)/22.8 - 273.15.
+    const double q = std::sqrt(4 * 3.38e6 * 11.4) / 22.8 - 273.15;
+    const CalcRun ok = calc({QStringLiteral("iso"), samples, QStringLiteral("--db"), db.path(),
+                             QStringLiteral("--draws"), QStringLiteral("0")});
+    EXPECT_EQ(ok.code, 0) << ok.err.toStdString();
+    EXPECT_EQ(ok.out,
+              QStringList({
+                  "sample,type,mineral_a,mineral_b,A,B,C,source,T_C,sigma_T_C,T_lo95_C,T_hi95_C,range,status",
+                  "Q1,氧同位素,石英,水,3.38,0,-3.4,\"Clayton, 1972\"," + QString::number(q, 'f', 1) +
+                      ",,,,200-500,ok",
+                  "M1,氧同位素,磁铁矿,水,1.7764,-7.3851,0,Vho,500.0,,,,200-900,ok",
+                  "P1,硫同位素,黄铁矿,方铅矿,,,,,,,,,,no_calibration",
+              }));
+
+    // -o writes the same to a file; trace reads tab-separated text.
+    const QString traceSamples = write(QStringLiteral("t.txt"), "sample\telement\tmineral_a\tmineral_b\tK\n"
+                                                                "T1\tMg\t橄榄石\t熔体\t10\n");
+    const QString outFile = dir.filePath(QStringLiteral("out.csv"));
+    const CalcRun trace = calc({QStringLiteral("trace"), traceSamples, QStringLiteral("-o"), outFile,
+                                QStringLiteral("--db"), db.path()});
+    EXPECT_EQ(trace.code, 0) << trace.err.toStdString();
+    QFile written(outFile);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(written.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+              QStringList(
+                  {"sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,T_C,sigma_T_C,T_lo95_C,T_hi95_C,"
+                   "range,status",
+                   "T1,Mg,橄榄石,熔体,1000,0,10,decimal,10,726.9,,,,,ok"}));
+
+    // Unreadable input names file, line and column; a database that cannot be opened exits 2.
+    const QString bad = write(QStringLiteral("bad.csv"), "sample,type,mineral_a,mineral_b,delta_a,delta_b\n"
+                                                         "Q1,氧同位素,石英,水,10,2\n"
+                                                         "Q2,氧同位素,石英,水,1O,2\n");
+    const CalcRun badRun = calc({QStringLiteral("iso"), bad, QStringLiteral("--db"), db.path()});
+    EXPECT_EQ(badRun.code, 1);
+    EXPECT_TRUE(badRun.err.contains(bad + QStringLiteral(":3:5: 不是数字：1O"))) << badRun.err.toStdString();
+    EXPECT_TRUE(badRun.out.isEmpty());
+    EXPECT_EQ(calc({QStringLiteral("iso"), samples, QStringLiteral("--db"),
+                    dir.filePath(QStringLiteral("none.mdb"))})
+                  .code,
+              2);
+    EXPECT_EQ(calc({QStringLiteral("iso"), dir.filePath(QStringLiteral("missing.csv")),
+                    QStringLiteral("--db"), db.path()})
+                  .code,
+              1);
+    const CalcRun help = calc({QStringLiteral("--help")});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_TRUE(help.out.join(QLatin1Char('\n')).contains(QStringLiteral("no_calibration")));
+}
