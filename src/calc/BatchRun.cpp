@@ -259,16 +259,20 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
     Normal normal(streamSeed(options.seed, index, calIndex));
     scratch.clear();
     const double sa = v.sigmaA.value_or(0), sb = v.sigmaB.value_or(0);
+    const double a0 = v.a.value_or(0), b0 = v.b.value_or(0);
+    const float aPrime = float(1e6 * cal.a), bPrime = float(1e3 * cal.b), c = float(cal.c);
     for (int d = 0; d < options.draws; ++d) {
-        Values drawn = v;
-        if (drawn.a) *drawn.a += sa * normal.next();
-        if (drawn.b) *drawn.b += sb * normal.next();
+        const double a = sa > 0 ? a0 + sa * normal.next() : a0;
+        const double b = sb > 0 ? b0 + sb * normal.next() : b0;
         std::optional<double> t;
         if (kind == Kind::Isotope) {
-            if (!options.exact || (*drawn.a > -1000 && *drawn.b > -1000))
-                t = SolveCelsius(kind, cal, isoDelta(*drawn.a, *drawn.b, options.exact));
-        } else if (*drawn.a > 0 && *drawn.b > 0) {
-            t = SolveCelsius(kind, cal, *drawn.a / *drawn.b);
+            if (!options.exact || (a > -1000 && b > -1000)) {
+                const IsoEquation::Solution s =
+                    IsoEquation::Solve(float(isoDelta(a, b, options.exact)), aPrime, bPrime, c, cal.range);
+                if (s.status == IsoEquation::SolveStatus::Ok && s.kelvin > 0) t = double(s.kelvin) - 273.15;
+            }
+        } else if (a > 0 && b > 0) {
+            t = SolveCelsius(kind, cal, a / b);
         }
         if (t)
             scratch.push_back(float(*t));
