@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev
   xvfb xauth fonts-wqy-microhei fonts-dejavu-core
   python3-openpyxl
+  qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
   desktop-file-utils appstream dpkg-dev file
 )
 

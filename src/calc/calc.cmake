@@ -6,4 +6,7 @@ target_sources(lorvane_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/frmCalculateIso.cpp
   ${CMAKE_CURRENT_LIST_DIR}/frmCalculateTrace.cpp
   ${CMAKE_CURRENT_LIST_DIR}/frmGLS.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/CalcWidgets.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/CalcWidgets.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/frmBatch.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BatchResultsModel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BatchChart.cpp)

@@ -1,5 +1,6 @@
 #include "shell/FormFactory.h"
 
+#include "calc/frmBatch.h"
 #include "calc/frmCalculateIso.h"
 #include "calc/frmCalculateTrace.h"
 #include "calc/frmGLS.h"
@@ -13,6 +14,8 @@ void RegisterAllForms()
     FormFactory::Register(QStringLiteral("frmCalculateIso"), [] { return new frmCalculateIso(); });
     FormFactory::Register(QStringLiteral("frmCalculateTrace"), [] { return new frmCalculateTrace(); });
     FormFactory::Register(QStringLiteral("frmGLS"), [] { return new frmGLS(); });
+    FormFactory::Register(QStringLiteral("frmIsoBatch"), [] { return new frmIsoBatch(); });
+    FormFactory::Register(QStringLiteral("frmTraceBatch"), [] { return new frmTraceBatch(); });
     FormFactory::Register(QStringLiteral("frmIsoMgr"), [] { return new frmIsoMgr(); });
     FormFactory::Register(QStringLiteral("frmTraceMgr"), [] { return new frmTraceMgr(); });
 }

@@ -98,8 +98,10 @@ struct ChildEntry {
 const ChildEntry kChildEntries[] = {
     {"mnuIsotopeCalculate", "frmCalculateIso"},
     {"mnuIsotopeDBMgr", "frmIsoMgr"},
+    {"mnuIsotopeBatch", "frmIsoBatch"},
     {"mnuTraceElementCalculate", "frmCalculateTrace"},
     {"mnuTraceElementDBMgr", "frmTraceMgr"},
+    {"mnuTraceElementBatch", "frmTraceBatch"},
     {"mnuOtherOlivine", "frmGLS"},
 };
 
@@ -153,9 +155,11 @@ void frmMain::buildMenus()
     QMenu *iso = menu("mnuIsotope", QStringLiteral("同位素温度计(&I)"));
     entry(iso, "mnuIsotopeCalculate", QStringLiteral("温度计算(&C)"));
     entry(iso, "mnuIsotopeDBMgr", QStringLiteral("数据库管理(&M)"));
+    entry(iso, "mnuIsotopeBatch", QStringLiteral("批量计算(&B)"));
     QMenu *trace = menu("mnuTraceElement", QStringLiteral("微量元素温度计(&T)"));
     entry(trace, "mnuTraceElementCalculate", QStringLiteral("温度计算(&C)"));
     entry(trace, "mnuTraceElementDBMgr", QStringLiteral("数据库管理(&M)"));
+    entry(trace, "mnuTraceElementBatch", QStringLiteral("批量计算(&B)"));
     QMenu *other = menu("mnuOther", QStringLiteral("其他(&O)"));
     entry(other, "mnuOtherOlivine", QStringLiteral("橄榄石温度计"));
 

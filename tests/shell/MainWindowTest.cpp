@@ -253,10 +253,12 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsInOrder)
         return names;
     };
     EXPECT_EQ(entries("mnuIsotope"), QStringList({QStringLiteral("mnuIsotopeCalculate=温度计算(&C)"),
-                                                  QStringLiteral("mnuIsotopeDBMgr=数据库管理(&M)")}));
+                                                  QStringLiteral("mnuIsotopeDBMgr=数据库管理(&M)"),
+                                                  QStringLiteral("mnuIsotopeBatch=批量计算(&B)")}));
     EXPECT_EQ(entries("mnuTraceElement"),
               QStringList({QStringLiteral("mnuTraceElementCalculate=温度计算(&C)"),
-                           QStringLiteral("mnuTraceElementDBMgr=数据库管理(&M)")}));
+                           QStringLiteral("mnuTraceElementDBMgr=数据库管理(&M)"),
+                           QStringLiteral("mnuTraceElementBatch=批量计算(&B)")}));
     EXPECT_EQ(entries("mnuOther"), QStringList({QStringLiteral("mnuOtherOlivine=橄榄石温度计")}));
     EXPECT_EQ(entries("mnuView"),
               QStringList({QStringLiteral("mnuViewBack=背景..."), QStringLiteral("mnuViewS=-"),

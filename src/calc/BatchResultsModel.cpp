@@ -1,0 +1,148 @@
+#include "calc/BatchResultsModel.h"
+
+#include "app/NumberText.h"
+
+#include <QBrush>
+#include <QFont>
+
+using namespace Batch;
+
+namespace {
+
+// Columns: 样品 矿物对 A B C|函数 资料来源|备注 温度 ±1σ 95%区间 适用范围 状态.
+enum { cSample, cPair, cA, cB, cC, cSource, cT, cSigma, cInterval, cRange, cStatus, cCount };
+
+QString oneDecimal(double v) { return QString::number(v, 'f', 1); }
+
+} // namespace
+
+BatchResultsModel::BatchResultsModel(Kind kind, QObject *parent) : QAbstractTableModel(parent), kind_(kind) {}
+
+QStringList BatchResultsModel::Titles(Kind kind)
+{
+    const bool iso = kind == Kind::Isotope;
+    return {QStringLiteral("样品"),
+            QStringLiteral("矿物对"),
+            QStringLiteral("A"),
+            QStringLiteral("B"),
+            iso ? QStringLiteral("C") : QStringLiteral("函数"),
+            iso ? QStringLiteral("资料来源") : QStringLiteral("备注"),
+            QStringLiteral("温度(℃)"),
+            QStringLiteral("±1σ(℃)"),
+            QStringLiteral("95%区间(℃)"),
+            QStringLiteral("适用范围"),
+            QStringLiteral("状态")};
+}
+
+void BatchResultsModel::setResults(const QList<Row> &rows, std::vector<Result> results)
+{
+    beginResetModel();
+    rows_ = rows;
+    results_ = std::move(results);
+    summaries_ = Summarise(results_, int(rows_.size()));
+    lines_.clear();
+    lines_.reserve(results_.size() + size_t(rows_.size()));
+    firstLine_.assign(size_t(rows_.size()), -1);
+    // Results come in row order; a summary follows each sample's last result.
+    for (size_t i = 0; i < results_.size(); ++i) {
+        const int sample = results_[i].sample;
+        if (firstLine_[size_t(sample)] < 0) firstLine_[size_t(sample)] = int(lines_.size());
+        lines_.push_back({int(i), sample});
+        const bool last = i + 1 == results_.size() || results_[i + 1].sample != sample;
+        const Status s = results_[i].status;
+        if (last && s != Status::NoCalibration && s != Status::BadInput) lines_.push_back({-1, sample});
+    }
+    endResetModel();
+}
+
+void BatchResultsModel::clear() { setResults({}, {}); }
+
+int BatchResultsModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(lines_.size());
+}
+
+int BatchResultsModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : cCount; }
+
+QVariant BatchResultsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) return Titles(kind_).value(section);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+QString BatchResultsModel::cell(const Line &line, int column) const
+{
+    const Row &row = rows_[line.sample];
+    if (column == cSample) return row.cells.value(Sample);
+    if (line.result < 0) {
+        const Summary &s = summaries_[size_t(line.sample)];
+        if (column == cPair) return QStringLiteral("汇总");
+        if (s.inRange == 0) return column == cStatus ? QStringLiteral("无适用范围内的温度") : QString();
+        if (column == cT) return oneDecimal(s.mean);
+        if (column == cStatus)
+            return QStringLiteral("%1个适用温度的平均值；最低–最高 %2–%3")
+                .arg(s.inRange)
+                .arg(oneDecimal(s.lowest), oneDecimal(s.highest));
+        return QString();
+    }
+    const Result &r = results_[size_t(line.result)];
+    const Calibration *c = r.cal;
+    const bool solved = r.status == Status::Ok || r.status == Status::OutOfRange;
+    switch (column) {
+    case cPair: return row.cells.value(MineralA) + QStringLiteral("–") + row.cells.value(MineralB);
+    case cA: return c ? Num::Str(float(c->a)) : QString();
+    case cB: return c ? Num::Str(float(c->b)) : QString();
+    case cC: return c ? (kind_ == Kind::Isotope ? Num::Str(float(c->c)) : c->logType) : QString();
+    case cSource: return c ? c->source : QString();
+    case cT: return solved ? oneDecimal(r.celsius) : QString();
+    case cSigma: return solved && r.sigma ? oneDecimal(*r.sigma) : QString();
+    case cInterval:
+        return solved && r.lo95 && r.hi95 ? oneDecimal(*r.lo95) + QStringLiteral("–") + oneDecimal(*r.hi95)
+                                          : QString();
+    case cRange: return c && c->range ? c->range->text() : QString();
+    case cStatus: return StatusText(r);
+    }
+    return QString();
+}
+
+QVariant BatchResultsModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || size_t(index.row()) >= lines_.size()) return {};
+    const Line &line = lines_[size_t(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole: return cell(line, index.column());
+    case Qt::FontRole:
+        if (line.result < 0) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        return {};
+    case Qt::ForegroundRole:
+        if (line.result >= 0 && results_[size_t(line.result)].status != Status::Ok) return QBrush(Qt::gray);
+        return {};
+    case Qt::TextAlignmentRole:
+        if (index.column() >= cA && index.column() <= cInterval && index.column() != cSource)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        return {};
+    }
+    return {};
+}
+
+QStringList BatchResultsModel::lineTexts(int line) const
+{
+    QStringList cells;
+    for (int c = 0; c < cCount; ++c) cells << cell(lines_[size_t(line)], c);
+    return cells;
+}
+
+int BatchResultsModel::sampleOfLine(int line) const
+{
+    return line >= 0 && size_t(line) < lines_.size() ? lines_[size_t(line)].sample : -1;
+}
+
+int BatchResultsModel::firstLineOf(int sample) const
+{
+    return sample >= 0 && size_t(sample) < firstLine_.size() ? firstLine_[size_t(sample)] : -1;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "calc/BatchRun.h"
+
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <vector>
+
+// The batch results as a list: one line per sample and calibration, then one
+// summary line per sample. A model, not items, so that hundreds of thousands of
+// lines fill and scroll at once.
+class BatchResultsModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    explicit BatchResultsModel(Batch::Kind kind, QObject *parent = nullptr);
+
+    // Takes the rows the results were computed from (for names and minerals).
+    void setResults(const QList<Batch::Row> &rows, std::vector<Batch::Result> results);
+    void clear();
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    static QStringList Titles(Batch::Kind kind);
+    // The cells of one line as shown (for export).
+    QStringList lineTexts(int line) const;
+    // The sample (row index) a line belongs to; -1 for none.
+    int sampleOfLine(int line) const;
+    // The first line of a sample; -1 when it has none.
+    int firstLineOf(int sample) const;
+    const std::vector<Batch::Result> &results() const { return results_; }
+    const QList<Batch::Row> &rows() const { return rows_; }
+    int resultCount() const { return int(results_.size()); }
+
+  private:
+    struct Line {
+        int result = -1; // index into results_, or -1 for a summary line
+        int sample = 0;
+    };
+    QString cell(const Line &line, int column) const;
+
+    Batch::Kind kind_;
+    QList<Batch::Row> rows_;
+    std::vector<Batch::Result> results_;
+    std::vector<Batch::Summary> summaries_;
+    std::vector<Line> lines_;
+    std::vector<int> firstLine_;
+};

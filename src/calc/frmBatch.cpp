@@ -1,0 +1,567 @@
+#include "calc/frmBatch.h"
+
+#include "app/Dialogs.h"
+#include "app/EventGuard.h"
+#include "app/FormLayout.h"
+#include "app/ImageList.h"
+#include "app/NumberText.h"
+#include "app/ProgramFolders.h"
+#include "app/SettingsStore.h"
+#include "app/SharedConnection.h"
+#include "app/Twips.h"
+#include "calc/BatchChart.h"
+#include "calc/BatchResultsModel.h"
+#include "manage/CalibrationWorkbook.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBrush>
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QSvgGenerator>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+using namespace Batch;
+
+namespace {
+
+constexpr int kSpareRows = 20;
+// Work shorter than this shows no progress bar.
+constexpr int kProgressDelayMs = 500;
+
+const QString kApp = QStringLiteral("Lorvane");
+
+QLabel *toolbarLabel(QToolBar *bar, const QString &text)
+{
+    auto *l = new QLabel(text, bar);
+    l->setContentsMargins(6, 0, 2, 0);
+    bar->addWidget(l);
+    return l;
+}
+
+bool rowHasText(const QTableWidget *table, int r)
+{
+    for (int c = 0; c < table->columnCount(); ++c)
+        if (const QTableWidgetItem *item = table->item(r, c))
+            if (!item->text().trimmed().isEmpty()) return true;
+    return false;
+}
+
+QString csvField(const QString &text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')))
+        return text;
+    QString q = text;
+    q.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+} // namespace
+
+frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
+{
+    const bool iso = kind == Kind::Isotope;
+    setObjectName(iso ? QStringLiteral("frmIsoBatch") : QStringLiteral("frmTraceBatch"));
+    setWindowTitle(iso ? QStringLiteral("同位素温度计_批量计算") : QStringLiteral("微量元素温度计_批量计算"));
+    resize(Twips::toPx(12000), Twips::toPx(9000));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    Toolbar1->setMovable(false);
+    const QList<QPair<QString, QString>> buttons{{QStringLiteral("import"), QStringLiteral("导入")},
+                                                 {QStringLiteral("calculate"), QStringLiteral("计算")},
+                                                 {QStringLiteral("export"), QStringLiteral("导出")},
+                                                 {QStringLiteral("exportchart"), QStringLiteral("导出图")},
+                                                 {QStringLiteral("close"), QStringLiteral("退出")}};
+    for (const auto &b : buttons) Toolbar1->addAction(b.second)->setObjectName(b.first);
+    Toolbar1->addSeparator();
+    toolbarLabel(Toolbar1, QStringLiteral("抽样次数"));
+    txtDraws = new QLineEdit(QStringLiteral("10000"), Toolbar1);
+    txtDraws->setObjectName(QStringLiteral("txtDraws"));
+    txtDraws->setFixedWidth(70);
+    txtDraws->setToolTip(QStringLiteral("蒙特卡洛抽样次数，0为不计算95%区间"));
+    Toolbar1->addWidget(txtDraws);
+    toolbarLabel(Toolbar1, QStringLiteral("种子"));
+    txtSeed = new QLineEdit(QStringLiteral("1"), Toolbar1);
+    txtSeed->setObjectName(QStringLiteral("txtSeed"));
+    txtSeed->setFixedWidth(50);
+    txtSeed->setToolTip(QStringLiteral("同一种子得到同一结果"));
+    Toolbar1->addWidget(txtSeed);
+    if (iso) {
+        chkExact = new QCheckBox(QStringLiteral("精确1000lnα"), Toolbar1);
+        chkExact->setObjectName(QStringLiteral("chkExact"));
+        chkExact->setToolTip(QStringLiteral("以1000·ln((1000+δA)/(1000+δB))代替δA−δB"));
+        Toolbar1->addSeparator();
+        Toolbar1->addWidget(chkExact);
+    }
+    layout->addWidget(Toolbar1);
+
+    splitter_ = new QSplitter(Qt::Vertical, this);
+    splitter_->setObjectName(QStringLiteral("splitter"));
+    lvwSamples = new QTableWidget(kSpareRows, ColumnCount(kind), splitter_);
+    lvwSamples->setObjectName(QStringLiteral("lvwSamples"));
+    lvwSamples->setHorizontalHeaderLabels(ColumnTitles(kind));
+    lvwSamples->verticalHeader()->setDefaultSectionSize(22);
+    lvwSamples->installEventFilter(this);
+
+    auto *lower = new QSplitter(Qt::Horizontal, splitter_);
+    lower->setObjectName(QStringLiteral("splitterResults"));
+    lvwResults = new QTableView(lower);
+    lvwResults->setObjectName(QStringLiteral("lvwResults"));
+    model_ = new BatchResultsModel(kind, this);
+    lvwResults->setModel(model_);
+    lvwResults->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvwResults->setSelectionMode(QAbstractItemView::SingleSelection);
+    lvwResults->verticalHeader()->setDefaultSectionSize(22);
+    lvwResults->verticalHeader()->hide();
+    lvwResults->setWordWrap(false);
+    const QList<int> widths{70, 110, 60, 60, 50, 180, 70, 60, 110, 80, 120};
+    for (int c = 0; c < widths.size(); ++c) lvwResults->setColumnWidth(c, widths[c]);
+
+    chart_ = new QChart;
+    chart_->legend()->setAlignment(Qt::AlignBottom);
+    chtDeltaT = new QChartView(chart_, lower);
+    chtDeltaT->setObjectName(QStringLiteral("chtDeltaT"));
+    chtDeltaT->setRenderHint(QPainter::Antialiasing);
+    chtDeltaT->setMinimumWidth(260);
+    lower->setStretchFactor(0, 3);
+    lower->setStretchFactor(1, 2);
+    splitter_->setStretchFactor(0, 2);
+    splitter_->setStretchFactor(1, 3);
+    layout->addWidget(splitter_, 1);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    panel1_ = new QLabel(QStringLiteral("状态"), StatusBar1);
+    panel1_->setObjectName(QStringLiteral("StatusBar1_1"));
+    panel2_ = new QLabel(StatusBar1);
+    panel2_->setObjectName(QStringLiteral("StatusBar1_2"));
+    panel2_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    for (QLabel *p : {panel1_, panel2_}) {
+        p->setFrameShape(QFrame::Panel);
+        p->setFrameShadow(QFrame::Sunken);
+    }
+    StatusBar1->addWidget(panel1_);
+    StatusBar1->addWidget(panel2_, 1);
+    progress_ = new QProgressBar(StatusBar1);
+    progress_->setObjectName(QStringLiteral("prgBatch"));
+    progress_->setMaximumWidth(200);
+    cmdCancel = new QPushButton(QStringLiteral("取消"), StatusBar1);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    StatusBar1->addPermanentWidget(progress_);
+    StatusBar1->addPermanentWidget(cmdCancel);
+    progress_->hide();
+    cmdCancel->hide();
+    layout->addWidget(StatusBar1);
+
+    connect(Toolbar1, &QToolBar::actionTriggered, this, [this](QAction *a) { Toolbar1_ButtonClick(a); });
+    connect(lvwSamples, &QTableWidget::itemChanged, this, [this] {
+        markCells();
+        ensureSpareRows();
+    });
+    connect(lvwResults->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { showChartOfLine(current.row()); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] {
+        if (running_) running_->cancel = true;
+    });
+}
+
+frmBatch::~frmBatch()
+{
+    if (running_) running_->cancel = true;
+}
+
+void frmBatch::Form_Load()
+{
+    mdlFunction::SetToolbarImages(Toolbar1, ToolbarImages());
+    mdlFunction::LoadFormLayout(this);
+    const QString section = windowTitle();
+    int px = 0;
+    for (int c = 0; c < model_->columnCount(); ++c)
+        if (mdlFunction::StoredPixels(section, QStringLiteral("column") + QString::number(c + 1), &px) &&
+            px > 0)
+            lvwResults->setColumnWidth(c, px);
+    const QString sizes = SettingsStore::GetSetting(kApp, section, QStringLiteral("splitter"));
+    if (!sizes.isEmpty()) splitter_->restoreState(QByteArray::fromBase64(sizes.toLatin1()));
+}
+
+bool frmBatch::Form_QueryUnload()
+{
+    if (!running_) return true;
+    // A window that goes while its work runs would lose the work half-way: stop it first.
+    running_->cancel = true;
+    panel2_->setText(QStringLiteral("计算已取消"));
+    return false;
+}
+
+void frmBatch::Form_Unload()
+{
+    mdlFunction::SaveFormLayout(this);
+    const QString section = windowTitle();
+    for (int c = 0; c < model_->columnCount(); ++c)
+        mdlFunction::StorePixels(section, QStringLiteral("column") + QString::number(c + 1),
+                                 lvwResults->columnWidth(c));
+    SettingsStore::SaveSetting(kApp, section, QStringLiteral("splitter"),
+                               QString::fromLatin1(splitter_->saveState().toBase64()));
+}
+
+bool frmBatch::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == lvwSamples && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->matches(QKeySequence::Paste)) {
+            pasteText(QApplication::clipboard()->text());
+            return true;
+        }
+        if (key->key() == Qt::Key_Delete) {
+            for (QTableWidgetItem *item : lvwSamples->selectedItems()) item->setText(QString());
+            return true;
+        }
+    }
+    return ChildForm::eventFilter(watched, event);
+}
+
+QList<Row> frmBatch::sampleRows() const
+{
+    QList<Row> rows;
+    for (int r = 0; r < lvwSamples->rowCount(); ++r) {
+        if (!rowHasText(lvwSamples, r)) continue;
+        Row row;
+        row.line = r + 1;
+        for (int c = 0; c < lvwSamples->columnCount(); ++c) {
+            const QTableWidgetItem *item = lvwSamples->item(r, c);
+            row.cells << (item ? item->text().trimmed() : QString());
+        }
+        rows << row;
+    }
+    return rows;
+}
+
+void frmBatch::appendRows(const QList<Row> &rows)
+{
+    int start = lvwSamples->rowCount();
+    while (start > 0 && !rowHasText(lvwSamples, start - 1)) --start;
+    const QSignalBlocker block(lvwSamples);
+    lvwSamples->setRowCount(std::max(lvwSamples->rowCount(), start + int(rows.size())));
+    for (int i = 0; i < rows.size(); ++i)
+        for (int c = 0; c < lvwSamples->columnCount(); ++c)
+            lvwSamples->setItem(start + i, c, new QTableWidgetItem(rows[i].cells.value(c)));
+    markCells();
+    ensureSpareRows();
+}
+
+void frmBatch::pasteText(const QString &text)
+{
+    const QList<Row> raw = SplitDelimited(text, QLatin1Char('\t'));
+    if (raw.isEmpty()) return;
+    const Mapped mapped = MapColumns(kind_, raw);
+    if (!mapped.error.isEmpty()) {
+        MsgBox(this, mapped.error);
+        return;
+    }
+    const QSignalBlocker block(lvwSamples);
+    int r0 = std::max(0, lvwSamples->currentRow());
+    int c0 = mapped.hadHeader ? 0 : std::max(0, lvwSamples->currentColumn());
+    if (mapped.hadHeader) {
+        // Named columns go where their names say, from the first empty row.
+        r0 = lvwSamples->rowCount();
+        while (r0 > 0 && !rowHasText(lvwSamples, r0 - 1)) --r0;
+    }
+    lvwSamples->setRowCount(std::max(lvwSamples->rowCount(), r0 + int(mapped.rows.size())));
+    for (int i = 0; i < mapped.rows.size(); ++i) {
+        const Row &row = mapped.hadHeader ? mapped.rows[i] : raw[i];
+        for (int c = 0; c < row.cells.size() && c0 + c < lvwSamples->columnCount(); ++c)
+            lvwSamples->setItem(r0 + i, c0 + c, new QTableWidgetItem(row.cells[c].trimmed()));
+    }
+    markCells();
+    ensureSpareRows();
+}
+
+void frmBatch::ensureSpareRows()
+{
+    int last = lvwSamples->rowCount();
+    while (last > 0 && !rowHasText(lvwSamples, last - 1)) --last;
+    if (lvwSamples->rowCount() - last < kSpareRows) {
+        const QSignalBlocker block(lvwSamples);
+        lvwSamples->setRowCount(last + kSpareRows);
+    }
+}
+
+void frmBatch::markCells()
+{
+    if (marking_) return;
+    marking_ = true;
+    const QSignalBlocker block(lvwSamples);
+    for (int r = 0; r < lvwSamples->rowCount(); ++r) {
+        const bool used = rowHasText(lvwSamples, r);
+        Row row;
+        for (int c = 0; c < lvwSamples->columnCount(); ++c) {
+            const QTableWidgetItem *item = lvwSamples->item(r, c);
+            row.cells << (item ? item->text() : QString());
+        }
+        QList<CellProblem> problems;
+        if (used) ReadValues(kind_, row, r, &problems);
+        for (int c = 0; c < lvwSamples->columnCount(); ++c) {
+            QTableWidgetItem *item = lvwSamples->item(r, c);
+            if (!item) continue;
+            QString why;
+            for (const CellProblem &p : problems)
+                if (p.column == c) why = p.why;
+            item->setBackground(why.isEmpty() ? QBrush() : QBrush(QColor(255, 210, 210)));
+            item->setToolTip(why);
+        }
+    }
+    marking_ = false;
+}
+
+bool frmBatch::readOptions(Options *options)
+{
+    bool ok = false;
+    const int draws = txtDraws->text().trimmed().toInt(&ok);
+    if (!ok || draws < 0 || draws > 1000000) {
+        MsgBox(this, QStringLiteral("抽样次数必须为0到1000000之间的整数"), Dialogs::Buttons::Ok,
+               Dialogs::Icon::None, QStringLiteral("提示"));
+        txtDraws->setFocus();
+        txtDraws->selectAll();
+        return false;
+    }
+    const qulonglong seed = txtSeed->text().trimmed().toULongLong(&ok);
+    if (!ok) {
+        MsgBox(this, QStringLiteral("种子必须为非负整数"), Dialogs::Buttons::Ok, Dialogs::Icon::None,
+               QStringLiteral("提示"));
+        txtSeed->setFocus();
+        txtSeed->selectAll();
+        return false;
+    }
+    options->draws = draws;
+    options->seed = seed;
+    options->exact = chkExact && chkExact->isChecked();
+    return true;
+}
+
+bool frmBatch::Calculate()
+{
+    if (running_) return false;
+    Options options;
+    if (!readOptions(&options)) return false;
+    const QList<Row> rows = sampleRows();
+    if (rows.isEmpty()) {
+        MsgBox(this, QStringLiteral("没有样品数据"));
+        return false;
+    }
+    Library library;
+    if (!Guarded(this, [&] { library = Library::Load(*mdlFunction::adoConn(), kind_); })) return false;
+
+    auto progress = std::make_shared<Progress>();
+    running_ = progress;
+    std::vector<Result> results;
+    bool finished = false;
+    // The work runs beside the window, which keeps answering; a bar with
+    // "取消" appears once it has taken longer than a moment.
+    std::thread worker([&, progress] {
+        results = Compute(kind_, rows, library, options, progress.get());
+        QMetaObject::invokeMethod(
+            this, [&finished] { finished = true; }, Qt::QueuedConnection);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    QEventLoop loop;
+    QTimer tick;
+    tick.setInterval(50);
+    connect(&tick, &QTimer::timeout, &loop, [&] {
+        if (finished) {
+            loop.quit();
+            return;
+        }
+        if (clock.elapsed() >= kProgressDelayMs && !progress_->isVisible()) {
+            progress_->setRange(0, int(rows.size()));
+            progress_->show();
+            cmdCancel->show();
+            panel2_->setText(QStringLiteral("正在计算…"));
+        }
+        progress_->setValue(progress->done.load());
+    });
+    tick.start();
+    Toolbar1->setEnabled(false);
+    lvwSamples->setEnabled(false);
+    loop.exec();
+    worker.join();
+    QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
+    Toolbar1->setEnabled(true);
+    lvwSamples->setEnabled(true);
+    progress_->hide();
+    cmdCancel->hide();
+    running_.reset();
+
+    if (progress->cancel.load()) {
+        panel2_->setText(QStringLiteral("计算已取消，结果未改变"));
+        return false;
+    }
+    model_->setResults(rows, std::move(results));
+    int bad = 0, none = 0;
+    for (const Result &r : model_->results()) {
+        if (r.status == Status::BadInput) ++bad;
+        if (r.status == Status::NoCalibration) ++none;
+    }
+    QString summary = QStringLiteral("%1个样品，%2个结果").arg(rows.size()).arg(model_->resultCount());
+    if (bad) summary += QStringLiteral("；%1个样品数据无效").arg(bad);
+    if (none) summary += QStringLiteral("；%1个样品无标定").arg(none);
+    panel2_->setText(summary);
+    if (model_->rowCount() > 0) lvwResults->selectRow(0);
+    return true;
+}
+
+void frmBatch::showChartOfLine(int line)
+{
+    const int sample = model_->sampleOfLine(line);
+    if (sample < 0) return;
+    std::vector<const Result *> own;
+    for (const Result &r : model_->results())
+        if (r.sample == sample) own.push_back(&r);
+    BatchChart::Show(chart_, kind_, model_->rows()[sample], own);
+}
+
+void frmBatch::ImportSamples()
+{
+    Dialogs::FileRequest request;
+    request.title = QStringLiteral("导入");
+    request.filter = QStringLiteral("样品表(*.csv;*.txt;*.tsv;*.xlsx)|*.csv;*.txt;*.tsv;*.xlsx");
+    const Dialogs::FileResult file = Dialogs::instance().openFile(this, request);
+    if (file.cancelled) return;
+    const Mapped mapped = ReadSampleFile(kind_, file.fileName);
+    if (!mapped.error.isEmpty()) {
+        MsgBox(this, QFileInfo(file.fileName).fileName() + QStringLiteral("：") + mapped.error);
+        return;
+    }
+    appendRows(mapped.rows);
+    panel2_->setText(QStringLiteral("导入%1个样品").arg(mapped.rows.size()));
+}
+
+void frmBatch::ExportResults()
+{
+    if (model_->rowCount() == 0) {
+        MsgBox(this, QStringLiteral("没有可导出的结果"));
+        return;
+    }
+    Dialogs::FileRequest request;
+    request.title = QStringLiteral("导出");
+    request.filter = QStringLiteral("Excel 工作簿(*.xlsx)|*.xlsx|CSV 文件(*.csv)|*.csv");
+    const Dialogs::FileResult file = Dialogs::instance().saveFile(this, request);
+    if (file.cancelled) return;
+    QString path = file.fileName;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const bool csv =
+        suffix == QLatin1String("csv") || (suffix != QLatin1String("xlsx") && file.filterIndex == 2);
+    if (suffix != QLatin1String("csv") && suffix != QLatin1String("xlsx"))
+        path += csv ? QStringLiteral(".csv") : QStringLiteral(".xlsx");
+
+    QVector<QStringList> lines;
+    lines.reserve(model_->rowCount());
+    for (int i = 0; i < model_->rowCount(); ++i) lines << model_->lineTexts(i);
+    Guarded(this, [&] {
+        QByteArray bytes;
+        if (csv) {
+            // A byte-order mark, so that spreadsheet programs read the Chinese as UTF-8.
+            bytes = QByteArrayLiteral("\xEF\xBB\xBF");
+            QStringList out{BatchResultsModel::Titles(kind_).join(QLatin1Char(','))};
+            for (const QStringList &cells : lines) {
+                QStringList fields;
+                for (const QString &c : cells) fields << csvField(c);
+                out << fields.join(QLatin1Char(','));
+            }
+            bytes += (out.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+        } else {
+            const QString name = kind_ == Kind::Isotope ? QStringLiteral("IsotopeBatch.xltx")
+                                                        : QStringLiteral("TraceBatch.xltx");
+            bytes =
+                CalibrationWorkbook::Fill(ProgramFolders::TemplateFolder() + QLatin1Char('/') + name, lines);
+        }
+        QFile out(path);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(bytes) != bytes.size() ||
+            !out.flush())
+            throw AppError(ErrNo::FileAccess, QStringLiteral("frmBatch.ExportResults"),
+                           QStringLiteral("无法写入文件：") + path);
+        panel2_->setText(QStringLiteral("已导出到") + path);
+    });
+}
+
+void frmBatch::ExportChart()
+{
+    if (chart_->series().isEmpty()) {
+        MsgBox(this, QStringLiteral("请先计算并选择样品"));
+        return;
+    }
+    Dialogs::FileRequest request;
+    request.title = QStringLiteral("导出图");
+    request.filter = QStringLiteral("PNG 图像(*.png)|*.png|SVG 图像(*.svg)|*.svg");
+    const Dialogs::FileResult file = Dialogs::instance().saveFile(this, request);
+    if (file.cancelled) return;
+    QString path = file.fileName;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const bool svg =
+        suffix == QLatin1String("svg") || (suffix != QLatin1String("png") && file.filterIndex == 2);
+    if (suffix != QLatin1String("svg") && suffix != QLatin1String("png"))
+        path += svg ? QStringLiteral(".svg") : QStringLiteral(".png");
+    bool ok;
+    if (svg) {
+        QSvgGenerator generator;
+        generator.setFileName(path);
+        generator.setSize(chtDeltaT->size());
+        generator.setViewBox(chtDeltaT->rect());
+        generator.setTitle(chart_->title());
+        QPainter painter;
+        ok = painter.begin(&generator);
+        if (ok) {
+            chtDeltaT->render(&painter);
+            ok = painter.end();
+        }
+        ok = ok && QFileInfo(path).size() > 0;
+    } else {
+        ok = chtDeltaT->grab().save(path, "PNG");
+    }
+    if (!ok) {
+        MsgBox(this, QStringLiteral("无法写入文件：") + path);
+        return;
+    }
+    panel2_->setText(QStringLiteral("图已导出到") + path);
+}
+
+void frmBatch::Toolbar1_ButtonClick(QAction *button)
+{
+    const QString key = button->objectName();
+    if (key == QLatin1String("import"))
+        ImportSamples();
+    else if (key == QLatin1String("calculate"))
+        Calculate();
+    else if (key == QLatin1String("export"))
+        ExportResults();
+    else if (key == QLatin1String("exportchart"))
+        ExportChart();
+    else if (key == QLatin1String("close"))
+        Unload();
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "calc/BatchRun.h"
+#include "shell/ChildForm.h"
+
+#include <QFutureWatcher>
+#include <memory>
+#include <thread>
+
+class BatchResultsModel;
+class QAction;
+class QChart;
+class QChartView;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QSplitter;
+class QStatusBar;
+class QTableView;
+class QTableWidget;
+class QTimer;
+class QToolBar;
+
+// Batch thermometry of a table of samples: every sample against every
+// calibration of its pair, with uncertainties, a results list and a chart.
+// One window for both kinds; frmIsoBatch and frmTraceBatch name them.
+class frmBatch : public ChildForm {
+    Q_OBJECT
+  public:
+    frmBatch(Batch::Kind kind, QWidget *parent = nullptr);
+    ~frmBatch() override;
+
+    Batch::Kind kind() const { return kind_; }
+    // The samples as typed (rows with any text), for the computation.
+    QList<Batch::Row> sampleRows() const;
+    // Adds rows at the end of the table (after its last row with text).
+    void appendRows(const QList<Batch::Row> &rows);
+    // Pastes tab-separated cells at the current cell (a header row is recognised and dropped).
+    void pasteText(const QString &text);
+    // Runs the computation; true when it finished (not cancelled, no error).
+    bool Calculate();
+    BatchResultsModel *resultsModel() const { return model_; }
+
+  protected:
+    void Form_Load() override;
+    bool Form_QueryUnload() override;
+    void Form_Unload() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+  private:
+    void Toolbar1_ButtonClick(QAction *button);
+    void ImportSamples();
+    void ExportResults();
+    void ExportChart();
+    void markCells();
+    void ensureSpareRows();
+    void showChartOfLine(int line);
+    bool readOptions(Batch::Options *options);
+
+    Batch::Kind kind_;
+    QToolBar *Toolbar1;
+    QLineEdit *txtDraws, *txtSeed;
+    QCheckBox *chkExact = nullptr;
+    QSplitter *splitter_;
+    QTableWidget *lvwSamples;
+    QTableView *lvwResults;
+    BatchResultsModel *model_;
+    QChartView *chtDeltaT;
+    QChart *chart_;
+    QStatusBar *StatusBar1;
+    QLabel *panel1_, *panel2_;
+    QProgressBar *progress_;
+    QPushButton *cmdCancel;
+
+    std::shared_ptr<Batch::Progress> running_;
+    bool marking_ = false;
+};
+
+class frmIsoBatch : public frmBatch {
+    Q_OBJECT
+  public:
+    explicit frmIsoBatch(QWidget *parent = nullptr) : frmBatch(Batch::Kind::Isotope, parent) {}
+};
+
+class frmTraceBatch : public frmBatch {
+    Q_OBJECT
+  public:
+    explicit frmTraceBatch(QWidget *parent = nullptr) : frmBatch(Batch::Kind::Trace, parent) {}
+};
