@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev
   xvfb xauth fonts-wqy-microhei
   python3-openpyxl
+  locales
 )
 
 missing=()
@@ -20,13 +21,20 @@ for p in "${packages[@]}"; do
   fi
 done
 
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "install-deps: installing ${missing[*]}"
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
   sudo="sudo"
 fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "install-deps: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The tests run a second time under a decimal-comma locale.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+  echo "install-deps: generating de_DE.UTF-8"
+  $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi
