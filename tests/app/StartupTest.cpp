@@ -5,6 +5,7 @@
 #include "support/TempDatabase.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLockFile>
 #include <QPointer>
@@ -85,5 +86,20 @@ TEST_F(Startup, AGoodStartOpensOneSharedConnectionAndShowsTheMainWindow)
     // While it runs, a second start is refused.
     QLockFile second(subMain::InstanceLockPath());
     EXPECT_FALSE(second.tryLock(0));
+    for (QWidget *w : QApplication::topLevelWidgets()) delete w;
+}
+
+// The path is everything after "data source=": a folder named "a;b" holds the database like any other.
+TEST_F(Startup, AProgramFolderWithASemicolonOpensItsDatabase)
+{
+    const QString folder = programDir.path() + QStringLiteral("/a;b");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    TempDatabase::createSchema(subMain::DatabasePath(folder));
+    EXPECT_EQ(subMain::Start(folder, makeWindow), subMain::StartResult::Running);
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+    ASSERT_NE(mdlFunction::adoConn(), nullptr);
+    EXPECT_EQ(mdlFunction::adoConn()->DataSource(), subMain::DatabasePath(folder));
+    EXPECT_EQ(
+        mdlFunction::adoConn()->Execute(QStringLiteral("select count(*) from Isoplot")).Fields(0).Long(), 0);
     for (QWidget *w : QApplication::topLevelWidgets()) delete w;
 }
