@@ -404,13 +404,13 @@ ChildForm *frmMain::activeChild() const
     return form && !form->isUnloaded() ? form : nullptr;
 }
 
-ChildForm *frmMain::ShowForm(const QString &formName)
+ChildForm *frmMain::ShowForm(const QString &formName, bool closeActive)
 {
     if (!FormFactory::IsRegistered(formName)) return nullptr;
 
     // The active child goes first, with its own close logic. When it refuses
     // (a manager whose user keeps the unsaved rows) the requested window still opens.
-    if (ChildForm *active = activeChild()) active->Unload();
+    if (ChildForm *active = closeActive ? activeChild() : nullptr) active->Unload();
 
     if (ChildForm *form = loadedForm(formName)) {
         QMdiSubWindow *sub = form->subWindow();
