@@ -3,6 +3,7 @@
 #include "app/Dialogs.h"
 #include "app/Launcher.h"
 #include "manage/CalibrationWorkbook.h"
+#include "manage/StoredRowItem.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -106,7 +107,10 @@ QString ExportToExcel(QWidget *parent, QTreeWidget *list, const QString &templat
             if (item->isHidden()) continue;
             QStringList cells;
             cells.reserve(kValueColumns + 1);
-            cells << typeOrElement;
+            // A list can hold rows of other types or elements than the current one
+            // (the element match takes substrings); each row is labelled with its own.
+            const QString owner = item->data(0, StoredRowItem::OwnerRole).toString();
+            cells << (owner.isEmpty() ? typeOrElement : owner);
             for (int c = 1; c <= kValueColumns; ++c) cells << item->text(c);
             rows << cells;
         }
