@@ -1,7 +1,7 @@
+#include "app/ApplicationFont.h"
 #include "app/subMain.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -15,10 +15,7 @@ int main(int argc, char **argv)
     if (qtTranslator.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
 
-    QFont font = QApplication::font();
-    font.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"),
-                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
-    QApplication::setFont(font);
+    subMain::SetApplicationFont();
 
     return subMain::Main();
 }

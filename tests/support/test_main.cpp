@@ -1,5 +1,7 @@
 // Shared main of the test runners: offscreen windows, settings and runtime
 // folders of their own, so that nothing touches the user's files.
+#include "app/ApplicationFont.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QLibraryInfo>
@@ -24,5 +26,6 @@ int main(int argc, char **argv)
     QTranslator translator;
     if (translator.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&translator);
+    subMain::SetApplicationFont();
     return RUN_ALL_TESTS();
 }
