@@ -4,7 +4,6 @@
 #include "store/SchemaText.h"
 #include "support/TempDatabase.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -195,24 +194,6 @@ TEST(DefaultDatabase, HoldsThePublishedLibrary)
     EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from Isoplot where MinA_S='石英' and MinB_S='水' and "
                                        "ConstA_N=3.38 and ConstC_N=-3.4")),
               QStringLiteral("1"));
-}
-
-TEST(Connection, TheDataSourceRunsToTheEndOfTheConnectionString)
-{
-    auto c = openOn(QStringLiteral("/tmp/a;b/Vantor.mdb"));
-    EXPECT_EQ(c->DataSource(), QStringLiteral("/tmp/a;b/Vantor.mdb"));
-    c->setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=/x;y=z/V.mdb"));
-    EXPECT_EQ(c->DataSource(), QStringLiteral("/x;y=z/V.mdb"));
-    c->setConnectionString(QStringLiteral("provider=microsoft.jet.oledb.4.0"));
-    EXPECT_EQ(c->DataSource(), QString());
-
-    QTemporaryDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("a;b")));
-    const QString path = dir.path() + QStringLiteral("/a;b/Vantor.mdb");
-    TempDatabase::createSchema(path);
-    EXPECT_TRUE(mdlFunction::OpenConnection(path));
-    EXPECT_EQ(mdlFunction::adoConn()->State(), 1);
-    mdlFunction::setSharedConnection(nullptr);
 }
 
 // The failures a user meets are described in Chinese, SQLite's own words after them.

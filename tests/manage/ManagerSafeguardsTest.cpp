@@ -138,18 +138,6 @@ TEST_F(TraceRootTest, NoOnTheRootKeepsTheChangesPendingAndEveryLaterQuestion)
     EXPECT_EQ(db.scalar("select Mark_s from TraceElement where ID_N=2"), "改过");
 }
 
-TEST_F(TraceRootTest, NoOnAnElementStillDropsThePendingRowsWithTheReload)
-{
-    frmTraceMgr *w = mgr.get();
-    clickNode(w, "Ti");
-    changeRemark("改过");
-    dialogs.answer(Dialogs::Answer::No);
-    clickNode(w, "Fe");
-    EXPECT_TRUE(w->hasSaved());
-    EXPECT_EQ(label(w, "lbele"), "Fe");
-    EXPECT_EQ(db.scalar("select Mark_s from TraceElement where ID_N=2"), "");
-}
-
 // ---- the isotope type list and the manager's pending rows ----------------------
 
 class TypeListFromManagerTest : public IsoDatabaseTest {
@@ -209,18 +197,6 @@ TEST_F(TypeListFromManagerTest, ATypeWhoseOnlyRowsArePendingCannotBeDeleted)
     EXPECT_EQ(PendingRows::State(row(mgr.get(), 0)), "ok");
     EXPECT_EQ(db.scalar("select IsoType_S from Isoplot where MinA_S='方解石'"), "碳同位素");
     EXPECT_NE(node(mgr.get(), "碳同位素"), nullptr);
-}
-
-TEST_F(TypeListFromManagerTest, PendingRowsOfAnotherTypeDoNotStopADelete)
-{
-    db.exec("insert into IsotopeType (ID,Name,ShortName) values (4,'氢同位素','H')");
-    mgr->LoadTree();
-    clickNode(mgr.get(), "碳同位素");
-    addRow({"方解石", "石墨", "5.6", "0", "-3"});
-    dialogs.clear();
-    deleteInTypeList("氢同位素");
-    EXPECT_TRUE(dialogs.messages().isEmpty());
-    EXPECT_EQ(db.scalar("select count(*) from IsotopeType where Name='氢同位素'"), "0");
 }
 
 // ---- failures of the type registry ------------------------------------------
