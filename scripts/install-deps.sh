@@ -34,7 +34,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # The tests run a second time under a decimal-comma locale.
-if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+if ! locale -a 2>/dev/null | grep -ix 'de_DE\.utf-\?8' >/dev/null; then
   echo "install-deps: generating de_DE.UTF-8"
   $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi
