@@ -13,6 +13,7 @@ packages=(
   python3-openpyxl
   qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
   desktop-file-utils appstream dpkg-dev file
+  locales
 )
 
 missing=()
@@ -22,13 +23,20 @@ for p in "${packages[@]}"; do
   fi
 done
 
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "install-deps: installing ${missing[*]}"
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
   sudo="sudo"
 fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "install-deps: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The tests run a second time under a decimal-comma locale.
+if ! locale -a 2>/dev/null | grep -ix 'de_DE\.utf-\?8' >/dev/null; then
+  echo "install-deps: generating de_DE.UTF-8"
+  $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi

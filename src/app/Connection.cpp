@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <chrono>
 #include <sqlite3.h>
 
@@ -41,16 +42,46 @@ void Connection::setCommandTimeout(int seconds)
     if (db_) sqlite3_busy_timeout(db_, seconds > 0 ? seconds * 1000 : 0);
 }
 
+// Everything after "data source=" is the path, semicolons included: a folder
+// may be named "a;b", and no keyword follows the data source.
 QString Connection::DataSource() const
 {
-    const QStringList parts = connectionString_.split(QLatin1Char(';'));
-    for (const QString &part : parts) {
-        int eq = part.indexOf(QLatin1Char('='));
-        if (eq < 0) continue;
-        if (part.left(eq).trimmed().compare(QLatin1String("data source"), Qt::CaseInsensitive) == 0)
-            return part.mid(eq + 1).trimmed();
+    static const QRegularExpression key(QStringLiteral("(?:^|;)\\s*data source\\s*="),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch found = key.match(connectionString_);
+    if (!found.hasMatch()) return QString();
+    return connectionString_.mid(found.capturedEnd());
+}
+
+QString Connection::ErrorText(int code, const QString &sqliteText)
+{
+    QString chinese;
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: chinese = QStringLiteral("数据库被其他程序锁定"); break;
+    case SQLITE_READONLY: chinese = QStringLiteral("数据库为只读"); break;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB: chinese = QStringLiteral("数据库文件已损坏"); break;
+    case SQLITE_FULL: chinese = QStringLiteral("磁盘已满"); break;
+    case SQLITE_ERROR: {
+        static const QRegularExpression missing(QStringLiteral(
+            "^(?:no such table|no such column):\\s*(.+)$|^table (\\S+) has no column named (.+)$"));
+        const QRegularExpressionMatch m = missing.match(sqliteText);
+        if (m.hasMatch())
+            chinese =
+                QStringLiteral("数据库缺少表或列：") +
+                (m.captured(1).isEmpty() ? m.captured(2) + QLatin1Char('.') + m.captured(3) : m.captured(1));
+        break;
     }
-    return QString();
+    default: break;
+    }
+    return chinese.isEmpty() ? sqliteText : chinese + QStringLiteral("\r\n") + sqliteText;
+}
+
+bool Connection::lastErrorWasLock() const
+{
+    const int primary = lastError_ & 0xff;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_INTERRUPT;
 }
 
 void Connection::Open()
@@ -77,7 +108,8 @@ void Connection::Open()
         rc = sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
     }
     if (rc != SQLITE_OK) {
-        const QString why = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+        const QString why = ErrorText(db ? sqlite3_extended_errcode(db) : rc,
+                                      QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
         sqlite3_close(db);
         raiseOpenError(path, why);
     }
@@ -99,8 +131,13 @@ void Connection::armTimer()
 
 void Connection::raiseDatabaseError(int code, const QString &source)
 {
-    if (code == SQLITE_INTERRUPT) raiseRuntimeError(ErrNo::Timeout, source);
-    throw AppError(sqlite3_extended_errcode(db_), source, QString::fromUtf8(sqlite3_errmsg(db_)));
+    deadline_ = 0;
+    if (code == SQLITE_INTERRUPT) {
+        lastError_ = SQLITE_INTERRUPT;
+        raiseRuntimeError(ErrNo::Timeout, source);
+    }
+    lastError_ = sqlite3_extended_errcode(db_);
+    throw AppError(lastError_, source, ErrorText(lastError_, QString::fromUtf8(sqlite3_errmsg(db_))));
 }
 
 Recordset Connection::Execute(const QString &sql)
@@ -108,6 +145,7 @@ Recordset Connection::Execute(const QString &sql)
     const QString source = QStringLiteral("Connection.Execute");
     if (!db_) throw AppError(3704, source, QStringLiteral("对象关闭时，不允许操作。"));
 
+    lastError_ = 0;
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt *stmt = nullptr;
     const char *tail = nullptr;
@@ -153,8 +191,9 @@ Recordset Connection::Execute(const QString &sql)
         const int ext = sqlite3_extended_errcode(db_);
         const QString msg = QString::fromUtf8(sqlite3_errmsg(db_));
         sqlite3_finalize(stmt);
+        lastError_ = code == SQLITE_INTERRUPT ? SQLITE_INTERRUPT : ext;
         if (code == SQLITE_INTERRUPT) raiseRuntimeError(ErrNo::Timeout, source);
-        throw AppError(ext, source, msg);
+        throw AppError(ext, source, ErrorText(ext, msg));
     }
     sqlite3_finalize(stmt);
     if (columns == 0) return Recordset();

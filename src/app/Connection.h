@@ -47,6 +47,17 @@ class Connection {
 
     sqlite3 *handle() const { return db_; }
 
+    // SQLite's (extended) code of the last statement that failed, 0 after one
+    // that succeeded; SQLITE_INTERRUPT for a statement stopped by the time limit.
+    int lastErrorCode() const { return lastError_; }
+    // The failure ended on a lock or the time limit: another statement now
+    // would only wait as long again.
+    bool lastErrorWasLock() const;
+
+    // The description a user reads for an SQLite failure: the common ones in
+    // Chinese, SQLite's own text kept on the line after it (CR LF).
+    static QString ErrorText(int code, const QString &sqliteText);
+
   private:
     [[noreturn]] void raiseDatabaseError(int code, const QString &source);
     void armTimer();
@@ -57,5 +68,6 @@ class Connection {
     int commandTimeout_ = 30;
     QString connectionString_;
     qint64 deadline_ = 0;
+    int lastError_ = 0;
     friend int connectionProgress(void *);
 };

@@ -8,10 +8,15 @@
 #include "shell/ChildForm.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QScreen>
+#include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace mdlFunction {
@@ -32,6 +37,16 @@ QTreeWidget *formList(ChildForm *form)
     for (QTreeWidget *tree : trees)
         if (!tree->rootIsDecorated()) return tree;
     return nullptr;
+}
+
+// Below this a window cannot be used; such a stored size is a damaged setting.
+constexpr int kMinimumSide = 60;
+
+int titleBarHeight()
+{
+    const int styled =
+        QApplication::style() ? QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight) : 0;
+    return std::max(20, styled);
 }
 
 Qt::WindowStates stateOf(int mode)
@@ -68,6 +83,45 @@ void StorePixels(const QString &section, const QString &key, int pixels)
     SettingsStore::SaveSetting(kApplication, section, key, Num::Str(float(Twips::fromPx(pixels))));
 }
 
+StoredRect ReadStoredRect(const QString &section, const QString &leftKey, const QString &topKey,
+                          const QString &widthKey, const QString &heightKey)
+{
+    StoredRect stored;
+    int px = 0;
+    if (StoredPixels(section, leftKey, &px)) stored.left = px;
+    if (StoredPixels(section, topKey, &px)) stored.top = px;
+    if (StoredPixels(section, widthKey, &px)) stored.width = px;
+    if (StoredPixels(section, heightKey, &px)) stored.height = px;
+    return stored;
+}
+
+QRect UsableRect(const StoredRect &stored, const QRect &fallback, const QRect &area)
+{
+    auto side = [&](const std::optional<int> &value, int current, int limit) {
+        const int wanted = value && *value >= kMinimumSide ? *value : current;
+        return limit > 0 ? std::min(wanted, limit) : wanted;
+    };
+    QRect r(stored.left.value_or(fallback.x()), stored.top.value_or(fallback.y()),
+            side(stored.width, fallback.width(), area.width()),
+            side(stored.height, fallback.height(), area.height()));
+    if (area.isEmpty()) return r;
+    // The title bar is what the user drags a window back by: enough of it must lie in the area.
+    const int bar = titleBarHeight();
+    const QRect seen = QRect(r.x(), r.y(), r.width(), bar).intersected(area);
+    if (seen.height() < bar || seen.width() < std::min(r.width(), 3 * bar)) r.moveTopLeft(fallback.topLeft());
+    return r;
+}
+
+QRect AvailableArea(const QWidget *frame)
+{
+    const QScreen *screen = frame && frame->screen() ? frame->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return QRect();
+    const QRect desktop = screen->availableVirtualGeometry();
+    // A child is placed in the client area, whose origin stands for the screen's.
+    if (frame && frame->parentWidget() && !frame->isWindow()) return QRect(QPoint(0, 0), desktop.size());
+    return desktop;
+}
+
 void SetToolbarImages(QToolBar *toolbar, const ImageList &images)
 {
     if (!toolbar) return;
@@ -83,17 +137,18 @@ void LoadFormLayout(ChildForm *form)
     QWidget *frame = form->frameWidget();
     const QString section = form->windowTitle();
 
-    int px = 0;
-    if (StoredPixels(section, QStringLiteral("frmLeft"), &px)) frame->move(px, frame->y());
-    if (StoredPixels(section, QStringLiteral("frmTop"), &px)) frame->move(frame->x(), px);
-    if (StoredPixels(section, QStringLiteral("frmWidth"), &px) && px >= 0) frame->resize(px, frame->height());
-    if (StoredPixels(section, QStringLiteral("frmHeight"), &px) && px >= 0) frame->resize(frame->width(), px);
+    const StoredRect stored = ReadStoredRect(section, QStringLiteral("frmLeft"), QStringLiteral("frmTop"),
+                                             QStringLiteral("frmWidth"), QStringLiteral("frmHeight"));
+    const QRect usable = UsableRect(stored, QRect(frame->pos(), frame->size()), AvailableArea(frame));
+    frame->move(usable.topLeft());
+    frame->resize(usable.size());
 
     // The state is a small integer, stored as such; anything else means normal.
     const QString mode =
         SettingsStore::GetSetting(kApplication, section, QStringLiteral("wndMode")).trimmed();
     frame->setWindowState(stateOf(mode.toInt()));
 
+    int px = 0;
     if (QTreeWidget *list = formList(form)) {
         for (int i = 0; i < list->columnCount(); ++i) {
             if (StoredPixels(section, QStringLiteral("column") + QString::number(i + 1), &px) && px >= 0)

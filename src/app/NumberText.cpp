@@ -2,14 +2,62 @@
 
 #include "app/AppError.h"
 
+#include <QLocale>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <locale.h>
 
 namespace Num {
 namespace {
+
+// The C library formats and reads numbers in the numeric locale that Qt sets
+// from the environment ("3,38" under de_DE, and strtod stops at a "."). Every
+// conversion here runs in the C locale instead, for this thread only.
+class CNumericLocale {
+  public:
+    CNumericLocale() : previous_(uselocale(c())) {}
+    ~CNumericLocale() { uselocale(previous_); }
+    CNumericLocale(const CNumericLocale &) = delete;
+    CNumericLocale &operator=(const CNumericLocale &) = delete;
+
+  private:
+    static locale_t c()
+    {
+        static const locale_t locale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+        return locale;
+    }
+    locale_t previous_;
+};
+
+// The decimal separator of the user's locale, besides ".", which is always one.
+QChar userDecimal()
+{
+    static const QChar separator = [] {
+        const QString point = QLocale::system().decimalPoint();
+        return point.size() == 1 ? point.at(0) : QChar(QLatin1Char('.'));
+    }();
+    return separator;
+}
+
+bool isDecimal(QChar c) { return c == QLatin1Char('.') || c == userDecimal(); }
+
+// A scanned number as the C library reads it: "." as the decimal point.
+QByteArray cText(const QString &number)
+{
+    QByteArray latin = number.toLatin1();
+    const QChar user = userDecimal();
+    if (user != QLatin1Char('.')) latin.replace(char(user.toLatin1()), '.');
+    return latin;
+}
+
+double readDouble(const QByteArray &text)
+{
+    const CNumericLocale c;
+    return std::strtod(text.constData(), nullptr);
+}
 
 // Turns printf's "1.5e+08" into "1.5E+08" with trailing mantissa zeros removed.
 QString exponentText(const char *printed)
@@ -41,7 +89,7 @@ int scanNumber(const QString &text, int pos)
         ++i;
         ++digits;
     }
-    if (i < n && text[i] == QLatin1Char('.')) {
+    if (i < n && isDecimal(text[i])) {
         ++i;
         while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
             ++i;
@@ -68,6 +116,7 @@ QString Str(float value)
 {
     if (value == 0.0f || std::isnan(value)) return QStringLiteral("0");
     if (std::isinf(value)) return value > 0 ? QStringLiteral("1E+39") : QStringLiteral("-1E+39");
+    const CNumericLocale c;
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(value));
     if (!std::strchr(buf, 'e')) return QString::fromLatin1(buf);
@@ -82,6 +131,7 @@ QString Str(float value)
 QString StrDouble(double value)
 {
     if (value == 0.0 || std::isnan(value)) return QStringLiteral("0");
+    const CNumericLocale c;
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.15g", value);
     if (!std::strchr(buf, 'e')) return QString::fromLatin1(buf);
@@ -114,13 +164,27 @@ bool IsNumeric(const QString &text)
 double ToDouble(const QString &text)
 {
     if (!IsNumeric(text)) raiseRuntimeError(ErrNo::TypeMismatch);
-    const QByteArray latin = text.trimmed().toLatin1();
-    double v = std::strtod(latin.constData(), nullptr);
+    double v = readDouble(cText(text.trimmed()));
     if (std::isinf(v)) raiseRuntimeError(ErrNo::Overflow);
     return v;
 }
 
 float ToSingle(const QString &text) { return CSng(ToDouble(text)); }
+
+bool FitsSingle(const QString &text)
+{
+    if (!IsNumeric(text)) return false;
+    const QString trimmed = text.trimmed();
+    const double v = readDouble(cText(trimmed));
+    const float f = static_cast<float>(v);
+    if (std::isinf(v) || std::isinf(f)) return false;
+    if (f != 0.0f) return true;
+    // Zero is fine when the text says zero; a non-zero text that comes out as 0 is out of range.
+    const int e = trimmed.indexOf(QLatin1Char('e'), 0, Qt::CaseInsensitive);
+    for (QChar ch : trimmed.left(e < 0 ? trimmed.size() : e))
+        if (ch >= QLatin1Char('1') && ch <= QLatin1Char('9')) return false;
+    return true;
+}
 
 double Val(const QString &text)
 {
@@ -129,7 +193,7 @@ double Val(const QString &text)
     while (i < n && (isBlank(text[i]) || text[i] == QLatin1Char('\n') || text[i] == QLatin1Char('\r'))) ++i;
     int end = scanNumber(text, i);
     if (end < 0) return 0.0;
-    double v = std::strtod(text.mid(i, end - i).toLatin1().constData(), nullptr);
+    double v = readDouble(cText(text.mid(i, end - i)));
     return std::isfinite(v) ? v : 0.0;
 }
 

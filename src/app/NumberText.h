@@ -19,12 +19,16 @@ QString StrDouble(double value);
 QString Fixed(double value, int decimals);
 
 // True when the text is a number: blanks around, optional sign, digits with an
-// optional decimal point, optional exponent. "" and "12a" are not numbers.
+// optional decimal separator ("." or the user's locale's), optional exponent.
+// "" and "12a" are not numbers. Nothing here depends on the C library's locale.
 bool IsNumeric(const QString &text);
 
 // Text to number; a text that is not a number raises 13, a value out of range 6.
 double ToDouble(const QString &text);
 float ToSingle(const QString &text);
+// True when the text is a number that single precision holds: not infinite,
+// and not 0 unless the text itself is zero ("1e-50" and "1E+99" do not fit).
+bool FitsSingle(const QString &text);
 
 // The leading number of a text ("12abc" -> 12); 0 when the text does not start
 // with a number. Blanks before the number are skipped.

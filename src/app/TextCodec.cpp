@@ -1,6 +1,7 @@
 #include "app/TextCodec.h"
 
 #include <cerrno>
+#include <cstring>
 #include <iconv.h>
 
 namespace TextCodec {
@@ -78,29 +79,42 @@ bool IsValidUtf8(const QByteArray &bytes)
 
 QString FromGb18030(const QByteArray &bytes)
 {
-    bool ok = false;
-    const QByteArray utf8 = convert(bytes, "UTF-8", "GB18030", &ok);
-    if (ok) return QString::fromUtf8(utf8);
-    // Strict reading failed: decode what can be decoded, byte by byte.
-    QString result;
-    for (qsizetype i = 0; i < bytes.size();) {
-        bool done = false;
-        for (int len : {1, 2, 4}) {
-            if (i + len > bytes.size()) break;
-            const QByteArray piece = convert(bytes.mid(i, len), "UTF-8", "GB18030", &ok);
-            if (ok && !piece.isEmpty()) {
-                result += QString::fromUtf8(piece);
-                i += len;
-                done = true;
-                break;
-            }
+    iconv_t cd = iconv_open("UTF-8", "GB18030");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return QString(bytes.size(), QChar(0xFFFD));
+    // One pass in runs: a byte that starts no GB18030 character becomes U+FFFD
+    // and the conversion goes on after it, so one stray byte costs no more
+    // than itself.
+    static const char kReplacement[] = "\xEF\xBF\xBD";
+    QByteArray out;
+    out.resize(bytes.size() * 2 + 16);
+    char *src = const_cast<char *>(bytes.constData());
+    size_t srcLeft = size_t(bytes.size());
+    char *dst = out.data();
+    size_t dstLeft = size_t(out.size());
+    auto grow = [&] {
+        const qsizetype used = dst - out.data();
+        out.resize(out.size() * 2);
+        dst = out.data() + used;
+        dstLeft = size_t(out.size() - used);
+    };
+    while (srcLeft > 0) {
+        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) != size_t(-1)) break;
+        if (errno == E2BIG) {
+            grow();
+            continue;
         }
-        if (!done) {
-            result += QChar(0xFFFD);
-            ++i;
-        }
+        // EILSEQ (no character starts here) or EINVAL (cut off at the end).
+        if (dstLeft < sizeof kReplacement) grow();
+        memcpy(dst, kReplacement, 3);
+        dst += 3;
+        dstLeft -= 3;
+        ++src;
+        --srcLeft;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr); // back to the initial state
     }
-    return result;
+    iconv_close(cd);
+    out.truncate(dst - out.data());
+    return QString::fromUtf8(out);
 }
 
 QByteArray ToGb18030(const QString &text)

@@ -368,7 +368,7 @@ void frmCalculateIso::Toolbar1_ButtonClick(QAction *button)
     const QString key = button->objectName();
     if (key == QLatin1String("database")) {
         Unload();
-        if (frmMain *main = frmMain::current()) main->ShowForm(QStringLiteral("frmIsoMgr"));
+        if (frmMain *main = frmMain::current()) main->ShowForm(QStringLiteral("frmIsoMgr"), false);
     } else if (key == QLatin1String("about")) {
         frmIsoAbout::ShowModal(this);
     } else if (key == QLatin1String("close")) {

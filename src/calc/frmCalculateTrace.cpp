@@ -260,7 +260,7 @@ void frmCalculateTrace::Toolbar1_ButtonClick(QAction *button)
 {
     const QString key = button->objectName();
     if (key == QLatin1String("database")) {
-        if (frmMain *main = frmMain::current()) main->ShowForm(QStringLiteral("frmTraceMgr"));
+        if (frmMain *main = frmMain::current()) main->ShowForm(QStringLiteral("frmTraceMgr"), false);
         Unload();
     } else if (key == QLatin1String("about")) {
         frmTraceAbout::ShowModal(this);

@@ -90,8 +90,10 @@ bool CalibrationEditDialog::ValidateInput()
         QString message;
         if (rules_.required.contains(i) && box->text().isEmpty())
             message = QStringLiteral("不能为空！");
-        else if (rules_.numeric.contains(i) && !SaveOutcome::ConstantsConvert({box->text().trimmed()}, {1}))
+        else if (rules_.numeric.contains(i) && !Num::IsNumeric(box->text().trimmed()))
             message = QStringLiteral("必须为数字！");
+        else if (rules_.numeric.contains(i) && !Num::FitsSingle(box->text()))
+            message = SaveOutcome::kOutOfRange;
         if (message.isEmpty()) continue;
         MsgBox(this, message);
         box->setFocus();

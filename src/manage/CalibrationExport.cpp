@@ -4,6 +4,7 @@
 #include "app/Launcher.h"
 #include "app/ProgramFolders.h"
 #include "manage/CalibrationWorkbook.h"
+#include "manage/StoredRowItem.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -105,7 +106,10 @@ QString ExportToExcel(QWidget *parent, QTreeWidget *list, const QString &templat
             if (item->isHidden()) continue;
             QStringList cells;
             cells.reserve(kValueColumns + 1);
-            cells << typeOrElement;
+            // A list can hold rows of other types or elements than the current one
+            // (the element match takes substrings); each row is labelled with its own.
+            const QString owner = item->data(0, StoredRowItem::OwnerRole).toString();
+            cells << (owner.isEmpty() ? typeOrElement : owner);
             for (int c = 1; c <= kValueColumns; ++c) cells << item->text(c);
             rows << cells;
         }

@@ -220,6 +220,19 @@ void CalibrationManager::setPending(bool value)
     action(QStringLiteral("save"))->setEnabled(value);
 }
 
+bool CalibrationManager::hasPendingRows(const QString &owner) const
+{
+    for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *row = list_->topLevelItem(i);
+        const QString state = PendingRows::State(row);
+        if (state != PendingRows::kAdd && state != PendingRows::kEdit) continue;
+        QString rowOwner = row->data(0, OwnerRole).toString();
+        if (rowOwner.isEmpty()) rowOwner = currentOwner();
+        if (rowOwner == owner) return true;
+    }
+    return false;
+}
+
 void CalibrationManager::setImportEnabled(bool value) { action(QStringLiteral("import"))->setEnabled(value); }
 
 QTreeWidgetItem *CalibrationManager::selectedRow() const
@@ -301,7 +314,7 @@ void CalibrationManager::selectOwnerNode()
     }
 }
 
-bool CalibrationManager::settlePending(const QString &question)
+bool CalibrationManager::settlePending(const QString &question, bool reloads)
 {
     if (!pending_) return true;
     switch (MsgBox(this, question, Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question, kNotice)) {
@@ -309,7 +322,11 @@ bool CalibrationManager::settlePending(const QString &question)
         SaveChanges();
         // Rows that could not be stored stay in view with their marks instead of being dropped.
         return !pending_;
-    case Dialogs::Answer::No: setPending(false); return true;
+    case Dialogs::Answer::No:
+        // The pending rows go only with a list that is reloaded; a list that
+        // stays keeps them pending, and the next question is asked again.
+        if (reloads) setPending(false);
+        return true;
     default: return false;
     }
 }
@@ -319,7 +336,7 @@ void CalibrationManager::TreeView1_NodeClick(QTreeWidgetItem *node)
     if (!node || inNodeClick_) return;
     inNodeClick_ = true;
     Guarded(this, [this, node] {
-        if (!settlePending(kTreeQuestion)) {
+        if (!settlePending(kTreeQuestion, isListingNode(node))) {
             selectOwnerNode();
             return;
         }
@@ -451,7 +468,7 @@ void CalibrationManager::SaveChanges()
         int32_t id;
         QString owner;
         QStringList values;
-        bool convertible;
+        QString problem; // why the constants cannot be stored; "" when they can
         int32_t status = 2;
         int32_t newId = 0;
     };
@@ -464,18 +481,34 @@ void CalibrationManager::SaveChanges()
                 state == PendingRows::kAdd,
                 0,
                 row->data(0, OwnerRole).toString(),
-                PendingRows::Values(row, kValueColumns),
-                false};
+                valuesToStore(PendingRows::Values(row, kValueColumns)),
+                QString()};
         if (!job.add) job.id = PendingRows::Key(row).mid(1).toInt();
         if (job.owner.isEmpty()) job.owner = currentOwner();
-        job.convertible = SaveOutcome::ConstantsConvert(job.values, design_.constantColumns);
+        job.problem = SaveOutcome::ConstantsProblem(job.values, design_.constantColumns);
         jobs.push_back(std::move(job));
     }
 
+    Connection *conn = mdlFunction::adoConn();
+    // Once the database has been found locked (or a statement ran out of time),
+    // every further statement would wait the whole command limit again: the
+    // rows left fail at once, as that one did.
+    bool locked = false;
+    auto failAll = [&] {
+        for (Job &job : jobs) job.status = 2;
+    };
     auto storeAll = [&](Connection *grouped) {
         for (Job &job : jobs) {
-            if (!job.convertible) continue;
+            if (!job.problem.isEmpty()) continue;
+            if (locked) {
+                job.status = 2;
+                continue;
+            }
             job.status = storeRow(job.add, job.id, job.owner, job.values, &job.newId);
+            if (job.status == 2 && conn && conn->lastErrorWasLock()) {
+                locked = true;
+                continue;
+            }
             // SQLite ends the whole transaction on some failures (interrupt, full
             // disk); what was stored before then is gone and must be redone.
             if (grouped && job.status == 2 && sqlite3_get_autocommit(grouped->handle())) return false;
@@ -483,7 +516,6 @@ void CalibrationManager::SaveChanges()
         return true;
     };
 
-    Connection *conn = mdlFunction::adoConn();
     bool grouped = false;
     if (conn && conn->State() == 1 && sqlite3_get_autocommit(conn->handle())) {
         try {
@@ -495,27 +527,37 @@ void CalibrationManager::SaveChanges()
     bool done = storeAll(grouped ? conn : nullptr);
     if (grouped) {
         try {
-            if (!done) throw AppError(0, QString(), QString());
+            if (!done || locked) throw AppError(0, QString(), QString());
             conn->CommitTrans();
         } catch (const AppError &) {
+            locked = locked || conn->lastErrorWasLock();
             try {
                 conn->RollbackTrans();
             } catch (const AppError &) {
             }
             done = false;
         }
-        // One row at a time, as each would go alone.
-        if (!done) storeAll(nullptr);
+        // Rolled back because of a lock: nothing of this save is stored, and
+        // trying again row by row would only wait again.
+        if (locked)
+            failAll();
+        else if (!done)
+            storeAll(nullptr); // one row at a time, as each would go alone
     }
 
     bool failed = false;
     list_->setUpdatesEnabled(false);
     for (const Job &job : jobs) {
-        const SaveOutcome::Outcome outcome =
-            job.convertible ? SaveOutcome::ForStatus(job.add, job.status) : SaveOutcome::NotANumber(job.add);
+        const SaveOutcome::Outcome outcome = job.problem.isEmpty()
+                                                 ? SaveOutcome::ForStatus(job.add, job.status)
+                                                 : SaveOutcome::Refused(job.add, job.problem);
         if (outcome.stored && job.add)
             PendingRows::SetKey(job.row, QStringLiteral("A") + QString::number(job.newId));
-        if (outcome.stored) job.row->setData(0, OwnerRole, job.owner);
+        if (outcome.stored) {
+            job.row->setData(0, OwnerRole, job.owner);
+            for (int c = 0; c < job.values.size(); ++c)
+                if (job.row->text(c + 1) != job.values.at(c)) job.row->setText(c + 1, job.values.at(c));
+        }
         PendingRows::SetIcon(job.row, outcome.icon);
         PendingRows::SetState(job.row, outcome.state);
         PendingRows::SetToolTip(job.row, outcome.toolTip);

@@ -65,6 +65,8 @@ class CalibrationManager : public ChildForm {
     void reviseRow(QTreeWidgetItem *row, const QStringList &values);
 
     bool pending() const { return pending_; }
+    // Whether the list holds added or changed rows, not yet stored, of that type or element.
+    bool hasPendingRows(const QString &owner) const;
     void setPending(bool value);
 
     // The actions of the Part, public so that dialogs and tests reach them.
@@ -94,6 +96,8 @@ class CalibrationManager : public ChildForm {
     virtual int32_t storeRow(bool add, int32_t id, const QString &owner, const QStringList &values,
                              int32_t *newId) = 0;
     virtual int32_t deleteStored(int32_t id) = 0;
+    // The values a pending row is stored with; the row shows them once stored.
+    virtual QStringList valuesToStore(const QStringList &values) const { return values; }
     // Whether "增加" may open the dialog now.
     virtual bool mayAddRecord() const = 0;
     virtual void openEditor(bool add) = 0;
@@ -128,7 +132,8 @@ class CalibrationManager : public ChildForm {
     void ExportRows();
 
     // Asks about pending rows before they would be dropped; false means stay.
-    bool settlePending(const QString &question);
+    // reloads: the list is about to be reloaded (or closed), so No drops the rows.
+    bool settlePending(const QString &question, bool reloads = true);
     void selectOwnerNode();
     void showTotal();
     void setCurrentOwner(const QString &owner);

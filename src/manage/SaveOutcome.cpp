@@ -1,6 +1,5 @@
 #include "manage/SaveOutcome.h"
 
-#include "app/AppError.h"
 #include "app/NumberText.h"
 
 namespace SaveOutcome {
@@ -21,24 +20,27 @@ Outcome ForStatus(bool add, int32_t status)
     }
 }
 
-Outcome NotANumber(bool add)
+Outcome NotANumber(bool add) { return Refused(add, kNotANumber); }
+
+Outcome Refused(bool add, const QString &reason)
 {
     return {add ? QStringLiteral("add") : QStringLiteral("edit"),
-            add ? QStringLiteral("adderror") : QStringLiteral("editerror"), kNotANumber, false};
+            add ? QStringLiteral("adderror") : QStringLiteral("editerror"), reason, false};
+}
+
+QString ConstantsProblem(const QStringList &values, const QList<int> &columns)
+{
+    for (int column : columns) {
+        const QString text = column - 1 < values.size() ? values.at(column - 1) : QString();
+        if (!Num::IsNumeric(text)) return kNotANumber;
+        if (!Num::FitsSingle(text)) return kOutOfRange;
+    }
+    return QString();
 }
 
 bool ConstantsConvert(const QStringList &values, const QList<int> &columns)
 {
-    for (int column : columns) {
-        const QString text = column - 1 < values.size() ? values.at(column - 1) : QString();
-        if (!Num::IsNumeric(text)) return false;
-        try {
-            Num::ToSingle(text);
-        } catch (const AppError &) {
-            return false; // beyond the single-precision range
-        }
-    }
-    return true;
+    return ConstantsProblem(values, columns).isEmpty();
 }
 
 } // namespace SaveOutcome

@@ -72,6 +72,7 @@ void frmIsoMgr::Label4_Click()
 {
     Guarded(this, [this] {
         frmIsotopeList dialog(this);
+        dialog.setPendingRowsCheck([this](const QString &name) { return hasPendingRows(name); });
         Dialogs::instance().execModal(&dialog);
         if (dialog.hasChanged()) LoadTree();
     });

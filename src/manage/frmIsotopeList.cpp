@@ -43,6 +43,12 @@ frmIsotopeList::frmIsotopeList(QWidget *parent)
     setTabOrder(command1_, command2_);
 
     list_->addItems(registry_->GetAllIsoTypeName());
+    // A failure of the database has no message of its own here; the registry's notification says what went
+    // wrong.
+    IsoTypeEvents events;
+    events.AddEvent = [this](const QString &message, const QString &) { registryMessage_ = message; };
+    events.DeleteEvent = events.AddEvent;
+    registry_->setEvents(std::move(events));
 
     connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
@@ -63,6 +69,7 @@ void frmIsotopeList::Command1_Click()
         list_->addItem(name);
         break;
     case 1: MsgBox(this, QStringLiteral("存在相同记录,请勿重复添加！")); break;
+    case 2: MsgBox(this, registryMessage_); break;
     default: break;
     }
 }
@@ -73,13 +80,18 @@ void frmIsotopeList::Command2_Click()
     if (!line || !line->isSelected()) return;
     const QString name = line->text();
     Guarded(this, [this, line, &name] {
-        if (catalogue_->HasIsotopeRecord(*registry_->connection(), name)) {
+        if (catalogue_->HasIsotopeRecord(*registry_->connection(), name) ||
+            (pendingRows_ && pendingRows_(name))) {
             MsgBox(this, QStringLiteral("还存在【") + name + QStringLiteral("】温度计，不能删除此项目!"));
             return;
         }
-        if (registry_->Delete(name) == 0) {
+        switch (registry_->Delete(name)) {
+        case 0:
             hasChanged_ = true;
             delete line;
+            break;
+        case 2: MsgBox(this, registryMessage_); break;
+        default: break;
         }
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 
 class QListWidget;
@@ -22,6 +23,13 @@ class frmIsotopeList : public QDialog {
 
     QListWidget *List1() const { return list_; }
 
+    // Asked before a delete: whether the manager still holds unsaved rows of a
+    // type, which a save would store under a type that no longer exists.
+    void setPendingRowsCheck(std::function<bool(const QString &name)> check)
+    {
+        pendingRows_ = std::move(check);
+    }
+
   private:
     void Command1_Click();
     void Command2_Click();
@@ -32,4 +40,6 @@ class frmIsotopeList : public QDialog {
     QPushButton *command1_;
     QPushButton *command2_;
     bool hasChanged_ = false;
+    std::function<bool(const QString &)> pendingRows_;
+    QString registryMessage_; // the registry's last notification
 };

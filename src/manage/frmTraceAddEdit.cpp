@@ -65,12 +65,10 @@ frmTraceAddEdit::frmTraceAddEdit(frmTraceMgr *manager)
     setTabOrder(field(0), field(5));
 
     connect(field(5), &QLineEdit::textChanged, this, [this] { Text2_Change(5); });
-    connect(option1_, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) Option1_Click();
-    });
-    connect(option2_, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) Option2_Click();
-    });
+    // Only the user's choice of an option writes the log type; showing the
+    // option of a stored type leaves its text ("E", "ln") as it is.
+    connect(option1_, &QRadioButton::clicked, this, [this] { Option1_Click(); });
+    connect(option2_, &QRadioButton::clicked, this, [this] { Option2_Click(); });
 }
 
 QString frmTraceAddEdit::ownerForNewRow() const
@@ -82,7 +80,8 @@ QString frmTraceAddEdit::ownerForNewRow() const
 void frmTraceAddEdit::Text2_Change(int index)
 {
     if (index != 5) return;
-    if (field(5)->text() == QLatin1String("e"))
+    const QString logType = field(5)->text();
+    if (logType == QLatin1String("e") || logType == QLatin1String("E"))
         option1_->setChecked(true);
     else
         option2_->setChecked(true);

@@ -96,6 +96,19 @@ int32_t frmTraceMgr::storeRow(bool add, int32_t id, const QString &owner, const 
     return status;
 }
 
+// The table has no column for the source of data an import brings (column 8):
+// it goes into the remark, so that nothing imported disappears with the save.
+QStringList frmTraceMgr::valuesToStore(const QStringList &values) const
+{
+    QStringList stored = values;
+    const QString source = stored.value(6).trimmed();
+    if (stored.size() < 7 || source.isEmpty()) return stored;
+    const QString note = QStringLiteral("资料来源：") + source;
+    stored[5] = stored.at(5).isEmpty() ? note : stored.at(5) + QStringLiteral("；") + note;
+    stored[6].clear();
+    return stored;
+}
+
 int32_t frmTraceMgr::deleteStored(int32_t id)
 {
     clsTraceelement item;

@@ -25,6 +25,7 @@ class frmTraceMgr : public CalibrationManager {
     int32_t storeRow(bool add, int32_t id, const QString &owner, const QStringList &values,
                      int32_t *newId) override;
     int32_t deleteStored(int32_t id) override;
+    QStringList valuesToStore(const QStringList &values) const override;
     bool mayAddRecord() const override;
     void openEditor(bool add) override;
 };

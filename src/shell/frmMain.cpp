@@ -83,13 +83,6 @@ const QString kNoHelp = QStringLiteral("无法显示帮助目录，该工程没�
 const QString kExitQuestion = QStringLiteral("确认要退出系统吗?");
 const QString kNotice = QStringLiteral("提示");
 
-// A stored position value in pixels; an absent or unreadable one gives the default.
-int storedPixels(const QString &key, int fallbackTwips)
-{
-    int px = 0;
-    return mdlFunction::StoredPixels(kSection, key, &px) ? px : Twips::toPx(fallbackTwips);
-}
-
 // The child windows of the menus.
 struct ChildEntry {
     const char *menuName;
@@ -273,11 +266,15 @@ void frmMain::MDIForm_Load()
         imgToolBar.add(QString::fromLatin1(key), all.icon(QString::fromLatin1(key)));
     mdlFunction::SetToolbarImages(toolbar_, imgToolBar);
 
-    const int left = storedPixels(QStringLiteral("MainLeft"), 1000);
-    const int top = storedPixels(QStringLiteral("MainTop"), 1000);
-    wantedSize_ = QSize(storedPixels(QStringLiteral("MainWidth"), 6500),
-                        storedPixels(QStringLiteral("MainHeight"), 6500));
-    move(left, top);
+    // A stored frame that no screen can show (lost off every screen, or far too
+    // large to paint) gives way to the defaults.
+    const mdlFunction::StoredRect stored =
+        mdlFunction::ReadStoredRect(kSection, QStringLiteral("MainLeft"), QStringLiteral("MainTop"),
+                                    QStringLiteral("MainWidth"), QStringLiteral("MainHeight"));
+    const QRect defaults(Twips::toPx(1000), Twips::toPx(1000), Twips::toPx(6500), Twips::toPx(6500));
+    const QRect usable = mdlFunction::UsableRect(stored, defaults, mdlFunction::AvailableArea(this));
+    wantedSize_ = usable.size();
+    move(usable.topLeft());
     applyOuterSize();
 }
 
@@ -411,13 +408,13 @@ ChildForm *frmMain::activeChild() const
     return form && !form->isUnloaded() ? form : nullptr;
 }
 
-ChildForm *frmMain::ShowForm(const QString &formName)
+ChildForm *frmMain::ShowForm(const QString &formName, bool closeActive)
 {
     if (!FormFactory::IsRegistered(formName)) return nullptr;
 
     // The active child goes first, with its own close logic. When it refuses
     // (a manager whose user keeps the unsaved rows) the requested window still opens.
-    if (ChildForm *active = activeChild()) active->Unload();
+    if (ChildForm *active = closeActive ? activeChild() : nullptr) active->Unload();
 
     if (ChildForm *form = loadedForm(formName)) {
         QMdiSubWindow *sub = form->subWindow();

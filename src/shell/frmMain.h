@@ -33,8 +33,10 @@ class frmMain : public QMainWindow {
     // Opens a child window by form name: the active child is unloaded first
     // (running its close logic), then the window is created and loaded - or,
     // when it is still loaded, brought to the front. nullptr when the name is
-    // not registered. Safe to call from a child's own event handler.
-    ChildForm *ShowForm(const QString &formName);
+    // not registered. Safe to call from a child's own event handler. With
+    // closeActive false no other window is closed: a child that switches to
+    // another window closes itself, and only itself.
+    ChildForm *ShowForm(const QString &formName, bool closeActive = true);
     // The loaded child of that name, or nullptr.
     ChildForm *loadedForm(const QString &formName) const;
 

@@ -195,3 +195,75 @@ TEST(DefaultDatabase, HoldsThePublishedLibrary)
                                        "ConstA_N=3.38 and ConstC_N=-3.4")),
               QStringLiteral("1"));
 }
+
+// The failures a user meets are described in Chinese, SQLite's own words after them.
+TEST(Connection, CommonFailuresAreDescribedInChinese)
+{
+    auto failure = [](Connection &c, const QString &sql) {
+        try {
+            c.Execute(sql);
+        } catch (const AppError &e) {
+            return e.description();
+        }
+        return QStringLiteral("(no failure)");
+    };
+    TempDatabase db;
+    EXPECT_EQ(failure(db.conn(), QStringLiteral("select * from NoSuchTable")),
+              QStringLiteral("数据库缺少表或列：NoSuchTable\r\nno such table: NoSuchTable"));
+    EXPECT_EQ(failure(db.conn(), QStringLiteral("select Nothing_N from Isoplot")),
+              QStringLiteral("数据库缺少表或列：Nothing_N\r\nno such column: Nothing_N"));
+    EXPECT_EQ(
+        failure(db.conn(), QStringLiteral("insert into Isoplot (Nothing_N) values (1)")),
+        QStringLiteral("数据库缺少表或列：Isoplot.Nothing_N\r\ntable Isoplot has no column named Nothing_N"));
+
+    db.exec(QStringLiteral("pragma query_only=1"));
+    EXPECT_EQ(failure(db.conn(), QStringLiteral("delete from Isoplot")),
+              QStringLiteral("数据库为只读\r\nattempt to write a readonly database"));
+    db.exec(QStringLiteral("pragma query_only=0"));
+
+    // A database that may not grow past its pages: the disk is full.
+    db.exec(QStringLiteral("pragma max_page_count=") + db.scalar(QStringLiteral("pragma page_count")));
+    const QString full = failure(
+        db.conn(),
+        QStringLiteral("with recursive n(v) as (select 1 union all select v + 1 from n where v < 100) "
+                       "insert into Isoplot (ID_N, Mark_S) select v, hex(zeroblob(2000)) from n"));
+    EXPECT_TRUE(full.startsWith(QStringLiteral("磁盘已满\r\n"))) << full.toStdString();
+
+    // Other failures keep SQLite's text alone.
+    EXPECT_EQ(failure(db.conn(), QStringLiteral("selec 1")), QStringLiteral("near \"selec\": syntax error"));
+}
+
+TEST(Connection, AMalformedFileIsCalledDamaged)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/Vantor.mdb");
+    TempDatabase::createSchema(path);
+    {
+        auto c = openOn(path);
+        c->Open();
+        c->BeginTrans();
+        for (int i = 1; i <= 300; ++i)
+            c->Execute(QStringLiteral("insert into Isoplot (ID_N, Mark_S) values (%1, '%2')")
+                           .arg(i)
+                           .arg(QString(200, QLatin1Char('m'))));
+        c->CommitTrans();
+    }
+    // Overwrite every page after the first three with noise.
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    const qint64 size = f.size();
+    f.seek(3 * 4096);
+    f.write(QByteArray(int(size - 3 * 4096), '\x5a'));
+    f.close();
+
+    auto c = openOn(path);
+    QString text;
+    try {
+        c->Open();
+        c->Execute(QStringLiteral("select count(*), max(length(Mark_S)) from Isoplot"));
+    } catch (const AppError &e) {
+        text = e.description();
+    }
+    EXPECT_TRUE(text.contains(QStringLiteral("数据库文件已损坏\r\n"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("malformed"))) << text.toStdString();
+}

@@ -7,9 +7,11 @@
 
 #include <QAction>
 #include <QFile>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
 #include <QSettings>
 #include <QTest>
 #include <QToolBar>
@@ -150,6 +152,36 @@ TEST_F(FormLayoutTest, AStoredValueThatIsNotANumberIsIgnored)
     EXPECT_EQ(form->list->columnWidth(1), 44);
     EXPECT_EQ(form->list->columnWidth(2), 100);
     EXPECT_EQ(form->list->columnWidth(3), 52);
+}
+
+// A stored rectangle that no screen can show counts as absent; a size larger
+// than the screen is cut to it; a size too small to use counts as absent.
+TEST_F(FormLayoutTest, AStoredRectangleNoScreenCanShowIsNotUsed)
+{
+    const QSize screen = QGuiApplication::primaryScreen()->availableVirtualGeometry().size();
+    store(QStringLiteral("frmLeft"), QStringLiteral("-14999985"));
+    store(QStringLiteral("frmTop"), QStringLiteral("300"));
+    store(QStringLiteral("frmWidth"), QStringLiteral("14999985"));
+    store(QStringLiteral("frmHeight"), QStringLiteral("-1"));
+    ListForm *form = open();
+    EXPECT_EQ(form->subWindow()->geometry(), QRect(QPoint(30, 40), QSize(screen.width(), 250)));
+    close(form);
+
+    store(QStringLiteral("frmLeft"), QStringLiteral("600"));
+    store(QStringLiteral("frmTop"), QStringLiteral("14999985"));
+    store(QStringLiteral("frmWidth"), QStringLiteral("300")); // 20 pixels
+    store(QStringLiteral("frmHeight"), QStringLiteral("14999985"));
+    form = open();
+    EXPECT_EQ(form->subWindow()->geometry(), QRect(QPoint(30, 40), QSize(340, screen.height())));
+    close(form);
+
+    // Partly outside, title bar within reach: as stored.
+    store(QStringLiteral("frmLeft"), QStringLiteral("-1500"));
+    store(QStringLiteral("frmTop"), QStringLiteral("150"));
+    store(QStringLiteral("frmWidth"), QStringLiteral("6000"));
+    store(QStringLiteral("frmHeight"), QStringLiteral("4500"));
+    form = open();
+    EXPECT_EQ(form->subWindow()->geometry(), QRect(-100, 10, 400, 300));
 }
 
 TEST_F(FormLayoutTest, MaximisedAndMinimisedStatesAreStoredAndRestored)

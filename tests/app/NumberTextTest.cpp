@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include <QLocale>
 #include <gtest/gtest.h>
 
 TEST(NumberText, GeneralSingleText)
@@ -35,8 +36,11 @@ TEST(NumberText, NumericTest)
 {
     for (const char *yes : {"-3.38", "2.5E+6", "0", " 12 ", "+.5", "5.", "1e5", "\t7"})
         EXPECT_TRUE(Num::IsNumeric(QString::fromLatin1(yes))) << yes;
-    for (const char *no : {"", " ", "12a", "a12", ".", "-", "1e", "1,000", "$5", "1 2", "e5"})
+    for (const char *no : {"", " ", "12a", "a12", ".", "-", "1e", "$5", "1 2", "e5", "1.000,5", "1,000.5"})
         EXPECT_FALSE(Num::IsNumeric(QString::fromLatin1(no))) << no;
+    // A comma is a decimal separator only where the user's locale has it so.
+    EXPECT_EQ(Num::IsNumeric(QStringLiteral("1,000")),
+              QLocale::system().decimalPoint() == QStringLiteral(","));
     EXPECT_FALSE(Num::IsNumeric(QStringLiteral("１２"))); // full-width digits are not ours
 }
 

@@ -215,3 +215,18 @@ TEST_F(InstalledStartup, ADatabaseBesideTheProgramWinsOverTheInstalledLayout)
     EXPECT_FALSE(QFile::exists(userDatabase()));
     EXPECT_EQ(ProgramFolders::PictureFolder(), bin() + QStringLiteral("/back"));
 }
+
+// The path is everything after "data source=": a folder named "a;b" holds the database like any other.
+TEST_F(Startup, AProgramFolderWithASemicolonOpensItsDatabase)
+{
+    const QString folder = programDir.path() + QStringLiteral("/a;b");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    TempDatabase::createSchema(subMain::DatabasePath(folder));
+    EXPECT_EQ(subMain::Start(folder, makeWindow), subMain::StartResult::Running);
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+    ASSERT_NE(mdlFunction::adoConn(), nullptr);
+    EXPECT_EQ(mdlFunction::adoConn()->DataSource(), subMain::DatabasePath(folder));
+    EXPECT_EQ(
+        mdlFunction::adoConn()->Execute(QStringLiteral("select count(*) from Isoplot")).Fields(0).Long(), 0);
+    for (QWidget *w : QApplication::topLevelWidgets()) delete w;
+}

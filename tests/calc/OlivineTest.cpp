@@ -1,5 +1,6 @@
 #include "CalcTestSupport.h"
 #include "calc/frmGLS.h"
+#include "support/DecimalCommaLocale.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QFile>
@@ -153,4 +154,15 @@ TEST_F(Olivine, ExportAndImportThroughTheFileDialogs)
     dialogs.answerFile(dir.path() + QStringLiteral("/no/folder/x.txt"), 1);
     menu("export");
     EXPECT_EQ(dialogs.lastMessage(), QStringLiteral("导出数据失败!"));
+}
+
+// Under a decimal-comma locale the samples still read as numbers.
+TEST_F(Olivine, ADecimalCommaLocaleChangesNoResult)
+{
+    DecimalCommaLocale comma;
+    if (!comma.available()) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    addSample({"0.9", "0.1", "0.2", "0.1"});
+    click(calc);
+    EXPECT_EQ(temperature(0), QStringLiteral("761"));
+    EXPECT_TRUE(dialogs.messages().isEmpty());
 }

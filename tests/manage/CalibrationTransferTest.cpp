@@ -6,8 +6,12 @@
 #include "manage/CalibrationImport.h"
 #include "manage/CalibrationWorkbook.h"
 #include "manage/PendingRows.h"
+#include "manage/frmTraceMgr.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TempDatabase.h"
+#include "support/Widgets.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -19,6 +23,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -662,3 +668,116 @@ TEST(WorkbookTransfer, CellTextsEscapeWhatXmlCannotCarry)
 }
 
 } // namespace
+
+// ---- through the trace-element manager ----------------------------------------
+
+namespace {
+
+void clickTraceButton(QWidget *form, const char *key)
+{
+    QToolBar *bar = findNamed<QToolBar>(form, "Toolbar1");
+    QWidget *w = bar->widgetForAction(findNamed<QAction>(bar, key));
+    ASSERT_NE(w, nullptr);
+    QTest::mouseClick(w, Qt::LeftButton);
+}
+
+void clickElement(QWidget *form, const QString &text)
+{
+    auto *tree = findNamed<QTreeWidget>(form, "TreeView1");
+    QTreeWidgetItem *n = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    ASSERT_NE(n, nullptr);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(n).center());
+}
+
+} // namespace
+
+class TraceManagerTransfer : public ExportTransfer {
+  protected:
+    void SetUp() override
+    {
+        ExportTransfer::SetUp();
+        db.exec("insert into TraceElement values (1,'Fe','石英','熔体',-3765,5.5,'10','r1')");
+        db.exec("insert into TraceElement values (2,'FeO','辉石','熔体',-3000,4,'e','r2')");
+        mgr = std::make_unique<frmTraceMgr>();
+        mgr->Load();
+        mgr->show();
+        clickElement(mgr.get(), "Fe");
+    }
+    void TearDown() override
+    {
+        mgr->setHasSaved(true);
+        mgr->Unload();
+        ExportTransfer::TearDown();
+    }
+    QTreeWidget *rows() const { return findNamed<QTreeWidget>(mgr.get(), "ListView1"); }
+    void importLines(const QByteArray &bytes)
+    {
+        const QString path = in.filePath(QStringLiteral("rows.txt"));
+        writeFile(path, bytes);
+        dialogs.answerFile(path);
+        clickTraceButton(mgr.get(), "import");
+    }
+
+    TempDatabase db;
+    QTemporaryDir in;
+    std::unique_ptr<frmTraceMgr> mgr;
+};
+
+// Clicking Fe lists FeO's thermometers as well: each row goes out under its own element.
+TEST_F(TraceManagerTransfer, ExportLabelsEachRowWithItsOwnElement)
+{
+    ASSERT_EQ(rows()->topLevelItemCount(), 2);
+    importLines("石榴子石\t熔体\t-100\t1\t10\n");
+    clickTraceButton(mgr.get(), "export");
+    ASSERT_EQ(opened.size(), 1);
+    const Workbook wb = readBack(opened.first());
+    ASSERT_EQ(wb.cells.size(), 4);
+    EXPECT_EQ(wb.cells[1].mid(0, 2), QStringList({"Fe", QStringLiteral("石英")}));
+    EXPECT_EQ(wb.cells[2].mid(0, 2), QStringList({"FeO", QStringLiteral("辉石")}));
+    EXPECT_EQ(wb.cells[3].mid(0, 2), QStringList({"Fe", QStringLiteral("石榴子石")})) << "imported under Fe";
+}
+
+// The table has no column for an imported source of data: it is kept in the remark.
+TEST_F(TraceManagerTransfer, AnImportedSourceSurvivesTheSaveInTheRemark)
+{
+    importLines(QStringLiteral("石榴子石\t熔体\t-100\t1\t10\t600-900℃\tSmith (2001)\r\n"
+                               "锆石\t熔体\t-200\t2\te\t\tJones 1999\r\n"
+                               "磷灰石\t熔体\t-300\t3\t10\t备注\t\r\n")
+                    .toUtf8());
+    ASSERT_EQ(rows()->topLevelItemCount(), 5);
+    EXPECT_EQ(rows()->topLevelItem(2)->text(7), "Smith (2001)");
+    clickTraceButton(mgr.get(), "save");
+    EXPECT_EQ(db.scalar("select Mark_s from TraceElement where MinA_s='石榴子石'"),
+              QStringLiteral("600-900℃；资料来源：Smith (2001)"));
+    EXPECT_EQ(db.scalar("select Mark_s from TraceElement where MinA_s='锆石'"),
+              QStringLiteral("资料来源：Jones 1999"));
+    EXPECT_EQ(db.scalar("select Mark_s from TraceElement where MinA_s='磷灰石'"), QStringLiteral("备注"));
+    // The saved row shows what is stored, as a reload does.
+    QTreeWidgetItem *saved = rows()->topLevelItem(2);
+    EXPECT_EQ(PendingRows::State(saved), "ok");
+    EXPECT_EQ(saved->text(6), QStringLiteral("600-900℃；资料来源：Smith (2001)"));
+    EXPECT_EQ(saved->text(7), "");
+
+    clickTraceButton(mgr.get(), "refresh");
+    QStringList remarks;
+    for (int i = 0; i < rows()->topLevelItemCount(); ++i) remarks << rows()->topLevelItem(i)->text(6);
+    EXPECT_TRUE(remarks.contains(QStringLiteral("600-900℃；资料来源：Smith (2001)")));
+    EXPECT_TRUE(remarks.contains(QStringLiteral("资料来源：Jones 1999")));
+    // Stored once, with the source in its remark.
+    EXPECT_EQ(db.scalar("select count(*) from TraceElement where Mark_s like '%Smith%'"), "1");
+}
+
+TEST_F(TraceManagerTransfer, ImportedConstantsSinglePrecisionCannotHoldAreMarked)
+{
+    importLines("石榴子石\t熔体\t1e-50\t1\t10\n锆石\t熔体\t-200\t1E+99\te\n磷灰石\t熔体\tx\t1\t10\n"
+                "榍石\t熔体\t0e-50\t-1.5\t10\n");
+    clickTraceButton(mgr.get(), "save");
+    for (int i : {2, 3}) {
+        EXPECT_EQ(PendingRows::IconKey(rows()->topLevelItem(i)), "adderror") << i;
+        EXPECT_EQ(PendingRows::ToolTip(rows()->topLevelItem(i)), "数值超出单精度范围") << i;
+    }
+    EXPECT_EQ(PendingRows::ToolTip(rows()->topLevelItem(4)), "常数必须为数字");
+    EXPECT_EQ(PendingRows::State(rows()->topLevelItem(5)), "ok");
+    EXPECT_EQ(db.scalar("select count(*) from TraceElement"), "3");
+    EXPECT_EQ(db.scalar("select count(*) from TraceElement where MinA_s='石榴子石'"), "0");
+}

@@ -118,17 +118,44 @@ TEST_F(IsoEditTest, ValidationStopsAtTheFirstFailureAndFocusesIt)
     EXPECT_EQ(db.scalar("select ConstA_N from Isoplot where MinB_S=' '"), "12.5");
 }
 
-TEST_F(IsoEditTest, ConstantBeyondSinglePrecisionIsNotANumber)
+// A number single precision cannot hold would be stored as 0 or not at all:
+// it is refused with its own message, like a text that is no number.
+TEST_F(IsoEditTest, ConstantSinglePrecisionCannotHoldIsRefusedWithItsOwnMessage)
 {
     withDialog("new", [this](QDialog *dlg) {
         retype(box(dlg, 1), "a");
         retype(box(dlg, 2), "b");
         retype(box(dlg, 3), "1E+99");
+        retype(box(dlg, 4), "0");
+        retype(box(dlg, 5), "1");
         confirm(dlg);
-        EXPECT_EQ(dialogs.lastMessage(), "必须为数字！");
+        ASSERT_FALSE(dialogs.messages().isEmpty());
+        const ScriptedDialogs::Call shown = dialogs.messages().last();
+        EXPECT_EQ(shown.text, "数值超出单精度范围");
+        EXPECT_EQ(shown.caption, "Lorvane");
+        EXPECT_EQ(shown.buttons, Dialogs::Buttons::Ok);
         EXPECT_EQ(dlg->focusWidget(), box(dlg, 3));
-        box(dlg, 3)->clear();
+        EXPECT_EQ(box(dlg, 3)->selectedText(), "1E+99");
+
+        retype(box(dlg, 3), "2");
+        retype(box(dlg, 5), " -1e-50 ");
+        dialogs.clear();
+        confirm(dlg);
+        EXPECT_EQ(dialogs.lastMessage(), "数值超出单精度范围");
+        EXPECT_EQ(dlg->focusWidget(), box(dlg, 5));
+        EXPECT_EQ(box(dlg, 5)->selectedText(), " -1e-50 ");
+        EXPECT_TRUE(dlg->isVisible());
+
+        // Zero written in any form is zero, and the smallest singles still fit.
+        retype(box(dlg, 4), "0e-50");
+        retype(box(dlg, 5), "1.2e-38");
+        dialogs.clear();
+        confirm(dlg);
+        EXPECT_TRUE(dialogs.messages().isEmpty());
+        EXPECT_FALSE(dlg->isVisible());
     });
+    clickButton(mgr.get(), "save");
+    EXPECT_EQ(db.scalar("select ConstC_N from Isoplot where MinA_S='a'"), "1.2E-38");
 }
 
 TEST_F(IsoEditTest, ModifyUnchangedClosesAndTouchesNothing)
@@ -279,10 +306,10 @@ TEST_F(TraceEditTest, LogTypeOpensTheMatchingOption)
         EXPECT_EQ(box(dlg, 5)->text(), "e");
         dlg->reject();
     });
-    // Any other type opens as "10", remembered so: confirming changes nothing.
+    // Any other type opens with "10" shown but keeps its text: confirming changes nothing.
     modifyRow(2, [](QDialog *dlg) {
         EXPECT_TRUE(option(dlg, "Option2")->isChecked());
-        EXPECT_EQ(box(dlg, 5)->text(), "10");
+        EXPECT_EQ(box(dlg, 5)->text(), "x");
         QTest::mouseClick(findNamed<QPushButton>(dlg, "Command1"), Qt::LeftButton);
         EXPECT_FALSE(dlg->isVisible());
     });
@@ -342,4 +369,71 @@ TEST_F(TraceEditTest, AddValidatesMineralsThenConstants)
     EXPECT_EQ(PendingRows::State(r), "add");
     EXPECT_EQ(PendingRows::Values(r, 7), QStringList({"锆石", "熔体", " 12.5 ", "-1", "e", "", ""}));
     EXPECT_FALSE(mgr->hasSaved());
+}
+
+// The log type is the user's to change: a row of type "E" or "ln" keeps it when
+// only its remark is edited, and changes only when the other option is chosen.
+TEST_F(TraceEditTest, LogTypeIsRewrittenOnlyByChoosingAnOption)
+{
+    db.exec("insert into TraceElement values (5,'Ti','榍石','熔体',-500,1,'E','')");
+    db.exec("insert into TraceElement values (6,'Ti','磷灰石','熔体',-600,1,'ln','')");
+    clickButton(mgr.get(), "refresh");
+    QTreeWidgetItem *upper = rowWith(mgr.get(), 1, "榍石");
+    QTreeWidgetItem *ln = rowWith(mgr.get(), 1, "磷灰石");
+    ASSERT_NE(upper, nullptr);
+    ASSERT_NE(ln, nullptr);
+
+    clickRow(mgr.get(), upper);
+    withDialog("modify", [](QDialog *dlg) {
+        EXPECT_TRUE(option(dlg, "Option1")->isChecked()) << "E is the natural logarithm";
+        EXPECT_EQ(box(dlg, 5)->text(), "E");
+        retype(box(dlg, 6), "只改备注");
+        QTest::mouseClick(findNamed<QPushButton>(dlg, "Command1"), Qt::LeftButton);
+    });
+    clickRow(mgr.get(), ln);
+    withDialog("modify", [](QDialog *dlg) {
+        EXPECT_TRUE(option(dlg, "Option2")->isChecked());
+        EXPECT_EQ(box(dlg, 5)->text(), "ln");
+        retype(box(dlg, 6), "也只改备注");
+        QTest::mouseClick(findNamed<QPushButton>(dlg, "Command1"), Qt::LeftButton);
+    });
+    EXPECT_EQ(upper->text(5), "E");
+    EXPECT_EQ(ln->text(5), "ln");
+    clickButton(mgr.get(), "save");
+    EXPECT_EQ(db.scalar("select LogType_s from TraceElement where ID_N=5"), "E");
+    EXPECT_EQ(db.scalar("select Mark_s from TraceElement where ID_N=5"), "只改备注");
+    EXPECT_EQ(db.scalar("select LogType_s from TraceElement where ID_N=6"), "ln");
+
+    // Choosing an option is a change of the type, also the option already shown.
+    clickRow(mgr.get(), upper);
+    withDialog("modify", [](QDialog *dlg) {
+        QTest::mouseClick(option(dlg, "Option2"), Qt::LeftButton);
+        EXPECT_EQ(box(dlg, 5)->text(), "10");
+        QTest::mouseClick(findNamed<QPushButton>(dlg, "Command1"), Qt::LeftButton);
+    });
+    clickRow(mgr.get(), ln);
+    withDialog("modify", [](QDialog *dlg) {
+        QTest::mouseClick(option(dlg, "Option2"), Qt::LeftButton);
+        EXPECT_EQ(box(dlg, 5)->text(), "10");
+        QTest::mouseClick(findNamed<QPushButton>(dlg, "Command1"), Qt::LeftButton);
+    });
+    clickButton(mgr.get(), "save");
+    EXPECT_EQ(db.scalar("select LogType_s from TraceElement where ID_N=5"), "10");
+    EXPECT_EQ(db.scalar("select LogType_s from TraceElement where ID_N=6"), "10");
+}
+
+TEST_F(TraceEditTest, ConstantSinglePrecisionCannotHoldIsRefused)
+{
+    withDialog("new", [this](QDialog *dlg) {
+        retype(box(dlg, 1), "锆石");
+        retype(box(dlg, 2), "熔体");
+        retype(box(dlg, 3), "1e-50");
+        retype(box(dlg, 4), "1");
+        QTest::mouseClick(findNamed<QPushButton>(dlg, "Command1"), Qt::LeftButton);
+        EXPECT_EQ(dialogs.lastMessage(), "数值超出单精度范围");
+        EXPECT_EQ(dlg->focusWidget(), box(dlg, 3));
+        EXPECT_EQ(box(dlg, 3)->selectedText(), "1e-50");
+        dlg->reject();
+    });
+    EXPECT_EQ(rowCount(mgr.get()), 4);
 }

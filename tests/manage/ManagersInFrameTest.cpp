@@ -68,3 +68,70 @@ TEST_F(ManagersInFrameTest, MenuEntriesOpenTheManagersAndTheirCloseQuestionAppli
     EXPECT_NE(qobject_cast<frmTraceMgr *>(main->loadedForm("frmTraceMgr")), nullptr);
     EXPECT_EQ(db.scalar("select IsoType_S from Isoplot where MinA_S='方解石'"), "氧同位素");
 }
+
+// The calculators' "database" button closes its own window and opens the
+// manager; it never closes another window on the way (here the manager itself,
+// which had kept its unsaved row).
+class CalculatorDatabaseButtonTest : public ManagersInFrameTest {
+  protected:
+    // Opens a manager from the menu and leaves a pending row in it.
+    CalibrationManager *managerWithPendingRow(const char *menu, const char *form)
+    {
+        findNamed<QAction>(main.get(), menu)->trigger();
+        auto *mgr = qobject_cast<CalibrationManager *>(main->loadedForm(form));
+        EXPECT_NE(mgr, nullptr);
+        if (!mgr) return nullptr;
+        mgr->appendNewRow({"方解石", "水", "1", "1", "1"}, mgr->TreeView1()->topLevelItem(0)->text(0));
+        mgr->setPending(true);
+        return mgr;
+    }
+    // Opens a calculator from the menu; the manager is asked and the user keeps it open.
+    ChildForm *calculatorBesides(const char *menu, const char *form)
+    {
+        dialogs.answer(Dialogs::Answer::Cancel);
+        findNamed<QAction>(main.get(), menu)->trigger();
+        EXPECT_EQ(countOf(kClose), 1);
+        return main->loadedForm(form);
+    }
+    int countOf(const QString &text) const
+    {
+        int n = 0;
+        for (const auto &c : dialogs.messages())
+            if (c.text == text) ++n;
+        return n;
+    }
+    const QString kClose = QStringLiteral("修改尚未保存,立即保存？");
+};
+
+TEST_F(CalculatorDatabaseButtonTest, IsotopeCalculatorClosesOnlyItself)
+{
+    CalibrationManager *mgr = managerWithPendingRow("mnuIsotopeDBMgr", "frmIsoMgr");
+    ASSERT_NE(mgr, nullptr);
+    ChildForm *calc = calculatorBesides("mnuIsotopeCalculate", "frmCalculateIso");
+    ASSERT_NE(calc, nullptr);
+
+    clickButton(calc, "database");
+    EXPECT_EQ(countOf(kClose), 1) << "the manager is not asked to close again";
+    EXPECT_EQ(main->loadedForm("frmCalculateIso"), nullptr);
+    EXPECT_EQ(main->loadedForm("frmIsoMgr"), mgr);
+    EXPECT_EQ(main->mdiArea()->activeSubWindow(), mgr->subWindow());
+    EXPECT_EQ(rowCount(mgr), 1);
+    EXPECT_TRUE(mgr->pending());
+}
+
+TEST_F(CalculatorDatabaseButtonTest, TraceCalculatorShowsTheManagerThenClosesOnlyItself)
+{
+    CalibrationManager *mgr = managerWithPendingRow("mnuTraceElementDBMgr", "frmTraceMgr");
+    ASSERT_NE(mgr, nullptr);
+    ChildForm *calc = calculatorBesides("mnuTraceElementCalculate", "frmCalculateTrace");
+    ASSERT_NE(calc, nullptr);
+
+    // The button of a calculator that is not the active child.
+    main->mdiArea()->setActiveSubWindow(mgr->subWindow());
+    findNamed<QAction>(findNamed<QToolBar>(calc, "Toolbar1"), "database")->trigger();
+    EXPECT_EQ(countOf(kClose), 1) << "the manager is not asked to close again";
+    EXPECT_EQ(main->loadedForm("frmCalculateTrace"), nullptr);
+    EXPECT_EQ(main->loadedForm("frmTraceMgr"), mgr);
+    EXPECT_EQ(rowCount(mgr), 1);
+    EXPECT_TRUE(mgr->pending());
+}

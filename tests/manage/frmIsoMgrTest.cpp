@@ -3,10 +3,12 @@
 #include "app/Twips.h"
 #include "manage/frmIsoMgr.h"
 #include "store/isotype.h"
+#include "support/DecimalCommaLocale.h"
 
 #include <QDialog>
 #include <QFile>
 #include <QListWidget>
+#include <QLocale>
 #include <QTemporaryDir>
 
 using namespace ManagerTest;
@@ -528,4 +530,33 @@ TEST_F(IsoMgrTest, ColumnWidthsAreKeptBetweenOpenings)
     frmIsoMgr *again = open();
     EXPECT_EQ(list(again)->columnWidth(6), 150);
     EXPECT_EQ(list(again)->columnWidth(1), Twips::toPx(1440));
+}
+
+// ---- numbers under a decimal-comma locale -------------------------------------
+
+TEST_F(IsoMgrTest, ADecimalCommaLocaleStoresTheConstantsAsTyped)
+{
+    DecimalCommaLocale comma;
+    if (!comma.available()) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    // What the user's own locale writes as the decimal separator is a number too.
+    const QString sep = QLocale::system().decimalPoint();
+    frmIsoMgr *w = open();
+    clickNode(w, "氧同位素");
+    addThroughDialog({"方解石", "水", "1.5", "2" + sep + "25", "-3.4"});
+    ASSERT_EQ(rowCount(w), 4);
+    clickButton(w, "save");
+    EXPECT_EQ(PendingRows::State(row(w, 3)), "ok");
+    EXPECT_EQ(
+        db.scalar("select count(*) from Isoplot where MinA_S='方解石' and ConstA_N=1.5 and ConstB_N=2.25 "
+                  "and ConstC_N=-3.4"),
+        "1");
+    // The stored values show as they were typed, with ".", and the duplicate check still refuses.
+    clickButton(w, "refresh");
+    QTreeWidgetItem *stored = rowWith(w, 1, "方解石");
+    ASSERT_NE(stored, nullptr);
+    EXPECT_EQ(PendingRows::Values(stored, 5), QStringList({"方解石", "水", "1.5", "2.25", "-3.4"}));
+    addThroughDialog({"方解石", "水", "1.5", "2.25", "-3.4"});
+    clickButton(w, "save");
+    EXPECT_EQ(PendingRows::ToolTip(row(w, rowCount(w) - 1)), " 记录已存在,添加失败!");
+    EXPECT_EQ(db.scalar("select count(*) from Isoplot where MinA_S='方解石'"), "1");
 }

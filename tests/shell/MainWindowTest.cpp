@@ -13,11 +13,13 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -139,6 +141,44 @@ TEST_F(MainWindowTest, StoredTextThatIsNotANumberFallsBackToTheDefault)
     SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainHeight"), QStringLiteral("1e30"));
     auto w = openMain();
     EXPECT_EQ(w->frameGeometry(), QRect(67, 200, 433, 433));
+}
+
+// A frame no screen can show: far off every screen, or a million pixels wide.
+TEST_F(MainWindowTest, StoredFrameNoScreenCanShowGivesWayToTheDefaults)
+{
+    SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainLeft"), QStringLiteral("-14999985"));
+    SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainTop"), QStringLiteral("-14999985"));
+    SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainWidth"), QStringLiteral("14999985"));
+    SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainHeight"), QStringLiteral("14999985"));
+    auto w = openMain();
+    const QRect screen = QGuiApplication::primaryScreen()->availableVirtualGeometry();
+    EXPECT_EQ(w->frameGeometry().topLeft(), QPoint(67, 67));
+    EXPECT_EQ(w->frameGeometry().size(), screen.size()) << "cut to the screen";
+    w->grab(); // paints
+    ASSERT_TRUE(closeMain(w.get(), Dialogs::Answer::Yes));
+    EXPECT_EQ(stored(QStringLiteral("MainLeft")), QStringLiteral("1005"));
+    EXPECT_EQ(stored(QStringLiteral("MainTop")), QStringLiteral("1005"));
+
+    // A frame whose title bar lies just off the top, and sizes too small to use.
+    SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainLeft"), QStringLiteral("1500"));
+    SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainTop"), QStringLiteral("-300"));
+    SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainWidth"), QStringLiteral("-1"));
+    SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainHeight"), QStringLiteral("150"));
+    auto again = openMain();
+    EXPECT_EQ(again->frameGeometry(), QRect(67, 67, 433, 433));
+    dialogs.answer(Dialogs::Answer::Yes);
+    ASSERT_TRUE(again->close());
+
+    // Partly off the screen but with its title bar in reach: kept where it was.
+    SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainLeft"),
+                               QString::number((screen.right() - 200) * 15));
+    SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainTop"), QStringLiteral("1500"));
+    SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainWidth"), QStringLiteral("9000"));
+    SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainHeight"), QStringLiteral("6000"));
+    auto third = openMain();
+    EXPECT_EQ(third->frameGeometry(), QRect(screen.right() - 200, 100, 600, 400));
+    dialogs.answer(Dialogs::Answer::Yes);
+    ASSERT_TRUE(third->close());
 }
 
 // --- The exit question -------------------------------------------------------

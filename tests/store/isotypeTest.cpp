@@ -70,10 +70,11 @@ TEST(isotype, AddNewAllocatesIdsRefusesDuplicatesAndAnnounces)
     db.exec(QStringLiteral("drop table IsotopeType"));
     EXPECT_EQ(registry.AddNew(QStringLiteral("碳同位素")), 2);
     const QStringList lines = log.messages.last().split(QStringLiteral("\r\n"));
-    ASSERT_EQ(lines.size(), 3);
+    ASSERT_EQ(lines.size(), 4);
     EXPECT_EQ(lines[0], QStringLiteral("未知原因,添加记录失败!"));
     EXPECT_EQ(lines[1], QStringLiteral("错误号：1"));
-    EXPECT_EQ(lines[2], QStringLiteral("no such table: IsotopeType"));
+    EXPECT_EQ(lines[2], QStringLiteral("数据库缺少表或列：IsotopeType"));
+    EXPECT_EQ(lines[3], QStringLiteral("no such table: IsotopeType"));
     EXPECT_EQ(log.names.last(), QStringLiteral("碳同位素"));
 }
 
@@ -102,7 +103,9 @@ TEST(isotype, DeleteOutcomes)
 
     db.exec(QStringLiteral("drop table IsotopeType"));
     EXPECT_EQ(registry.Delete(QStringLiteral("x")), 2);
-    EXPECT_EQ(log.messages.last(), QStringLiteral("未知错误,删除失败!\r\nno such table: IsotopeType"));
+    EXPECT_EQ(
+        log.messages.last(),
+        QStringLiteral("未知错误,删除失败!\r\n数据库缺少表或列：IsotopeType\r\nno such table: IsotopeType"));
 }
 
 TEST(isotype, QuotedAndInjectedNames)
