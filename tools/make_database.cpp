@@ -1,12 +1,23 @@
 // Builds the default calibration database from the schema and the published
-// calibrations in data/calibrations. An existing database is never touched.
+// calibrations in data/calibrations. An existing database is never touched: it
+// may hold the user's own rows.
+//
+// Beside the database it writes the same library as import files for the two
+// managers, library/isotope/<type>.txt and library/trace/<element>.txt, so that
+// a database older than the library can be given the rows it lacks. Those files
+// are rewritten on every run.
 //
 //   make_database SCHEMA.sql CALIBRATION_DIR OUTPUT.mdb
 
 #include "app/NumberText.h"
+#include "app/TextCodec.h"
+#include "calc/Equations.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <cstdio>
@@ -71,10 +82,62 @@ void check(sqlite3 *db, int rc, const char *what)
     }
 }
 
-// Constants are stored as the program writes them: single precision, general text.
-double constant(const QString &text)
+[[noreturn]] void refuse(const QString &csvPath, int line, const QString &why)
 {
-    return Num::ToDouble(Num::Str(Num::ToSingle(text.isEmpty() ? QStringLiteral("0") : text)));
+    std::fprintf(stderr, "make_database: %s, row %d: %s\n", qPrintable(csvPath), line, qPrintable(why));
+    std::exit(1);
+}
+
+// A calibration table as its CSV states it: the heading row names the columns.
+struct Table {
+    QString path;
+    QStringList columns;
+    QVector<QStringList> rows; // trimmed, as many fields as columns
+    int index(const char *column) const { return columns.indexOf(QLatin1String(column), 0); }
+};
+
+// Reads a table and refuses what would give a wrong calibration: a constant
+// that is no number, an unknown log type, a row without its owner, minerals or
+// reference, a field an import file cannot carry, the same calibration twice.
+Table readTable(const QString &csvPath, const QStringList &numeric, const char *owner, const char *reference,
+                const char *logType)
+{
+    const QVector<QStringList> rows = readCsv(csvPath);
+    Table table;
+    table.path = csvPath;
+    if (rows.isEmpty()) return table;
+    table.columns = rows.first();
+    QSet<QString> seen;
+    for (int r = 1; r < rows.size(); ++r) {
+        QStringList row;
+        for (int c = 0; c < table.columns.size(); ++c)
+            row << (c < rows[r].size() ? rows[r][c].trimmed() : QString());
+        if (rows[r].size() > table.columns.size())
+            refuse(csvPath, r, QStringLiteral("more fields than columns"));
+        QStringList key;
+        for (int c = 0; c < row.size(); ++c) {
+            const QString &column = table.columns[c];
+            if (row[c].contains(QLatin1Char('\t')) || row[c].contains(QLatin1Char('\n')) ||
+                row[c].contains(QLatin1Char('\r')))
+                refuse(csvPath, r, column + QStringLiteral(" holds a tab or a line break"));
+            if (numeric.contains(column)) {
+                if (!Num::IsNumeric(row[c])) refuse(csvPath, r, column + QStringLiteral(" is no number"));
+                key << Num::Str(Num::ToSingle(row[c]));
+            } else if (column.startsWith(QLatin1String("Min")) || column == QLatin1String(owner) ||
+                       (logType && column == QLatin1String(logType))) {
+                if (row[c].isEmpty()) refuse(csvPath, r, column + QStringLiteral(" is empty"));
+                key << row[c];
+            }
+        }
+        if (logType && !TraceEquation::IsKnownLogType(row[table.index(logType)]))
+            refuse(csvPath, r, QStringLiteral("log type is neither 10 nor e"));
+        if (row[table.index(reference)].isEmpty()) refuse(csvPath, r, QStringLiteral("no reference"));
+        const QString joined = key.join(QLatin1Char('\t'));
+        if (seen.contains(joined)) refuse(csvPath, r, QStringLiteral("the same calibration twice"));
+        seen.insert(joined);
+        table.rows << row;
+    }
+    return table;
 }
 
 void bindText(sqlite3_stmt *st, int index, const QString &text)
@@ -83,35 +146,74 @@ void bindText(sqlite3_stmt *st, int index, const QString &text)
     sqlite3_bind_text(st, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
-// Loads a CSV whose heading row names the table's columns.
-int loadTable(sqlite3 *db, const QString &csvPath, const char *table, const QStringList &numeric)
+int loadTable(sqlite3 *db, const Table &table, const char *name, const QStringList &numeric)
 {
-    const QVector<QStringList> rows = readCsv(csvPath);
-    if (rows.isEmpty()) return 0;
-    const QStringList columns = rows.first();
+    if (table.columns.isEmpty()) return 0;
     QStringList marks;
-    for (int i = 0; i <= columns.size(); ++i) marks << QStringLiteral("?");
+    for (int i = 0; i <= table.columns.size(); ++i) marks << QStringLiteral("?");
     const QString sql =
         QStringLiteral("insert into %1 (ID_N,%2) values (%3)")
-            .arg(QLatin1String(table), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+            .arg(QLatin1String(name), table.columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     sqlite3_stmt *st = nullptr;
     check(db, sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr), "prepare insert");
     int id = 0;
-    for (int r = 1; r < rows.size(); ++r) {
-        const QStringList &row = rows[r];
+    for (const QStringList &row : table.rows) {
         sqlite3_reset(st);
         sqlite3_bind_int(st, 1, ++id);
-        for (int c = 0; c < columns.size(); ++c) {
-            const QString value = c < row.size() ? row[c].trimmed() : QString();
-            if (numeric.contains(columns[c], Qt::CaseInsensitive))
-                sqlite3_bind_double(st, c + 2, constant(value));
+        for (int c = 0; c < table.columns.size(); ++c) {
+            // Constants are stored as the program writes them: single precision, general text.
+            if (numeric.contains(table.columns[c]))
+                sqlite3_bind_double(st, c + 2, Num::ToDouble(Num::Str(Num::ToSingle(row[c]))));
             else
-                bindText(st, c + 2, value);
+                bindText(st, c + 2, row[c]);
         }
         check(db, sqlite3_step(st), "insert");
     }
     sqlite3_finalize(st);
     return id;
+}
+
+// One import file per type or element: the managers store imported rows under
+// the type or element chosen in their tree, so a file holds one of them only.
+// Fields as the import reads them: no heading, tab-delimited, UTF-8, CR LF;
+// constants in the program's own text, so the duplicate check matches the
+// stored rows.
+void writeImportFiles(const Table &table, const QString &folder, const char *owner, const QStringList &fields,
+                      const QStringList &numeric)
+{
+    QMap<QString, QString> files;
+    QStringList order;
+    for (const QStringList &row : table.rows) {
+        const QString name = row[table.index(owner)];
+        if (name.contains(QLatin1Char('/')) || name.startsWith(QLatin1Char('.')))
+            refuse(table.path, 0, name + QStringLiteral(" cannot name a file"));
+        if (!files.contains(name)) order << name;
+        QStringList line;
+        for (const QString &field : fields) {
+            const QString value = row[table.columns.indexOf(field)];
+            line << (numeric.contains(field) ? Num::Str(Num::ToSingle(value)) : value);
+        }
+        files[name] += line.join(QLatin1Char('\t')) + QStringLiteral("\r\n");
+    }
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "make_database: cannot create %s\n", qPrintable(folder));
+        std::exit(1);
+    }
+    // Files of types or elements the library no longer has would bring back rows it dropped.
+    for (const QString &old : QDir(folder).entryList({QStringLiteral("*.txt")}, QDir::Files))
+        if (!files.contains(QFileInfo(old).completeBaseName())) QFile::remove(QDir(folder).filePath(old));
+    for (const QString &name : order) {
+        const QString path = QDir(folder).filePath(name + QStringLiteral(".txt"));
+        const QByteArray bytes = TextCodec::Encode(files[name]);
+        QFile existing(path);
+        if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes) continue;
+        existing.close();
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+            std::fprintf(stderr, "make_database: cannot write %s\n", qPrintable(path));
+            std::exit(1);
+        }
+    }
 }
 
 } // namespace
@@ -125,6 +227,27 @@ int main(int argc, char **argv)
     const QString schemaPath = QString::fromLocal8Bit(argv[1]);
     const QString dataDir = QString::fromLocal8Bit(argv[2]);
     const QString output = QString::fromLocal8Bit(argv[3]);
+
+    const QStringList isoNumbers{QStringLiteral("ConstA_N"), QStringLiteral("ConstB_N"),
+                                 QStringLiteral("ConstC_N")};
+    const QStringList traceNumbers{QStringLiteral("ConstA_sng"), QStringLiteral("ConstB_sng")};
+    const Table iso = readTable(dataDir + QStringLiteral("/isotope_calibrations.csv"), isoNumbers,
+                                "IsoType_S", "Source_S", nullptr);
+    // The trace table has no source column: the reference stands in the remark.
+    const Table trace = readTable(dataDir + QStringLiteral("/trace_calibrations.csv"), traceNumbers,
+                                  "Element_s", "Mark_s", "logType_s");
+
+    const QString library = QFileInfo(output).absolutePath() + QStringLiteral("/library");
+    writeImportFiles(iso, library + QStringLiteral("/isotope"), "IsoType_S",
+                     {QStringLiteral("MinA_S"), QStringLiteral("MinB_S"), QStringLiteral("ConstA_N"),
+                      QStringLiteral("ConstB_N"), QStringLiteral("ConstC_N"), QStringLiteral("Mark_S"),
+                      QStringLiteral("Source_S")},
+                     isoNumbers);
+    writeImportFiles(trace, library + QStringLiteral("/trace"), "Element_s",
+                     {QStringLiteral("MinA_s"), QStringLiteral("MinB_s"), QStringLiteral("ConstA_sng"),
+                      QStringLiteral("ConstB_sng"), QStringLiteral("logType_s"), QStringLiteral("Mark_s")},
+                     traceNumbers);
+
     if (QFileInfo::exists(output)) return 0;
 
     QFile schemaFile(schemaPath);
@@ -141,11 +264,8 @@ int main(int argc, char **argv)
     check(db, sqlite3_open(QFile::encodeName(partial).constData(), &db), "open");
     check(db, sqlite3_exec(db, "begin", nullptr, nullptr, nullptr), "begin");
     check(db, sqlite3_exec(db, schema.constData(), nullptr, nullptr, nullptr), "schema");
-    const int iso =
-        loadTable(db, dataDir + QStringLiteral("/isotope_calibrations.csv"), "Isoplot",
-                  {QStringLiteral("ConstA_N"), QStringLiteral("ConstB_N"), QStringLiteral("ConstC_N")});
-    const int trace = loadTable(db, dataDir + QStringLiteral("/trace_calibrations.csv"), "TraceElement",
-                                {QStringLiteral("ConstA_sng"), QStringLiteral("ConstB_sng")});
+    const int isoRows = loadTable(db, iso, "Isoplot", isoNumbers);
+    const int traceRows = loadTable(db, trace, "TraceElement", traceNumbers);
     const char *types = "insert into IsotopeType (ID,Name,ShortName) values "
                         "(1,'氧同位素','O'),(2,'硫同位素','S'),(3,'碳同位素','C'),(4,'氢同位素','H')";
     check(db, sqlite3_exec(db, types, nullptr, nullptr, nullptr), "isotope types");
@@ -155,6 +275,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "make_database: cannot create %s\n", argv[3]);
         return 1;
     }
-    std::printf("make_database: %s with %d isotope and %d trace-element calibrations\n", argv[3], iso, trace);
+    std::printf("make_database: %s with %d isotope and %d trace-element calibrations\n", argv[3], isoRows,
+                traceRows);
     return 0;
 }

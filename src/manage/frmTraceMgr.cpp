@@ -6,11 +6,20 @@
 #include "store/clsTraceelement.h"
 #include "store/clsTraceelements.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QTreeWidget>
 
 namespace {
 
 const QString kRootKey = QStringLiteral("root");
+
+QString &libraryFolderSetting()
+{
+    static QString folder;
+    return folder;
+}
 
 CalibrationManager::Design traceDesign()
 {
@@ -34,10 +43,24 @@ CalibrationManager::Design traceDesign()
 
 frmTraceMgr::frmTraceMgr(QWidget *parent) : CalibrationManager(traceDesign(), parent) {}
 
+void frmTraceMgr::setLibraryFolder(const QString &folder) { libraryFolderSetting() = folder; }
+
+QString frmTraceMgr::libraryFolder()
+{
+    const QString &folder = libraryFolderSetting();
+    return folder.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/library") : folder;
+}
+
 QStringList frmTraceMgr::ownerNames()
 {
     clsTraceelements catalogue;
-    return catalogue.FindElementType(db());
+    QStringList names = catalogue.FindElementType(db());
+    const QDir files(libraryFolder() + QStringLiteral("/trace"));
+    for (const QString &file : files.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
+        const QString element = QFileInfo(file).completeBaseName();
+        if (!element.isEmpty() && !names.contains(element, Qt::CaseInsensitive)) names << element;
+    }
+    return names;
 }
 
 void frmTraceMgr::fillTree(const QStringList &names)

@@ -1,4 +1,5 @@
 #include "calc/CalibrationRange.h"
+#include "app/NumberText.h"
 #include "support/TempDatabase.h"
 
 #include <gtest/gtest.h>
@@ -97,4 +98,51 @@ TEST(CalibrationRange, EveryRemarkOfTheDefaultLibrary)
     }
     EXPECT_GT(ranged, 80);
     EXPECT_GT(unranged, 0);
+}
+
+TEST(CalibrationRange, RowsOfTheLibraryWithoutARangeAreTheListedOnes)
+{
+    // The source states no range for these (or it could not be read); their
+    // remarks say so in words, without a number that could pass for a range.
+    const QStringList expected{
+        // Isotope rows: type, minerals, constants A, B, C.
+        "氧同位素 石英-水 4.28,-3.5,0", "氧同位素 燧石-水 3.09,0,-3.29", "氧同位素 方解石-水 2.78,0,-2.89",
+        "氧同位素 方解石-水 0,18.03,-32.42", "氧同位素 白云石-水 2.73,0,0.26",
+        "氧同位素 文石-水 2.559,0,0.715", "氧同位素 高岭石-水 2.76,0,-6.75",
+        "氧同位素 蒙脱石-水 2.55,0,-4.05", "氧同位素 伊利石-水 2.39,0,-3.76",
+        "氧同位素 方解石-水 0,17.4,-28.6", "氧同位素 方解石-水 0,17.747,-29.777",
+        "硫同位素 磁黄铁矿-硫化氢 0.1,0,0", "硫同位素 磁黄铁矿-硫化氢 0.25,0,0",
+        "硫同位素 黄铜矿-硫化氢 0.05,0,0", "硫同位素 硫化氢-斑铜矿 0.07,0,0",
+        "硫同位素 方黄铜矿-硫化氢 0.04,0,0", "硫同位素 硫化氢-紫硫镍矿 0.27,0,0",
+        "硫同位素 磁黄铁矿-黄铜矿 0.2,0,0", "硫同位素 磁黄铁矿-斑铜矿 0.32,0,0",
+        "硫同位素 黄铜矿-斑铜矿 0.12,0,0", "硫同位素 硫化氢-熔体硫化物 1.1,0,-0.19",
+        "硫同位素 硫化氢-熔体硫化物 10.84,0,-2.5", "碳同位素 方解石-二氧化碳 2.988,-7.6663,2.4612",
+        "碳同位素 碳酸氢根-二氧化碳 1.1,0,-4.5",
+        // Trace rows: element, minerals, constants A, B.
+        "Ti 锆石-单矿物 -4800,5.711", "Ti 锆石-单矿物 -4800,5.5561", "Zr 金红石-单矿物 -4470,7.36",
+        "Zr 金红石-单矿物 -4530,7.42", "Zr 金红石-单矿物 -10337.5,17.175", "Zr 金红石-单矿物 -10584,17.175",
+        "Zr 金红石-单矿物 -10876.3,17.4757", "Zr 金红石-单矿物 -11339.4,16.9826",
+        "Ti 石英-单矿物 -3635.5,5.6459", "Ti 石英-单矿物 -3953.6,5.6459", "Ti 石英-单矿物 -4271.9,5.6459",
+        "Ti 石英-单矿物 -8377.8,0.18281", "Ti 石英-单矿物 -9424.7,0.18281", "Zr 榍石-单矿物 -8188,10.52",
+        "Zr 榍石-单矿物 -8668,10.52", "Ni 石榴石-单矿物 -5291,7.96825", "Al 橄榄石-尖晶石 -11148.27,0.93668",
+        "Al 橄榄石-尖晶石 -11148.27,1.13378", "Al 橄榄石-尖晶石 -10989.01,0.85044",
+        "Al 橄榄石-尖晶石 -10989.01,1.04231", "Ca 橄榄石-单矿物 -12368,3.4844"};
+
+    TempDatabase db(true);
+    QStringList unranged;
+    Recordset iso = db.conn().Execute(QStringLiteral("select * from Isoplot order by ID_N"));
+    for (; !iso.Eof(); iso.MoveNext())
+        if (!ReadRange(iso.Fields("Mark_S").Text()))
+            unranged << iso.Fields("IsoType_S").Text() + ' ' + iso.Fields("MinA_S").Text() + '-' +
+                            iso.Fields("MinB_S").Text() + ' ' + Num::Str(iso.Fields("ConstA_N").Single()) +
+                            ',' + Num::Str(iso.Fields("ConstB_N").Single()) + ',' +
+                            Num::Str(iso.Fields("ConstC_N").Single());
+    Recordset trace = db.conn().Execute(QStringLiteral("select * from TraceElement order by ID_N"));
+    for (; !trace.Eof(); trace.MoveNext())
+        if (!ReadRange(trace.Fields("Mark_s").Text()))
+            unranged << trace.Fields("Element_s").Text() + ' ' + trace.Fields("MinA_s").Text() + '-' +
+                            trace.Fields("MinB_s").Text() + ' ' +
+                            Num::Str(trace.Fields("ConstA_sng").Single()) + ',' +
+                            Num::Str(trace.Fields("ConstB_sng").Single());
+    EXPECT_EQ(unranged, expected);
 }

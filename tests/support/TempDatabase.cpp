@@ -36,6 +36,20 @@ TempDatabase::TempDatabase(bool withDefaultLibrary)
     } else {
         createSchema(path());
     }
+    open();
+}
+
+TempDatabase::TempDatabase(const QString &calibrationDir)
+{
+    const int rc =
+        QProcess::execute(QStringLiteral(LORVANE_BIN_DIR) + QStringLiteral("/../tools/make_database"),
+                          {QStringLiteral(LORVANE_SCHEMA), calibrationDir, path()});
+    if (rc != 0) throw std::runtime_error("make_database failed");
+    open();
+}
+
+void TempDatabase::open()
+{
     conn_ = std::make_unique<Connection>();
     conn_->setCursorLocation(3);
     conn_->setCommandTimeout(10);

@@ -12,6 +12,9 @@ class TempDatabase {
   public:
     // empty: schema only; withDefaultLibrary: the rows make_database loads.
     explicit TempDatabase(bool withDefaultLibrary = false);
+    // The database make_database builds from the calibration CSVs of a folder;
+    // its library import files are in dir() + "/library".
+    explicit TempDatabase(const QString &calibrationDir);
     ~TempDatabase();
 
     Connection &conn() { return *conn_; }
@@ -28,6 +31,8 @@ class TempDatabase {
     static void createSchema(const QString &path);
 
   private:
+    void open();
+
     QTemporaryDir dir_;
     std::unique_ptr<Connection> conn_;
 };
