@@ -3,9 +3,9 @@
 // times (the better of two runs each), their ratio, and the decoding alone
 // against reading the bytes.
 
-#include "app/DelimitedFiles.h"
 #include "app/TextCodec.h"
 #include "calc/frmGLS.h"
+#include "ui/DelimitedFiles.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,10 +2,10 @@
 // compute every temperature, export the list. Prints each step's time and the
 // ratio of the round trip to reading and writing the same file without the list.
 
-#include "app/DelimitedFiles.h"
 #include "app/DelimitedText.h"
 #include "app/TextCodec.h"
 #include "calc/frmGLS.h"
+#include "ui/DelimitedFiles.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,5 +1,7 @@
-#include "app/Fonts.h"
-#include "app/subMain.h"
+#include "shell/RegisterForms.h"
+#include "shell/frmMain.h"
+#include "ui/Fonts.h"
+#include "ui/subMain.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -17,5 +19,6 @@ int main(int argc, char **argv)
 
     Fonts::InstallApplicationFont();
 
-    return subMain::Main();
+    RegisterAllForms();
+    return subMain::Main([] { return new frmMain(); });
 }

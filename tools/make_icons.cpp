@@ -3,7 +3,7 @@
 //
 //   make_icons FOLDER
 
-#include "shell/Pictures.h"
+#include "ui/Pictures.h"
 
 #include <QDir>
 #include <QFile>

@@ -102,7 +102,8 @@ void Connection::Open()
 
     sqlite3 *db = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
-                             (readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX, nullptr);
+                             (readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX,
+                             nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_busy_timeout(db, commandTimeout_ > 0 ? commandTimeout_ * 1000 : 0);
         rc = sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
@@ -204,5 +205,30 @@ void Connection::BeginTrans() { Execute(QStringLiteral("begin")); }
 void Connection::CommitTrans() { Execute(QStringLiteral("commit")); }
 void Connection::RollbackTrans()
 {
-    if (db_ && !sqlite3_get_autocommit(db_)) Execute(QStringLiteral("rollback"));
+    if (InTransaction()) Execute(QStringLiteral("rollback"));
 }
+bool Connection::InTransaction() const { return db_ && !sqlite3_get_autocommit(db_); }
+
+Transaction::Transaction(Connection &connection) : connection_(connection) { connection_.BeginTrans(); }
+
+Transaction::~Transaction()
+{
+    if (!done_) Rollback();
+}
+
+void Transaction::Commit()
+{
+    connection_.CommitTrans();
+    done_ = true;
+}
+
+void Transaction::Rollback()
+{
+    done_ = true;
+    try {
+        connection_.RollbackTrans();
+    } catch (const AppError &) {
+    }
+}
+
+bool Transaction::isOpen() const { return !done_ && connection_.InTransaction(); }

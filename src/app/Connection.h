@@ -40,10 +40,14 @@ class Connection {
     // and message; a statement past the time limit raises the timeout error.
     Recordset Execute(const QString &sql);
 
-    // Groups several writes in one transaction (nothing is nested).
+    // Groups several writes in one transaction (nothing is nested). Code that
+    // groups writes uses Transaction below, which cannot leave one open.
     void BeginTrans();
     void CommitTrans();
     void RollbackTrans();
+    // A transaction is open on the connection. SQLite ends one by itself on
+    // some failures (interrupt, full disk), so this is asked of SQLite.
+    bool InTransaction() const;
 
     sqlite3 *handle() const { return db_; }
 
@@ -70,4 +74,28 @@ class Connection {
     qint64 deadline_ = 0;
     int lastError_ = 0;
     friend int connectionProgress(void *);
+};
+
+// One transaction on a connection: begun by the constructor (which raises
+// AppError when it cannot begin), committed by Commit, rolled back when it goes
+// out of scope still open - on an exception as much as on an early return.
+class Transaction {
+  public:
+    explicit Transaction(Connection &connection);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    // Raises AppError when the commit fails; the transaction is then still
+    // open (or SQLite ended it) and is rolled back like any other.
+    void Commit();
+    // Rolls back now; a failing rollback is not reported (nothing is kept either way).
+    void Rollback();
+    // Whether this transaction still stands: begun, neither committed nor
+    // rolled back, and not ended by SQLite after a failed statement.
+    bool isOpen() const;
+
+  private:
+    Connection &connection_;
+    bool done_ = false;
 };

@@ -1,9 +1,5 @@
 #include "calc/frmBatch.h"
 
-#include "app/Dialogs.h"
-#include "app/EventGuard.h"
-#include "app/FormLayout.h"
-#include "app/ImageList.h"
 #include "app/NumberText.h"
 #include "app/ProgramFolders.h"
 #include "app/SettingsStore.h"
@@ -12,6 +8,10 @@
 #include "calc/BatchChart.h"
 #include "calc/BatchResultsModel.h"
 #include "manage/CalibrationWorkbook.h"
+#include "ui/Dialogs.h"
+#include "ui/EventGuard.h"
+#include "ui/FormLayout.h"
+#include "ui/ImageList.h"
 
 #include <QAction>
 #include <QApplication>

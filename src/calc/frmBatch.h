@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calc/BatchRun.h"
-#include "shell/ChildForm.h"
+#include "ui/ChildForm.h"
 
 #include <QFutureWatcher>
 #include <memory>

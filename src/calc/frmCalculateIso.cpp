@@ -1,17 +1,17 @@
 #include "calc/frmCalculateIso.h"
 
 #include "app/AppError.h"
-#include "app/Dialogs.h"
-#include "app/EventGuard.h"
-#include "app/FormLayout.h"
-#include "app/ImageList.h"
 #include "app/NumberText.h"
 #include "app/SharedConnection.h"
 #include "app/Twips.h"
 #include "calc/CalcWidgets.h"
 #include "calc/Equations.h"
-#include "shell/frmIsoAbout.h"
-#include "shell/frmMain.h"
+#include "ui/Dialogs.h"
+#include "ui/EventGuard.h"
+#include "ui/FormFactory.h"
+#include "ui/FormHost.h"
+#include "ui/FormLayout.h"
+#include "ui/ImageList.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -368,9 +368,9 @@ void frmCalculateIso::Toolbar1_ButtonClick(QAction *button)
     const QString key = button->objectName();
     if (key == QLatin1String("database")) {
         Unload();
-        if (frmMain *main = frmMain::current()) main->ShowForm(QStringLiteral("frmIsoMgr"), false);
+        if (FormHost *host = FormHost::current()) host->ShowForm(QStringLiteral("frmIsoMgr"), false);
     } else if (key == QLatin1String("about")) {
-        frmIsoAbout::ShowModal(this);
+        FormFactory::ShowModal(QStringLiteral("frmIsoAbout"), this);
     } else if (key == QLatin1String("close")) {
         Unload();
     }

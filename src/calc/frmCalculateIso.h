@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/ChildForm.h"
 #include "store/clsIsoplotItems.h"
+#include "ui/ChildForm.h"
 
 #include <memory>
 

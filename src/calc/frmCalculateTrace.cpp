@@ -1,18 +1,18 @@
 #include "calc/frmCalculateTrace.h"
 
 #include "app/AppError.h"
-#include "app/Dialogs.h"
-#include "app/EventGuard.h"
-#include "app/FormLayout.h"
-#include "app/ImageList.h"
 #include "app/NumberText.h"
 #include "app/SharedConnection.h"
 #include "app/Twips.h"
 #include "calc/CalcWidgets.h"
 #include "calc/Equations.h"
-#include "shell/frmMain.h"
-#include "shell/frmTraceAbout.h"
 #include "store/clsTraceelements.h"
+#include "ui/Dialogs.h"
+#include "ui/EventGuard.h"
+#include "ui/FormFactory.h"
+#include "ui/FormHost.h"
+#include "ui/FormLayout.h"
+#include "ui/ImageList.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -260,10 +260,10 @@ void frmCalculateTrace::Toolbar1_ButtonClick(QAction *button)
 {
     const QString key = button->objectName();
     if (key == QLatin1String("database")) {
-        if (frmMain *main = frmMain::current()) main->ShowForm(QStringLiteral("frmTraceMgr"), false);
+        if (FormHost *host = FormHost::current()) host->ShowForm(QStringLiteral("frmTraceMgr"), false);
         Unload();
     } else if (key == QLatin1String("about")) {
-        frmTraceAbout::ShowModal(this);
+        FormFactory::ShowModal(QStringLiteral("frmTraceAbout"), this);
     } else if (key == QLatin1String("close")) {
         Unload();
     }

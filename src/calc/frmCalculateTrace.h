@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/ChildForm.h"
+#include "ui/ChildForm.h"
 
 class QAction;
 class QComboBox;

@@ -1,15 +1,15 @@
 #include "calc/frmGLS.h"
 
-#include "app/DelimitedFiles.h"
-#include "app/Dialogs.h"
-#include "app/EventGuard.h"
-#include "app/FormLayout.h"
-#include "app/ImageList.h"
 #include "app/NumberText.h"
 #include "app/Twips.h"
 #include "calc/CalcWidgets.h"
 #include "calc/Equations.h"
-#include "shell/frmOlivineAbout.h"
+#include "ui/DelimitedFiles.h"
+#include "ui/Dialogs.h"
+#include "ui/EventGuard.h"
+#include "ui/FormFactory.h"
+#include "ui/FormLayout.h"
+#include "ui/ImageList.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -48,15 +48,15 @@ frmGLS::frmGLS(QWidget *parent) : ChildForm(parent)
                                                {QStringLiteral("about"), QStringLiteral("关于")},
                                                {QStringLiteral("close"), QStringLiteral("退出")}});
     place(Toolbar1, 0, 0, 7020, 630);
-    QAction *data = Toolbar1->actions().first();
+    QAction *dataButton = Toolbar1->actions().first();
     dataMenu_ = new QMenu(this);
     dataMenu_->setObjectName(QStringLiteral("dataMenu"));
     named(dataMenu_->addAction(QStringLiteral("导入...")), QStringLiteral("import"));
     named(dataMenu_->addAction(QStringLiteral("导出...")), QStringLiteral("export"));
     dataMenu_->addSeparator();
     named(dataMenu_->addAction(QStringLiteral("清空")), QStringLiteral("clear"));
-    data->setMenu(dataMenu_);
-    if (auto *button = qobject_cast<QToolButton *>(Toolbar1->widgetForAction(data)))
+    dataButton->setMenu(dataMenu_);
+    if (auto *button = qobject_cast<QToolButton *>(Toolbar1->widgetForAction(dataButton)))
         button->setPopupMode(QToolButton::MenuButtonPopup);
 
     Picture1 = named(new QWidget(this), QStringLiteral("Picture1"));
@@ -190,7 +190,7 @@ void frmGLS::Toolbar1_ButtonClick(QAction *button)
 {
     const QString key = button->objectName();
     if (key == QLatin1String("about"))
-        frmOlivineAbout::ShowModal(this);
+        FormFactory::ShowModal(QStringLiteral("frmOlivineAbout"), this);
     else if (key == QLatin1String("close"))
         Unload();
 }

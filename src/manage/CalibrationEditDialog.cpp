@@ -1,10 +1,10 @@
 #include "manage/CalibrationEditDialog.h"
 
-#include "app/Dialogs.h"
 #include "app/NumberText.h"
 #include "app/Twips.h"
 #include "manage/CalibrationManager.h"
 #include "manage/SaveOutcome.h"
+#include "ui/Dialogs.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

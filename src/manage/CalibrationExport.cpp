@@ -1,10 +1,10 @@
 #include "manage/CalibrationExport.h"
 
-#include "app/Dialogs.h"
-#include "app/Launcher.h"
 #include "app/ProgramFolders.h"
 #include "manage/CalibrationWorkbook.h"
 #include "manage/StoredRowItem.h"
+#include "ui/Dialogs.h"
+#include "ui/Launcher.h"
 
 #include <QDesktopServices>
 #include <QDir>

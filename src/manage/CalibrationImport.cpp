@@ -1,9 +1,9 @@
 #include "manage/CalibrationImport.h"
 
-#include "app/Dialogs.h"
 #include "app/ProgramFolders.h"
 #include "manage/CalibrationImportText.h"
 #include "manage/PendingRows.h"
+#include "ui/Dialogs.h"
 
 #include <QTreeWidget>
 #include <algorithm>

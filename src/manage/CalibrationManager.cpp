@@ -1,18 +1,19 @@
 #include "manage/CalibrationManager.h"
 
-#include "app/Fonts.h"
+#include "ui/Fonts.h"
 
 #include "app/AppError.h"
-#include "app/Dialogs.h"
-#include "app/EventGuard.h"
-#include "app/FormLayout.h"
-#include "app/ImageList.h"
 #include "app/SharedConnection.h"
 #include "app/Twips.h"
 #include "manage/CalibrationExport.h"
 #include "manage/CalibrationImport.h"
+#include "manage/CalibrationSave.h"
 #include "manage/PendingRows.h"
 #include "manage/SaveOutcome.h"
+#include "ui/Dialogs.h"
+#include "ui/EventGuard.h"
+#include "ui/FormLayout.h"
+#include "ui/ImageList.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,7 +25,6 @@
 #include <QStyledItemDelegate>
 #include <QToolBar>
 #include <QTreeWidget>
-#include <sqlite3.h>
 
 namespace {
 
@@ -462,105 +462,46 @@ void CalibrationManager::DeleteRecord()
 
 void CalibrationManager::SaveChanges()
 {
-    struct Job {
-        QTreeWidgetItem *row;
-        bool add;
-        int32_t id;
-        QString owner;
-        QStringList values;
-        QString problem; // why the constants cannot be stored; "" when they can
-        int32_t status = 2;
-        int32_t newId = 0;
-    };
-    std::vector<Job> jobs;
+    std::vector<CalibrationSave::Row> jobs;
+    std::vector<QTreeWidgetItem *> rows;
     for (int i = 0; i < list_->topLevelItemCount(); ++i) {
         QTreeWidgetItem *row = list_->topLevelItem(i);
         const QString state = PendingRows::State(row);
         if (state != PendingRows::kAdd && state != PendingRows::kEdit) continue;
-        Job job{row,
-                state == PendingRows::kAdd,
-                0,
-                row->data(0, OwnerRole).toString(),
-                valuesToStore(PendingRows::Values(row, kValueColumns)),
-                QString()};
+        CalibrationSave::Row job;
+        job.add = state == PendingRows::kAdd;
+        job.owner = row->data(0, OwnerRole).toString();
+        job.values = valuesToStore(PendingRows::Values(row, kValueColumns));
         if (!job.add) job.id = PendingRows::Key(row).mid(1).toInt();
         if (job.owner.isEmpty()) job.owner = currentOwner();
         job.problem = SaveOutcome::ConstantsProblem(job.values, design_.constantColumns);
         jobs.push_back(std::move(job));
+        rows.push_back(row);
     }
 
-    Connection *conn = mdlFunction::adoConn();
-    // Once the database has been found locked (or a statement ran out of time),
-    // every further statement would wait the whole command limit again: the
-    // rows left fail at once, as that one did.
-    bool locked = false;
-    auto failAll = [&] {
-        for (Job &job : jobs) job.status = 2;
-    };
-    auto storeAll = [&](Connection *grouped) {
-        for (Job &job : jobs) {
-            if (!job.problem.isEmpty()) continue;
-            if (locked) {
-                job.status = 2;
-                continue;
-            }
-            job.status = storeRow(job.add, job.id, job.owner, job.values, &job.newId);
-            if (job.status == 2 && conn && conn->lastErrorWasLock()) {
-                locked = true;
-                continue;
-            }
-            // SQLite ends the whole transaction on some failures (interrupt, full
-            // disk); what was stored before then is gone and must be redone.
-            if (grouped && job.status == 2 && sqlite3_get_autocommit(grouped->handle())) return false;
-        }
-        return true;
-    };
-
-    bool grouped = false;
-    if (conn && conn->State() == 1 && sqlite3_get_autocommit(conn->handle())) {
-        try {
-            conn->BeginTrans();
-            grouped = true;
-        } catch (const AppError &) {
-        }
-    }
-    bool done = storeAll(grouped ? conn : nullptr);
-    if (grouped) {
-        try {
-            if (!done || locked) throw AppError(0, QString(), QString());
-            conn->CommitTrans();
-        } catch (const AppError &) {
-            locked = locked || conn->lastErrorWasLock();
-            try {
-                conn->RollbackTrans();
-            } catch (const AppError &) {
-            }
-            done = false;
-        }
-        // Rolled back because of a lock: nothing of this save is stored, and
-        // trying again row by row would only wait again.
-        if (locked)
-            failAll();
-        else if (!done)
-            storeAll(nullptr); // one row at a time, as each would go alone
-    }
+    CalibrationSave::StoreRows(mdlFunction::adoConn(), jobs,
+                               [this](const CalibrationSave::Row &job, int32_t *newId) {
+                                   return storeRow(job.add, job.id, job.owner, job.values, newId);
+                               });
 
     bool failed = false;
     list_->setUpdatesEnabled(false);
-    for (const Job &job : jobs) {
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        const CalibrationSave::Row &job = jobs[i];
+        QTreeWidgetItem *row = rows[i];
         const SaveOutcome::Outcome outcome = job.problem.isEmpty()
                                                  ? SaveOutcome::ForStatus(job.add, job.status)
                                                  : SaveOutcome::Refused(job.add, job.problem);
         if (outcome.stored && job.add)
-            PendingRows::SetKey(job.row, QStringLiteral("A") + QString::number(job.newId));
+            PendingRows::SetKey(row, QStringLiteral("A") + QString::number(job.newId));
         if (outcome.stored) {
-            job.row->setData(0, OwnerRole, job.owner);
+            row->setData(0, OwnerRole, job.owner);
             for (int c = 0; c < job.values.size(); ++c)
-                if (job.row->text(c + 1) != job.values.at(c)) job.row->setText(c + 1, job.values.at(c));
+                if (row->text(c + 1) != job.values.at(c)) row->setText(c + 1, job.values.at(c));
         }
-        PendingRows::SetIcon(job.row, outcome.icon);
-        PendingRows::SetState(job.row, outcome.state);
-        PendingRows::SetToolTip(job.row, outcome.toolTip);
+        PendingRows::SetIcon(row, outcome.icon);
+        PendingRows::SetState(row, outcome.state);
+        PendingRows::SetToolTip(row, outcome.toolTip);
         failed = failed || !outcome.stored;
     }
     list_->setUpdatesEnabled(true);

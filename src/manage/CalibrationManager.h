@@ -2,7 +2,7 @@
 
 #include "manage/CalibrationExport.h"
 #include "manage/StoredRowItem.h"
-#include "shell/ChildForm.h"
+#include "ui/ChildForm.h"
 
 #include <QList>
 #include <QRect>

@@ -1,9 +1,6 @@
 #include "manage/frmIsoMgr.h"
 
 #include "app/AppError.h"
-#include "app/Dialogs.h"
-#include "app/EventGuard.h"
-#include "app/ImageList.h"
 #include "app/NumberText.h"
 #include "manage/StoredRowItem.h"
 #include "manage/frmIsoAddEdit.h"
@@ -11,6 +8,9 @@
 #include "store/clsIsoItem.h"
 #include "store/clsIsoplotItems.h"
 #include "store/isotype.h"
+#include "ui/Dialogs.h"
+#include "ui/EventGuard.h"
+#include "ui/ImageList.h"
 
 #include <QEvent>
 #include <QLabel>

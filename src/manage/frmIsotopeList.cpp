@@ -1,12 +1,12 @@
 #include "manage/frmIsotopeList.h"
 
 #include "app/AppError.h"
-#include "app/Dialogs.h"
-#include "app/EventGuard.h"
 #include "app/SharedConnection.h"
 #include "app/Twips.h"
 #include "store/clsIsoplotItems.h"
 #include "store/isotype.h"
+#include "ui/Dialogs.h"
+#include "ui/EventGuard.h"
 
 #include <QListWidget>
 #include <QPushButton>

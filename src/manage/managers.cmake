@@ -1,6 +1,5 @@
 # The two database managers, their edit dialogs and the isotope type list.
-target_sources(lorvane_ui PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/SaveOutcome.cpp
+target_sources(lorvane_manage PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/StoredRowItem.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CalibrationManager.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CalibrationEditDialog.cpp

@@ -1,15 +1,17 @@
 # The pending-row list of the managers, calibration import and spreadsheet export.
 target_sources(lorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CalibrationImportText.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/CalibrationWorkbook.cpp)
-target_sources(lorvane_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/CalibrationWorkbook.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CalibrationSave.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SaveOutcome.cpp)
+target_sources(lorvane_manage PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/PendingRows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CalibrationImport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CalibrationExport.cpp)
 
 # The export's templates, zipped from data/xls into bin/xls beside the program.
 add_executable(make_template ${CMAKE_SOURCE_DIR}/tools/make_template.cpp)
-target_link_libraries(make_template PRIVATE PkgConfig::LIBZIP PkgConfig::PUGIXML)
+target_link_libraries(make_template PRIVATE lorvane_hygiene PkgConfig::LIBZIP PkgConfig::PUGIXML)
 set_target_properties(make_template PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 set(lorvane_templates)
@@ -26,4 +28,4 @@ foreach(name IsotopeThemometer traceelementThemometer)
 endforeach()
 add_custom_target(spreadsheet_templates ALL DEPENDS ${lorvane_templates})
 # Whatever links the windows (the program, the test runners) finds its templates.
-add_dependencies(lorvane_ui spreadsheet_templates)
+add_dependencies(lorvane_manage spreadsheet_templates)

@@ -1,4 +1,6 @@
-#include "shell/FormFactory.h"
+#include "shell/RegisterForms.h"
+
+#include "ui/FormFactory.h"
 
 #include "calc/frmBatch.h"
 #include "calc/frmCalculateIso.h"
@@ -6,6 +8,9 @@
 #include "calc/frmGLS.h"
 #include "manage/frmIsoMgr.h"
 #include "manage/frmTraceMgr.h"
+#include "shell/frmIsoAbout.h"
+#include "shell/frmOlivineAbout.h"
+#include "shell/frmTraceAbout.h"
 
 // One line per child window; each window's header is included next to its line.
 
@@ -18,4 +23,7 @@ void RegisterAllForms()
     FormFactory::Register(QStringLiteral("frmTraceBatch"), [] { return new frmTraceBatch(); });
     FormFactory::Register(QStringLiteral("frmIsoMgr"), [] { return new frmIsoMgr(); });
     FormFactory::Register(QStringLiteral("frmTraceMgr"), [] { return new frmTraceMgr(); });
+    FormFactory::RegisterModal(QStringLiteral("frmIsoAbout"), &frmIsoAbout::ShowModal);
+    FormFactory::RegisterModal(QStringLiteral("frmTraceAbout"), &frmTraceAbout::ShowModal);
+    FormFactory::RegisterModal(QStringLiteral("frmOlivineAbout"), &frmOlivineAbout::ShowModal);
 }

@@ -1,7 +1,7 @@
 #include "shell/frmAbout.h"
 
-#include "app/Dialogs.h"
 #include "shell/AboutWindow.h"
+#include "ui/Dialogs.h"
 
 #include <QFrame>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 #include "shell/frmIsoAbout.h"
 
-#include "app/Dialogs.h"
 #include "shell/AboutWindow.h"
-#include "shell/Pictures.h"
+#include "ui/Dialogs.h"
+#include "ui/Pictures.h"
 
 #include <QKeyEvent>
 #include <QLabel>

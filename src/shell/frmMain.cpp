@@ -1,16 +1,16 @@
 #include "shell/frmMain.h"
 
 #include "app/AppError.h"
-#include "app/Dialogs.h"
-#include "app/FormLayout.h"
-#include "app/ImageList.h"
-#include "app/Launcher.h"
 #include "app/ProgramFolders.h"
 #include "app/Twips.h"
-#include "shell/ChildForm.h"
-#include "shell/FormFactory.h"
-#include "shell/Pictures.h"
 #include "shell/frmAbout.h"
+#include "ui/ChildForm.h"
+#include "ui/Dialogs.h"
+#include "ui/FormFactory.h"
+#include "ui/FormLayout.h"
+#include "ui/ImageList.h"
+#include "ui/Launcher.h"
+#include "ui/Pictures.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -116,6 +116,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), mdi_(new MdiClient(this
     buildStatusBar();
     MDIForm_Load();
     g_current = this;
+    FormHost::install(this);
 }
 
 frmMain::~frmMain()

@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include "ui/FormHost.h"
+
 class ChildForm;
 class QAction;
 class QLabel;
@@ -19,7 +21,7 @@ class MdiClient;
 // The program's frame: every calculator and manager opens inside it. Menus,
 // the toolbar with the calculator, editor and exit, the status bar with date
 // and time, a background picture, and its own position in section "Settings".
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, public FormHost {
     Q_OBJECT
   public:
     explicit frmMain(QWidget *parent = nullptr);
@@ -30,13 +32,10 @@ class frmMain : public QMainWindow {
 
     QMdiArea *mdiArea() const;
 
-    // Opens a child window by form name: the active child is unloaded first
-    // (running its close logic), then the window is created and loaded - or,
-    // when it is still loaded, brought to the front. nullptr when the name is
-    // not registered. Safe to call from a child's own event handler. With
-    // closeActive false no other window is closed: a child that switches to
-    // another window closes itself, and only itself.
-    ChildForm *ShowForm(const QString &formName, bool closeActive = true);
+    // The form host's contract (ui/FormHost.h): the active child is unloaded
+    // first unless closeActive is false, then the window is created and loaded
+    // or brought to the front.
+    ChildForm *ShowForm(const QString &formName, bool closeActive = true) override;
     // The loaded child of that name, or nullptr.
     ChildForm *loadedForm(const QString &formName) const;
 

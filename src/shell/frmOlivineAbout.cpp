@@ -1,7 +1,7 @@
 #include "shell/frmOlivineAbout.h"
 
-#include "app/Dialogs.h"
 #include "shell/AboutWindow.h"
+#include "ui/Dialogs.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,6 +1,6 @@
 // Build step: draws the pictures offered in the background dialog's folder
 // (back/ beside the program), so a fresh install has something to choose.
-#include "shell/Pictures.h"
+#include "ui/Pictures.h"
 
 #include <QDir>
 #include <QGuiApplication>

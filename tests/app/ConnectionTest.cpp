@@ -267,3 +267,47 @@ TEST(Connection, AMalformedFileIsCalledDamaged)
     EXPECT_TRUE(text.contains(QStringLiteral("数据库文件已损坏\r\n"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("malformed"))) << text.toStdString();
 }
+
+TEST(Transaction, RollsBackWhatItHoldsUnlessCommitted)
+{
+    TempDatabase db;
+    Connection &c = db.conn();
+    const QString insert = QStringLiteral("insert into Isoplot (ID_N, Mark_S) values (%1, 'x')");
+    {
+        Transaction left(c);
+        EXPECT_TRUE(left.isOpen());
+        EXPECT_TRUE(c.InTransaction());
+        c.Execute(insert.arg(1));
+    }
+    EXPECT_FALSE(c.InTransaction());
+    EXPECT_EQ(db.count(QStringLiteral("Isoplot")), 0);
+
+    try {
+        Transaction thrown(c);
+        c.Execute(insert.arg(2));
+        c.Execute(QStringLiteral("insert into NoSuchTable values (1)"));
+        ADD_FAILURE() << "the insert into a missing table must raise";
+    } catch (const AppError &) {
+    }
+    EXPECT_FALSE(c.InTransaction());
+    EXPECT_EQ(db.count(QStringLiteral("Isoplot")), 0);
+
+    {
+        Transaction kept(c);
+        c.Execute(insert.arg(3));
+        kept.Commit();
+        EXPECT_FALSE(kept.isOpen());
+    }
+    EXPECT_EQ(db.scalar(QStringLiteral("select ID_N from Isoplot")), QStringLiteral("3"));
+}
+
+TEST(Transaction, KnowsWhenSqliteEndedIt)
+{
+    TempDatabase db;
+    Transaction t(db.conn());
+    // What SQLite does on an interrupt or a full disk: the transaction is gone.
+    db.conn().Execute(QStringLiteral("rollback"));
+    EXPECT_FALSE(t.isOpen());
+    EXPECT_FALSE(db.conn().InTransaction());
+    // Its rollback on destruction then finds nothing to do and raises nothing.
+}

@@ -91,9 +91,15 @@ TEST(CalibrationRange, EveryRemarkOfTheDefaultLibrary)
                 continue;
             }
             ++ranged;
-            if (r->low && r->high) EXPECT_LT(*r->low, *r->high) << remark.toStdString();
-            if (r->low) EXPECT_GE(*r->low, 0) << remark.toStdString();
-            if (r->high) EXPECT_LE(*r->high, 2000) << remark.toStdString();
+            if (r->low && r->high) {
+                EXPECT_LT(*r->low, *r->high) << remark.toStdString();
+            }
+            if (r->low) {
+                EXPECT_GE(*r->low, 0) << remark.toStdString();
+            }
+            if (r->high) {
+                EXPECT_LE(*r->high, 2000) << remark.toStdString();
+            }
         }
     }
     EXPECT_GT(ranged, 80);

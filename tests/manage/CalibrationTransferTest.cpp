@@ -31,9 +31,6 @@
 #include <ostream>
 #include <zip.h>
 
-// Failures print texts, not bytes.
-void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
-
 namespace {
 
 const QString kImportTitle = QStringLiteral("导入");

@@ -141,7 +141,9 @@ class LibraryImport : public ::testing::Test {
         QStringList icons;
         for (int i = before; i < rowCount(w); ++i) {
             icons << PendingRows::IconKey(row(w, i));
-            if (icons.back() != PendingRows::kOk) EXPECT_EQ(PendingRows::ToolTip(row(w, i)), kAlreadyThere);
+            if (icons.back() != PendingRows::kOk) {
+                EXPECT_EQ(PendingRows::ToolTip(row(w, i)), kAlreadyThere);
+            }
         }
         return icons;
     }

@@ -2,8 +2,9 @@
 
 #include "manage/frmIsoMgr.h"
 #include "manage/frmTraceMgr.h"
-#include "shell/FormFactory.h"
+#include "shell/RegisterForms.h"
 #include "shell/frmMain.h"
+#include "ui/FormFactory.h"
 
 #include <QDialog>
 #include <QMdiArea>

@@ -2,11 +2,11 @@
 // unloaded first with its own close logic, the active one reopened afresh.
 #include "app/AppError.h"
 #include "app/SettingsStore.h"
-#include "shell/FormFactory.h"
 #include "shell/StandInForm.h"
 #include "shell/frmMain.h"
 #include "support/ScriptedDialogs.h"
 #include "support/Widgets.h"
+#include "ui/FormFactory.h"
 
 #include <QAction>
 #include <QFile>

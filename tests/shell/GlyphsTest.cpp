@@ -4,7 +4,7 @@
 // the font the widget really uses, with the program's own font set-up.
 #include "manage/frmIsoMgr.h"
 #include "manage/frmTraceMgr.h"
-#include "shell/FormFactory.h"
+#include "shell/RegisterForms.h"
 #include "shell/frmAbout.h"
 #include "shell/frmIsoAbout.h"
 #include "shell/frmMain.h"
@@ -13,6 +13,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TempDatabase.h"
 #include "support/Widgets.h"
+#include "ui/FormFactory.h"
 
 #include <QAbstractButton>
 #include <QAction>

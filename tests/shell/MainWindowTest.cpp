@@ -1,12 +1,12 @@
 // The main window as the user meets it: menus, toolbar, status bar, help,
 // background, the exit question and the remembered position.
-#include "app/Launcher.h"
 #include "app/SettingsStore.h"
-#include "shell/FormFactory.h"
 #include "shell/StandInForm.h"
 #include "shell/frmMain.h"
 #include "support/ScriptedDialogs.h"
 #include "support/Widgets.h"
+#include "ui/FormFactory.h"
+#include "ui/Launcher.h"
 
 #include <QAction>
 #include <QDate>

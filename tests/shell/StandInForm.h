@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/FormLayout.h"
-#include "shell/ChildForm.h"
+#include "ui/ChildForm.h"
+#include "ui/FormLayout.h"
 
 #include <QHeaderView>
 #include <QLineEdit>

@@ -44,8 +44,3 @@ inline AppError errorOf(const std::function<void()> &call)
 }
 
 inline std::ostream &operator<<(std::ostream &os, const QString &text) { return os << text.toStdString(); }
-inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QStringList &list, std::ostream *os)
-{
-    *os << '{' << list.join(QStringLiteral(", ")).toStdString() << '}';
-}

@@ -1,6 +1,6 @@
 // Shared main of the test runners: offscreen windows, settings and runtime
 // folders of their own, so that nothing touches the user's files.
-#include "app/Fonts.h"
+#include "ui/Fonts.h"
 
 #include <QApplication>
 #include <QDir>

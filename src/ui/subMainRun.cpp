@@ -1,9 +1,7 @@
-#include "app/subMain.h"
+#include "ui/subMain.h"
 
-#include "app/Dialogs.h"
 #include "app/ProgramFolders.h"
-#include "shell/FormFactory.h"
-#include "shell/frmMain.h"
+#include "ui/Dialogs.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -45,15 +43,14 @@ int reportStart(StartResult result, QWidget *main)
 
 } // namespace
 
-int Main()
+int Main(const std::function<QWidget *()> &makeMainWindow)
 {
-    RegisterAllForms();
     const bool check = qEnvironmentVariableIsSet("LORVANE_START_CHECK");
     StartCheckDialogs checkDialogs;
     if (check) Dialogs::install(&checkDialogs);
     QWidget *main = nullptr;
-    const StartResult result = Start(QCoreApplication::applicationDirPath(), [&main] {
-        main = new frmMain();
+    const StartResult result = Start(QCoreApplication::applicationDirPath(), [&main, &makeMainWindow] {
+        main = makeMainWindow();
         return main;
     });
     if (check) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/AppError.h"
-#include "app/Dialogs.h"
+#include "ui/Dialogs.h"
 
 // Event handlers are where errors stop: an error that reaches one is shown to
 // the user with its description, and the handler ends.

@@ -1,6 +1,6 @@
 // Every picture key of the program has a picture of its own.
-#include "shell/Pictures.h"
-#include "app/ImageList.h"
+#include "ui/Pictures.h"
+#include "ui/ImageList.h"
 
 #include <QImage>
 #include <QXmlStreamReader>
@@ -96,8 +96,9 @@ TEST(ProgramIcon, TheSvgCarriesTheSameShapesAsThePaintedIcon)
     while (!svg.atEnd()) {
         if (svg.readNext() != QXmlStreamReader::StartElement) continue;
         const QStringView name = svg.name();
-        if (name == QLatin1String("svg"))
+        if (name == QLatin1String("svg")) {
             EXPECT_EQ(svg.attributes().value("viewBox"), QLatin1String("0 0 32 32"));
+        }
         if (name == QLatin1String("rect") || name == QLatin1String("ellipse") ||
             name == QLatin1String("polygon")) {
             ++drawn;

@@ -1,6 +1,6 @@
-#include "shell/Pictures.h"
+#include "ui/Pictures.h"
 
-#include "app/Fonts.h"
+#include "ui/Fonts.h"
 
 #include <QFont>
 #include <QFontMetricsF>

@@ -20,8 +20,8 @@ enum class StartResult { Refused, NoDatabase, Running };
 StartResult Start(const QString &programDir, const std::function<QWidget *()> &makeMainWindow);
 
 // The entry routine: Start with the program's own directory and the main
-// window, then the event loop until the main window has closed.
-int Main();
+// window the program's main makes, then the event loop until it has closed.
+int Main(const std::function<QWidget *()> &makeMainWindow);
 
 // The database path start-up uses.
 QString DatabasePath(const QString &programDir);

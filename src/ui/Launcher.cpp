@@ -1,6 +1,6 @@
-#include "app/Launcher.h"
+#include "ui/Launcher.h"
 
-#include "app/Dialogs.h"
+#include "ui/Dialogs.h"
 
 #include <QProcess>
 #include <QStandardPaths>

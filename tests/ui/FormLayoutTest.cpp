@@ -1,9 +1,9 @@
 // Window layout in the settings store: position, size, state and column
 // widths in twips, one section per window caption.
-#include "app/FormLayout.h"
-#include "app/ImageList.h"
+#include "ui/FormLayout.h"
 #include "app/SettingsStore.h"
-#include "shell/ChildForm.h"
+#include "ui/ChildForm.h"
+#include "ui/ImageList.h"
 
 #include <QAction>
 #include <QFile>

@@ -1,11 +1,11 @@
-#include "app/FormLayout.h"
+#include "ui/FormLayout.h"
 
 #include "app/AppError.h"
-#include "app/ImageList.h"
 #include "app/NumberText.h"
 #include "app/SettingsStore.h"
 #include "app/Twips.h"
-#include "shell/ChildForm.h"
+#include "ui/ChildForm.h"
+#include "ui/ImageList.h"
 
 #include <QAction>
 #include <QApplication>

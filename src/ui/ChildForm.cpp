@@ -1,4 +1,4 @@
-#include "shell/ChildForm.h"
+#include "ui/ChildForm.h"
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>

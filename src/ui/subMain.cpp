@@ -1,8 +1,8 @@
-#include "app/subMain.h"
+#include "ui/subMain.h"
 
-#include "app/Dialogs.h"
 #include "app/ProgramFolders.h"
 #include "app/SharedConnection.h"
+#include "ui/Dialogs.h"
 
 #include <QApplication>
 #include <QDir>

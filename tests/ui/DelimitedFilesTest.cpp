@@ -1,4 +1,4 @@
-#include "app/DelimitedFiles.h"
+#include "ui/DelimitedFiles.h"
 #include "app/AppError.h"
 #include "app/DelimitedText.h"
 #include "app/TextCodec.h"

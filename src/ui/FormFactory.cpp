@@ -1,4 +1,4 @@
-#include "shell/FormFactory.h"
+#include "ui/FormFactory.h"
 
 #include <QHash>
 
@@ -9,7 +9,27 @@ QHash<QString, Creator> &registry()
     static QHash<QString, Creator> forms;
     return forms;
 }
+QHash<QString, ModalShow> &modalRegistry()
+{
+    static QHash<QString, ModalShow> forms;
+    return forms;
+}
 } // namespace
+
+void RegisterModal(const QString &formName, ModalShow show)
+{
+    if (show)
+        modalRegistry().insert(formName, std::move(show));
+    else
+        modalRegistry().remove(formName);
+}
+
+int ShowModal(const QString &formName, QWidget *parent)
+{
+    const auto it = modalRegistry().constFind(formName);
+    if (it == modalRegistry().constEnd()) return -1;
+    return (*it)(parent);
+}
 
 void Register(const QString &formName, Creator creator)
 {

@@ -1,9 +1,9 @@
 #include "app/ProgramFolders.h"
 #include "app/SettingsStore.h"
 #include "app/SharedConnection.h"
-#include "app/subMain.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDatabase.h"
+#include "ui/subMain.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/ImageList.h"
+#include "ui/ImageList.h"
 
 #include <QPainter>
 #include <QPainterPath>

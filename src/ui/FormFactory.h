@@ -4,9 +4,11 @@
 #include <functional>
 
 class ChildForm;
+class QWidget;
 
 // The child windows the main window can open, by form name ("frmCalculateIso",
-// "frmIsoMgr", ...). Windows register themselves in RegisterForms.cpp.
+// "frmIsoMgr", ...), and the modal windows the children show by name (the About
+// windows). The shell registers them all at start-up (shell/RegisterForms.cpp).
 namespace FormFactory {
 
 using Creator = std::function<ChildForm *()>;
@@ -17,6 +19,12 @@ void Unregister(const QString &formName);
 bool IsRegistered(const QString &formName);
 // A new, not yet loaded window; nullptr when the name is not registered.
 ChildForm *Create(const QString &formName);
+
+// Modal windows: shown over the parent, returning the dialog's result code.
+using ModalShow = std::function<int(QWidget *parent)>;
+void RegisterModal(const QString &formName, ModalShow show);
+// The window's result code; -1 when the name is not registered.
+int ShowModal(const QString &formName, QWidget *parent);
 
 // Registers a creator for the lifetime of the object and then restores what was
 // registered before (tests put stand-in windows under real names).
@@ -33,6 +41,3 @@ class ScopedRegistration {
 };
 
 } // namespace FormFactory
-
-// Registers every child window of the program; called once at start-up.
-void RegisterAllForms();

@@ -1,0 +1,5 @@
+#pragma once
+
+// Registers every child window of the program and the About windows the
+// children open by name; called once at start-up.
+void RegisterAllForms();
