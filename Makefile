@@ -2,8 +2,10 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 PREFIX ?= /usr/local
+# The sanitizer build keeps a folder of its own, so neither rebuilds the other.
+ASAN_BUILD ?= build-asan
 
-.PHONY: deps build run test bench install package clean
+.PHONY: deps build run test asan bench format format-check install package clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -18,6 +20,11 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j 2
 
+# Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+asan:
+	@$(MAKE) --no-print-directory test BUILD=$(ASAN_BUILD) \
+	  CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Debug -DLORVANE_SANITIZE=ON $(ASAN_FLAGS)"
+
 bench: build
 	QT_QPA_PLATFORM=offscreen bash bench/run_all $(BUILD)/bench
 
@@ -30,5 +37,14 @@ install:
 package: build
 	cd $(BUILD) && cpack --config CPackConfig.cmake
 
+SOURCES = $(shell find src tests tools bench -name '*.cpp' -o -name '*.h' | sort)
+
+format:
+	@clang-format -i $(SOURCES)
+
+# Fails, naming the lines, when a file is not as clang-format would write it.
+format-check: deps
+	@clang-format --dry-run --Werror $(SOURCES)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD)

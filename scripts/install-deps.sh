@@ -13,6 +13,7 @@ packages=(
   python3-openpyxl
   qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
   desktop-file-utils appstream dpkg-dev file
+  clang-format
   locales
 )
 

@@ -45,7 +45,8 @@ TEST(CalibrationSave, RowsLostWithTheTransactionAreStoredAgainOneByOne)
     EXPECT_EQ(rows[1].status, 2);
     EXPECT_EQ(rows[2].status, 2); // never written
     EXPECT_EQ(rows[3].status, 0);
-    EXPECT_EQ(db.scalar(QStringLiteral("select group_concat(ID_N, ',') from (select ID_N from Isoplot order by ID_N)")),
+    EXPECT_EQ(db.scalar(QStringLiteral(
+                  "select group_concat(ID_N, ',') from (select ID_N from Isoplot order by ID_N)")),
               QStringLiteral("1,4"));
     EXPECT_FALSE(c.InTransaction());
 }
