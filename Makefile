@@ -21,8 +21,12 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j 2
 
 # Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Leaks are reported too (LeakSanitizer is part of ASan); nothing is suppressed.
+# Any finding makes the test that caused it fail.
+ASAN_OPTIONS ?= check_initialization_order=1:strict_init_order=1:detect_stack_use_after_return=1:strict_string_checks=1
+UBSAN_OPTIONS ?= print_stacktrace=1
 asan:
-	@$(MAKE) --no-print-directory test BUILD=$(ASAN_BUILD) \
+	@ASAN_OPTIONS=$(ASAN_OPTIONS) UBSAN_OPTIONS=$(UBSAN_OPTIONS) $(MAKE) --no-print-directory test BUILD=$(ASAN_BUILD) \
 	  CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Debug -DLORVANE_SANITIZE=ON $(ASAN_FLAGS)"
 
 bench: build

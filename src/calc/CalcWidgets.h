@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/CalibrationRange.h"
+#include "ui/FormBuilder.h"
 
 #include <QList>
 #include <QPair>
@@ -18,17 +19,15 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
 
-// Building blocks the calculator windows share: controls placed at their design
-// positions (twips), the toolbar by keys, report lists and status-bar panels.
+// Building blocks the calculator windows share besides the form builder's:
+// the choice lists, rows and range notices.
 namespace CalcWidgets {
 
-void place(QWidget *w, int left, int top, int width, int height);
-
-template <class W> W *named(W *w, const QString &name)
-{
-    w->setObjectName(name);
-    return w;
-}
+using FormBuilder::makeReportList;
+using FormBuilder::makeStatusBar;
+using FormBuilder::makeToolbar;
+using FormBuilder::named;
+using FormBuilder::place;
 
 // A drop-down choice list showing its caption until something is chosen.
 QComboBox *choiceList(QWidget *parent, const QString &name, const QString &initialText);
@@ -43,16 +42,6 @@ ChoiceRow choiceRow(QWidget *parent, const QString &firstCaption);
 // Replaces the list's rows and makes the first one the selected row, which is
 // returned (nullptr for no rows).
 QTreeWidgetItem *showRows(QTreeWidget *list, const QList<QStringList> &rows);
-
-// A toolbar named Toolbar1 whose actions carry their keys as objectName, text
-// under the 24-px pictures.
-QToolBar *makeToolbar(QWidget *parent, const QList<QPair<QString, QString>> &keysAndCaptions);
-
-// A report list named ListView1: no root decoration, whole-row selection.
-QTreeWidget *makeReportList(QWidget *parent, const QStringList &headers, const QList<int> &widthsTwips);
-
-// A status bar with panels named <name>_1, <name>_2, ...; the last one stretches.
-QList<QLabel *> makeStatusBar(QStatusBar *bar, const QString &name, const QStringList &texts);
 
 // The selected row of a list, or nullptr.
 QTreeWidgetItem *selectedRow(QTreeWidget *list);

@@ -5,11 +5,14 @@
 #include "manage/CalibrationManager.h"
 #include "manage/SaveOutcome.h"
 #include "ui/Dialogs.h"
+#include "ui/FormBuilder.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidgetItem>
+
+using FormBuilder::place;
 
 namespace {
 const QString kAddCaption = QStringLiteral("添加");
@@ -39,11 +42,6 @@ CalibrationEditDialog::CalibrationEditDialog(CalibrationManager *manager, Rules 
     command2_->setObjectName(QStringLiteral("Command2"));
     connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
-}
-
-void CalibrationEditDialog::place(QWidget *control, int left, int top, int width, int height)
-{
-    control->setGeometry(Twips::toPx(left), Twips::toPx(top), Twips::toPx(width), Twips::toPx(height));
 }
 
 void CalibrationEditDialog::ShowDialog(int32_t mode, int style)

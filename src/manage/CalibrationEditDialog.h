@@ -43,7 +43,6 @@ class CalibrationEditDialog : public QDialog {
 
     CalibrationManager *manager() const { return manager_; }
     QGroupBox *frame() const { return frame_; }
-    void place(QWidget *control, int left, int top, int width, int height);
 
   private:
     bool IsChanged() const;

@@ -10,8 +10,10 @@
 #include "manage/CalibrationSave.h"
 #include "manage/PendingRows.h"
 #include "manage/SaveOutcome.h"
+#include "store/RowKey.h"
 #include "ui/Dialogs.h"
 #include "ui/EventGuard.h"
+#include "ui/FormBuilder.h"
 #include "ui/FormLayout.h"
 #include "ui/ImageList.h"
 
@@ -25,6 +27,8 @@
 #include <QStyledItemDelegate>
 #include <QToolBar>
 #include <QTreeWidget>
+
+using FormBuilder::place;
 
 namespace {
 
@@ -79,38 +83,24 @@ CalibrationManager::CalibrationManager(Design design, QWidget *parent)
     buildFilterPanel();
 }
 
-void CalibrationManager::place(QWidget *control, const QRect &twips)
-{
-    control->setGeometry(Twips::toPx(twips.x()), Twips::toPx(twips.y()), Twips::toPx(twips.width()),
-                         Twips::toPx(twips.height()));
-}
-
 void CalibrationManager::buildToolbar()
 {
-    toolbar_ = new QToolBar(this);
-    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
-    toolbar_->setMovable(false);
-    toolbar_->setFloatable(false);
-    toolbar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    const QString separator;
+    toolbar_ = FormBuilder::makeToolbar(this,
+                                        {{QStringLiteral("new"), QStringLiteral("增加")},
+                                         {QStringLiteral("modify"), QStringLiteral("修改")},
+                                         {QStringLiteral("delete"), QStringLiteral("删除")},
+                                         {separator, separator},
+                                         {QStringLiteral("refresh"), QStringLiteral("刷新")},
+                                         {QStringLiteral("filter"), QStringLiteral("筛选")},
+                                         {separator, separator},
+                                         {QStringLiteral("import"), QStringLiteral("导入")},
+                                         {QStringLiteral("export"), QStringLiteral("导出")},
+                                         {QStringLiteral("save"), QStringLiteral("保存")},
+                                         {separator, separator},
+                                         {QStringLiteral("close"), QStringLiteral("关闭")}},
+                                        FormBuilder::ToolbarLook::TextBeside);
     place(toolbar_, QRect(0, 0, kClientWidth, 375));
-
-    struct Entry {
-        const char *caption;
-        const char *key;
-    };
-    static const Entry entries[] = {
-        {"增加", "new"},     {"修改", "modify"}, {"删除", "delete"}, {nullptr, nullptr},
-        {"刷新", "refresh"}, {"筛选", "filter"}, {nullptr, nullptr}, {"导入", "import"},
-        {"导出", "export"},  {"保存", "save"},   {nullptr, nullptr}, {"关闭", "close"},
-    };
-    for (const Entry &entry : entries) {
-        if (!entry.key) {
-            toolbar_->addSeparator();
-            continue;
-        }
-        QAction *button = toolbar_->addAction(QString::fromUtf8(entry.caption));
-        button->setObjectName(QString::fromLatin1(entry.key));
-    }
     action(QStringLiteral("filter"))->setCheckable(true);
     action(QStringLiteral("save"))->setToolTip(QStringLiteral("保存至数据库"));
     connect(toolbar_, &QToolBar::actionTriggered, this,
@@ -432,7 +422,7 @@ void CalibrationManager::DeleteRecord()
     if (state == PendingRows::kAdd) {
         remove = true;
     } else if (state == PendingRows::kOk || state == PendingRows::kEdit) {
-        const int32_t id = PendingRows::Key(row).mid(1).toInt();
+        const int32_t id = RowKeyId(PendingRows::Key(row));
         switch (deleteStored(id)) {
         case 0: remove = true; break;
         case 1: MsgBox(this, design_.deleteMissing); break;
@@ -472,7 +462,7 @@ void CalibrationManager::SaveChanges()
         job.add = state == PendingRows::kAdd;
         job.owner = row->data(0, OwnerRole).toString();
         job.values = valuesToStore(PendingRows::Values(row, kValueColumns));
-        if (!job.add) job.id = PendingRows::Key(row).mid(1).toInt();
+        if (!job.add) job.id = RowKeyId(PendingRows::Key(row));
         if (job.owner.isEmpty()) job.owner = currentOwner();
         job.problem = SaveOutcome::ConstantsProblem(job.values, design_.constantColumns);
         jobs.push_back(std::move(job));
@@ -492,8 +482,7 @@ void CalibrationManager::SaveChanges()
         const SaveOutcome::Outcome outcome = job.problem.isEmpty()
                                                  ? SaveOutcome::ForStatus(job.add, job.status)
                                                  : SaveOutcome::Refused(job.add, job.problem);
-        if (outcome.stored && job.add)
-            PendingRows::SetKey(row, QStringLiteral("A") + QString::number(job.newId));
+        if (outcome.stored && job.add) PendingRows::SetKey(row, RowKey(job.newId));
         if (outcome.stored) {
             row->setData(0, OwnerRole, job.owner);
             for (int c = 0; c < job.values.size(); ++c)

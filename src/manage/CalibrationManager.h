@@ -111,8 +111,6 @@ class CalibrationManager : public ChildForm {
     void setImportEnabled(bool value);
     QAction *action(const QString &key) const;
 
-    // A control placed at its design position (twips).
-    static void place(QWidget *control, const QRect &twips);
     // The shared connection; raises when there is none.
     static Connection &db();
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/FormBuilder.h"
+
 #include <QIcon>
 #include <QList>
 #include <QString>
@@ -15,15 +17,13 @@ class QTreeWidgetItem;
 // the key of its small icon and a tool tip shown on every cell.
 namespace PendingRows {
 
-// Where each row keeps its data (all on column 0).
-constexpr int KeyRole = Qt::UserRole;
-constexpr int StateRole = Qt::UserRole + 1;
-constexpr int IconRole = Qt::UserRole + 2;
-
-// Row states.
-inline const QString kOk = QStringLiteral("ok");
-inline const QString kAdd = QStringLiteral("add");
-inline const QString kEdit = QStringLiteral("edit");
+// Where each row keeps its data, and the row states: the form builder's.
+using FormBuilder::IconRole;
+using FormBuilder::kAdd;
+using FormBuilder::kEdit;
+using FormBuilder::KeyRole;
+using FormBuilder::kOk;
+using FormBuilder::StateRole;
 // Icon keys besides the three states.
 inline const QString kAddError = QStringLiteral("adderror");
 inline const QString kEditError = QStringLiteral("editerror");

@@ -1,6 +1,7 @@
 #include "manage/StoredRowItem.h"
 
 #include "app/NumberText.h"
+#include "store/RowKey.h"
 
 namespace {
 quint8 bit(int column) { return quint8(1u << (column - 1)); }
@@ -36,7 +37,7 @@ QVariant StoredRowItem::data(int column, int role) const
     if (column == 0) {
         switch (role) {
         case PendingRows::KeyRole:
-            if (key_.isNull()) key_ = QStringLiteral("A") + QString::number(id_);
+            if (key_.isNull()) key_ = RowKey(id_);
             return key_;
         case PendingRows::StateRole: return state_;
         case PendingRows::IconRole: return iconKey_;

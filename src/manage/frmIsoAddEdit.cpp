@@ -2,11 +2,14 @@
 
 #include "app/Twips.h"
 #include "manage/frmIsoMgr.h"
+#include "ui/FormBuilder.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+using FormBuilder::place;
 
 frmIsoAddEdit::frmIsoAddEdit(frmIsoMgr *manager)
     : CalibrationEditDialog(manager, Rules{QStringLiteral("同位素温度计"),

@@ -10,11 +10,14 @@
 #include "store/isotype.h"
 #include "ui/Dialogs.h"
 #include "ui/EventGuard.h"
+#include "ui/FormBuilder.h"
 #include "ui/ImageList.h"
 
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
+
+using FormBuilder::place;
 
 namespace {
 

@@ -7,16 +7,12 @@
 #include "store/isotype.h"
 #include "ui/Dialogs.h"
 #include "ui/EventGuard.h"
+#include "ui/FormBuilder.h"
 
 #include <QListWidget>
 #include <QPushButton>
 
-namespace {
-void place(QWidget *control, int left, int top, int width, int height)
-{
-    control->setGeometry(Twips::toPx(left), Twips::toPx(top), Twips::toPx(width), Twips::toPx(height));
-}
-} // namespace
+using FormBuilder::place;
 
 frmIsotopeList::frmIsotopeList(QWidget *parent)
     : QDialog(parent), catalogue_(std::make_unique<clsIsoplotItems>()),

@@ -2,6 +2,7 @@
 
 #include "app/Twips.h"
 #include "manage/frmTraceMgr.h"
+#include "ui/FormBuilder.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -9,6 +10,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
+
+using FormBuilder::place;
 
 frmTraceAddEdit::frmTraceAddEdit(frmTraceMgr *manager)
     : CalibrationEditDialog(manager, Rules{QStringLiteral("微量元素温度计"),

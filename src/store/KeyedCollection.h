@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppError.h"
+#include "store/RowKey.h"
 
 #include <QHash>
 #include <QString>
@@ -25,7 +26,7 @@ template <class T> class KeyedCollection {
     void Add(Pointer item)
     {
         // "A" and digits: already in the folded form of a key.
-        QString key = QStringLiteral("A") + QString::number(item->id());
+        QString key = RowKey(item->id());
         insert(std::move(item), std::move(key));
     }
     void Add(Pointer item, const QString &key) { insert(std::move(item), key.toUpper()); }
