@@ -49,6 +49,8 @@ class Connection {
     // some failures (interrupt, full disk), so this is asked of SQLite.
     bool InTransaction() const;
 
+    // The SQLite handle, for tests and benchmarks that watch the raw statements;
+    // the program itself goes through this class alone.
     sqlite3 *handle() const { return db_; }
 
     // SQLite's (extended) code of the last statement that failed, 0 after one

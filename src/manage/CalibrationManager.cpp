@@ -162,26 +162,20 @@ void CalibrationManager::buildLeftPanel()
 
 void CalibrationManager::buildList()
 {
-    list_ = new QTreeWidget(this);
-    list_->setObjectName(QStringLiteral("ListView1"));
-    list_->setRootIsDecorated(false);
-    list_->setUniformRowHeights(true);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    QList<int> widths{400};
+    for (int c = 1; c <= kValueColumns; ++c) widths << 1440;
+    list_ = FormBuilder::makeReportList(this,
+                                        {QString(), QStringLiteral("矿物A"), QStringLiteral("矿物B"),
+                                         QStringLiteral("A"), QStringLiteral("B"), design_.column6Header,
+                                         QStringLiteral("适用范围"), QStringLiteral("资料来源")},
+                                        widths);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list_->setAllColumnsShowFocus(true);
     list_->setIconSize(QSize(16, 16));
     list_->setItemDelegate(new ColumnAlignment(list_));
     place(list_, design_.list);
 
-    list_->setHeaderLabels({QString(), QStringLiteral("矿物A"), QStringLiteral("矿物B"), QStringLiteral("A"),
-                            QStringLiteral("B"), design_.column6Header, QStringLiteral("适用范围"),
-                            QStringLiteral("资料来源")});
     QTreeWidgetItem *header = list_->headerItem();
     for (int c = 1; c <= 5; ++c) header->setTextAlignment(c, Qt::AlignCenter);
-    list_->setColumnWidth(0, Twips::toPx(400));
-    for (int c = 1; c <= kValueColumns; ++c) list_->setColumnWidth(c, Twips::toPx(1440));
-    list_->header()->setStretchLastSection(false);
     list_->header()->setSectionsClickable(true);
     list_->header()->setSortIndicatorShown(false);
     connect(list_->header(), &QHeaderView::sectionClicked, this,
