@@ -82,7 +82,7 @@ frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
     const bool iso = kind == Kind::Isotope;
     setObjectName(iso ? QStringLiteral("frmIsoBatch") : QStringLiteral("frmTraceBatch"));
     setWindowTitle(iso ? QStringLiteral("同位素温度计_批量计算") : QStringLiteral("微量元素温度计_批量计算"));
-    resize(Twips::toPx(12000), Twips::toPx(9000));
+    resize(Twips::toPx(15000), Twips::toPx(10500));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -139,7 +139,7 @@ frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
     lvwResults->verticalHeader()->setDefaultSectionSize(22);
     lvwResults->verticalHeader()->hide();
     lvwResults->setWordWrap(false);
-    const QList<int> widths{70, 110, 60, 60, 50, 180, 70, 60, 110, 80, 120};
+    const QList<int> widths{60, 100, 55, 55, 45, 140, 65, 55, 100, 75, 110};
     for (int c = 0; c < widths.size(); ++c) lvwResults->setColumnWidth(c, widths[c]);
 
     chart_ = new QChart;
@@ -148,10 +148,12 @@ frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
     chtDeltaT->setObjectName(QStringLiteral("chtDeltaT"));
     chtDeltaT->setRenderHint(QPainter::Antialiasing);
     chtDeltaT->setMinimumWidth(260);
-    lower->setStretchFactor(0, 3);
-    lower->setStretchFactor(1, 2);
+    lower->setStretchFactor(0, 1);
+    lower->setStretchFactor(1, 1);
+    lower->setSizes({width() / 2, width() / 2});
     splitter_->setStretchFactor(0, 2);
     splitter_->setStretchFactor(1, 3);
+    splitter_->setSizes({height() * 2 / 5, height() * 3 / 5});
     layout->addWidget(splitter_, 1);
 
     StatusBar1 = new QStatusBar(this);
@@ -374,8 +376,8 @@ bool frmBatch::Calculate()
         MsgBox(this, QStringLiteral("没有样品数据"));
         return false;
     }
-    Library library;
-    if (!Guarded(this, [&] { library = Library::Load(*mdlFunction::adoConn(), kind_); })) return false;
+    auto library = std::make_shared<Library>();
+    if (!Guarded(this, [&] { *library = Library::Load(*mdlFunction::adoConn(), kind_); })) return false;
 
     auto progress = std::make_shared<Progress>();
     running_ = progress;
@@ -384,7 +386,7 @@ bool frmBatch::Calculate()
     // The work runs beside the window, which keeps answering; a bar with
     // "取消" appears once it has taken longer than a moment.
     std::thread worker([&, progress] {
-        results = Compute(kind_, rows, library, options, progress.get());
+        results = Compute(kind_, rows, *library, options, progress.get());
         QMetaObject::invokeMethod(
             this, [&finished] { finished = true; }, Qt::QueuedConnection);
     });
@@ -422,7 +424,7 @@ bool frmBatch::Calculate()
         panel2_->setText(QStringLiteral("计算已取消，结果未改变"));
         return false;
     }
-    model_->setResults(rows, std::move(results));
+    model_->setResults(rows, std::move(results), library);
     int bad = 0, none = 0;
     for (const Result &r : model_->results()) {
         if (r.status == Status::BadInput) ++bad;
