@@ -65,14 +65,21 @@ bool rowHasText(const QTableWidget *table, int r)
     return false;
 }
 
-QString csvField(const QString &text)
+// The file a save dialog chose, with the first or second of its two kinds
+// (*isSecond): the name's own suffix decides, else the filter chosen, and a
+// name without either suffix gets the kind's. Empty when cancelled.
+QString saveAs(QWidget *parent, const QString &title, const QString &filter, const QString &first,
+               const QString &second, bool *isSecond)
 {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')))
-        return text;
-    QString q = text;
-    q.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + q + QLatin1Char('"');
+    Dialogs::FileRequest request;
+    request.title = title;
+    request.filter = filter;
+    const Dialogs::FileResult file = Dialogs::instance().saveFile(parent, request);
+    if (file.cancelled) return QString();
+    const QString suffix = QFileInfo(file.fileName).suffix().toLower();
+    *isSecond = suffix == second || (suffix != first && file.filterIndex == 2);
+    if (suffix == first || suffix == second) return file.fileName;
+    return file.fileName + QLatin1Char('.') + (*isSecond ? second : first);
 }
 
 } // namespace
@@ -470,17 +477,11 @@ void frmBatch::ExportResults()
         MsgBox(this, QStringLiteral("没有可导出的结果"));
         return;
     }
-    Dialogs::FileRequest request;
-    request.title = QStringLiteral("导出");
-    request.filter = QStringLiteral("Excel 工作簿(*.xlsx)|*.xlsx|CSV 文件(*.csv)|*.csv");
-    const Dialogs::FileResult file = Dialogs::instance().saveFile(this, request);
-    if (file.cancelled) return;
-    QString path = file.fileName;
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    const bool csv =
-        suffix == QLatin1String("csv") || (suffix != QLatin1String("xlsx") && file.filterIndex == 2);
-    if (suffix != QLatin1String("csv") && suffix != QLatin1String("xlsx"))
-        path += csv ? QStringLiteral(".csv") : QStringLiteral(".xlsx");
+    bool csv = false;
+    const QString path = saveAs(this, QStringLiteral("导出"),
+                                QStringLiteral("Excel 工作簿(*.xlsx)|*.xlsx|CSV 文件(*.csv)|*.csv"),
+                                QStringLiteral("xlsx"), QStringLiteral("csv"), &csv);
+    if (path.isEmpty()) return;
 
     QVector<QStringList> lines;
     lines.reserve(model_->rowCount());
@@ -493,7 +494,7 @@ void frmBatch::ExportResults()
             QStringList out{BatchResultsModel::Titles(kind_).join(QLatin1Char(','))};
             for (const QStringList &cells : lines) {
                 QStringList fields;
-                for (const QString &c : cells) fields << csvField(c);
+                for (const QString &c : cells) fields << CsvField(c);
                 out << fields.join(QLatin1Char(','));
             }
             bytes += (out.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
@@ -518,17 +519,11 @@ void frmBatch::ExportChart()
         MsgBox(this, QStringLiteral("请先计算并选择样品"));
         return;
     }
-    Dialogs::FileRequest request;
-    request.title = QStringLiteral("导出图");
-    request.filter = QStringLiteral("PNG 图像(*.png)|*.png|SVG 图像(*.svg)|*.svg");
-    const Dialogs::FileResult file = Dialogs::instance().saveFile(this, request);
-    if (file.cancelled) return;
-    QString path = file.fileName;
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    const bool svg =
-        suffix == QLatin1String("svg") || (suffix != QLatin1String("png") && file.filterIndex == 2);
-    if (suffix != QLatin1String("svg") && suffix != QLatin1String("png"))
-        path += svg ? QStringLiteral(".svg") : QStringLiteral(".png");
+    bool svg = false;
+    const QString path =
+        saveAs(this, QStringLiteral("导出图"), QStringLiteral("PNG 图像(*.png)|*.png|SVG 图像(*.svg)|*.svg"),
+               QStringLiteral("png"), QStringLiteral("svg"), &svg);
+    if (path.isEmpty()) return;
     bool ok;
     if (svg) {
         QSvgGenerator generator;
