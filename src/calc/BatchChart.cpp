@@ -25,8 +25,8 @@ const QList<QColor> kColours{QColor(0x1f, 0x77, 0xb4), QColor(0xd6, 0x27, 0x28),
 
 QString legendOf(const Calibration &c)
 {
-    QString text = c.source.left(28);
-    if (c.source.size() > 28) text += QStringLiteral("…");
+    QString text = c.source.left(18);
+    if (c.source.size() > 18) text += QStringLiteral("…");
     if (text.isEmpty()) text = QStringLiteral("A=%1 B=%2").arg(c.a).arg(c.b);
     return c.reversed ? text + QStringLiteral("（反向）") : text;
 }
@@ -59,6 +59,21 @@ void Show(QChart *chart, Kind kind, const Row &sample, const std::vector<const R
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
 
+    // The vertical range follows the curves where the sample's solutions lie
+    // (within 150 °C of them); near 0 °C the curves rise too steeply to read.
+    double near0 = kFrom, near1 = kTo;
+    {
+        double tMin = kTo, tMax = kFrom;
+        for (const Result *r : results)
+            if (r->cal && (r->status == Status::Ok || r->status == Status::OutOfRange)) {
+                tMin = std::min(tMin, r->celsius);
+                tMax = std::max(tMax, r->celsius);
+            }
+        if (tMin <= tMax) {
+            near0 = std::max(kFrom, tMin - 150);
+            near1 = std::min(kTo, tMax + 150);
+        }
+    }
     double lo = std::numeric_limits<double>::infinity(), hi = -lo;
     auto attach = [&](QAbstractSeries *s) {
         chart->addSeries(s);
@@ -76,8 +91,10 @@ void Show(QChart *chart, Kind kind, const Row &sample, const std::vector<const R
         for (double t = kFrom; t <= kTo + 1e-9; t += kStep) {
             const double v = CurveValue(kind, c, t + 273.15);
             if (!std::isfinite(v)) continue;
-            lo = std::min(lo, v);
-            hi = std::max(hi, v);
+            if (t >= near0 && t <= near1) {
+                lo = std::min(lo, v);
+                hi = std::max(hi, v);
+            }
             const bool inside = !c.range || c.range->contains(t);
             if (!segment || inside != segmentInside) {
                 QLineSeries *next = new QLineSeries;

@@ -34,9 +34,11 @@ QStringList BatchResultsModel::Titles(Kind kind)
             QStringLiteral("状态")};
 }
 
-void BatchResultsModel::setResults(const QList<Row> &rows, std::vector<Result> results)
+void BatchResultsModel::setResults(const QList<Row> &rows, std::vector<Result> results,
+                                   std::shared_ptr<const Library> library)
 {
     beginResetModel();
+    library_ = std::move(library);
     rows_ = rows;
     results_ = std::move(results);
     summaries_ = Summarise(results_, int(rows_.size()));
@@ -55,7 +57,7 @@ void BatchResultsModel::setResults(const QList<Row> &rows, std::vector<Result> r
     endResetModel();
 }
 
-void BatchResultsModel::clear() { setResults({}, {}); }
+void BatchResultsModel::clear() { setResults({}, {}, nullptr); }
 
 int BatchResultsModel::rowCount(const QModelIndex &parent) const
 {

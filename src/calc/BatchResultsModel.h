@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <QStringList>
+#include <memory>
 #include <vector>
 
 // The batch results as a list: one line per sample and calibration, then one
@@ -14,8 +15,10 @@ class BatchResultsModel : public QAbstractTableModel {
   public:
     explicit BatchResultsModel(Batch::Kind kind, QObject *parent = nullptr);
 
-    // Takes the rows the results were computed from (for names and minerals).
-    void setResults(const QList<Batch::Row> &rows, std::vector<Batch::Result> results);
+    // Takes the rows the results were computed from (for names and minerals) and
+    // the library their calibrations point into, which it keeps alive.
+    void setResults(const QList<Batch::Row> &rows, std::vector<Batch::Result> results,
+                    std::shared_ptr<const Batch::Library> library);
     void clear();
 
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -42,6 +45,7 @@ class BatchResultsModel : public QAbstractTableModel {
     QString cell(const Line &line, int column) const;
 
     Batch::Kind kind_;
+    std::shared_ptr<const Batch::Library> library_;
     QList<Batch::Row> rows_;
     std::vector<Batch::Result> results_;
     std::vector<Batch::Summary> summaries_;

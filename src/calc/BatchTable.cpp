@@ -78,6 +78,16 @@ QChar GuessSeparator(const QString &firstLine, bool csvFile)
     return QLatin1Char(',');
 }
 
+QString CsvField(const QString &text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
 QList<Row> SplitDelimited(const QString &text, QChar separator)
 {
     QList<Row> rows;

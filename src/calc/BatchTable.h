@@ -62,6 +62,8 @@ Values ReadValues(Kind kind, const Row &row, int rowIndex, QList<CellProblem> *p
 // separated. Blank lines are dropped; each row keeps its line number.
 QList<Row> SplitDelimited(const QString &text, QChar separator);
 QChar GuessSeparator(const QString &firstLine, bool csvFile);
+// A field as CSV writes it: quoted (quotes doubled) when it holds a comma, a quote or a line end.
+QString CsvField(const QString &text);
 
 // Rows of a table whose first row may be a header. A header (a row in which at
 // least two cells name columns) maps the columns by name, in any order, and is

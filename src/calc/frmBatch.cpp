@@ -65,14 +65,21 @@ bool rowHasText(const QTableWidget *table, int r)
     return false;
 }
 
-QString csvField(const QString &text)
+// The file a save dialog chose, with the first or second of its two kinds
+// (*isSecond): the name's own suffix decides, else the filter chosen, and a
+// name without either suffix gets the kind's. Empty when cancelled.
+QString saveAs(QWidget *parent, const QString &title, const QString &filter, const QString &first,
+               const QString &second, bool *isSecond)
 {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')))
-        return text;
-    QString q = text;
-    q.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + q + QLatin1Char('"');
+    Dialogs::FileRequest request;
+    request.title = title;
+    request.filter = filter;
+    const Dialogs::FileResult file = Dialogs::instance().saveFile(parent, request);
+    if (file.cancelled) return QString();
+    const QString suffix = QFileInfo(file.fileName).suffix().toLower();
+    *isSecond = suffix == second || (suffix != first && file.filterIndex == 2);
+    if (suffix == first || suffix == second) return file.fileName;
+    return file.fileName + QLatin1Char('.') + (*isSecond ? second : first);
 }
 
 } // namespace
@@ -82,7 +89,7 @@ frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
     const bool iso = kind == Kind::Isotope;
     setObjectName(iso ? QStringLiteral("frmIsoBatch") : QStringLiteral("frmTraceBatch"));
     setWindowTitle(iso ? QStringLiteral("同位素温度计_批量计算") : QStringLiteral("微量元素温度计_批量计算"));
-    resize(Twips::toPx(12000), Twips::toPx(9000));
+    resize(Twips::toPx(15000), Twips::toPx(10500));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -139,7 +146,7 @@ frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
     lvwResults->verticalHeader()->setDefaultSectionSize(22);
     lvwResults->verticalHeader()->hide();
     lvwResults->setWordWrap(false);
-    const QList<int> widths{70, 110, 60, 60, 50, 180, 70, 60, 110, 80, 120};
+    const QList<int> widths{60, 100, 55, 55, 45, 140, 65, 55, 100, 75, 110};
     for (int c = 0; c < widths.size(); ++c) lvwResults->setColumnWidth(c, widths[c]);
 
     chart_ = new QChart;
@@ -148,10 +155,12 @@ frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
     chtDeltaT->setObjectName(QStringLiteral("chtDeltaT"));
     chtDeltaT->setRenderHint(QPainter::Antialiasing);
     chtDeltaT->setMinimumWidth(260);
-    lower->setStretchFactor(0, 3);
-    lower->setStretchFactor(1, 2);
+    lower->setStretchFactor(0, 1);
+    lower->setStretchFactor(1, 1);
+    lower->setSizes({width() / 2, width() / 2});
     splitter_->setStretchFactor(0, 2);
     splitter_->setStretchFactor(1, 3);
+    splitter_->setSizes({height() * 2 / 5, height() * 3 / 5});
     layout->addWidget(splitter_, 1);
 
     StatusBar1 = new QStatusBar(this);
@@ -374,8 +383,8 @@ bool frmBatch::Calculate()
         MsgBox(this, QStringLiteral("没有样品数据"));
         return false;
     }
-    Library library;
-    if (!Guarded(this, [&] { library = Library::Load(*mdlFunction::adoConn(), kind_); })) return false;
+    auto library = std::make_shared<Library>();
+    if (!Guarded(this, [&] { *library = Library::Load(*mdlFunction::adoConn(), kind_); })) return false;
 
     auto progress = std::make_shared<Progress>();
     running_ = progress;
@@ -384,7 +393,7 @@ bool frmBatch::Calculate()
     // The work runs beside the window, which keeps answering; a bar with
     // "取消" appears once it has taken longer than a moment.
     std::thread worker([&, progress] {
-        results = Compute(kind_, rows, library, options, progress.get());
+        results = Compute(kind_, rows, *library, options, progress.get());
         QMetaObject::invokeMethod(
             this, [&finished] { finished = true; }, Qt::QueuedConnection);
     });
@@ -422,7 +431,7 @@ bool frmBatch::Calculate()
         panel2_->setText(QStringLiteral("计算已取消，结果未改变"));
         return false;
     }
-    model_->setResults(rows, std::move(results));
+    model_->setResults(rows, std::move(results), library);
     int bad = 0, none = 0;
     for (const Result &r : model_->results()) {
         if (r.status == Status::BadInput) ++bad;
@@ -468,17 +477,11 @@ void frmBatch::ExportResults()
         MsgBox(this, QStringLiteral("没有可导出的结果"));
         return;
     }
-    Dialogs::FileRequest request;
-    request.title = QStringLiteral("导出");
-    request.filter = QStringLiteral("Excel 工作簿(*.xlsx)|*.xlsx|CSV 文件(*.csv)|*.csv");
-    const Dialogs::FileResult file = Dialogs::instance().saveFile(this, request);
-    if (file.cancelled) return;
-    QString path = file.fileName;
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    const bool csv =
-        suffix == QLatin1String("csv") || (suffix != QLatin1String("xlsx") && file.filterIndex == 2);
-    if (suffix != QLatin1String("csv") && suffix != QLatin1String("xlsx"))
-        path += csv ? QStringLiteral(".csv") : QStringLiteral(".xlsx");
+    bool csv = false;
+    const QString path = saveAs(this, QStringLiteral("导出"),
+                                QStringLiteral("Excel 工作簿(*.xlsx)|*.xlsx|CSV 文件(*.csv)|*.csv"),
+                                QStringLiteral("xlsx"), QStringLiteral("csv"), &csv);
+    if (path.isEmpty()) return;
 
     QVector<QStringList> lines;
     lines.reserve(model_->rowCount());
@@ -491,7 +494,7 @@ void frmBatch::ExportResults()
             QStringList out{BatchResultsModel::Titles(kind_).join(QLatin1Char(','))};
             for (const QStringList &cells : lines) {
                 QStringList fields;
-                for (const QString &c : cells) fields << csvField(c);
+                for (const QString &c : cells) fields << CsvField(c);
                 out << fields.join(QLatin1Char(','));
             }
             bytes += (out.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
@@ -516,17 +519,11 @@ void frmBatch::ExportChart()
         MsgBox(this, QStringLiteral("请先计算并选择样品"));
         return;
     }
-    Dialogs::FileRequest request;
-    request.title = QStringLiteral("导出图");
-    request.filter = QStringLiteral("PNG 图像(*.png)|*.png|SVG 图像(*.svg)|*.svg");
-    const Dialogs::FileResult file = Dialogs::instance().saveFile(this, request);
-    if (file.cancelled) return;
-    QString path = file.fileName;
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    const bool svg =
-        suffix == QLatin1String("svg") || (suffix != QLatin1String("png") && file.filterIndex == 2);
-    if (suffix != QLatin1String("svg") && suffix != QLatin1String("png"))
-        path += svg ? QStringLiteral(".svg") : QStringLiteral(".png");
+    bool svg = false;
+    const QString path =
+        saveAs(this, QStringLiteral("导出图"), QStringLiteral("PNG 图像(*.png)|*.png|SVG 图像(*.svg)|*.svg"),
+               QStringLiteral("png"), QStringLiteral("svg"), &svg);
+    if (path.isEmpty()) return;
     bool ok;
     if (svg) {
         QSvgGenerator generator;

@@ -54,16 +54,6 @@ const char kHelp[] =
 
 void err(const QString &text) { std::fprintf(stderr, "lorvane-calc: %s\n", text.toLocal8Bit().constData()); }
 
-QString csvField(const QString &text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
 QString oneDecimal(const std::optional<double> &v) { return v ? QString::number(*v, 'f', 1) : QString(); }
 
 QString number(double v) { return Num::Str(float(v)); }
@@ -198,7 +188,7 @@ int main(int argc, char **argv)
         f << (solved ? oneDecimal(r.celsius) : QString()) << (solved ? oneDecimal(r.sigma) : QString())
           << (solved ? oneDecimal(r.lo95) : QString()) << (solved ? oneDecimal(r.hi95) : QString())
           << (c && c->range ? c->range->asciiText() : QString()) << Batch::StatusCode(r.status);
-        for (QString &field : f) field = csvField(field);
+        for (QString &field : f) field = Batch::CsvField(field);
         lines << f.join(QLatin1Char(','));
     }
     const QByteArray bytes = (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();

@@ -15,7 +15,7 @@ target_link_libraries(make_template PRIVATE lorvane_hygiene PkgConfig::LIBZIP Pk
 set_target_properties(make_template PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 set(lorvane_templates)
-foreach(name IsotopeThemometer traceelementThemometer)
+foreach(name IsotopeThemometer traceelementThemometer IsotopeBatch TraceBatch)
   file(GLOB_RECURSE parts CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/data/xls/common/* ${CMAKE_SOURCE_DIR}/data/xls/${name}/*)
   add_custom_command(OUTPUT ${LORVANE_BIN_DIR}/xls/${name}.xltx

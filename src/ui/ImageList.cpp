@@ -280,6 +280,24 @@ void drawExport(QPainter &p)
     arrow(p, QPointF(12, 14), QPointF(12, 4), kBlue, 2.6);
 }
 
+// A chart on a sheet: axes, a falling curve and the arrow of the export.
+void drawExportChart(QPainter &p)
+{
+    p.setPen(pen(QColor(0x55, 0x5f, 0x6d), 1.0));
+    p.setBrush(QColor(0xf7, 0xf9, 0xfc));
+    p.drawRect(QRectF(2.5, 2.5, 17, 17));
+    p.setPen(pen(QColor(0x33, 0x33, 0x33), 1.2));
+    p.drawLine(QPointF(5, 5), QPointF(5, 17));
+    p.drawLine(QPointF(5, 17), QPointF(17, 17));
+    QPainterPath curve;
+    curve.moveTo(6, 6);
+    curve.cubicTo(8, 14, 11, 15, 17, 15);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(pen(QColor(0xd6, 0x27, 0x28), 1.6));
+    p.drawPath(curve);
+    arrow(p, QPointF(19, 22), QPointF(19, 12), kBlue, 2.4);
+}
+
 void drawSave(QPainter &p)
 {
     p.setPen(pen(QColor(0x1f, 0x3a, 0x66), 1.1));
@@ -424,11 +442,14 @@ void drawPlus(QPainter &p) { greenPlus(p, QRectF(1.5, 1.5, 13, 13)); }
 ImageList ToolbarImages()
 {
     const std::pair<const char *, Drawing> drawings[] = {
-        {"filter", drawFilter},   {"database", drawDatabase}, {"about", drawAbout},
-        {"close", drawClose},     {"new", drawNew},           {"modify", drawModify},
-        {"delete", drawDelete},   {"refresh", drawRefresh},   {"import", drawImport},
-        {"export", drawExport},   {"save", drawSave},         {"calculate", drawCalculate},
-        {"notepad", drawNotepad}, {"quit", drawQuit},         {"data", drawData}};
+        {"filter", drawFilter},   {"database", drawDatabase},
+        {"about", drawAbout},     {"close", drawClose},
+        {"new", drawNew},         {"modify", drawModify},
+        {"delete", drawDelete},   {"refresh", drawRefresh},
+        {"import", drawImport},   {"export", drawExport},
+        {"save", drawSave},       {"calculate", drawCalculate},
+        {"notepad", drawNotepad}, {"quit", drawQuit},
+        {"data", drawData},       {"exportchart", drawExportChart}};
     ImageList list(QSize(24, 24));
     for (const auto &[key, draw] : drawings) list.add(QString::fromLatin1(key), render(draw, 24));
     return list;

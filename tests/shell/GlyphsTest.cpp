@@ -188,7 +188,8 @@ TEST_F(Glyphs, EveryCharacterOfEveryWindowHasInk)
 {
     ink.widgetTree(QStringLiteral("frmMain"), main.get());
 
-    for (const char *name : {"frmCalculateIso", "frmCalculateTrace", "frmGLS", "frmIsoMgr", "frmTraceMgr"}) {
+    for (const char *name : {"frmCalculateIso", "frmCalculateTrace", "frmGLS", "frmIsoMgr", "frmTraceMgr",
+                             "frmIsoBatch", "frmTraceBatch"}) {
         ChildForm *child = main->ShowForm(QString::fromLatin1(name));
         ASSERT_TRUE(child) << name;
         if (QString::fromLatin1(name) == QStringLiteral("frmCalculateIso")) {

@@ -28,9 +28,9 @@ void expectDistinctPictures(const ImageList &list, int px)
 TEST(ImageLists, ToolbarPicturesForEveryKey)
 {
     const ImageList list = ToolbarImages();
-    EXPECT_EQ(list.keys(),
-              QStringList({"filter", "database", "about", "close", "new", "modify", "delete", "refresh",
-                           "import", "export", "save", "calculate", "notepad", "quit", "data"}));
+    EXPECT_EQ(list.keys(), QStringList({"filter", "database", "about", "close", "new", "modify", "delete",
+                                        "refresh", "import", "export", "save", "calculate", "notepad", "quit",
+                                        "data", "exportchart"}));
     EXPECT_EQ(list.imageSize(), QSize(24, 24));
     expectDistinctPictures(list, 24);
 }

@@ -1,0 +1,290 @@
+// The batch windows as a user meets them: cells pasted and imported, "计算",
+// a sample chosen for the chart, the results and the chart exported.
+#include "CalcTestSupport.h"
+#include "app/ProgramFolders.h"
+#include "calc/BatchResultsModel.h"
+#include "calc/frmBatch.h"
+#include "support/QtPrinting.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempDatabase.h"
+
+#include <QAction>
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFile>
+#include <QLabel>
+#include <QLineSeries>
+#include <QProcess>
+#include <QProgressBar>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QValueAxis>
+#include <cmath>
+
+namespace {
+
+// Clayton-type row (B = 0): T = sqrt(A·10^6 / (Δ - C)), in °C with one decimal.
+QString claytonCelsius(double a, double c, double delta)
+{
+    return QString::number(std::sqrt(a * 1e6 / (delta - c)) - 273.15, 'f', 1);
+}
+
+class BatchWindow : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        db.exec(QStringLiteral(
+            "insert into Isoplot values (1,'氧同位素','石英','水',3.38,0,-3.4,'200-500','Clayton')"));
+        db.exec(QStringLiteral(
+            "insert into Isoplot values (2,'氧同位素','石英','水',4.1,0,-3.7,'500-800','Bottinga')"));
+        db.exec(QStringLiteral(
+            "insert into Isoplot values (3,'氧同位素','水','磁铁矿',-1.7764,7.3851,0,'200-900','Vho')"));
+        db.exec(QStringLiteral("insert into TraceElement values (1,'Ti','锆石','单矿物',-5080,6.01,'10',"
+                               "'580-1070；K为锆石中Ti含量(ppm)；Watson & Harrison 2005')"));
+        // Templates from the build, as beside the program.
+        ProgramFolders::Layout layout;
+        layout.dataDir = QStringLiteral(LORVANE_BIN_DIR);
+        ProgramFolders::SetCurrent(layout);
+        open(new frmIsoBatch());
+    }
+    void TearDown() override
+    {
+        delete form;
+        ProgramFolders::ResetCurrent();
+    }
+
+    void open(frmBatch *f)
+    {
+        delete form;
+        form = f;
+        form->show();
+        form->Load();
+        samples = findNamed<QTableWidget>(form, QStringLiteral("lvwSamples"));
+        results = findNamed<QTableView>(form, QStringLiteral("lvwResults"));
+        status = findNamed<QLabel>(form, QStringLiteral("StatusBar1_2"));
+    }
+    void paste(const QString &text)
+    {
+        QApplication::clipboard()->setText(text);
+        samples->setFocus();
+        QTest::keyClick(samples, Qt::Key_V, Qt::ControlModifier);
+    }
+    void trigger(const char *key) { findNamed<QAction>(form, QString::fromLatin1(key))->trigger(); }
+    QStringList line(int i) const { return form->resultsModel()->lineTexts(i); }
+
+    TempDatabase db;
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    frmBatch *form = nullptr;
+    QTableWidget *samples;
+    QTableView *results;
+    QLabel *status;
+};
+
+} // namespace
+
+TEST_F(BatchWindow, CaptionsAndColumns)
+{
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("同位素温度计_批量计算"));
+    QStringList titles;
+    for (int c = 0; c < samples->columnCount(); ++c) titles << samples->horizontalHeaderItem(c)->text();
+    EXPECT_EQ(titles, QStringList({"样品", "同位素", "矿物A", "矿物B", "δA", "σA", "δB", "σB"}));
+    QStringList resultTitles;
+    for (int c = 0; c < results->model()->columnCount(); ++c)
+        resultTitles << results->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    EXPECT_EQ(resultTitles, QStringList({"样品", "矿物对", "A", "B", "C", "资料来源", "温度(℃)", "±1σ(℃)",
+                                         "95%区间(℃)", "适用范围", "状态"}));
+    EXPECT_EQ(findNamed<QLineEdit>(form, QStringLiteral("txtDraws"))->text(), QStringLiteral("10000"));
+    EXPECT_EQ(findNamed<QCheckBox>(form, QStringLiteral("chkExact"))->text(), QStringLiteral("精确1000lnα"));
+    EXPECT_FALSE(findNamed<QCheckBox>(form, QStringLiteral("chkExact"))->isChecked());
+
+    open(new frmTraceBatch());
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("微量元素温度计_批量计算"));
+    titles.clear();
+    for (int c = 0; c < samples->columnCount(); ++c) titles << samples->horizontalHeaderItem(c)->text();
+    EXPECT_EQ(titles, QStringList({"样品", "元素", "矿物A", "矿物B", "含量A", "σA", "含量B", "σB", "K"}));
+    EXPECT_EQ(results->model()->headerData(4, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QStringLiteral("函数"));
+    EXPECT_EQ(results->model()->headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QStringLiteral("备注"));
+    EXPECT_EQ(form->findChild<QCheckBox *>(QStringLiteral("chkExact")), nullptr);
+}
+
+TEST_F(BatchWindow, PasteComputeAndChart)
+{
+    // Cells copied out of a spreadsheet, with their header row.
+    paste(QStringLiteral("样品\t同位素\t矿物A\t矿物B\tδA\tσA\tδB\tσB\n"
+                         "Q1\t氧同位素\t石英\t水\t10\t0.2\t2\t0.2\n"
+                         "M1\t氧同位素\t磁铁矿\t水\t0\t0.1\t6.5802\t0.1\n"
+                         "P1\t硫同位素\t黄铁矿\t方铅矿\t3\t\t1\t\n"
+                         "B1\t氧同位素\t石英\t水\t1x\t\t2\t\n"));
+    ASSERT_EQ(form->sampleRows().size(), 4);
+    EXPECT_EQ(samples->item(0, 0)->text(), QStringLiteral("Q1"));
+    // The bad cell is marked where it is, with why.
+    EXPECT_EQ(samples->item(3, 4)->toolTip(), QStringLiteral("不是数字：1x"));
+    EXPECT_NE(samples->item(3, 4)->background(), QBrush());
+    EXPECT_TRUE(samples->item(3, 5)->toolTip().isEmpty());
+
+    findNamed<QLineEdit>(form, QStringLiteral("txtDraws"))->setText(QStringLiteral("2000"));
+    trigger("calculate");
+    BatchResultsModel *m = form->resultsModel();
+    // Q1: two calibrations and a summary; M1 (stored as water-magnetite): one and a summary;
+    // P1: no calibration; B1: bad data.
+    ASSERT_EQ(m->rowCount(), 7);
+    EXPECT_EQ(line(0).mid(0, 7),
+              QStringList({"Q1", "石英–水", "3.38", "0", "-3.4", "Clayton", claytonCelsius(3.38, -3.4, 8)}));
+    EXPECT_EQ(line(0)[9], QStringLiteral("200-500℃"));
+    EXPECT_EQ(line(0)[10], QString());
+    EXPECT_EQ(line(1)[6], claytonCelsius(4.1, -3.7, 8));
+    EXPECT_EQ(line(1)[10], QStringLiteral("超出适用范围"));
+    // σT = σΔ / |dΔ/dT| with σΔ = sqrt(0.2² + 0.2²) and dΔ/dT = -2A·10^6/T³.
+    const double t = std::sqrt(3.38e6 / 11.4);
+    EXPECT_EQ(line(0)[7], QString::number(std::sqrt(0.08) / (2 * 3.38e6 / (t * t * t)), 'f', 1));
+    EXPECT_TRUE(line(0)[8].contains(QStringLiteral("–")));
+    // Only the in-range calibration counts in the summary.
+    EXPECT_EQ(line(2)[1], QStringLiteral("汇总"));
+    EXPECT_EQ(line(2)[6], claytonCelsius(3.38, -3.4, 8));
+    EXPECT_EQ(line(2)[10],
+              QStringLiteral("1个适用温度的平均值；最低–最高 %1–%1").arg(claytonCelsius(3.38, -3.4, 8)));
+    EXPECT_EQ(line(3).mid(0, 5), QStringList({"M1", "磁铁矿–水", "1.7764", "-7.3851", "0"}));
+    EXPECT_EQ(line(3)[6], QStringLiteral("500.0"));
+    EXPECT_EQ(line(5)[0], QStringLiteral("P1"));
+    EXPECT_EQ(line(5)[10], QStringLiteral("无标定"));
+    EXPECT_EQ(line(6)[10], QStringLiteral("数据无效：不是数字：1x"));
+    EXPECT_EQ(status->text(), QStringLiteral("4个样品，5个结果；1个样品数据无效；1个样品无标定"));
+
+    // Choosing M1 draws its pair: one curve (in three pieces around its range), the sample's line,
+    // the ±2σ band and the solution.
+    results->selectRow(3);
+    QChart *chart = findNamed<QChartView>(form, QStringLiteral("chtDeltaT"))->chart();
+    EXPECT_EQ(chart->title(), QStringLiteral("M1：磁铁矿–水"));
+    QStringList names;
+    for (QAbstractSeries *s : chart->series())
+        if (!s->name().isEmpty()) names << s->name();
+    EXPECT_EQ(names, QStringList({"Vho（反向）", "±2σ", "样品Δ", "解"}));
+    const QList<QAbstractAxis *> axes = chart->axes();
+    ASSERT_EQ(axes.size(), 2);
+    EXPECT_EQ(axes[0]->titleText(), QStringLiteral("T (℃)"));
+    EXPECT_EQ(axes[1]->titleText(), QStringLiteral("Δ (‰)"));
+    // The dashed part below 200 °C and the solid part inside the range.
+    int dashed = 0, solid = 0;
+    for (QAbstractSeries *s : chart->series())
+        if (auto *l = qobject_cast<QLineSeries *>(s); l && l->pen().widthF() == 2.0)
+            (l->pen().style() == Qt::DashLine ? dashed : solid)++;
+    EXPECT_EQ(solid, 1);
+    EXPECT_EQ(dashed, 2);
+}
+
+TEST_F(BatchWindow, ImportInAnyOrderThenExportTheResultsAndTheChart)
+{
+    QFile csv(dir.filePath(QStringLiteral("samples.csv")));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write("delta_b,mineral_b,sample,TYPE,mineral_a,delta_a,sigma_a\n2,水,Q1,氧同位素,石英,10,0.3\n");
+    csv.close();
+    dialogs.answerFile(csv.fileName());
+    trigger("import");
+    ASSERT_EQ(form->sampleRows().size(), 1);
+    EXPECT_EQ(form->sampleRows()[0].cells,
+              QStringList({"Q1", "氧同位素", "石英", "水", "10", "0.3", "2", ""}));
+    EXPECT_EQ(status->text(), QStringLiteral("导入1个样品"));
+
+    findNamed<QLineEdit>(form, QStringLiteral("txtDraws"))->setText(QStringLiteral("0"));
+    trigger("calculate");
+    ASSERT_EQ(form->resultsModel()->rowCount(), 3);
+    EXPECT_TRUE(line(0)[8].isEmpty()); // no draws, no interval
+
+    // CSV: UTF-8 with a byte-order mark, headings then the lines as shown.
+    const QString csvOut = dir.filePath(QStringLiteral("out.csv"));
+    dialogs.answerFile(csvOut, 2);
+    trigger("export");
+    QFile written(csvOut);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    const QStringList lines =
+        QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0], QStringLiteral("样品,矿物对,A,B,C,资料来源,温度(℃),±1σ(℃),95%区间(℃),适用范围,状态"));
+    EXPECT_EQ(lines[1], line(0).join(QLatin1Char(',')));
+
+    // xlsx through the workbook template, read back by another program.
+    const QString xlsx = dir.filePath(QStringLiteral("out"));
+    dialogs.answerFile(xlsx, 1);
+    trigger("export");
+    ASSERT_TRUE(QFile::exists(xlsx + QStringLiteral(".xlsx"))) << dialogs.lastMessage().toStdString();
+    QProcess py;
+    py.start(QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
+                                                               : QStringLiteral("python3"),
+             {QStringLiteral("-c"),
+              QStringLiteral("import openpyxl,sys\nws=openpyxl.load_workbook(sys.argv[1]).active\n"
+                             "for r in ws.iter_rows(values_only=True): print('|'.join('' if v is None else "
+                             "str(v) for v in r))"),
+              xlsx + QStringLiteral(".xlsx")});
+    ASSERT_TRUE(py.waitForFinished(30000));
+    const QStringList sheet =
+        QString::fromUtf8(py.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(sheet.size(), 4) << py.readAllStandardError().toStdString();
+    EXPECT_EQ(sheet[0], QStringLiteral("样品|矿物对|A|B|C|资料来源|温度(℃)|±1σ(℃)|95%区间(℃)|适用范围|状态"));
+    EXPECT_EQ(sheet[1], line(0).join(QLatin1Char('|')));
+
+    // The chart as PNG and as SVG.
+    results->selectRow(0);
+    const QString png = dir.filePath(QStringLiteral("chart.png")),
+                  svg = dir.filePath(QStringLiteral("chart.svg"));
+    dialogs.answerFile(png, 1);
+    trigger("exportchart");
+    EXPECT_FALSE(QImage(png).isNull());
+    dialogs.answerFile(svg, 2);
+    trigger("exportchart");
+    QFile svgFile(svg);
+    ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(svgFile.readAll().contains("<svg"));
+}
+
+TEST_F(BatchWindow, TraceOneMineralThermometerFromK)
+{
+    open(new frmTraceBatch());
+    paste(QStringLiteral("Z1\tTi\t锆石\t单矿物\t\t\t\t\t10\n"));
+    findNamed<QLineEdit>(form, QStringLiteral("txtDraws"))->setText(QStringLiteral("0"));
+    trigger("calculate");
+    ASSERT_EQ(form->resultsModel()->rowCount(), 2);
+    // log10(10) = 6.01 - 5080/T.
+    EXPECT_EQ(line(0)[6], QString::number(5080 / 5.01 - 273.15, 'f', 1));
+    EXPECT_EQ(line(0)[4], QStringLiteral("10"));
+    EXPECT_EQ(line(0)[9], QStringLiteral("580-1070℃"));
+}
+
+TEST_F(BatchWindow, LongWorkShowsProgressAndCanBeCancelled)
+{
+    QList<Batch::Row> many;
+    for (int i = 0; i < 4000; ++i) {
+        Batch::Row r;
+        r.cells = {QString::number(i),   QStringLiteral("氧同位素"), QStringLiteral("石英"),
+                   QStringLiteral("水"), QStringLiteral("10"),       QStringLiteral("0.2"),
+                   QStringLiteral("2"),  QStringLiteral("0.2")};
+        many << r;
+    }
+    form->appendRows(many);
+    findNamed<QLineEdit>(form, QStringLiteral("txtDraws"))->setText(QStringLiteral("200000"));
+    bool sawProgress = false;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *cancel = form->findChild<QPushButton *>(QStringLiteral("cmdCancel"));
+        if (cancel && cancel->isVisible()) {
+            sawProgress = form->findChild<QProgressBar *>(QStringLiteral("prgBatch"))->isVisible();
+            cancel->click();
+            poll.stop();
+        }
+    });
+    poll.start();
+    trigger("calculate");
+    EXPECT_TRUE(sawProgress);
+    EXPECT_EQ(status->text(), QStringLiteral("计算已取消，结果未改变"));
+    EXPECT_EQ(form->resultsModel()->rowCount(), 0);
+    EXPECT_FALSE(form->findChild<QPushButton *>(QStringLiteral("cmdCancel"))->isVisible());
+}
