@@ -137,6 +137,9 @@ void Show(QChart *chart, Kind kind, const Row &sample, const std::vector<const R
             lower->append(kFrom, value - 2 * *sigma);
             lower->append(kTo, value - 2 * *sigma);
             auto *band = new QAreaSeries(upper, lower);
+            // The band does not own its edges; as its children they go with it.
+            upper->setParent(band);
+            lower->setParent(band);
             band->setName(QStringLiteral("±2σ"));
             band->setColor(QColor(128, 128, 128, 60));
             band->setBorderColor(QColor(128, 128, 128, 0));
