@@ -246,6 +246,11 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
     }
     r.celsius = *celsius;
     r.status = cal.range && !cal.range->contains(*celsius) ? Status::OutOfRange : Status::Ok;
+    if (kind == Kind::Isotope) {
+        const IsoEquation::Solution s =
+            IsoEquation::Solve(float(value), float(1e6 * cal.a), float(1e3 * cal.b), float(cal.c), cal.range);
+        if (s.ambiguousKelvin > 0) r.otherCelsius = double(s.ambiguousKelvin) - 273.15;
+    }
 
     r.sigmaValue = sigmaOf(kind, v, options.exact, cal);
     if (!r.sigmaValue) return;
@@ -401,6 +406,12 @@ QString StatusText(const Result &r)
     case Status::NoSolution: text = QStringLiteral("无解"); break;
     case Status::NoCalibration: text = QStringLiteral("无标定"); break;
     case Status::BadInput: text = QStringLiteral("数据无效：") + r.problem; break;
+    }
+    if (r.otherCelsius) {
+        // Near the curve's turning point one Δ fits two temperatures of the range.
+        const QString other =
+            QStringLiteral("另一解%1℃亦在适用范围内").arg(QString::number(*r.otherCelsius, 'f', 1));
+        text = text.isEmpty() ? other : text + QStringLiteral("；") + other;
     }
     if (r.failedDraws > 0) {
         const QString draws = QStringLiteral("%1/%2次抽样无解").arg(r.failedDraws).arg(r.draws);

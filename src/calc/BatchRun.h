@@ -59,11 +59,12 @@ struct Result {
     int sample = 0;                   // row index
     const Calibration *cal = nullptr; // none for NoCalibration and BadInput
     Status status = Status::NoSolution;
-    double value = 0;                 // Δ (‰) or K used
-    std::optional<double> sigmaValue; // σ of Δ, or of log K in the row's log base
-    double celsius = 0;               // when solved
-    std::optional<double> sigma;      // linear ±1σ, °C
-    std::optional<double> lo95, hi95; // Monte Carlo 95 % interval, °C
+    double value = 0;                   // Δ (‰) or K used
+    std::optional<double> sigmaValue;   // σ of Δ, or of log K in the row's log base
+    double celsius = 0;                 // when solved
+    std::optional<double> sigma;        // linear ±1σ, °C
+    std::optional<double> lo95, hi95;   // Monte Carlo 95 % interval, °C
+    std::optional<double> otherCelsius; // the second root, when it too lies in the range
     int draws = 0, failedDraws = 0;
     QString problem; // BadInput: why
     int column = -1; // BadInput: the canonical column at fault

@@ -67,6 +67,7 @@ Solution Solve(float delta, float aPrime, float bPrime, float c, const std::opti
             s.kelvin = in1 ? r1 : r2;
             return s;
         }
+        if (in1 && r1 != r2) s.ambiguousKelvin = std::min(r1, r2);
     }
     s.kelvin = std::max(r1, r2);
     return s;

@@ -27,6 +27,9 @@ enum class SolveStatus { Ok, NegativeDiscriminant, DivisionByZero, Overflow };
 struct Solution {
     SolveStatus status = SolveStatus::Ok;
     float kelvin = 0; // 0 or below: no positive root
+    // The root not taken when both are positive and both lie in the range: the
+    // same Δ then belongs to two temperatures the calibration covers. 0 otherwise.
+    float ambiguousKelvin = 0;
 };
 Solution Solve(float delta, float aPrime, float bPrime, float c,
                const std::optional<CalibrationRange> &range = std::nullopt);

@@ -231,6 +231,31 @@ TEST(BatchRun, MonteCarloMatchesTheLinearIntervalAndIsReproducible)
     EXPECT_TRUE(StatusText(e).contains(QStringLiteral("次抽样无解"))) << StatusText(e).toStdString();
 }
 
+TEST(BatchRun, BothRootsInTheRangeAreSaid)
+{
+    // Magnetite-water turns near 208 °C: at 200 °C the same Δ also fits about 216 °C.
+    Library lib;
+    lib.add(
+        iso(QStringLiteral("磁铁矿"), QStringLiteral("水"), 1.7764, -7.3851, 0, QStringLiteral("200-900")));
+    Options opt;
+    opt.draws = 0;
+    const double d = isoDelta(1.7764, -7.3851, 0, 200);
+    const std::vector<Result> r =
+        Compute(Kind::Isotope,
+                {row({"L", "氧同位素", "磁铁矿", "水", num(d), "", "0", ""}),
+                 row({"H", "氧同位素", "磁铁矿", "水", num(isoDelta(1.7764, -7.3851, 0, 500)), "", "0", ""})},
+                lib, opt);
+    ASSERT_EQ(r.size(), 2u);
+    // The roots of the quadratic multiply to -A'/Δ: the mirror of 473.15 K.
+    const double mirror = -1.7764e6 / (d * 473.15) - 273.15;
+    ASSERT_TRUE(r[0].otherCelsius);
+    EXPECT_NEAR(std::max(r[0].celsius, *r[0].otherCelsius), mirror, 0.5);
+    EXPECT_NEAR(std::min(r[0].celsius, *r[0].otherCelsius), 200, 0.5);
+    EXPECT_TRUE(StatusText(r[0]).startsWith(QStringLiteral("另一解"))) << StatusText(r[0]).toStdString();
+    EXPECT_FALSE(r[1].otherCelsius); // at 500 °C the mirror lies below the range
+    EXPECT_EQ(StatusText(r[1]), QString());
+}
+
 TEST(BatchRun, ExactFractionationDiffersWhereItShould)
 {
     Library lib;
