@@ -196,32 +196,31 @@ std::optional<double> ValueOf(Kind kind, const Values &v, bool exact, QString *w
     return double(float(*v.k));
 }
 
+namespace {
+
+// The calculator's solution for one calibration (its root rule, single precision).
+IsoEquation::Solution solveIso(const Calibration &cal, double delta)
+{
+    return IsoEquation::Solve(float(delta), float(1e6 * cal.a), float(1e3 * cal.b), float(cal.c), cal.range);
+}
+
+// Celsius kept in double so that one decimal is not cut by a second rounding
+// (726.85, not 726.8499); the kelvin are single precision as the calculator solves them.
+double celsiusOf(float kelvin) { return double(kelvin) - 273.15; }
+
+} // namespace
+
 std::optional<double> SolveCelsius(Kind kind, const Calibration &cal, double value)
 {
     if (kind == Kind::Isotope) {
-        const float aPrime = float(1e6 * cal.a), bPrime = float(1e3 * cal.b);
-        const IsoEquation::Solution s =
-            IsoEquation::Solve(float(value), aPrime, bPrime, float(cal.c), cal.range);
+        const IsoEquation::Solution s = solveIso(cal, value);
         if (s.status != IsoEquation::SolveStatus::Ok || s.kelvin <= 0) return std::nullopt;
-        return double(s.kelvin) - 273.15;
+        return celsiusOf(s.kelvin);
     }
-    const float k = float(value);
-    double x;
-    if (cal.logType == QLatin1String("10"))
-        x = k > 0 ? std::log(double(k)) / std::log(10.0) : std::numeric_limits<double>::quiet_NaN();
-    else if (cal.logType == QLatin1String("e"))
-        x = k > 0 ? std::log(double(k)) : std::numeric_limits<double>::quiet_NaN();
-    else
-        return std::nullopt;
-    const double denominator = x - double(float(cal.b));
-    if (!std::isfinite(x) || denominator == 0) return std::nullopt;
-    const double kelvin = double(float(cal.a)) / denominator;
-    if (!std::isfinite(kelvin) || std::fabs(kelvin) > double(std::numeric_limits<float>::max()) ||
-        kelvin <= 0)
-        return std::nullopt;
-    // Kelvin in single precision as the calculator solves it; Celsius kept in
-    // double so that one decimal is not cut by a second rounding (726.85, not 726.8499).
-    return double(float(kelvin)) - 273.15;
+    const std::optional<float> kelvin =
+        TraceEquation::TryKelvin(cal.logType, float(value), float(cal.a), float(cal.b));
+    if (!kelvin) return std::nullopt;
+    return celsiusOf(*kelvin);
 }
 
 double Slope(Kind kind, const Calibration &cal, double kelvin)
@@ -239,18 +238,20 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
     r.sample = index;
     r.cal = &cal;
     r.value = value;
-    const std::optional<double> celsius = SolveCelsius(kind, cal, value);
+    std::optional<double> celsius;
+    if (kind == Kind::Isotope) {
+        const IsoEquation::Solution s = solveIso(cal, value);
+        if (s.status == IsoEquation::SolveStatus::Ok && s.kelvin > 0) celsius = celsiusOf(s.kelvin);
+        if (s.ambiguousKelvin > 0) r.otherCelsius = celsiusOf(s.ambiguousKelvin);
+    } else {
+        celsius = SolveCelsius(kind, cal, value);
+    }
     if (!celsius) {
         r.status = Status::NoSolution;
         return;
     }
     r.celsius = *celsius;
     r.status = cal.range && !cal.range->contains(*celsius) ? Status::OutOfRange : Status::Ok;
-    if (kind == Kind::Isotope) {
-        const IsoEquation::Solution s =
-            IsoEquation::Solve(float(value), float(1e6 * cal.a), float(1e3 * cal.b), float(cal.c), cal.range);
-        if (s.ambiguousKelvin > 0) r.otherCelsius = double(s.ambiguousKelvin) - 273.15;
-    }
 
     r.sigmaValue = sigmaOf(kind, v, options.exact, cal);
     if (!r.sigmaValue) return;
@@ -265,17 +266,13 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
     scratch.clear();
     const double sa = v.sigmaA.value_or(0), sb = v.sigmaB.value_or(0);
     const double a0 = v.a.value_or(0), b0 = v.b.value_or(0);
-    const float aPrime = float(1e6 * cal.a), bPrime = float(1e3 * cal.b), c = float(cal.c);
     for (int d = 0; d < options.draws; ++d) {
         const double a = sa > 0 ? a0 + sa * normal.next() : a0;
         const double b = sb > 0 ? b0 + sb * normal.next() : b0;
         std::optional<double> t;
         if (kind == Kind::Isotope) {
-            if (!options.exact || (a > -1000 && b > -1000)) {
-                const IsoEquation::Solution s =
-                    IsoEquation::Solve(float(isoDelta(a, b, options.exact)), aPrime, bPrime, c, cal.range);
-                if (s.status == IsoEquation::SolveStatus::Ok && s.kelvin > 0) t = double(s.kelvin) - 273.15;
-            }
+            if (!options.exact || (a > -1000 && b > -1000))
+                t = SolveCelsius(kind, cal, isoDelta(a, b, options.exact));
         } else if (a > 0 && b > 0) {
             t = SolveCelsius(kind, cal, a / b);
         }

@@ -7,8 +7,6 @@
 #include <cmath>
 #include <limits>
 
-namespace IsoEquation {
-
 namespace {
 
 // Single precision as the checked narrowing gives it; false where it would raise.
@@ -21,6 +19,8 @@ bool toSingle(double value, float *out)
 }
 
 } // namespace
+
+namespace IsoEquation {
 
 Solution Solve(float delta, float aPrime, float bPrime, float c, const std::optional<CalibrationRange> &range)
 {
@@ -109,23 +109,48 @@ bool IsKnownLogType(const QString &logType)
     return logType == QLatin1String("10") || logType == QLatin1String("e");
 }
 
+namespace {
+
+// log K = A/T + B solved for T, with the checks of the checked arithmetic: the
+// number of the error they would raise (0 for none), the kelvin in *kelvin. An
+// unknown log type gives 0 K.
+int32_t solveKelvin(const QString &logType, float k, float a, float b, float *kelvin)
+{
+    *kelvin = 0;
+    if (!IsKnownLogType(logType)) return 0;
+    if (!(double(k) > 0.0)) return ErrNo::InvalidCall;
+    const double ln = std::log(double(k));
+    const double x = logType == QLatin1String("10") ? ln / std::log(10.0) : ln;
+    const double divisor = x - double(b);
+    if (divisor == 0.0) return ErrNo::DivisionByZero;
+    const double t = double(a) / divisor;
+    if (!toSingle(t, kelvin) || !std::isfinite(t)) return ErrNo::Overflow;
+    return 0;
+}
+
+} // namespace
+
 float Kelvin(const QString &logType, float k, float a, float b)
 {
-    double x;
-    if (logType == QLatin1String("10"))
-        x = Num::Ln(k) / std::log(10.0);
-    else if (logType == QLatin1String("e"))
-        x = Num::Ln(k);
-    else
-        return 0;
-    return Num::CSng(Num::Div(double(a), x - double(b)));
+    float kelvin;
+    if (const int32_t error = solveKelvin(logType, k, a, b, &kelvin)) raiseRuntimeError(error);
+    return kelvin;
+}
+
+std::optional<float> TryKelvin(const QString &logType, float k, float a, float b)
+{
+    float kelvin;
+    if (solveKelvin(logType, k, a, b, &kelvin) != 0 || !(kelvin > 0)) return std::nullopt;
+    return kelvin;
 }
 
 float CalculateTemperature(const QString &logType, float k, float a, float b)
 {
     if (!IsKnownLogType(logType)) return 0;
-    return Num::CSng(double(Kelvin(logType, k, a, b)) - 273.15);
+    return CelsiusOf(Kelvin(logType, k, a, b));
 }
+
+float CelsiusOf(float kelvin) { return Num::CSng(double(kelvin) - 273.15); }
 
 } // namespace TraceEquation
 

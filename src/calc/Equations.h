@@ -53,8 +53,14 @@ bool IsKnownLogType(const QString &logType); // "10" or "e", exactly
 // An unknown log type gives 0.
 float Kelvin(const QString &logType, float k, float a, float b);
 
+// The same without exceptions, for rows solved side by side: empty where Kelvin
+// would raise, for an unknown log type and for 0 K or below.
+std::optional<float> TryKelvin(const QString &logType, float k, float a, float b);
+
 // The same in degrees Celsius; an unknown log type gives 0.
 float CalculateTemperature(const QString &logType, float k, float a, float b);
+// Kelvin to the Celsius the calculator shows (single precision).
+float CelsiusOf(float kelvin);
 
 } // namespace TraceEquation
 

@@ -1,6 +1,5 @@
 #include "calc/frmCalculateTrace.h"
 
-#include "app/AppError.h"
 #include "app/NumberText.h"
 #include "app/SharedConnection.h"
 #include "app/Twips.h"
@@ -243,13 +242,10 @@ void frmCalculateTrace::ShowRowTemperatures(float k)
         const QString logType = row->text(2);
         const float a = Num::CSng(Num::Val(row->text(0)));
         const float b = Num::CSng(Num::Val(row->text(1)));
+        // K of 0 or below, x equal to B, an overflow or another log type: no temperature from this row.
         std::optional<float> celsius;
-        try {
-            if (TraceEquation::IsKnownLogType(logType) && TraceEquation::Kelvin(logType, k, a, b) > 0)
-                celsius = TraceEquation::CalculateTemperature(logType, k, a, b);
-        } catch (const AppError &) {
-            // K of 0 or below, x equal to B, or an overflow: no temperature from this row.
-        }
+        if (const std::optional<float> kelvin = TraceEquation::TryKelvin(logType, k, a, b))
+            celsius = TraceEquation::CelsiusOf(*kelvin);
         CalcWidgets::showRowTemperature(row, kTemperatureColumn, celsius ? Num::Str(*celsius) : QString(),
                                         ReadRange(row->text(kRemarkColumn)), celsius ? *celsius : 0);
     }
