@@ -4,6 +4,7 @@
 
 #include <QBrush>
 #include <QFont>
+#include <algorithm>
 
 using namespace Batch;
 
@@ -16,7 +17,10 @@ QString oneDecimal(double v) { return QString::number(v, 'f', 1); }
 
 } // namespace
 
-BatchResultsModel::BatchResultsModel(Kind kind, QObject *parent) : QAbstractTableModel(parent), kind_(kind) {}
+BatchResultsModel::BatchResultsModel(Kind kind, QObject *parent) : QAbstractTableModel(parent), kind_(kind)
+{
+    bold_.setBold(true);
+}
 
 QStringList BatchResultsModel::Titles(Kind kind)
 {
@@ -44,11 +48,9 @@ void BatchResultsModel::setResults(const QList<Row> &rows, std::vector<Result> r
     summaries_ = Summarise(results_, int(rows_.size()));
     lines_.clear();
     lines_.reserve(results_.size() + size_t(rows_.size()));
-    firstLine_.assign(size_t(rows_.size()), -1);
     // Results come in row order; a summary follows each sample's last result.
     for (size_t i = 0; i < results_.size(); ++i) {
         const int sample = results_[i].sample;
-        if (firstLine_[size_t(sample)] < 0) firstLine_[size_t(sample)] = int(lines_.size());
         lines_.push_back({int(i), sample});
         const bool last = i + 1 == results_.size() || results_[i + 1].sample != sample;
         const Status s = results_[i].status;
@@ -114,13 +116,7 @@ QVariant BatchResultsModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole: return cell(line, index.column());
-    case Qt::FontRole:
-        if (line.result < 0) {
-            QFont bold;
-            bold.setBold(true);
-            return bold;
-        }
-        return {};
+    case Qt::FontRole: return line.result < 0 ? QVariant(bold_) : QVariant();
     case Qt::ForegroundRole:
         if (line.result >= 0 && results_[size_t(line.result)].status != Status::Ok) return QBrush(Qt::gray);
         return {};
@@ -144,7 +140,13 @@ int BatchResultsModel::sampleOfLine(int line) const
     return line >= 0 && size_t(line) < lines_.size() ? lines_[size_t(line)].sample : -1;
 }
 
-int BatchResultsModel::firstLineOf(int sample) const
+std::vector<const Result *> BatchResultsModel::resultsOf(int sample) const
 {
-    return sample >= 0 && size_t(sample) < firstLine_.size() ? firstLine_[size_t(sample)] : -1;
+    const auto lo = std::lower_bound(results_.begin(), results_.end(), sample,
+                                     [](const Result &r, int s) { return r.sample < s; });
+    const auto hi =
+        std::upper_bound(lo, results_.end(), sample, [](int s, const Result &r) { return s < r.sample; });
+    std::vector<const Result *> own;
+    for (auto it = lo; it != hi; ++it) own.push_back(&*it);
+    return own;
 }

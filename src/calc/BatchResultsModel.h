@@ -3,6 +3,7 @@
 #include "calc/BatchRun.h"
 
 #include <QAbstractTableModel>
+#include <QFont>
 #include <QStringList>
 #include <memory>
 #include <vector>
@@ -31,9 +32,9 @@ class BatchResultsModel : public QAbstractTableModel {
     QStringList lineTexts(int line) const;
     // The sample (row index) a line belongs to; -1 for none.
     int sampleOfLine(int line) const;
-    // The first line of a sample; -1 when it has none.
-    int firstLineOf(int sample) const;
     const std::vector<Batch::Result> &results() const { return results_; }
+    // The results of one sample (they stand together, in row order).
+    std::vector<const Batch::Result *> resultsOf(int sample) const;
     const QList<Batch::Row> &rows() const { return rows_; }
     int resultCount() const { return int(results_.size()); }
 
@@ -45,10 +46,10 @@ class BatchResultsModel : public QAbstractTableModel {
     QString cell(const Line &line, int column) const;
 
     Batch::Kind kind_;
+    QFont bold_; // summary lines
     std::shared_ptr<const Batch::Library> library_;
     QList<Batch::Row> rows_;
     std::vector<Batch::Result> results_;
     std::vector<Batch::Summary> summaries_;
     std::vector<Line> lines_;
-    std::vector<int> firstLine_;
 };

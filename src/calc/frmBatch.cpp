@@ -189,8 +189,8 @@ frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
     layout->addWidget(StatusBar1);
 
     connect(Toolbar1, &QToolBar::actionTriggered, this, [this](QAction *a) { Toolbar1_ButtonClick(a); });
-    connect(lvwSamples, &QTableWidget::itemChanged, this, [this] {
-        markCells();
+    connect(lvwSamples, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
+        markCells(item->row(), item->row());
         ensureSpareRows();
     });
     connect(lvwResults->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -280,7 +280,7 @@ void frmBatch::appendRows(const QList<Row> &rows)
     for (int i = 0; i < rows.size(); ++i)
         for (int c = 0; c < lvwSamples->columnCount(); ++c)
             lvwSamples->setItem(start + i, c, new QTableWidgetItem(rows[i].cells.value(c)));
-    markCells();
+    markCells(start, start + int(rows.size()) - 1);
     ensureSpareRows();
 }
 
@@ -307,7 +307,7 @@ void frmBatch::pasteText(const QString &text)
         for (int c = 0; c < row.cells.size() && c0 + c < lvwSamples->columnCount(); ++c)
             lvwSamples->setItem(r0 + i, c0 + c, new QTableWidgetItem(row.cells[c].trimmed()));
     }
-    markCells();
+    markCells(r0, r0 + int(mapped.rows.size()) - 1);
     ensureSpareRows();
 }
 
@@ -321,12 +321,10 @@ void frmBatch::ensureSpareRows()
     }
 }
 
-void frmBatch::markCells()
+void frmBatch::markCells(int first, int last)
 {
-    if (marking_) return;
-    marking_ = true;
     const QSignalBlocker block(lvwSamples);
-    for (int r = 0; r < lvwSamples->rowCount(); ++r) {
+    for (int r = std::max(first, 0); r <= last && r < lvwSamples->rowCount(); ++r) {
         const bool used = rowHasText(lvwSamples, r);
         Row row;
         for (int c = 0; c < lvwSamples->columnCount(); ++c) {
@@ -345,7 +343,6 @@ void frmBatch::markCells()
             item->setToolTip(why);
         }
     }
-    marking_ = false;
 }
 
 bool frmBatch::readOptions(Options *options)
@@ -389,13 +386,12 @@ bool frmBatch::Calculate()
     auto progress = std::make_shared<Progress>();
     running_ = progress;
     std::vector<Result> results;
-    bool finished = false;
+    std::atomic<bool> finished{false};
     // The work runs beside the window, which keeps answering; a bar with
     // "取消" appears once it has taken longer than a moment.
     std::thread worker([&, progress] {
         results = Compute(kind_, rows, *library, options, progress.get());
-        QMetaObject::invokeMethod(
-            this, [&finished] { finished = true; }, Qt::QueuedConnection);
+        finished = true;
     });
     QElapsedTimer clock;
     clock.start();
@@ -420,7 +416,6 @@ bool frmBatch::Calculate()
     lvwSamples->setEnabled(false);
     loop.exec();
     worker.join();
-    QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
     Toolbar1->setEnabled(true);
     lvwSamples->setEnabled(true);
     progress_->hide();
@@ -449,10 +444,7 @@ void frmBatch::showChartOfLine(int line)
 {
     const int sample = model_->sampleOfLine(line);
     if (sample < 0) return;
-    std::vector<const Result *> own;
-    for (const Result &r : model_->results())
-        if (r.sample == sample) own.push_back(&r);
-    BatchChart::Show(chart_, kind_, model_->rows()[sample], own);
+    BatchChart::Show(chart_, kind_, model_->rows()[sample], model_->resultsOf(sample));
 }
 
 void frmBatch::ImportSamples()

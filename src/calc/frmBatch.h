@@ -54,7 +54,8 @@ class frmBatch : public ChildForm {
     void ImportSamples();
     void ExportResults();
     void ExportChart();
-    void markCells();
+    // Shades the cells of rows first..last that cannot be used, with why as tool tip.
+    void markCells(int first, int last);
     void ensureSpareRows();
     void showChartOfLine(int line);
     bool readOptions(Batch::Options *options);
@@ -75,7 +76,6 @@ class frmBatch : public ChildForm {
     QPushButton *cmdCancel;
 
     std::shared_ptr<Batch::Progress> running_;
-    bool marking_ = false;
 };
 
 class frmIsoBatch : public frmBatch {
