@@ -1,12 +1,12 @@
 #include "manage/frmTraceMgr.h"
 
 #include "app/NumberText.h"
+#include "app/ProgramFolders.h"
 #include "manage/StoredRowItem.h"
 #include "manage/frmTraceAddEdit.h"
 #include "store/clsTraceelement.h"
 #include "store/clsTraceelements.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTreeWidget>
@@ -14,12 +14,6 @@
 namespace {
 
 const QString kRootKey = QStringLiteral("root");
-
-QString &libraryFolderSetting()
-{
-    static QString folder;
-    return folder;
-}
 
 CalibrationManager::Design traceDesign()
 {
@@ -43,19 +37,14 @@ CalibrationManager::Design traceDesign()
 
 frmTraceMgr::frmTraceMgr(QWidget *parent) : CalibrationManager(traceDesign(), parent) {}
 
-void frmTraceMgr::setLibraryFolder(const QString &folder) { libraryFolderSetting() = folder; }
-
-QString frmTraceMgr::libraryFolder()
-{
-    const QString &folder = libraryFolderSetting();
-    return folder.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/library") : folder;
-}
-
 QStringList frmTraceMgr::ownerNames()
 {
     clsTraceelements catalogue;
     QStringList names = catalogue.FindElementType(db());
-    const QDir files(libraryFolder() + QStringLiteral("/trace"));
+    // The default library's trace/<element>.txt files name elements the tree
+    // offers even when the database has no row of them yet, so that a database
+    // older than the library can be given those rows by import.
+    const QDir files(ProgramFolders::LibraryFolder() + QStringLiteral("/trace"));
     for (const QString &file : files.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
         const QString element = QFileInfo(file).completeBaseName();
         if (!element.isEmpty() && !names.contains(element, Qt::CaseInsensitive)) names << element;

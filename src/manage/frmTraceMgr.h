@@ -16,13 +16,6 @@ class frmTraceMgr : public CalibrationManager {
     void setHasSaved(bool value) { setPending(!value); }
     QLabel *lbele() const { return ownerLabel(); }
 
-    // Where the default library's import files are: "library" beside the program
-    // unless set (tests). Its trace/<element>.txt files name elements the tree
-    // offers even when the database has no row of them yet, so that a database
-    // older than the library can be given those rows by import.
-    static void setLibraryFolder(const QString &folder);
-    static QString libraryFolder();
-
   protected:
     QStringList ownerNames() override;
     void fillTree(const QStringList &names) override;

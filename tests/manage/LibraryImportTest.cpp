@@ -3,6 +3,7 @@
 #include "ManagerTestSupport.h"
 
 #include "app/NumberText.h"
+#include "app/ProgramFolders.h"
 #include "app/TextCodec.h"
 #include "manage/CalibrationImportText.h"
 #include "manage/frmIsoMgr.h"
@@ -125,7 +126,7 @@ TEST(LibraryFiles, OneFilePerTypeAndElementHoldingItsRowsAsTheImportReadsThem)
 
 class LibraryImport : public ::testing::Test {
   protected:
-    void TearDown() override { frmTraceMgr::setLibraryFolder(QString()); }
+    void TearDown() override { ProgramFolders::ResetCurrent(); }
 
     // Chooses the owner in the tree, imports its library file and saves; returns
     // the icons of the imported rows ("ok" stored, "adderror" refused).
@@ -198,7 +199,9 @@ TEST_F(LibraryImport, TraceManagerOffersTheLibrarysElementsAndImportsThem)
         QStringLiteral("insert into TraceElement values (50,'Ti','锆石','单矿物',-5000,6,'10','my own')"));
     const std::vector<Stored> had = traceRows(older.conn());
     ASSERT_EQ(had.size(), 3u);
-    frmTraceMgr::setLibraryFolder(library.dir() + QStringLiteral("/library"));
+    ProgramFolders::Layout layout;
+    layout.dataDir = library.dir(); // its library/ beside the program
+    ProgramFolders::SetCurrent(layout);
 
     frmTraceMgr w;
     w.Load();
