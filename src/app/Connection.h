@@ -53,9 +53,6 @@ class Connection {
     // the program itself goes through this class alone.
     sqlite3 *handle() const { return db_; }
 
-    // SQLite's (extended) code of the last statement that failed, 0 after one
-    // that succeeded; SQLITE_INTERRUPT for a statement stopped by the time limit.
-    int lastErrorCode() const { return lastError_; }
     // The failure ended on a lock or the time limit: another statement now
     // would only wait as long again.
     bool lastErrorWasLock() const;
@@ -74,6 +71,8 @@ class Connection {
     int commandTimeout_ = 30;
     QString connectionString_;
     qint64 deadline_ = 0;
+    // SQLite's (extended) code of the last statement that failed, 0 after one
+    // that succeeded; SQLITE_INTERRUPT for a statement stopped by the time limit.
     int lastError_ = 0;
     friend int connectionProgress(void *);
 };
