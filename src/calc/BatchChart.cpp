@@ -65,9 +65,13 @@ void Show(QChart *chart, Kind kind, const Row &sample, const std::vector<const R
     {
         double tMin = kTo, tMax = kFrom;
         for (const Result *r : results)
-            if (r->cal && (r->status == Status::Ok || r->status == Status::OutOfRange)) {
+            if (r->cal && Solved(r->status)) {
                 tMin = std::min(tMin, r->celsius);
                 tMax = std::max(tMax, r->celsius);
+                if (r->second) {
+                    tMin = std::min(tMin, r->second->celsius);
+                    tMax = std::max(tMax, r->second->celsius);
+                }
             }
         if (tMin <= tMax) {
             near0 = std::max(kFrom, tMin - 150);
@@ -161,8 +165,10 @@ void Show(QChart *chart, Kind kind, const Row &sample, const std::vector<const R
         points->setMarkerSize(9);
         points->setColor(Qt::black);
         for (const Result *r : results)
-            if (r->cal && (r->status == Status::Ok || r->status == Status::OutOfRange))
+            if (r->cal && Solved(r->status)) {
                 points->append(r->celsius, value);
+                if (r->second) points->append(r->second->celsius, value);
+            }
         attach(points);
     }
     if (std::isfinite(lo) && std::isfinite(hi)) {

@@ -1,6 +1,7 @@
 #include "calc/BatchResultsModel.h"
 
 #include "app/NumberText.h"
+#include "calc/RootRule.h"
 
 #include <QBrush>
 #include <QFont>
@@ -10,10 +11,15 @@ using namespace Batch;
 
 namespace {
 
-// Columns: 样品 矿物对 A B C|函数 资料来源|备注 温度 ±1σ 95%区间 适用范围 状态.
-enum { cSample, cPair, cA, cB, cC, cSource, cT, cSigma, cInterval, cRange, cStatus, cCount };
+// Columns: 样品 矿物对 A B C|函数 资料来源|备注 温度 ±1σ 95%区间 另一解 另一解95%区间 适用范围 状态.
+enum { cSample, cPair, cA, cB, cC, cSource, cT, cSigma, cInterval, cT2, cInterval2, cRange, cStatus, cCount };
 
-QString oneDecimal(double v) { return QString::number(v, 'f', 1); }
+QString oneDecimal(double v) { return QString::number(RootRule::AsShown(v, 1), 'f', 1); }
+
+QString interval(const std::optional<double> &lo, const std::optional<double> &hi)
+{
+    return lo && hi ? oneDecimal(*lo) + QStringLiteral("–") + oneDecimal(*hi) : QString();
+}
 
 } // namespace
 
@@ -34,6 +40,8 @@ QStringList BatchResultsModel::Titles(Kind kind)
             QStringLiteral("温度(℃)"),
             QStringLiteral("±1σ(℃)"),
             QStringLiteral("95%区间(℃)"),
+            QStringLiteral("另一解(℃)"),
+            QStringLiteral("另一解95%区间(℃)"),
             QStringLiteral("适用范围"),
             QStringLiteral("状态")};
 }
@@ -91,7 +99,7 @@ QString BatchResultsModel::cell(const Line &line, int column) const
     }
     const Result &r = results_[size_t(line.result)];
     const Calibration *c = r.cal;
-    const bool solved = r.status == Status::Ok || r.status == Status::OutOfRange;
+    const bool solved = Solved(r.status);
     switch (column) {
     case cPair: return row.cells.value(MineralA) + QStringLiteral("–") + row.cells.value(MineralB);
     case cA: return c ? Num::Str(float(c->a)) : QString();
@@ -100,9 +108,9 @@ QString BatchResultsModel::cell(const Line &line, int column) const
     case cSource: return c ? c->source : QString();
     case cT: return solved ? oneDecimal(r.celsius) : QString();
     case cSigma: return solved && r.sigma ? oneDecimal(*r.sigma) : QString();
-    case cInterval:
-        return solved && r.lo95 && r.hi95 ? oneDecimal(*r.lo95) + QStringLiteral("–") + oneDecimal(*r.hi95)
-                                          : QString();
+    case cInterval: return solved ? interval(r.lo95, r.hi95) : QString();
+    case cT2: return r.second ? oneDecimal(r.second->celsius) : QString();
+    case cInterval2: return r.second ? interval(r.second->lo95, r.second->hi95) : QString();
     case cRange: return c && c->range ? c->range->text() : QString();
     case cStatus: return StatusText(r);
     }
@@ -121,7 +129,7 @@ QVariant BatchResultsModel::data(const QModelIndex &index, int role) const
         if (line.result >= 0 && results_[size_t(line.result)].status != Status::Ok) return QBrush(Qt::gray);
         return {};
     case Qt::TextAlignmentRole:
-        if (index.column() >= cA && index.column() <= cInterval && index.column() != cSource)
+        if (index.column() >= cA && index.column() <= cInterval2 && index.column() != cSource)
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return {};
     }

@@ -3,6 +3,9 @@
 #include "app/Connection.h"
 #include "app/Recordset.h"
 #include "calc/Equations.h"
+#include "calc/RootRule.h"
+
+#include <QStringList>
 
 #include <algorithm>
 #include <cmath>
@@ -89,8 +92,9 @@ double quantile(std::vector<float> &values, double p)
 double isoDelta(double deltaA, double deltaB, bool exact)
 {
     if (exact) return 1000.0 * std::log((1000.0 + deltaA) / (1000.0 + deltaB));
-    // As the calculator: each δ in single precision, their difference too.
-    return double(float(double(float(deltaA)) - double(float(deltaB))));
+    // In double precision: near a curve's turning point a Δ rounded to single
+    // precision moves the temperature by a tenth of a degree.
+    return deltaA - deltaB;
 }
 
 // σ of the value a calibration is solved for.
@@ -189,38 +193,57 @@ std::optional<double> ValueOf(Kind kind, const Values &v, bool exact, QString *w
         if (!v.a) return fail(QStringLiteral("缺少含量A"), ValueA);
         if (!v.b) return fail(QStringLiteral("缺少含量B"), ValueB);
         if (*v.b == 0) return fail(QStringLiteral("含量B为零"), ValueB);
-        // As the calculator forms K: each concentration and the quotient in single precision.
-        return double(float(double(float(*v.a)) / double(float(*v.b))));
+        return *v.a / *v.b;
     }
     if (!v.k) return fail(QStringLiteral("缺少含量或K"), K);
-    return double(float(*v.k));
+    return *v.k;
+}
+
+bool Solved(Status s)
+{
+    return s == Status::Ok || s == Status::OutOfRange || s == Status::TwoSolutions || s == Status::NoRange;
 }
 
 namespace {
 
-// The calculator's solution for one calibration (its root rule, single precision).
-IsoEquation::Solution solveIso(const Calibration &cal, double delta)
+// log_b K = A/T + B solved for T, in double precision; empty for no temperature.
+std::optional<double> traceKelvin(const Calibration &cal, double k)
 {
-    return IsoEquation::Solve(float(delta), float(1e6 * cal.a), float(1e3 * cal.b), float(cal.c), cal.range);
+    if (!(k > 0) || !TraceEquation::IsKnownLogType(cal.logType)) return std::nullopt;
+    const double x = cal.logType == QLatin1String("10") ? std::log10(k) : std::log(k);
+    const double kelvin = cal.a / (x - cal.b);
+    if (!std::isfinite(kelvin) || !(kelvin > 0)) return std::nullopt;
+    return kelvin;
 }
 
-// Celsius kept in double so that one decimal is not cut by a second rounding
-// (726.85, not 726.8499); the kelvin are single precision as the calculator solves them.
-double celsiusOf(float kelvin) { return double(kelvin) - 273.15; }
+// The temperature of one value on one branch of the calibration's equation.
+std::optional<double> kelvinOnBranch(Kind kind, const Calibration &cal, double value, int branch)
+{
+    if (kind == Kind::Trace) return traceKelvin(cal, value);
+    return IsoEquation::KelvinOnBranch(value, double(IsoEquation::APrime(cal.a)),
+                                       double(IsoEquation::BPrime(cal.b)), cal.c, branch);
+}
+
+// Every root of the value, chosen by the calculators' root rule.
+RootRule::Choice choose(Kind kind, const Calibration &cal, double value)
+{
+    RootRule::Root roots[2];
+    int n = 0;
+    for (int branch : {+1, -1}) {
+        if (kind == Kind::Trace && branch < 0) break; // log K = A/T + B has one root
+        if (const std::optional<double> k = kelvinOnBranch(kind, cal, value, branch))
+            roots[n++] = {*k, branch};
+    }
+    return RootRule::Choose(roots, n, cal.range);
+}
 
 } // namespace
 
 std::optional<double> SolveCelsius(Kind kind, const Calibration &cal, double value)
 {
-    if (kind == Kind::Isotope) {
-        const IsoEquation::Solution s = solveIso(cal, value);
-        if (s.status != IsoEquation::SolveStatus::Ok || s.kelvin <= 0) return std::nullopt;
-        return celsiusOf(s.kelvin);
-    }
-    const std::optional<float> kelvin =
-        TraceEquation::TryKelvin(cal.logType, float(value), float(cal.a), float(cal.b));
-    if (!kelvin) return std::nullopt;
-    return celsiusOf(*kelvin);
+    const RootRule::Choice c = choose(kind, cal, value);
+    if (!c.first) return std::nullopt;
+    return c.first->kelvin - 273.15;
 }
 
 double Slope(Kind kind, const Calibration &cal, double kelvin)
@@ -232,65 +255,101 @@ double Slope(Kind kind, const Calibration &cal, double kelvin)
 
 namespace {
 
+// The window's and the files' one decimal.
+constexpr int kShownDecimals = 1;
+
+Status statusOf(RootRule::Standing standing)
+{
+    switch (standing) {
+    case RootRule::Standing::InRange: return Status::Ok;
+    case RootRule::Standing::TwoInRange: return Status::TwoSolutions;
+    case RootRule::Standing::NoRangeStated: return Status::NoRange;
+    case RootRule::Standing::OutOfRange: return Status::OutOfRange;
+    case RootRule::Standing::NoRoot: break;
+    }
+    return Status::NoSolution;
+}
+
+// Linear ±1σ through the curve at a temperature. For trace the value solved is
+// K but the curve is in log K: its σ is already in the log's terms.
+std::optional<double> linearSigma(Kind kind, const Calibration &cal, double sigmaValue, double kelvin)
+{
+    const double slope = std::fabs(Slope(kind, cal, kelvin));
+    if (!(slope > 0) || !std::isfinite(slope)) return std::nullopt;
+    return sigmaValue / slope;
+}
+
+struct Scratch {
+    std::vector<float> first, second;
+};
+
+void interval(std::vector<float> &draws, std::optional<double> *lo, std::optional<double> *hi)
+{
+    if (draws.size() < 2) return;
+    *lo = quantile(draws, 0.025);
+    *hi = quantile(draws, 0.975);
+}
+
 void solveOne(Kind kind, int index, const Values &v, double value, const Calibration &cal, int calIndex,
-              const Options &options, std::vector<float> &scratch, Result &r)
+              const Options &options, Scratch &scratch, Result &r)
 {
     r.sample = index;
     r.cal = &cal;
     r.value = value;
-    std::optional<double> celsius;
-    if (kind == Kind::Isotope) {
-        const IsoEquation::Solution s = solveIso(cal, value);
-        if (s.status == IsoEquation::SolveStatus::Ok && s.kelvin > 0) celsius = celsiusOf(s.kelvin);
-        if (s.ambiguousKelvin > 0) r.otherCelsius = celsiusOf(s.ambiguousKelvin);
-    } else {
-        celsius = SolveCelsius(kind, cal, value);
-    }
-    if (!celsius) {
+    const RootRule::Choice choice = choose(kind, cal, value);
+    if (!choice.first) {
         r.status = Status::NoSolution;
         return;
     }
-    r.celsius = *celsius;
-    r.status = cal.range && !cal.range->contains(*celsius) ? Status::OutOfRange : Status::Ok;
+    r.status = statusOf(
+        RootRule::Judge(choice, cal.range, RootRule::AsShown(choice.first->kelvin - 273.15, kShownDecimals)));
+    const double kelvin = choice.first->kelvin;
+    r.celsius = kelvin - 273.15;
+    if (choice.second) r.second = SecondRoot{choice.second->kelvin - 273.15, {}, {}, {}, 0};
 
     r.sigmaValue = sigmaOf(kind, v, options.exact, cal);
     if (!r.sigmaValue) return;
-    // Linear propagation through the curve at the solution. For trace the value
-    // solved is K but the curve is in log K: its σ is already in the log's terms.
-    const double kelvin = *celsius + 273.15;
-    const double slope = std::fabs(Slope(kind, cal, kelvin));
-    if (slope > 0 && std::isfinite(slope)) r.sigma = *r.sigmaValue / slope;
+    r.sigma = linearSigma(kind, cal, *r.sigmaValue, kelvin);
+    if (r.second) r.second->sigma = linearSigma(kind, cal, *r.sigmaValue, choice.second->kelvin);
 
     if (options.draws <= 0 || *r.sigmaValue == 0) return;
+    // Each draw is solved on the branch of the result it belongs to; a draw with
+    // no temperature there is counted, not moved onto the other branch.
     Normal normal(streamSeed(options.seed, index, calIndex));
-    scratch.clear();
+    scratch.first.clear();
+    scratch.second.clear();
     const double sa = v.sigmaA.value_or(0), sb = v.sigmaB.value_or(0);
     const double a0 = v.a.value_or(0), b0 = v.b.value_or(0);
+    const int branch1 = choice.first->branch, branch2 = choice.second ? choice.second->branch : 0;
     for (int d = 0; d < options.draws; ++d) {
         const double a = sa > 0 ? a0 + sa * normal.next() : a0;
         const double b = sb > 0 ? b0 + sb * normal.next() : b0;
-        std::optional<double> t;
+        std::optional<double> drawn;
         if (kind == Kind::Isotope) {
-            if (!options.exact || (a > -1000 && b > -1000))
-                t = SolveCelsius(kind, cal, isoDelta(a, b, options.exact));
+            if (!options.exact || (a > -1000 && b > -1000)) drawn = isoDelta(a, b, options.exact);
         } else if (a > 0 && b > 0) {
-            t = SolveCelsius(kind, cal, a / b);
+            drawn = a / b;
         }
-        if (t)
-            scratch.push_back(float(*t));
+        const std::optional<double> t1 = drawn ? kelvinOnBranch(kind, cal, *drawn, branch1) : std::nullopt;
+        if (t1)
+            scratch.first.push_back(float(*t1 - 273.15));
         else
             ++r.failedDraws;
+        if (!r.second) continue;
+        const std::optional<double> t2 = drawn ? kelvinOnBranch(kind, cal, *drawn, branch2) : std::nullopt;
+        if (t2)
+            scratch.second.push_back(float(*t2 - 273.15));
+        else
+            ++r.second->failedDraws;
     }
     r.draws = options.draws;
-    if (scratch.size() >= 2) {
-        r.lo95 = quantile(scratch, 0.025);
-        r.hi95 = quantile(scratch, 0.975);
-    }
+    interval(scratch.first, &r.lo95, &r.hi95);
+    if (r.second) interval(scratch.second, &r.second->lo95, &r.second->hi95);
 }
 
 // All results of one row.
 void computeRow(Kind kind, const Row &row, int index, const Library &library, const Options &options,
-                std::vector<float> &scratch, std::vector<Result> &out)
+                Scratch &scratch, std::vector<Result> &out)
 {
     QList<CellProblem> problems;
     const Values v = ReadValues(kind, row, index, &problems);
@@ -346,8 +405,8 @@ std::vector<Result> Compute(Kind kind, const QList<Row> &rows, const Library &li
     std::vector<std::vector<Result>> parts(size_t(std::max(chunks, 0)));
     std::atomic<int> next{0};
     auto work = [&] {
-        std::vector<float> scratch;
-        scratch.reserve(size_t(std::max(options.draws, 0)));
+        Scratch scratch;
+        scratch.first.reserve(size_t(std::max(options.draws, 0)));
         for (;;) {
             if (progress && progress->cancel.load()) return;
             const int c = next.fetch_add(1);
@@ -381,7 +440,9 @@ std::vector<Summary> Summarise(const std::vector<Result> &results, int sampleCou
     std::vector<double> sums(out.size(), 0.0);
     for (size_t i = 0; i < out.size(); ++i) out[i].sample = int(i);
     for (const Result &r : results) {
-        if (r.status != Status::Ok || r.sample < 0 || size_t(r.sample) >= out.size()) continue;
+        // Neither a temperature outside its range nor one of two can stand for the sample.
+        const bool counts = r.status == Status::Ok || r.status == Status::NoRange;
+        if (!counts || r.sample < 0 || size_t(r.sample) >= out.size()) continue;
         Summary &s = out[size_t(r.sample)];
         if (s.inRange == 0) s.lowest = s.highest = r.celsius;
         s.lowest = std::min(s.lowest, r.celsius);
@@ -396,25 +457,31 @@ std::vector<Summary> Summarise(const std::vector<Result> &results, int sampleCou
 
 QString StatusText(const Result &r)
 {
-    QString text;
+    const bool stated = r.cal && r.cal->range;
+    QStringList parts;
     switch (r.status) {
     case Status::Ok: break;
-    case Status::OutOfRange: text = QStringLiteral("超出适用范围"); break;
-    case Status::NoSolution: text = QStringLiteral("无解"); break;
-    case Status::NoCalibration: text = QStringLiteral("无标定"); break;
-    case Status::BadInput: text = QStringLiteral("数据无效：") + r.problem; break;
-    }
-    if (r.otherCelsius) {
+    case Status::OutOfRange:
+        parts << (stated ? QStringLiteral("超出适用范围") : QStringLiteral("未注明适用范围，超出0-1200℃"));
+        break;
+    case Status::TwoSolutions: {
         // Near the curve's turning point one Δ fits two temperatures of the range.
-        const QString other =
-            QStringLiteral("另一解%1℃亦在适用范围内").arg(QString::number(*r.otherCelsius, 'f', 1));
-        text = text.isEmpty() ? other : text + QStringLiteral("；") + other;
+        const QString other = QString::number(RootRule::AsShown(r.second ? r.second->celsius : 0, 1), 'f', 1);
+        parts << (stated ? QStringLiteral("另一解%1℃亦在适用范围内").arg(other)
+                         : QStringLiteral("另一解%1℃亦在0-1200℃内（未注明适用范围）").arg(other));
+        break;
     }
-    if (r.failedDraws > 0) {
-        const QString draws = QStringLiteral("%1/%2次抽样无解").arg(r.failedDraws).arg(r.draws);
-        text = text.isEmpty() ? draws : text + QStringLiteral("；") + draws;
+    case Status::NoRange: parts << QStringLiteral("未注明适用范围"); break;
+    case Status::NoSolution: parts << QStringLiteral("无解"); break;
+    case Status::NoCalibration: parts << QStringLiteral("无标定"); break;
+    case Status::BadInput: parts << QStringLiteral("数据无效：") + r.problem; break;
     }
-    return text;
+    if (r.failedDraws > 0) parts << QStringLiteral("%1/%2次抽样无解").arg(r.failedDraws).arg(r.draws);
+    if (r.second && r.second->failedDraws > 0)
+        parts << QStringLiteral("另一解%1/%2次抽样无解").arg(r.second->failedDraws).arg(r.draws);
+    if (r.lo95 && r.hi95 && (r.celsius < *r.lo95 || r.celsius > *r.hi95))
+        parts << QStringLiteral("95%区间不含此温度");
+    return parts.join(QStringLiteral("；"));
 }
 
 QString StatusCode(Status s)
@@ -422,6 +489,8 @@ QString StatusCode(Status s)
     switch (s) {
     case Status::Ok: return QStringLiteral("ok");
     case Status::OutOfRange: return QStringLiteral("out_of_range");
+    case Status::TwoSolutions: return QStringLiteral("two_solutions");
+    case Status::NoRange: return QStringLiteral("no_range");
     case Status::NoSolution: return QStringLiteral("no_solution");
     case Status::NoCalibration: return QStringLiteral("no_calibration");
     case Status::BadInput: return QStringLiteral("bad_input");

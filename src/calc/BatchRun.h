@@ -40,6 +40,7 @@ class Library {
     std::vector<const Calibration *> forPair(const QString &type, const QString &mineralA,
                                              const QString &mineralB) const;
     int size() const { return int(rows_.size()); }
+    const Calibration &at(int i) const { return rows_[size_t(i)]; } // as stored, in table order
 
   private:
     std::vector<Calibration> rows_;
@@ -53,21 +54,38 @@ struct Options {
     bool exact = false; // 1000·ln((1000+δA)/(1000+δB)) in place of δA - δB
 };
 
-enum class Status { Ok, OutOfRange, NoSolution, NoCalibration, BadInput };
+// ok: one temperature, inside the stated range. two_solutions: the same value
+// fits two temperatures of the range. no_range: the calibration states no range
+// and the result lies in 0-1200 ℃. out_of_range: outside the stated range (or
+// 0-1200 ℃ where none is stated), as shown.
+enum class Status { Ok, OutOfRange, TwoSolutions, NoRange, NoSolution, NoCalibration, BadInput };
+
+// Whether the result has a temperature.
+bool Solved(Status s);
+
+// A second temperature that fits the calibration's range for the same value,
+// with its own uncertainty: draws around it are solved on its own branch.
+struct SecondRoot {
+    double celsius = 0;
+    std::optional<double> sigma;
+    std::optional<double> lo95, hi95;
+    int failedDraws = 0;
+};
 
 struct Result {
     int sample = 0;                   // row index
     const Calibration *cal = nullptr; // none for NoCalibration and BadInput
     Status status = Status::NoSolution;
-    double value = 0;                   // Δ (‰) or K used
-    std::optional<double> sigmaValue;   // σ of Δ, or of log K in the row's log base
-    double celsius = 0;                 // when solved
-    std::optional<double> sigma;        // linear ±1σ, °C
-    std::optional<double> lo95, hi95;   // Monte Carlo 95 % interval, °C
-    std::optional<double> otherCelsius; // the second root, when it too lies in the range
-    int draws = 0, failedDraws = 0;
-    QString problem; // BadInput: why
-    int column = -1; // BadInput: the canonical column at fault
+    double value = 0;                 // Δ (‰) or K used
+    std::optional<double> sigmaValue; // σ of Δ, or of log K in the row's log base
+    double celsius = 0;               // when solved: the first result
+    std::optional<double> sigma;      // linear ±1σ, °C
+    std::optional<double> lo95, hi95; // Monte Carlo 95 % interval, °C, from the draws that solved
+    std::optional<SecondRoot> second; // status TwoSolutions: the other temperature
+    int draws = 0;
+    int failedDraws = 0; // draws with no temperature on the first result's branch
+    QString problem;     // BadInput: why
+    int column = -1;     // BadInput: the canonical column at fault
 };
 
 struct Summary {
@@ -76,8 +94,8 @@ struct Summary {
     double mean = 0, lowest = 0, highest = 0;
 };
 
-// Solves one value with one calibration as the calculators do (single
-// precision, the same root rule); empty when there is no temperature.
+// The first result of one value with one calibration, by the root rule of the
+// calculators (in double precision); empty when there is no temperature.
 std::optional<double> SolveCelsius(Kind kind, const Calibration &cal, double value);
 // Δ (isotope) or K (trace) of a row's values; empty when they do not give one.
 std::optional<double> ValueOf(Kind kind, const Values &v, bool exact, QString *why = nullptr,
@@ -96,7 +114,8 @@ struct Progress {
 std::vector<Result> Compute(Kind kind, const QList<Row> &rows, const Library &library, const Options &options,
                             Progress *progress = nullptr, int threads = 0);
 
-// Mean and lowest-highest of each sample's in-range temperatures.
+// Mean and lowest-highest of each sample's single temperatures inside their
+// range (ok, or no_range within 0-1200 ℃).
 std::vector<Summary> Summarise(const std::vector<Result> &results, int sampleCount);
 
 // Texts: the window's status and the command line's.

@@ -50,13 +50,31 @@ void showRangeNotice(QLabel *panel, const std::optional<CalibrationRange> &range
     panel->setText(range && !range->contains(celsius) ? range->warning() : QString());
 }
 
-void showRowTemperature(QTreeWidgetItem *row, int column, const QString &text,
-                        const std::optional<CalibrationRange> &range, double celsius)
+QString rootNotice(RootRule::Standing standing, const std::optional<CalibrationRange> &range,
+                   const QString &second)
 {
-    row->setText(column, text);
-    const bool outside = !text.isEmpty() && range && !range->contains(celsius);
+    switch (standing) {
+    case RootRule::Standing::InRange:
+    case RootRule::Standing::NoRoot: return QString();
+    case RootRule::Standing::TwoInRange:
+        return range ? QStringLiteral("另一解%1℃亦在适用范围内").arg(second)
+                     : QStringLiteral("另一解%1℃亦在0-1200℃内（未注明适用范围）").arg(second);
+    case RootRule::Standing::NoRangeStated: return QStringLiteral("未注明适用范围");
+    case RootRule::Standing::OutOfRange:
+        return range ? range->warning() : QStringLiteral("未注明适用范围，超出0-1200℃");
+    }
+    return QString();
+}
+
+void showRowTemperature(QTreeWidgetItem *row, int column, const QString &text, RootRule::Standing standing,
+                        const std::optional<CalibrationRange> &range, const QString &second)
+{
+    const bool shown = !text.isEmpty();
+    const bool two = shown && standing == RootRule::Standing::TwoInRange;
+    row->setText(column, two ? text + QLatin1Char('/') + second : text);
+    const bool outside = shown && standing == RootRule::Standing::OutOfRange;
     row->setForeground(column, outside ? QBrush(Qt::gray) : QBrush());
-    row->setToolTip(column, outside ? range->warning() : QString());
+    row->setToolTip(column, shown ? rootNotice(standing, range, second) : QString());
 }
 
 void revealColumn(QTreeWidget *list, int column)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/CalibrationRange.h"
+#include "calc/RootRule.h"
 #include "ui/FormBuilder.h"
 
 #include <QList>
@@ -50,10 +51,17 @@ QTreeWidgetItem *selectedRow(QTreeWidget *list);
 // outside the calibration's range, empty otherwise.
 void showRangeNotice(QLabel *panel, const std::optional<CalibrationRange> &range, double celsius);
 
-// One row's temperature in the list's temperature column: grey, with the range
-// warning as tool tip, when it lies outside the row's range; empty text for none.
-void showRowTemperature(QTreeWidgetItem *row, int column, const QString &text,
-                        const std::optional<CalibrationRange> &range, double celsius);
+// What the panel says of a calculated temperature, given how it stands: the
+// second temperature that fits as well (its text as shown), that the calibration
+// states no range, or the range warning; empty when it lies in its range.
+QString rootNotice(RootRule::Standing standing, const std::optional<CalibrationRange> &range,
+                   const QString &second = QString());
+
+// One row's temperatures in the list's temperature column ("300/770" when a
+// second one fits; empty text for none), grey when out of range, the notice as
+// tool tip.
+void showRowTemperature(QTreeWidgetItem *row, int column, const QString &text, RootRule::Standing standing,
+                        const std::optional<CalibrationRange> &range, const QString &second = QString());
 
 // Scrolls the list sideways until the column shows (the current row's cell).
 void revealColumn(QTreeWidget *list, int column);

@@ -49,41 +49,53 @@ Solution Solve(float delta, float aPrime, float bPrime, float c, const std::opti
     }
     // The second root is only a candidate; one beyond single precision is no temperature.
     const double other = (double(bPrime) - root) / twoD;
-    if (!(std::fabs(other) <= double(std::numeric_limits<float>::max()))) {
-        s.kelvin = r1;
-        return s;
-    }
-    const float r2 = float(other);
-    if (r1 <= 0 || r2 <= 0) {
-        s.kelvin = std::max(r1, r2);
-        return s;
-    }
-    if (range) {
-        // A root computed in single precision from Δ at a range's end lands a
-        // fraction of a degree either side of it; it still belongs to the range.
-        constexpr double slack = 1.0;
-        const bool in1 = range->containsKelvin(r1, slack), in2 = range->containsKelvin(r2, slack);
-        if (in1 != in2) {
-            s.kelvin = in1 ? r1 : r2;
-            return s;
-        }
-        if (in1 && r1 != r2) s.ambiguousKelvin = std::min(r1, r2);
-    }
-    s.kelvin = std::max(r1, r2);
+    const bool secondFinite = std::fabs(other) <= double(std::numeric_limits<float>::max());
+    const float r2 = secondFinite ? float(other) : 0.0f;
+    const RootRule::Root roots[] = {{double(r1), +1}, {double(r2), -1}};
+    s.choice = RootRule::Choose(roots, secondFinite ? 2 : 1, range);
+    s.kelvin = s.choice.first ? float(s.choice.first->kelvin) : (secondFinite ? std::max(r1, r2) : r1);
     return s;
 }
 
-float T(float delta, float aPrime, float bPrime, float c, const std::optional<CalibrationRange> &range)
+std::optional<double> KelvinOnBranch(double delta, double aPrime, double bPrime, double c, int branch)
 {
-    const Solution s = Solve(delta, aPrime, bPrime, c, range);
+    const double d = delta - c;
+    const double disc = bPrime * bPrime + 4.0 * aPrime * d;
+    if (!(disc >= 0)) return std::nullopt;
+    const double root = std::sqrt(disc);
+    // r1 = (B' + √disc)/(2d) = 2A'/(√disc - B'); r2 = (B' - √disc)/(2d) = -2A'/(B' + √disc).
+    // Of each pair the form whose sum does not cancel; at d = 0 it also gives the
+    // linear equation's root -A'/B'.
+    double kelvin;
+    if (branch > 0)
+        kelvin = bPrime >= 0 ? (bPrime + root) / (2.0 * d) : 2.0 * aPrime / (root - bPrime);
+    else
+        kelvin = bPrime >= 0 ? -2.0 * aPrime / (bPrime + root) : (bPrime - root) / (2.0 * d);
+    if (!std::isfinite(kelvin) || !(kelvin > 0)) return std::nullopt;
+    return kelvin;
+}
+
+// Past single precision they become infinite, which Solve reports as an overflow.
+float APrime(double a) { return float(1e6 * a); }
+float BPrime(double b) { return float(1e3 * b); }
+
+void RaiseOnError(const Solution &s)
+{
     switch (s.status) {
-    case SolveStatus::Ok: return s.kelvin;
+    case SolveStatus::Ok: return;
     case SolveStatus::NegativeDiscriminant:
         throw AppError(kNegativeDiscriminant, QStringLiteral("frmCalculateIso.T"), QStringLiteral("Δ<0"));
     case SolveStatus::DivisionByZero: raiseRuntimeError(ErrNo::DivisionByZero);
     case SolveStatus::Overflow: break;
     }
     raiseRuntimeError(ErrNo::Overflow);
+}
+
+float T(float delta, float aPrime, float bPrime, float c, const std::optional<CalibrationRange> &range)
+{
+    const Solution s = Solve(delta, aPrime, bPrime, c, range);
+    RaiseOnError(s);
+    return s.kelvin;
 }
 
 double Fractionation(double a, double b, double c, double kelvin)

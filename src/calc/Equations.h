@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/CalibrationRange.h"
+#include "calc/RootRule.h"
 
 #include <QString>
 #include <cstdint>
@@ -10,12 +11,13 @@
 // the name says otherwise. Arithmetic failures raise AppError.
 namespace IsoEquation {
 
-// Temperature (kelvin) at which the calibration gives Δ: a positive root of
-// (Δ - C)·T² - B'·T - A' = 0, with A' = 10^6·A and B' = 10^3·B. Of two positive
-// roots the one inside the calibration's range is taken when exactly one lies
-// there, otherwise the larger: the smaller lies below the curve's turning point
-// -2A'/B', where no calibration holds. With no positive root the result is 0 or
-// below, which is no temperature.
+// Temperature (kelvin) at which the calibration gives Δ: a root of
+// (Δ - C)·T² - B'·T - A' = 0, with A' = 10^6·A and B' = 10^3·B, chosen by the
+// root rule (RootRule::Choose) among r1 = (B' + √disc)/(2(Δ - C)) and
+// r2 = (B' - √disc)/(2(Δ - C)): the one that fits the calibration's range (or
+// 0-1200 ℃ when it states none), r1 when both fit, else the one nearest the
+// range. r1 is computed exactly as the calculator always has. With no positive
+// root the result is 0 or below, which is no temperature.
 // A negative discriminant raises 0x80040064 "Δ<0" (source "frmCalculateIso.T");
 // Δ equal to C raises the division-by-zero error.
 float T(float delta, float aPrime, float bPrime, float c,
@@ -26,13 +28,23 @@ float T(float delta, float aPrime, float bPrime, float c,
 enum class SolveStatus { Ok, NegativeDiscriminant, DivisionByZero, Overflow };
 struct Solution {
     SolveStatus status = SolveStatus::Ok;
-    float kelvin = 0; // 0 or below: no positive root
-    // The root not taken when both are positive and both lie in the range: the
-    // same Δ then belongs to two temperatures the calibration covers. 0 otherwise.
-    float ambiguousKelvin = 0;
+    float kelvin = 0;        // the first result (single precision); 0 or below: no positive root
+    RootRule::Choice choice; // both results, their branches, whether the first fits
 };
 Solution Solve(float delta, float aPrime, float bPrime, float c,
                const std::optional<CalibrationRange> &range = std::nullopt);
+// Raises the error T would raise for the solution's status; nothing for Ok.
+void RaiseOnError(const Solution &s);
+
+// The root of one branch (+1: r1, -1: r2) in double precision, for draws
+// around a result: each stays on its result's side of the curve's turning
+// point. Written so that neither root loses digits to cancellation. Empty where
+// the branch has no root above 0 K.
+std::optional<double> KelvinOnBranch(double delta, double aPrime, double bPrime, double c, int branch);
+
+// A' = 10^6·A and B' = 10^3·B in single precision, as the equation takes them.
+float APrime(double a);
+float BPrime(double b);
 
 // Δ of the calibration at a temperature (kelvin), in double precision.
 double Fractionation(double a, double b, double c, double kelvin);

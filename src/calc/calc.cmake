@@ -1,5 +1,6 @@
 target_sources(lorvane_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/Equations.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CalibrationRange.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RootRule.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BatchTable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BatchRun.cpp)
 target_sources(lorvane_calc PRIVATE

@@ -59,17 +59,27 @@ QString notationOf(const QString &type)
 constexpr int kRangeColumn = 3;
 constexpr int kTemperatureColumn = 5;
 
-// The temperature (kelvin) of one calibration for Δ, its root chosen with the
-// calibration's range; 0 or below when there is none.
-float solve(float delta, float a, float b, float c, const std::optional<CalibrationRange> &range)
+// One calibration's temperatures for Δ, chosen with the calibration's range;
+// its kelvin is 0 or below when there is none. Raises as IsoEquation::T.
+IsoEquation::Solution solve(float delta, float a, float b, float c,
+                            const std::optional<CalibrationRange> &range)
 {
-    const float bPrime = Num::CSng(std::pow(10.0, 3) * b);
-    const float aPrime = Num::CSng(std::pow(10.0, 6) * a);
-    return IsoEquation::T(delta, aPrime, bPrime, c, range);
+    const IsoEquation::Solution s =
+        IsoEquation::Solve(delta, IsoEquation::APrime(a), IsoEquation::BPrime(b), c, range);
+    IsoEquation::RaiseOnError(s);
+    return s;
 }
 
-// Whole degrees; a root far beyond any integer type keeps its exponent form.
+// Whole degrees as the calculator shows a temperature; a root far beyond any
+// integer type keeps its exponent form.
+double shownDegrees(double kelvin) { return RootRule::AsShown(kelvin - 273.15, 0); }
 QString wholeDegrees(double celsius) { return Num::StrDouble(celsius); }
+
+// The second temperature that fits, as shown; empty for none.
+QString secondText(const IsoEquation::Solution &s)
+{
+    return s.choice.second ? wholeDegrees(shownDegrees(s.choice.second->kelvin)) : QString();
+}
 
 } // namespace
 
@@ -324,15 +334,16 @@ void frmCalculateIso::Command1_Click()
                 const float deltaB = Num::ToSingle(txtMinBValue->text());
                 const float delta = Num::CSng(double(deltaA) - double(deltaB));
                 ShowRowTemperatures(delta);
-                const float kelvin = solve(delta, currentA_, currentB_, currentC_, range);
-                if (kelvin <= 0) {
+                const IsoEquation::Solution s = solve(delta, currentA_, currentB_, currentC_, range);
+                if (s.kelvin <= 0) {
                     MsgBox(this, QStringLiteral("计算结果无效：温度低于绝对零度"), Dialogs::Buttons::Ok,
                            Dialogs::Icon::None, calcError);
                     return;
                 }
-                const double shown = std::nearbyint(double(kelvin) - 273.15);
+                const double shown = shownDegrees(s.kelvin);
                 txtT->setText(wholeDegrees(shown));
-                CalcWidgets::showRangeNotice(panel3_, range, shown);
+                panel3_->setText(
+                    CalcWidgets::rootNotice(RootRule::Judge(s.choice, range, shown), range, secondText(s)));
             } else {
                 const float t = Num::ToSingle(txtT->text());
                 const float deltaA = Num::ToSingle(txtMinAValue->text());
@@ -349,16 +360,14 @@ void frmCalculateIso::ShowRowTemperatures(float delta)
     for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
         QTreeWidgetItem *row = ListView1->topLevelItem(i);
         const std::optional<CalibrationRange> range = ReadRange(row->text(kRangeColumn));
-        std::optional<double> shown;
-        try {
-            const float kelvin = solve(delta, Num::ToSingle(row->text(0)), Num::ToSingle(row->text(1)),
-                                       Num::ToSingle(row->text(2)), range);
-            if (kelvin > 0) shown = std::nearbyint(double(kelvin) - 273.15);
-        } catch (const AppError &) {
-            // Δ<0, Δ = C or an overflow: this calibration gives no temperature.
-        }
-        CalcWidgets::showRowTemperature(row, kTemperatureColumn, shown ? wholeDegrees(*shown) : QString(),
-                                        range, shown ? *shown : 0);
+        const IsoEquation::Solution s = IsoEquation::Solve(
+            delta, IsoEquation::APrime(Num::ToSingle(row->text(0))),
+            IsoEquation::BPrime(Num::ToSingle(row->text(1))), Num::ToSingle(row->text(2)), range);
+        // Δ<0, Δ = C or an overflow: this calibration gives no temperature.
+        const bool solved = s.status == IsoEquation::SolveStatus::Ok && s.kelvin > 0;
+        const double shown = solved ? shownDegrees(s.kelvin) : 0;
+        CalcWidgets::showRowTemperature(row, kTemperatureColumn, solved ? wholeDegrees(shown) : QString(),
+                                        RootRule::Judge(s.choice, range, shown), range, secondText(s));
     }
     CalcWidgets::revealColumn(ListView1, kTemperatureColumn);
 }

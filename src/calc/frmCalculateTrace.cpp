@@ -27,6 +27,14 @@ namespace {
 constexpr int kRemarkColumn = 3;
 constexpr int kTemperatureColumn = 4;
 
+// How a temperature (°C) the calculator shows stands against its row's range:
+// log K = A/T + B has the one root, judged as its text reads.
+RootRule::Standing standing(float celsius, const std::optional<CalibrationRange> &range)
+{
+    const RootRule::Root root{double(celsius) + 273.15, +1};
+    return RootRule::Judge(RootRule::Choose(&root, 1, range), range, Num::Val(Num::Str(celsius)));
+}
+
 } // namespace
 
 using CalcWidgets::named;
@@ -230,8 +238,9 @@ void frmCalculateTrace::btnCal_Click()
         const float celsius =
             TraceEquation::CalculateTemperature(currentLogType_, k, currentConstA_, currentConstB_);
         txtT->setText(Num::Str(celsius));
-        CalcWidgets::showRangeNotice(
-            panel3_, ReadRange(CalcWidgets::selectedRow(ListView1)->text(kRemarkColumn)), celsius);
+        const std::optional<CalibrationRange> range =
+            ReadRange(CalcWidgets::selectedRow(ListView1)->text(kRemarkColumn));
+        panel3_->setText(CalcWidgets::rootNotice(standing(celsius, range), range));
     });
 }
 
@@ -246,8 +255,10 @@ void frmCalculateTrace::ShowRowTemperatures(float k)
         std::optional<float> celsius;
         if (const std::optional<float> kelvin = TraceEquation::TryKelvin(logType, k, a, b))
             celsius = TraceEquation::CelsiusOf(*kelvin);
+        const std::optional<CalibrationRange> range = ReadRange(row->text(kRemarkColumn));
         CalcWidgets::showRowTemperature(row, kTemperatureColumn, celsius ? Num::Str(*celsius) : QString(),
-                                        ReadRange(row->text(kRemarkColumn)), celsius ? *celsius : 0);
+                                        celsius ? standing(*celsius, range) : RootRule::Standing::NoRoot,
+                                        range);
     }
     CalcWidgets::revealColumn(ListView1, kTemperatureColumn);
 }

@@ -5,6 +5,7 @@
 #include "app/NumberText.h"
 #include "app/ProgramFolders.h"
 #include "calc/BatchRun.h"
+#include "calc/RootRule.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -15,46 +16,60 @@
 
 namespace {
 
-const char kHelp[] =
-    "Usage:\n"
-    "  lorvane-calc iso SAMPLES [-o OUT.csv] [--draws N] [--seed S] [--exact] [--db PATH]\n"
-    "  lorvane-calc trace SAMPLES [-o OUT.csv] [--draws N] [--seed S] [--db PATH]\n"
-    "\n"
-    "Computes equilibrium temperatures for every sample of SAMPLES with every\n"
-    "calibration of its isotope type (or element) and mineral pair in the Lorvane\n"
-    "database; a calibration stored for the reversed pair serves with its\n"
-    "constants negated.\n"
-    "\n"
-    "SAMPLES is a .csv, tab-separated (.tsv, .txt) or .xlsx file whose first row\n"
-    "names the columns, in any order, by the batch window's titles or in English:\n"
-    "  iso:   sample, type, mineral_a, mineral_b, delta_a, sigma_a, delta_b, sigma_b\n"
-    "  trace: sample, element, mineral_a, mineral_b, conc_a, sigma_a, conc_b, sigma_b, K\n"
-    "An empty sigma means no uncertainty for that value. For trace, K is formed\n"
-    "from conc_a/conc_b, or taken from the K column when no concentration is given.\n"
-    "\n"
-    "Options:\n"
-    "  -o OUT.csv   write the results there (default: standard output)\n"
-    "  --draws N    Monte Carlo draws for the 95% interval (default 10000; 0: none)\n"
-    "  --seed S     seed of the draws (default 1), so a result can be reproduced\n"
-    "  --exact      iso: use 1000*ln((1000+dA)/(1000+dB)) in place of dA - dB\n"
-    "  --db PATH    the database to read (default: Vantor.mdb beside the program,\n"
-    "               or the user's database of an installed program); read only\n"
-    "  --help       this text\n"
-    "\n"
-    "Output: CSV (UTF-8), one line per sample and calibration, temperatures in\n"
-    "degrees Celsius with one decimal, empty fields where there is no value.\n"
-    "  iso:   sample,type,mineral_a,mineral_b,A,B,C,source,T_C,sigma_T_C,T_lo95_C,T_hi95_C,range,status\n"
-    "  trace: "
-    "sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,T_C,sigma_T_C,T_lo95_C,T_hi95_C,range,status\n"
-    "status is ok, out_of_range (outside the calibration's stated range),\n"
-    "no_solution (no positive temperature) or no_calibration (the pair has none).\n"
-    "\n"
-    "Exit status: 0 success; 1 unreadable input (the message names the file, line\n"
-    "and column) or bad arguments; 2 the database cannot be opened.\n";
+const char kHelp[] = "Usage:\n"
+                     "  lorvane-calc iso SAMPLES [-o OUT.csv] [--draws N] [--seed S] [--exact] [--db PATH]\n"
+                     "  lorvane-calc trace SAMPLES [-o OUT.csv] [--draws N] [--seed S] [--db PATH]\n"
+                     "\n"
+                     "Computes equilibrium temperatures for every sample of SAMPLES with every\n"
+                     "calibration of its isotope type (or element) and mineral pair in the Lorvane\n"
+                     "database; a calibration stored for the reversed pair serves with its\n"
+                     "constants negated.\n"
+                     "\n"
+                     "SAMPLES is a .csv, tab-separated (.tsv, .txt) or .xlsx file whose first row\n"
+                     "names the columns, in any order, by the batch window's titles or in English:\n"
+                     "  iso:   sample, type, mineral_a, mineral_b, delta_a, sigma_a, delta_b, sigma_b\n"
+                     "  trace: sample, element, mineral_a, mineral_b, conc_a, sigma_a, conc_b, sigma_b, K\n"
+                     "An empty sigma means no uncertainty for that value. For trace, K is formed\n"
+                     "from conc_a/conc_b, or taken from the K column when no concentration is given.\n"
+                     "\n"
+                     "Options:\n"
+                     "  -o OUT.csv   write the results there (default: standard output)\n"
+                     "  --draws N    Monte Carlo draws for the 95% interval (default 10000; 0: none)\n"
+                     "  --seed S     seed of the draws (default 1), so a result can be reproduced\n"
+                     "  --exact      iso: use 1000*ln((1000+dA)/(1000+dB)) in place of dA - dB\n"
+                     "  --db PATH    the database to read (default: Vantor.mdb beside the program,\n"
+                     "               or the user's database of an installed program); read only\n"
+                     "  --help       this text\n"
+                     "\n"
+                     "Output: CSV (UTF-8), one line per sample and calibration, temperatures in\n"
+                     "degrees Celsius with one decimal, empty fields where there is no value.\n"
+                     "  iso:   sample,type,mineral_a,mineral_b,A,B,C,source,RESULTS\n"
+                     "  trace: sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,RESULTS\n"
+                     "RESULTS: T_C,sigma_T_C,T_lo95_C,T_hi95_C,draws_failed,\n"
+                     "         T2_C,sigma_T2_C,T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status\n"
+                     "T2_C is a second temperature that fits the calibration's range for the same\n"
+                     "value (near the curve's turning point), with its own uncertainty; draws are\n"
+                     "solved on the branch of the result they belong to, and draws_failed counts\n"
+                     "those that found no temperature there (the interval is built from the rest).\n"
+                     "status is one of\n"
+                     "  ok              one temperature, inside the calibration's stated range\n"
+                     "  two_solutions   T_C and T2_C both fit the range\n"
+                     "  no_range        the calibration states no range; T_C lies in 0-1200 C\n"
+                     "  out_of_range    outside the stated range (or 0-1200 C where none is stated)\n"
+                     "  no_solution     no positive temperature\n"
+                     "  no_calibration  the pair has no calibration\n"
+                     "  bad_input       never written: a bad cell stops the run (exit status 1)\n"
+                     "\n"
+                     "Exit status: 0 success; 1 unreadable input (the message names the file, line\n"
+                     "and column) or bad arguments; 2 the database cannot be opened.\n";
 
 void err(const QString &text) { std::fprintf(stderr, "lorvane-calc: %s\n", text.toLocal8Bit().constData()); }
 
-QString oneDecimal(const std::optional<double> &v) { return v ? QString::number(*v, 'f', 1) : QString(); }
+// One decimal as the window shows it; never "-0.0".
+QString oneDecimal(const std::optional<double> &v)
+{
+    return v ? QString::number(RootRule::AsShown(*v, 1), 'f', 1) : QString();
+}
 
 QString number(double v) { return Num::Str(float(v)); }
 
@@ -167,12 +182,13 @@ int main(int argc, char **argv)
         }
     }
     QStringList lines;
+    const QString resultColumns =
+        QStringLiteral("T_C,sigma_T_C,T_lo95_C,T_hi95_C,draws_failed,T2_C,sigma_T2_C,"
+                       "T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status");
     lines << (kind == Batch::Kind::Isotope
-                  ? QStringLiteral("sample,type,mineral_a,mineral_b,A,B,C,source,T_C,sigma_T_C,T_lo95_C,T_"
-                                   "hi95_C,range,status")
-                  : QStringLiteral(
-                        "sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,T_C,sigma_T_C,T_lo95_C,"
-                        "T_hi95_C,range,status"));
+                  ? QStringLiteral("sample,type,mineral_a,mineral_b,A,B,C,source,")
+                  : QStringLiteral("sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,")) +
+                 resultColumns;
     for (const Batch::Result &r : results) {
         const Batch::Row &row = table.rows[r.sample];
         QStringList f{row.cells[Batch::Sample], row.cells[Batch::Type], row.cells[Batch::MineralA],
@@ -184,10 +200,17 @@ int main(int argc, char **argv)
         else
             f << (c ? number(c->a) : QString()) << (c ? number(c->b) : QString())
               << (c ? c->logType : QString()) << (c ? c->remark : QString()) << number(r.value);
-        const bool solved = r.status == Batch::Status::Ok || r.status == Batch::Status::OutOfRange;
+        const bool solved = Batch::Solved(r.status);
+        const bool drawn = solved && r.draws > 0;
         f << (solved ? oneDecimal(r.celsius) : QString()) << (solved ? oneDecimal(r.sigma) : QString())
           << (solved ? oneDecimal(r.lo95) : QString()) << (solved ? oneDecimal(r.hi95) : QString())
-          << (c && c->range ? c->range->asciiText() : QString()) << Batch::StatusCode(r.status);
+          << (drawn ? QString::number(r.failedDraws) : QString());
+        if (r.second)
+            f << oneDecimal(r.second->celsius) << oneDecimal(r.second->sigma) << oneDecimal(r.second->lo95)
+              << oneDecimal(r.second->hi95) << (drawn ? QString::number(r.second->failedDraws) : QString());
+        else
+            f << QString() << QString() << QString() << QString() << QString();
+        f << (c && c->range ? c->range->asciiText() : QString()) << Batch::StatusCode(r.status);
         for (QString &field : f) field = Batch::CsvField(field);
         lines << f.join(QLatin1Char(','));
     }

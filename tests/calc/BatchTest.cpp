@@ -42,7 +42,7 @@ Calibration iso(const QString &a, const QString &b, double ca, double cb, double
     return c;
 }
 
-QString num(double v) { return QString::number(v, 'f', 4); }
+QString num(double v) { return QString::number(v, 'f', 9); }
 
 } // namespace
 
@@ -248,11 +248,14 @@ TEST(BatchRun, BothRootsInTheRangeAreSaid)
     ASSERT_EQ(r.size(), 2u);
     // The roots of the quadratic multiply to -A'/Δ: the mirror of 473.15 K.
     const double mirror = -1.7764e6 / (d * 473.15) - 273.15;
-    ASSERT_TRUE(r[0].otherCelsius);
-    EXPECT_NEAR(std::max(r[0].celsius, *r[0].otherCelsius), mirror, 0.5);
-    EXPECT_NEAR(std::min(r[0].celsius, *r[0].otherCelsius), 200, 0.5);
-    EXPECT_TRUE(StatusText(r[0]).startsWith(QStringLiteral("另一解"))) << StatusText(r[0]).toStdString();
-    EXPECT_FALSE(r[1].otherCelsius); // at 500 °C the mirror lies below the range
+    ASSERT_TRUE(r[0].second);
+    EXPECT_EQ(r[0].status, Status::TwoSolutions);
+    // The formula's own root comes first: here the lower one.
+    EXPECT_NEAR(r[0].celsius, 200, 0.05);
+    EXPECT_NEAR(r[0].second->celsius, mirror, 0.05);
+    EXPECT_EQ(StatusText(r[0]), QStringLiteral("另一解%1℃亦在适用范围内").arg(mirror, 0, 'f', 1));
+    EXPECT_FALSE(r[1].second); // at 500 °C the mirror lies below the range
+    EXPECT_EQ(r[1].status, Status::Ok);
     EXPECT_EQ(StatusText(r[1]), QString());
 }
 
@@ -387,11 +390,12 @@ TEST(LorvaneCalc, RunAsAProgram)
     EXPECT_EQ(ok.code, 0) << ok.err.toStdString();
     EXPECT_EQ(ok.out,
               QStringList({
-                  "sample,type,mineral_a,mineral_b,A,B,C,source,T_C,sigma_T_C,T_lo95_C,T_hi95_C,range,status",
+                  "sample,type,mineral_a,mineral_b,A,B,C,source,T_C,sigma_T_C,T_lo95_C,T_hi95_C,draws_failed,"
+                  "T2_C,sigma_T2_C,T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status",
                   "Q1,氧同位素,石英,水,3.38,0,-3.4,\"Clayton, 1972\"," + QString::number(q, 'f', 1) +
-                      ",,,,200-500,ok",
-                  "M1,氧同位素,磁铁矿,水,1.7764,-7.3851,0,Vho,500.0,,,,200-900,ok",
-                  "P1,硫同位素,黄铁矿,方铅矿,,,,,,,,,,no_calibration",
+                      ",,,,,,,,,,200-500,ok",
+                  "M1,氧同位素,磁铁矿,水,1.7764,-7.3851,0,Vho,500.0,,,,,,,,,,200-900,ok",
+                  "P1,硫同位素,黄铁矿,方铅矿,,,,,,,,,,,,,,,,no_calibration",
               }));
 
     // -o writes the same to a file; trace reads tab-separated text.
@@ -406,8 +410,8 @@ TEST(LorvaneCalc, RunAsAProgram)
     EXPECT_EQ(QString::fromUtf8(written.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
               QStringList(
                   {"sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,T_C,sigma_T_C,T_lo95_C,T_hi95_C,"
-                   "range,status",
-                   "T1,Mg,橄榄石,熔体,1000,0,10,decimal,10,726.9,,,,,ok"}));
+                   "draws_failed,T2_C,sigma_T2_C,T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status",
+                   "T1,Mg,橄榄石,熔体,1000,0,10,decimal,10,726.9,,,,,,,,,,,no_range"}));
 
     // Unreadable input names file, line and column; a database that cannot be opened exits 2.
     const QString bad = write(QStringLiteral("bad.csv"), "sample,type,mineral_a,mineral_b,delta_a,delta_b\n"

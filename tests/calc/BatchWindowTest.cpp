@@ -97,7 +97,7 @@ TEST_F(BatchWindow, CaptionsAndColumns)
     for (int c = 0; c < results->model()->columnCount(); ++c)
         resultTitles << results->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
     EXPECT_EQ(resultTitles, QStringList({"样品", "矿物对", "A", "B", "C", "资料来源", "温度(℃)", "±1σ(℃)",
-                                         "95%区间(℃)", "适用范围", "状态"}));
+                                         "95%区间(℃)", "另一解(℃)", "另一解95%区间(℃)", "适用范围", "状态"}));
     EXPECT_EQ(findNamed<QLineEdit>(form, QStringLiteral("txtDraws"))->text(), QStringLiteral("10000"));
     EXPECT_EQ(findNamed<QCheckBox>(form, QStringLiteral("chkExact"))->text(), QStringLiteral("精确1000lnα"));
     EXPECT_FALSE(findNamed<QCheckBox>(form, QStringLiteral("chkExact"))->isChecked());
@@ -137,10 +137,10 @@ TEST_F(BatchWindow, PasteComputeAndChart)
     ASSERT_EQ(m->rowCount(), 7);
     EXPECT_EQ(line(0).mid(0, 7),
               QStringList({"Q1", "石英–水", "3.38", "0", "-3.4", "Clayton", claytonCelsius(3.38, -3.4, 8)}));
-    EXPECT_EQ(line(0)[9], QStringLiteral("200-500℃"));
-    EXPECT_EQ(line(0)[10], QString());
+    EXPECT_EQ(line(0)[11], QStringLiteral("200-500℃"));
+    EXPECT_EQ(line(0)[12], QString());
     EXPECT_EQ(line(1)[6], claytonCelsius(4.1, -3.7, 8));
-    EXPECT_EQ(line(1)[10], QStringLiteral("超出适用范围"));
+    EXPECT_EQ(line(1)[12], QStringLiteral("超出适用范围"));
     // σT = σΔ / |dΔ/dT| with σΔ = sqrt(0.2² + 0.2²) and dΔ/dT = -2A·10^6/T³.
     const double t = std::sqrt(3.38e6 / 11.4);
     EXPECT_EQ(line(0)[7], QString::number(std::sqrt(0.08) / (2 * 3.38e6 / (t * t * t)), 'f', 1));
@@ -148,13 +148,13 @@ TEST_F(BatchWindow, PasteComputeAndChart)
     // Only the in-range calibration counts in the summary.
     EXPECT_EQ(line(2)[1], QStringLiteral("汇总"));
     EXPECT_EQ(line(2)[6], claytonCelsius(3.38, -3.4, 8));
-    EXPECT_EQ(line(2)[10],
+    EXPECT_EQ(line(2)[12],
               QStringLiteral("1个适用温度的平均值；最低–最高 %1–%1").arg(claytonCelsius(3.38, -3.4, 8)));
     EXPECT_EQ(line(3).mid(0, 5), QStringList({"M1", "磁铁矿–水", "1.7764", "-7.3851", "0"}));
     EXPECT_EQ(line(3)[6], QStringLiteral("500.0"));
     EXPECT_EQ(line(5)[0], QStringLiteral("P1"));
-    EXPECT_EQ(line(5)[10], QStringLiteral("无标定"));
-    EXPECT_EQ(line(6)[10], QStringLiteral("数据无效：不是数字：1x"));
+    EXPECT_EQ(line(5)[12], QStringLiteral("无标定"));
+    EXPECT_EQ(line(6)[12], QStringLiteral("数据无效：不是数字：1x"));
     EXPECT_EQ(status->text(), QStringLiteral("4个样品，5个结果；1个样品数据无效；1个样品无标定"));
 
     // Choosing M1 draws its pair: one curve (in three pieces around its range), the sample's line,
@@ -208,7 +208,10 @@ TEST_F(BatchWindow, ImportInAnyOrderThenExportTheResultsAndTheChart)
     const QStringList lines =
         QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4);
-    EXPECT_EQ(lines[0], QStringLiteral("样品,矿物对,A,B,C,资料来源,温度(℃),±1σ(℃),95%区间(℃),适用范围,状态"));
+    EXPECT_EQ(
+        lines[0],
+        QStringLiteral(
+            "样品,矿物对,A,B,C,资料来源,温度(℃),±1σ(℃),95%区间(℃),另一解(℃),另一解95%区间(℃),适用范围,状态"));
     EXPECT_EQ(lines[1], line(0).join(QLatin1Char(',')));
 
     // xlsx through the workbook template, read back by another program.
@@ -228,7 +231,10 @@ TEST_F(BatchWindow, ImportInAnyOrderThenExportTheResultsAndTheChart)
     const QStringList sheet =
         QString::fromUtf8(py.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(sheet.size(), 4) << py.readAllStandardError().toStdString();
-    EXPECT_EQ(sheet[0], QStringLiteral("样品|矿物对|A|B|C|资料来源|温度(℃)|±1σ(℃)|95%区间(℃)|适用范围|状态"));
+    EXPECT_EQ(
+        sheet[0],
+        QStringLiteral(
+            "样品|矿物对|A|B|C|资料来源|温度(℃)|±1σ(℃)|95%区间(℃)|另一解(℃)|另一解95%区间(℃)|适用范围|状态"));
     EXPECT_EQ(sheet[1], line(0).join(QLatin1Char('|')));
 
     // The chart as PNG and as SVG.
@@ -255,7 +261,7 @@ TEST_F(BatchWindow, TraceOneMineralThermometerFromK)
     // log10(10) = 6.01 - 5080/T.
     EXPECT_EQ(line(0)[6], QString::number(5080 / 5.01 - 273.15, 'f', 1));
     EXPECT_EQ(line(0)[4], QStringLiteral("10"));
-    EXPECT_EQ(line(0)[9], QStringLiteral("580-1070℃"));
+    EXPECT_EQ(line(0)[11], QStringLiteral("580-1070℃"));
 }
 
 TEST_F(BatchWindow, LongWorkShowsProgressAndCanBeCancelled)

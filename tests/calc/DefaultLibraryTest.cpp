@@ -166,6 +166,20 @@ TEST(DefaultLibrary, WorkedValuesOfTheAddedThermometers)
     // Huang & Audétat at 5 kbar, 20 ppm: T = (2794.3 + 660·5^0.35)/(5.6459 - log Ti).
     EXPECT_NEAR(trace("Ti", "石英", "-3953.6", 20),
                 (2794.3 + 660 * std::pow(5.0, 0.35)) / (5.6459 - std::log10(20.0)) - 273.15, 0.1);
+    // Thomas et al. at 5 and 10 kbar: RT ln X = -60952 + 1.520T - 1741P for X the mole fraction of
+    // TiO2, here from ppm Ti by weight without approximation. The rows take ppm with the
+    // conversion folded into B, which may cost up to 0.1 K at 1000 ppm.
+    auto thomas = [](double kbar, double ppm) {
+        const double c = ppm * 1e-6, mTi = 47.867, mSiO2 = 60.083, mTiO2 = 79.865;
+        const double x = c * mSiO2 / (mTi + c * (mSiO2 - mTiO2));
+        return (60952 + 1741 * kbar) / (1.520 - 8.3145 * std::log(x)) - 273.15;
+    };
+    EXPECT_NEAR(thomas(10, 50), 682.804921, 1e-5); // the formula itself, against a value worked apart
+    EXPECT_NEAR(thomas(5, 10), 457.357221, 1e-5);
+    for (const auto &[constA, kbar] : {std::pair{"-8377.8", 5.0}, std::pair{"-9424.7", 10.0}})
+        for (double ppm : {1.0, 50.0, 300.0, 1000.0})
+            EXPECT_NEAR(trace("Ti", "石英", constA, float(ppm)), thomas(kbar, ppm), 0.1)
+                << kbar << " kbar, " << ppm << " ppm";
     // Zr-in-rutile, Tomkins et al., α-quartz at 10 kbar, 300 ppm: T = (83.9 + 0.41P)/(0.1428 - R ln Zr).
     EXPECT_NEAR(trace("Zr", "金红石", "-10584", 300),
                 (83.9 + 4.1) / (0.1428 - 0.0083144 * std::log(300.0)) - 273.15, 0.1);
@@ -202,6 +216,59 @@ TEST(DefaultLibrary, WorkedValuesOfTheAddedThermometers)
                                            cc.Fields("ConstC_N").Single(), t),
                 -co2Calcite, 1e-4);
     EXPECT_GT(-co2Calcite, 10);
+}
+
+TEST(DefaultLibrary, TiInQuartzTakesPpmAndStatedRangesReadAsGiven)
+{
+    TempDatabase db(true);
+    // One unit for Ti in quartz: a typical 50 ppm is 500-1000 °C on every row. A row that
+    // took a mole fraction would give a temperature below absolute zero for 50.
+    Recordset q = db.conn().Execute(QStringLiteral(
+        "select * from TraceElement where Element_s='Ti' and MinA_s='石英' and MinB_s='单矿物'"));
+    int quartz = 0;
+    for (; !q.Eof(); q.MoveNext(), ++quartz) {
+        const QString mark = q.Fields("Mark_s").Text();
+        const double celsius = TraceEquation::CalculateTemperature(q.Fields("logType_s").Text(), 50,
+                                                                   q.Fields("ConstA_sng").Single(),
+                                                                   q.Fields("ConstB_sng").Single());
+        EXPECT_GT(celsius, 500) << mark.toStdString();
+        EXPECT_LT(celsius, 1000) << mark.toStdString();
+        EXPECT_TRUE(mark.contains(QStringLiteral("K = Ti (ppm) in quartz"))) << mark.toStdString();
+    }
+    EXPECT_EQ(quartz, 6);
+
+    // Ranges the sources state. What follows the leading range (a pressure span such as
+    // "5-20 kbar", a Cr# span) must not read as a range of its own.
+    struct Stated {
+        const char *rows;
+        int count;
+        double low, high;
+        const char *says;
+    };
+    const Stated stated[] = {
+        {"Isoplot where MinA_S='熔体硫酸根'", 2, 600, 1000, "chloride melts"}, // Miyoshi et al. 1984
+        {"TraceElement where ConstA_sng in (-8377.8, -9424.7)", 2, 700, 940, "5-20 kbar"}, // Thomas et al.
+        {"TraceElement where Element_s='Zr' and ConstA_sng=-4470", 1, 470, 1070, "natural rutiles"},
+        {"TraceElement where MinA_s='榍石'", 2, 800, 1000, "10-24 kbar"},
+        {"TraceElement where ConstA_sng=-10989.01", 2, 1250, 1450, "Cr# 0.07-0.69"},
+        {"TraceElement where Element_s='Ca'", 1, 1170, 1322, "Fo70 to Fo100"},
+    };
+    const QRegularExpression leading(QStringLiteral(R"(^\d+-\d+)"));
+    for (const Stated &s : stated) {
+        Recordset rs = db.conn().Execute(QStringLiteral("select Mark_S from ") + QString::fromUtf8(s.rows));
+        EXPECT_EQ(rs.RecordCount(), s.count) << s.rows;
+        for (; !rs.Eof(); rs.MoveNext()) {
+            const QString mark = rs.Fields(0).Text();
+            const std::optional<CalibrationRange> range = ReadRange(mark);
+            ASSERT_TRUE(range && range->low && range->high) << mark.toStdString();
+            EXPECT_EQ(*range->low, s.low) << mark.toStdString();
+            EXPECT_EQ(*range->high, s.high) << mark.toStdString();
+            EXPECT_TRUE(mark.contains(QString::fromUtf8(s.says))) << mark.toStdString();
+            const QString rest = QString(mark).remove(leading);
+            EXPECT_NE(rest, mark) << mark.toStdString();
+            EXPECT_FALSE(ReadRange(rest)) << rest.toStdString();
+        }
+    }
 }
 
 TEST(DefaultLibrary, MakeDatabaseRefusesARowThatWouldGiveAWrongCalibration)

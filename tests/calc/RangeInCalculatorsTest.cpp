@@ -48,6 +48,10 @@ class IsoRanges : public ::testing::Test {
             "insert into Isoplot values (6,'氧同位素','钠长石','方解石',-0.57,0,0,'≤300','low side')"));
         db.exec(QStringLiteral(
             "insert into Isoplot values (7,'氢同位素','高岭石','水',-2.2,0,-7.7,'0-330','Gilg & Sheppard')"));
+        db.exec(QStringLiteral(
+            "insert into Isoplot values (8,'氧同位素','金红石','水',2.6146,-7.0671,0,'200-900','Vho')"));
+        db.exec(QStringLiteral("insert into Isoplot values "
+                               "(9,'碳同位素','方解石','二氧化碳',2.988,-7.6663,2.4612,'','Bottinga')"));
         form = new frmCalculateIso();
         form->show();
         form->Load();
@@ -112,6 +116,35 @@ TEST_F(IsoRanges, TheThreeCalibrationsThatUsedToGiveTheWrongRootOrNone)
     EXPECT_TRUE(dialogs.messages().isEmpty());
 }
 
+TEST_F(IsoRanges, ASecondTemperatureAnUnstatedRangeAndARangeEnd)
+{
+    // Rutile-water turns near 460 °C: Δ at 300 °C fits its mirror as well, inside 200-900.
+    const double delta = isoDelta(2.6146, -7.0671, 0, 300);
+    const double mirror = -2.6146e6 / (delta * 573.15) - 273.15; // the roots multiply to -A'/Δ
+    ASSERT_NEAR(mirror, 770.5, 0.5);
+    compute(QStringLiteral("氧同位素"), QStringLiteral("金红石"), QStringLiteral("水"), delta, 0);
+    EXPECT_EQ(txtT->text(), QStringLiteral("300"));
+    EXPECT_EQ(notice->text(), QStringLiteral("另一解%1℃亦在适用范围内").arg(whole(mirror)));
+    EXPECT_EQ(list->topLevelItem(0)->text(5), QStringLiteral("300/") + whole(mirror));
+
+    // Calcite-CO2 states no range; δA -5, δB -7 has roots near 126 and 15950 °C,
+    // and only the first lies in 0-1200 ℃.
+    const double d = 2 - 2.4612, bp = -7666.3, ap = 2.988e6;
+    const double r1 = (bp + std::sqrt(bp * bp + 4 * ap * d)) / (2 * d) - 273.15;
+    ASSERT_NEAR(r1, 126, 1);
+    compute(QStringLiteral("碳同位素"), QStringLiteral("方解石"), QStringLiteral("二氧化碳"), -5, -7);
+    EXPECT_EQ(txtT->text(), whole(r1));
+    EXPECT_EQ(notice->text(), QStringLiteral("未注明适用范围"));
+    EXPECT_EQ(list->topLevelItem(0)->text(5), whole(r1));
+
+    // Δ at the very end of Clayton's 200-500 reads 200, inside.
+    compute(QStringLiteral("氧同位素"), QStringLiteral("石英"), QStringLiteral("水"),
+            isoDelta(3.38, 0, -3.4, 200) + 2, 2);
+    EXPECT_EQ(txtT->text(), QStringLiteral("200"));
+    EXPECT_TRUE(notice->text().isEmpty());
+    EXPECT_NE(list->topLevelItem(0)->foreground(5).color(), QColor(Qt::gray));
+}
+
 TEST_F(IsoRanges, EveryCalibrationOfThePairGetsItsTemperature)
 {
     EXPECT_EQ(list->headerItem()->text(5), QStringLiteral("温度(℃)"));
@@ -128,7 +161,9 @@ TEST_F(IsoRanges, EveryCalibrationOfThePairGetsItsTemperature)
     EXPECT_EQ(list->topLevelItem(1)->toolTip(5), QStringLiteral("超出适用范围（500-800℃）"));
     EXPECT_NE(list->topLevelItem(0)->foreground(5).color(), QColor(Qt::gray));
     EXPECT_TRUE(list->topLevelItem(0)->toolTip(5).isEmpty());
-    EXPECT_TRUE(list->topLevelItem(2)->toolTip(5).isEmpty()); // no range, no warning
+    // No range stated: said, not greyed.
+    EXPECT_EQ(list->topLevelItem(2)->toolTip(5), QStringLiteral("未注明适用范围"));
+    EXPECT_NE(list->topLevelItem(2)->foreground(5).color(), QColor(Qt::gray));
 
     // Choosing that calibration and computing again: the panel warns.
     clickRow(1);
@@ -241,7 +276,9 @@ TEST_F(TraceRanges, PanelAndColumn)
     EXPECT_TRUE(notice->text().isEmpty());
     EXPECT_EQ(list->topLevelItem(0)->text(4), txtT->text());
     EXPECT_NEAR(list->topLevelItem(1)->text(4).toDouble(), 1000 / std::log10(k) - 273.15, 0.05);
-    EXPECT_TRUE(list->topLevelItem(1)->toolTip(4).isEmpty());
+    // Log K = 1000/T: about 1330 °C, past what a calibration without a range is held to.
+    EXPECT_EQ(list->topLevelItem(1)->toolTip(4), QStringLiteral("未注明适用范围，超出0-1200℃"));
+    EXPECT_EQ(list->topLevelItem(1)->foreground(4).color(), QColor(Qt::gray));
     EXPECT_TRUE(list->topLevelItem(2)->text(4).isEmpty()); // log type "ln": no temperature
 
     // K for 1000 °C: outside 1150-1300.
@@ -253,10 +290,10 @@ TEST_F(TraceRanges, PanelAndColumn)
     EXPECT_EQ(list->topLevelItem(0)->toolTip(4), QStringLiteral("超出适用范围（1150-1300℃）"));
     EXPECT_EQ(list->topLevelItem(0)->foreground(4).color(), QColor(Qt::gray));
 
-    // Another calibration chosen: the notice goes; no range there, none comes back.
+    // Another calibration chosen: the notice goes; that one states no range, and says so.
     QTreeWidgetItem *second = list->topLevelItem(1);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(second).center());
     EXPECT_TRUE(notice->text().isEmpty());
     click(calc);
-    EXPECT_TRUE(notice->text().isEmpty());
+    EXPECT_EQ(notice->text(), QStringLiteral("未注明适用范围"));
 }
