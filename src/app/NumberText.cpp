@@ -161,6 +161,14 @@ bool IsNumeric(const QString &text)
     return end == n;
 }
 
+std::optional<double> TryDouble(const QString &text)
+{
+    if (!IsNumeric(text)) return std::nullopt;
+    const double v = readDouble(cText(text.trimmed()));
+    if (!std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
 double ToDouble(const QString &text)
 {
     if (!IsNumeric(text)) raiseRuntimeError(ErrNo::TypeMismatch);

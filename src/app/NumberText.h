@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 // Numbers as the user sees and types them: the one place for number text, the
 // numeric test and the checked conversions. Conversions that fail raise AppError
@@ -24,6 +25,9 @@ QString Fixed(double value, int decimals);
 bool IsNumeric(const QString &text);
 
 // Text to number; a text that is not a number raises 13, a value out of range 6.
+// The number a numeric text stands for; empty for a text that is not numeric or
+// whose number is past double precision ("1e999"). Never raises.
+std::optional<double> TryDouble(const QString &text);
 double ToDouble(const QString &text);
 float ToSingle(const QString &text);
 // True when the text is a number that single precision holds: not infinite,

@@ -1,11 +1,14 @@
 #include "app/ProgramFolders.h"
 
+#include "app/FileWrite.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <cerrno>
 #include <optional>
 #include <unistd.h>
 
@@ -62,39 +65,48 @@ QString UserDataDir()
     return QDir::cleanPath(base + QStringLiteral("/Lorvane"));
 }
 
+namespace {
+
+bool failWith(QString *error, const QString &what, const QString &path, int errorNumber)
+{
+    return fail(error, what.arg(QDir::toNativeSeparators(path), FileWrite::Reason(errorNumber)));
+}
+
+} // namespace
+
 bool PrepareDatabase(const Layout &layout, QString *error)
 {
     if (!layout.installed || nameTaken(layout.databasePath)) return true;
 
     const QString folder = QFileInfo(layout.databasePath).absolutePath();
-    if (!QDir().mkpath(folder)) return fail(error, QStringLiteral("cannot create %1").arg(folder));
+    errno = 0;
+    if (!QDir().mkpath(folder)) return failWith(error, QStringLiteral("无法建立文件夹%1：%2"), folder, errno);
     QFile source(layout.defaultDatabase);
+    errno = 0;
     if (!source.open(QIODevice::ReadOnly))
-        return fail(error,
-                    QStringLiteral("cannot read %1: %2").arg(layout.defaultDatabase, source.errorString()));
+        return failWith(error, QStringLiteral("无法读取%1：%2"), layout.defaultDatabase, errno);
 
     QTemporaryFile copy(folder + QStringLiteral("/.Vantor.mdb.XXXXXX"));
-    if (!copy.open())
-        return fail(error, QStringLiteral("cannot write in %1: %2").arg(folder, copy.errorString()));
+    errno = 0;
+    if (!copy.open()) return failWith(error, QStringLiteral("无法在%1中写入：%2"), folder, errno);
     while (!source.atEnd()) {
         const QByteArray chunk = source.read(1 << 16);
         if (chunk.isEmpty() && source.error() != QFileDevice::NoError)
-            return fail(
-                error,
-                QStringLiteral("cannot read %1: %2").arg(layout.defaultDatabase, source.errorString()));
-        if (copy.write(chunk) != chunk.size())
-            return fail(error,
-                        QStringLiteral("cannot write %1: %2").arg(copy.fileName(), copy.errorString()));
+            return failWith(error, QStringLiteral("无法读取%1：%2"), layout.defaultDatabase, errno);
+        errno = 0;
+        if (copy.write(chunk) != chunk.size() || !copy.flush())
+            return failWith(error, QStringLiteral("无法写入%1：%2"), layout.databasePath, errno);
     }
+    errno = 0;
     if (!copy.flush() || ::fsync(copy.handle()) != 0)
-        return fail(error, QStringLiteral("cannot write %1").arg(copy.fileName()));
+        return failWith(error, QStringLiteral("无法写入%1：%2"), layout.databasePath, errno);
 
     // The temporary file's rename refuses a name that is taken, so a copy made
     // meanwhile stays as it is.
+    errno = 0;
     if (!copy.rename(layout.databasePath)) {
         if (nameTaken(layout.databasePath)) return true;
-        return fail(error,
-                    QStringLiteral("cannot create %1: %2").arg(layout.databasePath, copy.errorString()));
+        return failWith(error, QStringLiteral("无法建立%1：%2"), layout.databasePath, errno);
     }
     copy.setAutoRemove(false);
     return true;

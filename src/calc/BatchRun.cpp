@@ -361,6 +361,11 @@ void computeRow(Kind kind, const Row &row, int index, const Library &library, co
         r.column = column;
         out.push_back(r);
     };
+    if (!row.problem.isEmpty()) {
+        bad(row.problem, -1);
+        out.back().sourceColumn = row.problemColumn;
+        return;
+    }
     if (!problems.isEmpty()) return bad(problems.first().why, problems.first().column);
     const QString type = row.cells.value(Type).trimmed(), a = row.cells.value(MineralA).trimmed(),
                   b = row.cells.value(MineralB).trimmed();

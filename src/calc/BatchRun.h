@@ -48,6 +48,10 @@ class Library {
     QHash<QString, std::vector<int>> direct_, turned_;
 };
 
+// Draws per sample and calibration at most: beyond this the interval gains
+// nothing a geologist could see, and the memory per thread grows with it.
+constexpr int kMaxDraws = 1000000;
+
 struct Options {
     int draws = 10000;  // Monte Carlo draws per sample and calibration; 0 for none
     uint64_t seed = 1;  // fixed, so a result can be reproduced
@@ -83,9 +87,10 @@ struct Result {
     std::optional<double> lo95, hi95; // Monte Carlo 95 % interval, °C, from the draws that solved
     std::optional<SecondRoot> second; // status TwoSolutions: the other temperature
     int draws = 0;
-    int failedDraws = 0; // draws with no temperature on the first result's branch
-    QString problem;     // BadInput: why
-    int column = -1;     // BadInput: the canonical column at fault
+    int failedDraws = 0;  // draws with no temperature on the first result's branch
+    QString problem;      // BadInput: why
+    int column = -1;      // BadInput: the canonical column at fault
+    int sourceColumn = 0; // BadInput: the file's own column (1-based) when no canonical one is
 };
 
 struct Summary {

@@ -3,8 +3,13 @@
 #include "app/NumberText.h"
 #include "app/TextCodec.h"
 
+#include "app/CellReference.h"
+#include "app/ZipMember.h"
+#include "manage/CalibrationWorkbook.h"
+
 #include <QFile>
 #include <QFileInfo>
+#include <cstring>
 #include <pugixml.hpp>
 #include <zip.h>
 
@@ -51,10 +56,17 @@ Values ReadValues(Kind kind, const Row &row, int rowIndex, QList<CellProblem> *p
         const QString text = row.cells.value(column).trimmed();
         if (text.isEmpty()) return;
         if (!Num::IsNumeric(text)) {
-            if (problems) problems->append({rowIndex, column, QStringLiteral("不是数字：") + text});
+            if (problems) problems->append({rowIndex, column, QStringLiteral("不是数字：") + text.left(40)});
             return;
         }
-        const double value = Num::ToDouble(text);
+        // "1e999" passes the numeric test but is no number a calculation can use.
+        const std::optional<double> parsed = Num::TryDouble(text);
+        if (!parsed) {
+            if (problems)
+                problems->append({rowIndex, column, QStringLiteral("数值超出范围：") + text.left(40)});
+            return;
+        }
+        const double value = *parsed;
         const bool sigma = column == SigmaA || column == SigmaB;
         if (sigma && value < 0) {
             if (problems) problems->append({rowIndex, column, QStringLiteral("σ不能为负：") + text});
@@ -171,12 +183,28 @@ Mapped MapColumns(Kind kind, const QList<Row> &raw)
         for (int c = 0; c < count; ++c) columnOf << c;
     }
     for (int c = 0; c < count; ++c) out.sourceColumn << int(columnOf.indexOf(c) + 1);
+    // A field past the header (or past the last column without one) has no
+    // column to go to: an unquoted decimal comma ("20,5") splits a number and
+    // shifts every later field, so such a row is refused, never cut.
+    const qsizetype width = out.hadHeader ? raw.first().cells.size() : count;
     for (qsizetype r = out.hadHeader ? 1 : 0; r < raw.size(); ++r) {
+        const Row &source = raw[r];
         Row row;
-        row.line = raw[r].line;
+        row.line = source.line;
+        row.problem = source.problem;
+        row.problemColumn = source.problemColumn;
         for (int c = 0; c < count; ++c) row.cells << QString();
-        for (qsizetype i = 0; i < raw[r].cells.size() && i < columnOf.size(); ++i)
-            if (columnOf[i] >= 0) row.cells[columnOf[i]] = raw[r].cells[i].trimmed();
+        for (qsizetype i = 0; i < source.cells.size(); ++i) {
+            if (i >= width) {
+                if (row.problem.isEmpty() && !source.cells[i].trimmed().isEmpty()) {
+                    row.problem =
+                        QStringLiteral("字段多于表头（小数逗号须加引号）：") + source.cells[i].left(40);
+                    row.problemColumn = int(i + 1);
+                }
+                continue;
+            }
+            if (i < columnOf.size() && columnOf[i] >= 0) row.cells[columnOf[i]] = source.cells[i].trimmed();
+        }
         out.rows << row;
     }
     return out;
@@ -184,107 +212,200 @@ Mapped MapColumns(Kind kind, const QList<Row> &raw)
 
 namespace {
 
-// One member of a zip package, or empty with `ok` false.
-QByteArray zipMember(zip_t *archive, const char *name, bool *ok)
+// Elements and attributes by their local names: a workbook may write its
+// SpreadsheetML with a prefix ("x:row") or without.
+const char *localName(const char *name)
 {
-    *ok = false;
-    zip_stat_t st;
-    if (zip_stat(archive, name, 0, &st) != 0) return {};
-    zip_file_t *file = zip_fopen(archive, name, 0);
-    if (!file) return {};
-    QByteArray data(qsizetype(st.size), Qt::Uninitialized);
-    const zip_int64_t got = zip_fread(file, data.data(), st.size);
-    zip_fclose(file);
-    if (got != zip_int64_t(st.size)) return {};
-    *ok = true;
-    return data;
+    const char *colon = std::strrchr(name, ':');
+    return colon ? colon + 1 : name;
 }
 
-// "BC12" -> column 54 (0-based); -1 when the reference has no letters.
-int columnOfReference(const char *ref)
+pugi::xml_node child(const pugi::xml_node &node, const char *name)
 {
-    int col = 0, letters = 0;
-    for (; *ref >= 'A' && *ref <= 'Z'; ++ref, ++letters) col = col * 26 + (*ref - 'A' + 1);
-    return letters ? col - 1 : -1;
+    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element && std::strcmp(localName(c.name()), name) == 0) return c;
+    return {};
+}
+
+template <typename F> void eachChild(const pugi::xml_node &node, const char *name, F f)
+{
+    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element && std::strcmp(localName(c.name()), name) == 0) f(c);
+}
+
+pugi::xml_attribute attribute(const pugi::xml_node &node, const char *name)
+{
+    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute())
+        if (std::strcmp(localName(a.name()), name) == 0) return a;
+    return {};
+}
+
+// Plain <t> or rich-text runs <r><t>; phonetic hints (<rPh>) are not the text.
+void appendText(const pugi::xml_node &node, QString *text)
+{
+    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
+        if (c.type() != pugi::node_element) continue;
+        const char *name = localName(c.name());
+        if (std::strcmp(name, "rPh") == 0) continue;
+        if (std::strcmp(name, "t") == 0)
+            *text += QString::fromUtf8(c.text().get());
+        else
+            appendText(c, text);
+    }
 }
 
 QString innerText(const pugi::xml_node &node)
 {
-    // Plain <t> or rich-text runs <r><t>; phonetic hints (<rPh>) are not the text.
     QString text;
-    for (const pugi::xpath_node &t :
-         node.select_nodes(".//*[local-name()='t'][not(ancestor::*[local-name()='rPh'])]"))
-        text += QString::fromUtf8(t.node().text().get());
+    appendText(node, &text);
     return text;
 }
 
-FileCells readWorkbook(const QString &path)
+// Cells held at most, whatever the sheet: a million analyses of a dozen columns.
+constexpr qint64 kMaxCells = 12'000'000;
+
+QString cellName(int column, int row)
+{
+    return CalibrationWorkbook::ColumnName(column) + QString::number(row);
+}
+
+FileCells readArchive(zip_t *archive)
 {
     FileCells out;
-    int err = 0;
-    zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &err);
-    if (!archive) {
-        out.error = QStringLiteral("不是有效的 .xlsx 文件");
+    auto unreadable = [&out](const QString &why) {
+        out.rows.clear();
+        out.error = QStringLiteral("无法读取工作表：") + why;
         return out;
-    }
-    bool ok = false;
+    };
     QList<QString> shared;
-    const QByteArray sst = zipMember(archive, "xl/sharedStrings.xml", &ok);
-    if (ok) {
+    QByteArray bytes;
+    ZipMember::Outcome got = ZipMember::Read(archive, "xl/sharedStrings.xml", &bytes);
+    if (got == ZipMember::Outcome::Ok) {
         pugi::xml_document doc;
-        if (doc.load_buffer(sst.constData(), size_t(sst.size())))
-            for (pugi::xml_node si : doc.document_element().children("si")) shared << innerText(si);
+        if (doc.load_buffer(bytes.constData(), size_t(bytes.size())))
+            eachChild(doc.document_element(), "si", [&](pugi::xml_node si) { shared << innerText(si); });
+    } else if (got != ZipMember::Outcome::Missing) {
+        return unreadable(ZipMember::Why(got));
     }
     // The first worksheet named by the workbook.
     QString sheetPath = QStringLiteral("xl/worksheets/sheet1.xml");
-    const QByteArray wb = zipMember(archive, "xl/workbook.xml", &ok);
-    const QByteArray rels = zipMember(archive, "xl/_rels/workbook.xml.rels", &ok);
-    if (!wb.isEmpty() && ok) {
+    QByteArray wb, rels;
+    if (ZipMember::Read(archive, "xl/workbook.xml", &wb) == ZipMember::Outcome::Ok &&
+        ZipMember::Read(archive, "xl/_rels/workbook.xml.rels", &rels) == ZipMember::Outcome::Ok) {
         pugi::xml_document wdoc, rdoc;
         if (wdoc.load_buffer(wb.constData(), size_t(wb.size())) &&
             rdoc.load_buffer(rels.constData(), size_t(rels.size()))) {
-            const pugi::xml_node sheet = wdoc.document_element().child("sheets").child("sheet");
-            const char *rid = sheet.attribute("r:id").value();
-            for (pugi::xml_node rel : rdoc.document_element().children("Relationship"))
-                if (qstrcmp(rel.attribute("Id").value(), rid) == 0) {
-                    QString target = QString::fromUtf8(rel.attribute("Target").value());
-                    sheetPath =
-                        target.startsWith(QLatin1Char('/')) ? target.mid(1) : QStringLiteral("xl/") + target;
-                }
+            const pugi::xml_node sheet = child(child(wdoc.document_element(), "sheets"), "sheet");
+            const char *rid = attribute(sheet, "id").value();
+            eachChild(rdoc.document_element(), "Relationship", [&](pugi::xml_node rel) {
+                if (std::strcmp(attribute(rel, "Id").value(), rid) != 0) return;
+                const QString target = QString::fromUtf8(attribute(rel, "Target").value());
+                sheetPath =
+                    target.startsWith(QLatin1Char('/')) ? target.mid(1) : QStringLiteral("xl/") + target;
+            });
         }
     }
-    const QByteArray sheetXml = zipMember(archive, sheetPath.toUtf8().constData(), &ok);
-    zip_close(archive);
+    got = ZipMember::Read(archive, sheetPath.toUtf8().constData(), &bytes);
+    if (got != ZipMember::Outcome::Ok) return unreadable(ZipMember::Why(got));
     pugi::xml_document doc;
-    if (!ok || !doc.load_buffer(sheetXml.constData(), size_t(sheetXml.size()))) {
-        out.error = QStringLiteral("无法读取工作表");
-        return out;
-    }
-    int nextRow = 1;
-    for (pugi::xml_node r : doc.document_element().child("sheetData").children("row")) {
+    if (!doc.load_buffer(bytes.constData(), size_t(bytes.size())))
+        return unreadable(QStringLiteral("XML格式错误"));
+    bytes = QByteArray();
+
+    // The first row with content is the header (or the first sample): its width
+    // bounds every later row, so no row is ever padded past the columns it uses.
+    int width = -1, nextRow = 1;
+    qint64 cells = 0;
+    const pugi::xml_node data = child(doc.document_element(), "sheetData");
+    for (pugi::xml_node r = data.first_child(); r; r = r.next_sibling()) {
+        if (r.type() != pugi::node_element || std::strcmp(localName(r.name()), "row") != 0) continue;
         Row row;
-        row.line = r.attribute("r").as_int(nextRow);
+        const pugi::xml_attribute number = attribute(r, "r");
+        row.line = number ? Xlsx::ParseRowNumber(number.value()) : nextRow;
+        if (row.line < 1 || row.line > Xlsx::kMaxRow)
+            return unreadable(QStringLiteral("行号超出范围：") + QString::fromUtf8(number.value()).left(40));
         nextRow = row.line + 1;
-        int nextCol = 0;
-        for (pugi::xml_node c : r.children("c")) {
-            int col = columnOfReference(c.attribute("r").value());
-            if (col < 0) col = nextCol;
+        int nextCol = 1, last = 0;
+        std::vector<std::pair<int, QString>> values;
+        for (pugi::xml_node c = r.first_child(); c; c = c.next_sibling()) {
+            if (c.type() != pugi::node_element || std::strcmp(localName(c.name()), "c") != 0) continue;
+            int col = nextCol, rowOfCell = row.line;
+            if (const pugi::xml_attribute ref = attribute(c, "r")) {
+                if (!Xlsx::ParseCellReference(ref.value(), &col, &rowOfCell))
+                    return unreadable(QStringLiteral("单元格引用无效：") +
+                                      QString::fromUtf8(ref.value()).left(40));
+            }
+            if (col > Xlsx::kMaxColumn) return unreadable(QStringLiteral("列数超出范围"));
             nextCol = col + 1;
-            const QString type = QString::fromUtf8(c.attribute("t").value());
+            const QString type = QString::fromUtf8(attribute(c, "t").value());
+            const pugi::xml_node v = child(c, "v");
             QString value;
             if (type == QLatin1String("s"))
-                value = shared.value(c.child("v").text().as_int(-1));
+                value = shared.value(v.text().as_int(-1));
             else if (type == QLatin1String("inlineStr"))
-                value = innerText(c.child("is"));
+                value = innerText(child(c, "is"));
             else
-                value = QString::fromUtf8(c.child("v").text().get());
-            while (row.cells.size() < col) row.cells << QString();
-            row.cells << value;
+                value = QString::fromUtf8(v.text().get());
+            // Written by a program that does not compute (a script, say): the
+            // formula's result is not in the file, and guessing it empty would
+            // drop a number without a word.
+            if (!v && child(c, "f"))
+                return unreadable(QStringLiteral("公式无计算结果：") + cellName(col, row.line));
+            if (value.trimmed().isEmpty()) continue;
+            if (width >= 0 && col > width) {
+                row.problem =
+                    QStringLiteral("单元格%1在表头以外：%2").arg(cellName(col, row.line), value.left(40));
+                row.problemColumn = col;
+                continue;
+            }
+            last = std::max(last, col);
+            values.emplace_back(col, value);
         }
-        bool blank = true;
-        for (const QString &cell : row.cells) blank = blank && cell.trimmed().isEmpty();
-        if (!blank) out.rows << row;
+        if (last == 0 && row.problem.isEmpty()) continue; // a blank row
+        if (width < 0) width = last;
+        cells += last;
+        if (cells > kMaxCells) return unreadable(QStringLiteral("单元格超过%1个").arg(kMaxCells));
+        for (int i = 0; i < last; ++i) row.cells << QString();
+        for (auto &[col, value] : values) row.cells[col - 1] = value;
+        out.rows << row;
     }
+    return out;
+}
+
+} // namespace
+
+FileCells ReadWorkbookData(const QByteArray &package)
+{
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t *source =
+        zip_source_buffer_create(package.constData(), zip_uint64_t(package.size()), 0, &error);
+    zip_t *archive = source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
+    zip_error_fini(&error);
+    if (!archive) {
+        if (source) zip_source_free(source);
+        FileCells out;
+        out.error = QStringLiteral("不是有效的 .xlsx 文件");
+        return out;
+    }
+    FileCells out = readArchive(archive);
+    zip_discard(archive);
+    return out;
+}
+
+namespace {
+
+FileCells readWorkbook(const QString &path)
+{
+    int err = 0;
+    zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &err);
+    if (!archive) {
+        FileCells out;
+        out.error = QStringLiteral("不是有效的 .xlsx 文件");
+        return out;
+    }
+    FileCells out = readArchive(archive);
+    zip_discard(archive);
     return out;
 }
 
@@ -314,7 +435,11 @@ Mapped ReadSampleFile(Kind kind, const QString &path)
         m.error = cells.error;
         return m;
     }
-    return MapColumns(kind, cells.rows);
+    Mapped m = MapColumns(kind, cells.rows);
+    if (m.error.isEmpty() && m.rows.isEmpty())
+        m.error =
+            m.hadHeader ? QStringLiteral("文件只有表头，没有样品行") : QStringLiteral("文件中没有样品行");
+    return m;
 }
 
 } // namespace Batch

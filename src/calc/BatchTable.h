@@ -38,6 +38,10 @@ int ColumnOfHeader(Kind kind, const QString &header);
 struct Row {
     QStringList cells; // ColumnCount(kind) cells
     int line = 0;      // line (or spreadsheet row) it came from, 1-based; 0 when typed
+    // A row that cannot be read as it stands (more fields than the header, say):
+    // why, and the 1-based column of the source at fault.
+    QString problem;
+    int problemColumn = 0;
 };
 
 // A cell that cannot be used, with why ("不是数字：…").
@@ -85,8 +89,10 @@ struct FileCells {
     QString error;
 };
 FileCells ReadFileCells(const QString &path);
+// The cells of the first worksheet of an .xlsx package held in memory.
+FileCells ReadWorkbookData(const QByteArray &package);
 
-// ReadFileCells then MapColumns.
+// ReadFileCells then MapColumns; a file with no sample rows is an error too.
 Mapped ReadSampleFile(Kind kind, const QString &path);
 
 } // namespace Batch

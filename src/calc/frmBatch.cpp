@@ -1,5 +1,6 @@
 #include "calc/frmBatch.h"
 
+#include "app/FileWrite.h"
 #include "app/NumberText.h"
 #include "app/ProgramFolders.h"
 #include "app/SettingsStore.h"
@@ -16,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QBrush>
+#include <QBuffer>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
@@ -192,6 +194,7 @@ frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
     connect(lvwSamples, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
         markCells(item->row(), item->row());
         ensureSpareRows();
+        unexported_ = true;
     });
     connect(lvwResults->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { showChartOfLine(current.row()); });
@@ -221,10 +224,23 @@ void frmBatch::Form_Load()
 
 bool frmBatch::Form_QueryUnload()
 {
-    if (!running_) return true;
-    // A window that goes while its work runs would lose the work half-way: stop it first.
-    running_->cancel = true;
-    panel2_->setText(QStringLiteral("计算已取消"));
+    if (running_) {
+        // A window that goes while its work runs would lose the work half-way: stop it first.
+        running_->cancel = true;
+        panel2_->setText(QStringLiteral("计算已取消"));
+        return false;
+    }
+    if (!hasUnexportedWork()) return true;
+    return MsgBox(this, QStringLiteral("批量数据尚未导出，是否放弃？"), Dialogs::Buttons::YesNo,
+                  Dialogs::Icon::Question) == Dialogs::Answer::Yes;
+}
+
+bool frmBatch::hasUnexportedWork() const
+{
+    if (!unexported_) return false;
+    if (model_->rowCount() > 0) return true;
+    for (int r = 0; r < lvwSamples->rowCount(); ++r)
+        if (rowHasText(lvwSamples, r)) return true;
     return false;
 }
 
@@ -282,6 +298,7 @@ void frmBatch::appendRows(const QList<Row> &rows)
             lvwSamples->setItem(start + i, c, new QTableWidgetItem(rows[i].cells.value(c)));
     markCells(start, start + int(rows.size()) - 1);
     ensureSpareRows();
+    unexported_ = true;
 }
 
 void frmBatch::pasteText(const QString &text)
@@ -309,6 +326,7 @@ void frmBatch::pasteText(const QString &text)
     }
     markCells(r0, r0 + int(mapped.rows.size()) - 1);
     ensureSpareRows();
+    unexported_ = true;
 }
 
 void frmBatch::ensureSpareRows()
@@ -349,7 +367,7 @@ bool frmBatch::readOptions(Options *options)
 {
     bool ok = false;
     const int draws = txtDraws->text().trimmed().toInt(&ok);
-    if (!ok || draws < 0 || draws > 1000000) {
+    if (!ok || draws < 0 || draws > kMaxDraws) {
         MsgBox(this, QStringLiteral("抽样次数必须为0到1000000之间的整数"), Dialogs::Buttons::Ok,
                Dialogs::Icon::None, QStringLiteral("提示"));
         txtDraws->setFocus();
@@ -387,10 +405,20 @@ bool frmBatch::Calculate()
     running_ = progress;
     std::vector<Result> results;
     std::atomic<bool> finished{false};
+    QString failure;
     // The work runs beside the window, which keeps answering; a bar with
-    // "取消" appears once it has taken longer than a moment.
+    // "取消" appears once it has taken longer than a moment. Nothing it throws
+    // may leave the thread: that would end the whole program.
     std::thread worker([&, progress] {
-        results = Compute(kind_, rows, *library, options, progress.get());
+        try {
+            results = Compute(kind_, rows, *library, options, progress.get());
+        } catch (const std::exception &e) {
+            failure = QString::fromLocal8Bit(e.what());
+            results.clear();
+        } catch (...) {
+            failure = QStringLiteral("未知错误");
+            results.clear();
+        }
         finished = true;
     });
     QElapsedTimer clock;
@@ -422,11 +450,16 @@ bool frmBatch::Calculate()
     cmdCancel->hide();
     running_.reset();
 
+    if (!failure.isEmpty()) {
+        MsgBox(this, QStringLiteral("计算出错，结果未改变：") + failure);
+        return false;
+    }
     if (progress->cancel.load()) {
         panel2_->setText(QStringLiteral("计算已取消，结果未改变"));
         return false;
     }
     model_->setResults(rows, std::move(results), library);
+    unexported_ = true;
     int bad = 0, none = 0;
     for (const Result &r : model_->results()) {
         if (r.status == Status::BadInput) ++bad;
@@ -496,12 +529,13 @@ void frmBatch::ExportResults()
             bytes =
                 CalibrationWorkbook::Fill(ProgramFolders::TemplateFolder() + QLatin1Char('/') + name, lines);
         }
-        QFile out(path);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(bytes) != bytes.size() ||
-            !out.flush())
+        // A full disk leaves the file that was there as it was.
+        QString why;
+        if (!FileWrite::WriteWhole(path, bytes, &why))
             throw AppError(ErrNo::FileAccess, QStringLiteral("frmBatch.ExportResults"),
-                           QStringLiteral("无法写入文件：") + path);
+                           QStringLiteral("无法写入文件：") + path + QStringLiteral("\n") + why);
         panel2_->setText(QStringLiteral("已导出到") + path);
+        unexported_ = false;
     });
 }
 
@@ -516,10 +550,12 @@ void frmBatch::ExportChart()
         saveAs(this, QStringLiteral("导出图"), QStringLiteral("PNG 图像(*.png)|*.png|SVG 图像(*.svg)|*.svg"),
                QStringLiteral("png"), QStringLiteral("svg"), &svg);
     if (path.isEmpty()) return;
-    bool ok;
-    if (svg) {
+    // Drawn in memory, then written whole: a failed write leaves the old file.
+    QBuffer file;
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok && svg) {
         QSvgGenerator generator;
-        generator.setFileName(path);
+        generator.setOutputDevice(&file);
         generator.setSize(chtDeltaT->size());
         generator.setViewBox(chtDeltaT->rect());
         generator.setTitle(chart_->title());
@@ -529,12 +565,16 @@ void frmBatch::ExportChart()
             chtDeltaT->render(&painter);
             ok = painter.end();
         }
-        ok = ok && QFileInfo(path).size() > 0;
-    } else {
-        ok = chtDeltaT->grab().save(path, "PNG");
+    } else if (ok) {
+        ok = chtDeltaT->grab().save(&file, "PNG");
     }
-    if (!ok) {
-        MsgBox(this, QStringLiteral("无法写入文件：") + path);
+    QString why;
+    if (!ok || file.data().isEmpty()) {
+        MsgBox(this, QStringLiteral("无法绘制图：") + path);
+        return;
+    }
+    if (!FileWrite::WriteWhole(path, file.data(), &why)) {
+        MsgBox(this, QStringLiteral("无法写入文件：") + path + QStringLiteral("\n") + why);
         return;
     }
     panel2_->setText(QStringLiteral("图已导出到") + path);

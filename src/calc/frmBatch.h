@@ -42,6 +42,7 @@ class frmBatch : public ChildForm {
     // Runs the computation; true when it finished (not cancelled, no error).
     bool Calculate();
     BatchResultsModel *resultsModel() const { return model_; }
+    bool RefusalStopsOpening() const override { return true; }
 
   protected:
     void Form_Load() override;
@@ -57,6 +58,8 @@ class frmBatch : public ChildForm {
     // Shades the cells of rows first..last that cannot be used, with why as tool tip.
     void markCells(int first, int last);
     void ensureSpareRows();
+    // Samples typed or results computed that no export holds yet.
+    bool hasUnexportedWork() const;
     void showChartOfLine(int line);
     bool readOptions(Batch::Options *options);
 
@@ -76,6 +79,8 @@ class frmBatch : public ChildForm {
     QPushButton *cmdCancel;
 
     std::shared_ptr<Batch::Progress> running_;
+    // Samples or results changed since the last export of the results.
+    bool unexported_ = false;
 };
 
 class frmIsoBatch : public frmBatch {

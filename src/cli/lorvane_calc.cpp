@@ -2,6 +2,7 @@
 // line, on the same database and the same sample files.
 #include "app/AppError.h"
 #include "app/Connection.h"
+#include "app/FileWrite.h"
 #include "app/NumberText.h"
 #include "app/ProgramFolders.h"
 #include "calc/BatchRun.h"
@@ -13,6 +14,7 @@
 #include <QStringList>
 #include <QTextStream>
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
@@ -73,12 +75,18 @@ QString oneDecimal(const std::optional<double> &v)
 
 QString number(double v) { return Num::Str(float(v)); }
 
-} // namespace
-
-int main(int argc, char **argv)
+// Whether two paths name one file (by device and inode, so through links too).
+bool sameFile(const QString &a, const QString &b)
 {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    struct stat sa, sb;
+    if (::stat(QFile::encodeName(a).constData(), &sa) != 0 ||
+        ::stat(QFile::encodeName(b).constData(), &sb) != 0)
+        return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+int run(const QStringList &args)
+{
     if (args.isEmpty() || args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
         std::fputs(kHelp, args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 1 : 0;
@@ -111,7 +119,10 @@ int main(int argc, char **argv)
         } else if (a == QLatin1String("--draws")) {
             ok = value(&v);
             options.draws = v.toInt(&ok);
-            ok = ok && options.draws >= 0;
+            if (ok && (options.draws < 0 || options.draws > Batch::kMaxDraws)) {
+                err(QStringLiteral("--draws takes 0 to %1").arg(Batch::kMaxDraws));
+                return 1;
+            }
         } else if (a == QLatin1String("--seed")) {
             ok = value(&v);
             options.seed = v.toULongLong(&ok);
@@ -131,12 +142,20 @@ int main(int argc, char **argv)
         err(QStringLiteral("no sample file; see --help"));
         return 1;
     }
+    if (!out.isEmpty() && sameFile(out, samples)) {
+        err(QStringLiteral("-o %1 is the sample file itself; nothing written").arg(out));
+        return 1;
+    }
 
     // The database: the one named, or the program's own by the program's rule.
     if (dbPath.isEmpty()) {
         const ProgramFolders::Layout layout = ProgramFolders::Locate(QCoreApplication::applicationDirPath());
         dbPath = layout.databasePath;
         if (layout.installed && !QFileInfo::exists(dbPath)) dbPath = layout.defaultDatabase;
+    }
+    if (!out.isEmpty() && sameFile(out, dbPath)) {
+        err(QStringLiteral("-o %1 is the database; nothing written").arg(out));
+        return 1;
     }
     Connection conn;
     conn.setReadOnly(true);
@@ -152,35 +171,25 @@ int main(int argc, char **argv)
 
     const Batch::Mapped table = Batch::ReadSampleFile(kind, samples);
     if (!table.error.isEmpty()) {
-        err(QStringLiteral("%1:1: %2").arg(samples, table.error));
+        err(QStringLiteral("%1: %2").arg(samples, table.error));
         return 1;
     }
     const std::vector<Batch::Result> results = Batch::Compute(kind, table.rows, library, options);
     for (const Batch::Result &r : results)
         if (r.status == Batch::Status::BadInput) {
             const Batch::Row &row = table.rows[r.sample];
-            const int column = r.column >= 0 ? table.sourceColumn.value(r.column) : 0;
+            const int column = r.column >= 0 ? table.sourceColumn.value(r.column) : r.sourceColumn;
             err(QStringLiteral("%1:%2:%3: %4")
                     .arg(samples)
                     .arg(row.line)
                     .arg(column > 0 ? QString::number(column) : QStringLiteral("?"))
-                    .arg(r.problem + (column > 0
+                    .arg(r.problem + (column > 0 || r.column < 0
                                           ? QString()
                                           : QStringLiteral("（") + Batch::ColumnTitles(kind).value(r.column) +
                                                 QStringLiteral("列不在文件中）"))));
             return 1;
         }
 
-    QFile file;
-    if (out.isEmpty()) {
-        file.open(stdout, QIODevice::WriteOnly);
-    } else {
-        file.setFileName(out);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            err(QStringLiteral("cannot write %1").arg(out));
-            return 1;
-        }
-    }
     QStringList lines;
     const QString resultColumns =
         QStringLiteral("T_C,sigma_T_C,T_lo95_C,T_hi95_C,draws_failed,T2_C,sigma_T2_C,"
@@ -215,9 +224,36 @@ int main(int argc, char **argv)
         lines << f.join(QLatin1Char(','));
     }
     const QByteArray bytes = (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        err(QStringLiteral("cannot write %1").arg(out.isEmpty() ? QStringLiteral("standard output") : out));
+    if (out.isEmpty()) {
+        QFile standard;
+        if (!standard.open(stdout, QIODevice::WriteOnly) || standard.write(bytes) != bytes.size() ||
+            !standard.flush()) {
+            err(QStringLiteral("cannot write standard output"));
+            return 1;
+        }
+        return 0;
+    }
+    // A full disk leaves the old file as it was, and no half-written one.
+    QString why;
+    if (!FileWrite::WriteWhole(out, bytes, &why)) {
+        err(QStringLiteral("cannot write %1: %2; nothing written").arg(out, why));
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    // No failure leaves as an abort: whatever a file holds, the user gets a message.
+    try {
+        return run(app.arguments().mid(1));
+    } catch (const AppError &e) {
+        err(e.description());
+    } catch (const std::exception &e) {
+        err(QString::fromLocal8Bit(e.what()));
+    }
+    return 1;
 }

@@ -1,5 +1,8 @@
 #include "manage/CalibrationWorkbook.h"
 
+#include "app/CellReference.h"
+#include "app/ZipMember.h"
+
 #include "app/AppError.h"
 
 #include <QDir>
@@ -61,20 +64,7 @@ std::vector<Entry> readPackage(const QString &path)
         e.name = st.name;
         e.directory = !e.name.empty() && e.name.back() == '/';
         if (!e.directory) {
-            zip_file_t *f = zip_fopen_index(za, zip_uint64_t(i), 0);
-            if (!f) {
-                ok = false;
-                break;
-            }
-            e.data.resize(qsizetype(st.size));
-            zip_int64_t done = 0;
-            while (done < zip_int64_t(st.size)) {
-                const zip_int64_t n = zip_fread(f, e.data.data() + done, st.size - zip_uint64_t(done));
-                if (n <= 0) break;
-                done += n;
-            }
-            zip_fclose(f);
-            ok = done == zip_int64_t(st.size);
+            ok = ZipMember::ReadIndex(za, zip_uint64_t(i), &e.data) == ZipMember::Outcome::Ok;
         }
         entries.push_back(std::move(e));
     }
@@ -265,19 +255,11 @@ readRelationships(std::vector<Entry> &entries, const std::string &relsPart, cons
 
 // ---- cells -------------------------------------------------------------------
 
-// "C12" -> column 3, row 12; zeros when the reference is not one.
+// "C12" -> column 3, row 12; zeros when the reference is not one a sheet can hold.
 void parseRef(const char *ref, int *column, long *row)
 {
-    *column = 0;
-    *row = 0;
-    const char *p = ref;
-    int col = 0;
-    while (*p >= 'A' && *p <= 'Z') col = col * 26 + (*p++ - 'A' + 1);
-    while (*p >= 'a' && *p <= 'z') col = col * 26 + (*p++ - 'a' + 1);
-    long r = 0;
-    while (*p >= '0' && *p <= '9') r = r * 10 + (*p++ - '0');
-    if (*p != '\0' || col == 0 || r == 0) return;
-    *column = col;
+    int r = 0;
+    Xlsx::ParseCellReference(ref, column, &r);
     *row = r;
 }
 

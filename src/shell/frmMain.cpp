@@ -414,8 +414,11 @@ ChildForm *frmMain::ShowForm(const QString &formName, bool closeActive)
     if (!FormFactory::IsRegistered(formName)) return nullptr;
 
     // The active child goes first, with its own close logic. When it refuses
-    // (a manager whose user keeps the unsaved rows) the requested window still opens.
-    if (ChildForm *active = closeActive ? activeChild() : nullptr) active->Unload();
+    // (a manager whose user keeps the unsaved rows) the requested window still
+    // opens, unless the child says its refusal keeps the others out (a batch
+    // window whose user keeps the work is where the user stays).
+    if (ChildForm *active = closeActive ? activeChild() : nullptr)
+        if (!active->Unload() && active->RefusalStopsOpening()) return nullptr;
 
     if (ChildForm *form = loadedForm(formName)) {
         QMdiSubWindow *sub = form->subWindow();

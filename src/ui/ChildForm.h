@@ -38,6 +38,13 @@ class ChildForm : public QWidget {
   protected:
     virtual void Form_Load() {}
     virtual bool Form_QueryUnload() { return true; }
+
+  public:
+    // Whether keeping this window open (its Form_QueryUnload refused) also
+    // stops the frame from opening the window it was asked for instead.
+    virtual bool RefusalStopsOpening() const { return false; }
+
+  protected:
     virtual void Form_Unload() {}
 
     void closeEvent(QCloseEvent *event) override;

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
 #include <QStyle>
@@ -60,8 +61,17 @@ StartResult Start(const QString &programDir, const std::function<QWidget *()> &m
     }
     const ProgramFolders::Layout layout = ProgramFolders::Locate(programDir);
     ProgramFolders::SetCurrent(layout);
-    // A copy that cannot be made leaves no database, which the open reports.
-    ProgramFolders::PrepareDatabase(layout);
+    // The user's own database, made from the installed default on the first
+    // start: when that fails the user is told why (a full disk, a read-only
+    // home) and where, not that a file is missing.
+    // (Without an installed default the open below gives the usual message.)
+    QString why;
+    if (!ProgramFolders::PrepareDatabase(layout, &why) && QFileInfo::exists(layout.defaultDatabase)) {
+        MsgBox(nullptr, QStringLiteral("无法建立数据库文件\r\n") + why + QStringLiteral("\r\n重新启动程序"),
+               Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+        ReleaseInstanceLock();
+        return StartResult::NoDatabase;
+    }
     if (!mdlFunction::OpenConnection(layout.databasePath)) {
         MsgBox(nullptr, DatabaseMissingMessage(layout), Dialogs::Buttons::Ok, Dialogs::Icon::Information);
         ReleaseInstanceLock();

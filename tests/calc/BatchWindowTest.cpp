@@ -13,6 +13,7 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineSeries>
@@ -24,6 +25,8 @@
 #include <QTimer>
 #include <QValueAxis>
 #include <cmath>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -293,4 +296,40 @@ TEST_F(BatchWindow, LongWorkShowsProgressAndCanBeCancelled)
     EXPECT_EQ(status->text(), QStringLiteral("计算已取消，结果未改变"));
     EXPECT_EQ(form->resultsModel()->rowCount(), 0);
     EXPECT_FALSE(form->findChild<QPushButton *>(QStringLiteral("cmdCancel"))->isVisible());
+}
+
+// A number past double precision is a bad cell, not the end of the program; an
+// export that cannot be written whole leaves the old file.
+TEST_F(BatchWindow, AHugeNumberIsABadCellAndAFailedExportKeepsTheOldFile)
+{
+    paste(QStringLiteral("Q1\t氧同位素\t石英\t水\t1e999\t\t2\t\nQ2\t氧同位素\t石英\t水\t10\t\t2\t"));
+    EXPECT_EQ(samples->item(0, 4)->toolTip(), QStringLiteral("数值超出范围：1e999"));
+    findNamed<QLineEdit>(form, QStringLiteral("txtDraws"))->setText(QStringLiteral("0"));
+    trigger("calculate");
+    EXPECT_EQ(line(0)[12], QStringLiteral("数据无效：数值超出范围：1e999"));
+    EXPECT_EQ(form->sampleRows().size(), 2);
+
+    QTemporaryDir folder;
+    const QString out = folder.filePath(QStringLiteral("out.csv"));
+    QFile old(out);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old results");
+    old.close();
+    // A file-size limit stands in for a full disk while the export writes.
+    dialogs.answerFile(out, 2);
+    rlimit before;
+    getrlimit(RLIMIT_FSIZE, &before);
+    rlimit small = before;
+    small.rlim_cur = 64;
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    trigger("export");
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, handler);
+    EXPECT_EQ(dialogs.lastMessage(),
+              QStringLiteral("无法写入文件：") + out + QStringLiteral("\n文件超出允许的大小"));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("old results"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("out.csv")});
 }

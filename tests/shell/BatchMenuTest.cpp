@@ -52,3 +52,42 @@ TEST(BatchMenu, EntriesOpenTheWindowsOneAtATimeAndTheirLayoutIsKept)
     main->close();
     QFile::remove(SettingsStore::FilePath(app));
 }
+
+// Samples typed but not exported are not dropped by another menu entry or by
+// closing the program without the user saying so.
+TEST(BatchMenu, WorkNotExportedIsNotDiscardedWithoutAsking)
+{
+    TempDatabase db;
+    ScriptedDialogs dialogs;
+    RegisterAllForms();
+    auto main = std::make_unique<frmMain>();
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    findNamed<QAction>(main.get(), QStringLiteral("mnuIsotopeBatch"))->trigger();
+    auto *iso = qobject_cast<frmBatch *>(main->loadedForm(QStringLiteral("frmIsoBatch")));
+    ASSERT_TRUE(iso);
+    iso->pasteText(QStringLiteral("Q1\t氧同位素\t石英\t水\t10\t\t2\t"));
+
+    // 否: the batch window stays and the other one does not open.
+    dialogs.answer(Dialogs::Answer::No);
+    findNamed<QAction>(main.get(), QStringLiteral("mnuTraceElementBatch"))->trigger();
+    EXPECT_EQ(dialogs.lastMessage(), QStringLiteral("批量数据尚未导出，是否放弃？"));
+    EXPECT_TRUE(main->loadedForm(QStringLiteral("frmIsoBatch")));
+    EXPECT_FALSE(main->loadedForm(QStringLiteral("frmTraceBatch")));
+
+    // Closing the program: the exit question, then the same one; 否 keeps it all open.
+    dialogs.answer(Dialogs::Answer::Yes);
+    dialogs.answer(Dialogs::Answer::No);
+    main->close();
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_EQ(dialogs.lastMessage(), QStringLiteral("批量数据尚未导出，是否放弃？"));
+    EXPECT_EQ(iso->sampleRows().size(), 1);
+
+    // 是 discards the work and the other window opens.
+    dialogs.answer(Dialogs::Answer::Yes);
+    findNamed<QAction>(main.get(), QStringLiteral("mnuTraceElementBatch"))->trigger();
+    EXPECT_FALSE(main->loadedForm(QStringLiteral("frmIsoBatch")));
+    EXPECT_TRUE(main->loadedForm(QStringLiteral("frmTraceBatch")));
+    dialogs.answer(Dialogs::Answer::Yes);
+    main->close();
+}

@@ -207,6 +207,21 @@ TEST_F(InstalledStartup, WithoutAnInstalledDefaultTheMessageNamesTheUsersPath)
     EXPECT_FALSE(QFile::exists(userDatabase()));
 }
 
+// The per-user copy cannot be made: the message says why and where, and no
+// half-made file is left. (A file stands where the folder should be; unlike a
+// read-only folder, that stops root too.)
+TEST_F(InstalledStartup, AUserDatabaseThatCannotBeMadeSaysWhyAndWhere)
+{
+    const QString folder = QFileInfo(userDatabase()).absolutePath();
+    QDir().mkpath(QFileInfo(folder).absolutePath());
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_EQ(subMain::Start(bin(), makeWindow), subMain::StartResult::NoDatabase);
+    EXPECT_EQ(dialogs.lastMessage(), QStringLiteral("无法建立数据库文件\r\n无法建立文件夹") + folder +
+                                         QStringLiteral("：同名文件已存在，无法建立文件夹\r\n重新启动程序"));
+}
+
 TEST_F(InstalledStartup, ADatabaseBesideTheProgramWinsOverTheInstalledLayout)
 {
     TempDatabase::createSchema(bin() + QStringLiteral("/Vantor.mdb"));
