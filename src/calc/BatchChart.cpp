@@ -1,5 +1,7 @@
 #include "calc/BatchChart.h"
 
+#include "calc/Equations.h"
+
 #include <QAreaSeries>
 #include <QChart>
 #include <QLegendMarker>
@@ -35,8 +37,8 @@ QString legendOf(const Calibration &c)
 
 double CurveValue(Kind kind, const Calibration &cal, double kelvin)
 {
-    if (kind == Kind::Isotope) return cal.a * 1e6 / (kelvin * kelvin) + cal.b * 1e3 / kelvin + cal.c;
-    const double x = cal.a / kelvin + cal.b; // in the calibration's own log base
+    if (kind == Kind::Isotope) return IsoEquation::Fractionation(cal.a, cal.b, cal.c, kelvin);
+    const double x = TraceEquation::LogK(cal.a, cal.b, kelvin); // in the calibration's own log base
     return cal.logType == QLatin1String("e") ? x / std::log(10.0) : x;
 }
 

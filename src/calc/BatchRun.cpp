@@ -248,9 +248,8 @@ std::optional<double> SolveCelsius(Kind kind, const Calibration &cal, double val
 
 double Slope(Kind kind, const Calibration &cal, double kelvin)
 {
-    if (kind == Kind::Isotope)
-        return -2.0 * cal.a * 1e6 / (kelvin * kelvin * kelvin) - cal.b * 1e3 / (kelvin * kelvin);
-    return -cal.a / (kelvin * kelvin);
+    if (kind == Kind::Isotope) return IsoEquation::Slope(cal.a, cal.b, kelvin);
+    return TraceEquation::Slope(cal.a, kelvin);
 }
 
 namespace {

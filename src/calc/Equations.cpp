@@ -103,6 +103,11 @@ double Fractionation(double a, double b, double c, double kelvin)
     return a * 1e6 / (kelvin * kelvin) + b * 1e3 / kelvin + c;
 }
 
+double Slope(double a, double b, double kelvin)
+{
+    return -2.0 * a * 1e6 / (kelvin * kelvin * kelvin) - b * 1e3 / (kelvin * kelvin);
+}
+
 float WaterDelta(float a, float b, float c, float tCelsius, float deltaA)
 {
     const double kelvin = double(tCelsius) + 273.15;
@@ -120,6 +125,10 @@ bool IsKnownLogType(const QString &logType)
 {
     return logType == QLatin1String("10") || logType == QLatin1String("e");
 }
+
+double LogK(double a, double b, double kelvin) { return a / kelvin + b; }
+
+double Slope(double a, double kelvin) { return -a / (kelvin * kelvin); }
 
 namespace {
 

@@ -46,8 +46,11 @@ std::optional<double> KelvinOnBranch(double delta, double aPrime, double bPrime,
 float APrime(double a);
 float BPrime(double b);
 
-// Δ of the calibration at a temperature (kelvin), in double precision.
+// Δ of the calibration at a temperature (kelvin), in double precision:
+// A·10^6/T² + B·10^3/T + C.
 double Fractionation(double a, double b, double c, double kelvin);
+// dΔ/dT at a temperature (kelvin).
+double Slope(double a, double b, double kelvin);
 
 // δ of water in equilibrium with mineral A at t °C, rounded to two decimals.
 float WaterDelta(float a, float b, float c, float tCelsius, float deltaA);
@@ -59,6 +62,11 @@ constexpr int32_t kNegativeDiscriminant = int32_t(0x80040064u);
 namespace TraceEquation {
 
 bool IsKnownLogType(const QString &logType); // "10" or "e", exactly
+
+// log K = A/T + B at a temperature (kelvin), in the calibration's own log base,
+// and its slope d(log K)/dT.
+double LogK(double a, double b, double kelvin);
+double Slope(double a, double kelvin);
 
 // log K = A/T + B solved for T (kelvin, single precision). K of 0 or below
 // raises 5, x equal to B raises 11, a result past single precision raises 6.

@@ -333,3 +333,29 @@ TEST_F(BatchWindow, AHugeNumberIsABadCellAndAFailedExportKeepsTheOldFile)
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("out.csv")});
 }
+
+// The chart draws each calibration's own curve: every point of every curve is
+// Δ(T) of one of the sample's calibrations, worked out here.
+TEST_F(BatchWindow, TheChartsCurvesAreTheCalibrationsOwn)
+{
+    paste(QStringLiteral("Q1\t氧同位素\t石英\t水\t10\t0.2\t2\t"));
+    findNamed<QLineEdit>(form, QStringLiteral("txtDraws"))->setText(QStringLiteral("0"));
+    trigger("calculate");
+    results->selectRow(0);
+    QChart *chart = findNamed<QChartView>(form, QStringLiteral("chtDeltaT"))->chart();
+    // The constants as stored: single precision.
+    auto delta = [](float a, float c, double celsius) {
+        return double(a) * 1e6 / std::pow(celsius + 273.15, 2) + double(c);
+    };
+    int points = 0;
+    for (QAbstractSeries *s : chart->series()) {
+        auto *curve = qobject_cast<QLineSeries *>(s);
+        if (!curve || curve->name() == QStringLiteral("样品Δ")) continue;
+        for (const QPointF &p : curve->points()) {
+            const double clayton = delta(3.38f, -3.4f, p.x()), bottinga = delta(4.1f, -3.7f, p.x());
+            EXPECT_LT(std::min(std::fabs(p.y() - clayton), std::fabs(p.y() - bottinga)), 1e-9) << p.x();
+            ++points;
+        }
+    }
+    EXPECT_GT(points, 400); // two curves over 0-1200 ℃
+}
