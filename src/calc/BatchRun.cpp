@@ -421,6 +421,7 @@ std::vector<Result> Compute(Kind kind, const QList<Row> &rows, const Library &li
                 computeRow(kind, rows[i], i, library, options, scratch, part);
                 if (progress) progress->done.fetch_add(1);
             }
+            if (progress && progress->report) progress->report(progress->done.load());
         }
     };
     std::vector<std::thread> pool;

@@ -8,6 +8,7 @@
 #include <QString>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -111,6 +112,8 @@ double Slope(Kind kind, const Calibration &cal, double kelvin);
 struct Progress {
     std::atomic<int> done{0};
     std::atomic<bool> cancel{false};
+    // Told the rows done so far after each chunk, from the thread that did it.
+    std::function<void(int)> report;
 };
 
 // Every row against its pair's calibrations, in row order. Runs on up to

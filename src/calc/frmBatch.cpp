@@ -26,11 +26,13 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPromise>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
@@ -40,6 +42,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QtConcurrent>
 
 using namespace Batch;
 
@@ -404,12 +407,31 @@ bool frmBatch::Calculate()
     auto progress = std::make_shared<Progress>();
     running_ = progress;
     std::vector<Result> results;
-    std::atomic<bool> finished{false};
     QString failure;
-    // The work runs beside the window, which keeps answering; a bar with
-    // "取消" appears once it has taken longer than a moment. Nothing it throws
-    // may leave the thread: that would end the whole program.
-    std::thread worker([&, progress] {
+    // The work runs on Qt's thread pool while the window keeps answering; its
+    // progress comes back as a signal, and a bar with "取消" appears once it
+    // has taken longer than a moment. Nothing it throws may leave the thread:
+    // that would end the whole program.
+    QFutureWatcher<void> watcher;
+    QEventLoop loop;
+    connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
+    auto showBar = [this, &watcher, count = int(rows.size())] {
+        if (watcher.isFinished() || progress_->isVisible()) return;
+        progress_->setRange(0, count);
+        progress_->show();
+        cmdCancel->show();
+        panel2_->setText(QStringLiteral("正在计算…"));
+    };
+    QElapsedTimer clock;
+    clock.start();
+    connect(&watcher, &QFutureWatcherBase::progressValueChanged, this, [&, showBar](int done) {
+        if (clock.elapsed() >= kProgressDelayMs) showBar();
+        progress_->setValue(done);
+    });
+    QTimer::singleShot(kProgressDelayMs, &watcher, showBar);
+    watcher.setFuture(QtConcurrent::run([&, progress](QPromise<void> &promise) {
+        promise.setProgressRange(0, int(rows.size()));
+        progress->report = [&promise](int done) { promise.setProgressValue(done); };
         try {
             results = Compute(kind_, rows, *library, options, progress.get());
         } catch (const std::exception &e) {
@@ -419,31 +441,12 @@ bool frmBatch::Calculate()
             failure = QStringLiteral("未知错误");
             results.clear();
         }
-        finished = true;
-    });
-    QElapsedTimer clock;
-    clock.start();
-    QEventLoop loop;
-    QTimer tick;
-    tick.setInterval(50);
-    connect(&tick, &QTimer::timeout, &loop, [&] {
-        if (finished) {
-            loop.quit();
-            return;
-        }
-        if (clock.elapsed() >= kProgressDelayMs && !progress_->isVisible()) {
-            progress_->setRange(0, int(rows.size()));
-            progress_->show();
-            cmdCancel->show();
-            panel2_->setText(QStringLiteral("正在计算…"));
-        }
-        progress_->setValue(progress->done.load());
-    });
-    tick.start();
+        progress->report = nullptr;
+    }));
     Toolbar1->setEnabled(false);
     lvwSamples->setEnabled(false);
-    loop.exec();
-    worker.join();
+    if (!watcher.isFinished()) loop.exec();
+    watcher.waitForFinished();
     Toolbar1->setEnabled(true);
     lvwSamples->setEnabled(true);
     progress_->hide();

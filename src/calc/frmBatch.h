@@ -3,9 +3,7 @@
 #include "calc/BatchRun.h"
 #include "ui/ChildForm.h"
 
-#include <QFutureWatcher>
 #include <memory>
-#include <thread>
 
 class BatchResultsModel;
 class QAction;
