@@ -4,7 +4,7 @@
 // ratio to a bare loop doing the same arithmetic on the same numbers.
 
 #include "calc/BatchResultsModel.h"
-#include "calc/BatchRun.h"
+#include "core/thermometry/BatchRun.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 // times (the better of two runs each), their ratio, and the decoding alone
 // against reading the bytes.
 
-#include "app/TextCodec.h"
+#include "core/files/TextCodec.h"
 #include "calc/frmGLS.h"
 #include "ui/DelimitedFiles.h"
 

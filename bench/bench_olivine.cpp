@@ -2,8 +2,8 @@
 // compute every temperature, export the list. Prints each step's time and the
 // ratio of the round trip to reading and writing the same file without the list.
 
-#include "app/DelimitedText.h"
-#include "app/TextCodec.h"
+#include "core/files/DelimitedText.h"
+#include "core/files/TextCodec.h"
 #include "calc/frmGLS.h"
 #include "ui/DelimitedFiles.h"
 

@@ -7,7 +7,7 @@
 # <prefix>/share/metainfo       lorvane.metainfo.xml
 #
 # An installed program finds share/lorvane beside its bin folder and keeps each
-# user's database in $XDG_DATA_HOME/Lorvane (src/app/ProgramFolders).
+# user's database in $XDG_DATA_HOME/Lorvane (src/core/base/ProgramFolders).
 
 include(GNUInstallDirs)
 set(LORVANE_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/lorvane)
@@ -25,10 +25,7 @@ add_custom_command(OUTPUT ${LORVANE_DIST_DIR}/Vantor.mdb
   COMMENT "Default calibration database for installing"
   VERBATIM)
 
-# The icon, drawn by the program's own picture code.
-add_executable(make_icons ${CMAKE_SOURCE_DIR}/tools/make_icons.cpp)
-target_link_libraries(make_icons PRIVATE lorvane_ui)
-set_target_properties(make_icons PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+# The icon, drawn by the program's own picture code (tools/make_icons).
 set(lorvane_icons ${LORVANE_DIST_DIR}/icons/lorvane.svg ${LORVANE_DIST_DIR}/icons/lorvane-48.png
     ${LORVANE_DIST_DIR}/icons/lorvane-128.png ${LORVANE_DIST_DIR}/icons/lorvane-256.png)
 add_custom_command(OUTPUT ${lorvane_icons}

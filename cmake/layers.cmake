@@ -1,9 +1,10 @@
 # The layers, lowest first, and the library of each:
 #   core (lorvane_core) <- ui <- calc, manage <- shell <- program
-# A file belongs to the layer of the library its .cpp is built into (a header
-# to that of its .cpp beside it); a file in no library belongs to its folder's
-# layer. A file may include headers of its own layer and of lower ones; calc
-# and manage are side by side and include nothing of each other's windows.
+# One folder per library: a file belongs to the layer of the folder it stands
+# in (src/core/*, src/ui, src/calc, src/manage, src/shell; src/cli and
+# src/main.cpp are the programs). A file may include headers of its own layer
+# and of lower ones; calc and manage are side by side and include nothing of
+# each other's.
 # The check runs as the test "Layers" (cmake/check_layers.cmake).
 set(lorvane_layers core ui calc manage shell program)
 set(lorvane_layer_rank_core 0)

@@ -9,9 +9,9 @@
 //
 //   make_database SCHEMA.sql CALIBRATION_DIR OUTPUT.mdb
 
-#include "app/NumberText.h"
-#include "app/TextCodec.h"
-#include "calc/Equations.h"
+#include "core/base/NumberText.h"
+#include "core/files/TextCodec.h"
+#include "core/thermometry/Equations.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "calc/BatchChart.h"
 
-#include "calc/Equations.h"
+#include "core/thermometry/Equations.h"
 
 #include <QAreaSeries>
 #include <QChart>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/BatchRun.h"
+#include "core/thermometry/BatchRun.h"
 
 #include <vector>
 

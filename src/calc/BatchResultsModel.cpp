@@ -1,7 +1,7 @@
 #include "calc/BatchResultsModel.h"
 
-#include "app/NumberText.h"
-#include "calc/RootRule.h"
+#include "core/base/NumberText.h"
+#include "core/thermometry/RootRule.h"
 
 #include <QBrush>
 #include <QFont>

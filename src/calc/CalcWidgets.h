@@ -1,7 +1,7 @@
 #pragma once
 
-#include "calc/CalibrationRange.h"
-#include "calc/RootRule.h"
+#include "core/thermometry/CalibrationRange.h"
+#include "core/thermometry/RootRule.h"
 #include "ui/FormBuilder.h"
 
 #include <QList>

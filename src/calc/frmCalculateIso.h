@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/clsIsoplotItems.h"
+#include "core/store/clsIsoplotItems.h"
 #include "ui/ChildForm.h"
 
 #include <memory>

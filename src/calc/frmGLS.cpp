@@ -1,9 +1,9 @@
 #include "calc/frmGLS.h"
 
-#include "app/NumberText.h"
-#include "app/Twips.h"
+#include "core/base/NumberText.h"
+#include "core/base/Twips.h"
 #include "calc/CalcWidgets.h"
-#include "calc/Equations.h"
+#include "core/thermometry/Equations.h"
 #include "ui/DelimitedFiles.h"
 #include "ui/Dialogs.h"
 #include "ui/EventGuard.h"

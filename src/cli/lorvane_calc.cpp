@@ -1,12 +1,12 @@
 // lorvane-calc: the batch thermometry of the batch windows, from the command
 // line, on the same database and the same sample files.
-#include "app/AppError.h"
-#include "app/Connection.h"
-#include "app/FileWrite.h"
-#include "app/NumberText.h"
-#include "app/ProgramFolders.h"
-#include "calc/BatchRun.h"
-#include "calc/RootRule.h"
+#include "core/base/AppError.h"
+#include "core/database/Connection.h"
+#include "core/files/FileWrite.h"
+#include "core/base/NumberText.h"
+#include "core/base/ProgramFolders.h"
+#include "core/thermometry/BatchRun.h"
+#include "core/thermometry/RootRule.h"
 
 #include <QCoreApplication>
 #include <QFile>

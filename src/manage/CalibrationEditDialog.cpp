@@ -1,9 +1,9 @@
 #include "manage/CalibrationEditDialog.h"
 
-#include "app/NumberText.h"
-#include "app/Twips.h"
+#include "core/base/NumberText.h"
+#include "core/base/Twips.h"
 #include "manage/CalibrationManager.h"
-#include "manage/SaveOutcome.h"
+#include "core/store/SaveOutcome.h"
 #include "ui/Dialogs.h"
 #include "ui/FormBuilder.h"
 

@@ -1,7 +1,7 @@
 #include "manage/CalibrationExport.h"
 
-#include "app/ProgramFolders.h"
-#include "manage/CalibrationWorkbook.h"
+#include "core/base/ProgramFolders.h"
+#include "core/files/CalibrationWorkbook.h"
 #include "manage/StoredRowItem.h"
 #include "ui/Dialogs.h"
 #include "ui/Launcher.h"

@@ -1,7 +1,7 @@
 #include "manage/CalibrationImport.h"
 
-#include "app/ProgramFolders.h"
-#include "manage/CalibrationImportText.h"
+#include "core/base/ProgramFolders.h"
+#include "core/files/CalibrationImportText.h"
 #include "manage/PendingRows.h"
 #include "ui/Dialogs.h"
 

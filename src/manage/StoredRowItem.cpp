@@ -1,7 +1,7 @@
 #include "manage/StoredRowItem.h"
 
-#include "app/NumberText.h"
-#include "store/RowKey.h"
+#include "core/base/NumberText.h"
+#include "core/store/RowKey.h"
 
 namespace {
 quint8 bit(int column) { return quint8(1u << (column - 1)); }

@@ -1,6 +1,6 @@
 #include "manage/frmIsoAddEdit.h"
 
-#include "app/Twips.h"
+#include "core/base/Twips.h"
 #include "manage/frmIsoMgr.h"
 #include "ui/FormBuilder.h"
 

@@ -1,6 +1,6 @@
 #include "manage/frmTraceAddEdit.h"
 
-#include "app/Twips.h"
+#include "core/base/Twips.h"
 #include "manage/frmTraceMgr.h"
 #include "ui/FormBuilder.h"
 

@@ -1,11 +1,11 @@
 #include "manage/frmTraceMgr.h"
 
-#include "app/NumberText.h"
-#include "app/ProgramFolders.h"
+#include "core/base/NumberText.h"
+#include "core/base/ProgramFolders.h"
 #include "manage/StoredRowItem.h"
 #include "manage/frmTraceAddEdit.h"
-#include "store/clsTraceelement.h"
-#include "store/clsTraceelements.h"
+#include "core/store/clsTraceelement.h"
+#include "core/store/clsTraceelements.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "shell/AboutWindow.h"
 
-#include "app/Twips.h"
+#include "core/base/Twips.h"
 
 #include <QDialog>
 #include <QGuiApplication>

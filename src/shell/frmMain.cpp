@@ -1,8 +1,8 @@
 #include "shell/frmMain.h"
 
-#include "app/AppError.h"
-#include "app/ProgramFolders.h"
-#include "app/Twips.h"
+#include "core/base/AppError.h"
+#include "core/base/ProgramFolders.h"
+#include "core/base/Twips.h"
 #include "shell/frmAbout.h"
 #include "ui/ChildForm.h"
 #include "ui/Dialogs.h"

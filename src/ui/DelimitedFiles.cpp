@@ -1,8 +1,8 @@
 #include "ui/DelimitedFiles.h"
 
-#include "app/AppError.h"
-#include "app/DelimitedText.h"
-#include "app/TextCodec.h"
+#include "core/base/AppError.h"
+#include "core/files/DelimitedText.h"
+#include "core/files/TextCodec.h"
 
 #include <QFile>
 #include <QTreeWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppError.h"
+#include "core/base/AppError.h"
 #include "ui/Dialogs.h"
 
 // Event handlers are where errors stop: an error that reaches one is shown to

@@ -1,6 +1,6 @@
 #include "ui/FormBuilder.h"
 
-#include "app/Twips.h"
+#include "core/base/Twips.h"
 
 #include <QAction>
 #include <QHeaderView>

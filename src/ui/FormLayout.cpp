@@ -1,9 +1,9 @@
 #include "ui/FormLayout.h"
 
-#include "app/AppError.h"
-#include "app/NumberText.h"
-#include "app/SettingsStore.h"
-#include "app/Twips.h"
+#include "core/base/AppError.h"
+#include "core/base/NumberText.h"
+#include "core/base/SettingsStore.h"
+#include "core/base/Twips.h"
 #include "ui/ChildForm.h"
 #include "ui/ImageList.h"
 

@@ -1,7 +1,7 @@
 #include "ui/subMain.h"
 
-#include "app/ProgramFolders.h"
-#include "app/SharedConnection.h"
+#include "core/base/ProgramFolders.h"
+#include "core/database/SharedConnection.h"
 #include "ui/Dialogs.h"
 
 #include <QApplication>

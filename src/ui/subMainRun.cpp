@@ -1,6 +1,6 @@
 #include "ui/subMain.h"
 
-#include "app/ProgramFolders.h"
+#include "core/base/ProgramFolders.h"
 #include "ui/Dialogs.h"
 
 #include <QApplication>

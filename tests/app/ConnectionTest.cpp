@@ -1,7 +1,7 @@
-#include "app/Connection.h"
-#include "app/AppError.h"
-#include "app/SharedConnection.h"
-#include "store/SchemaText.h"
+#include "core/database/Connection.h"
+#include "core/base/AppError.h"
+#include "core/database/SharedConnection.h"
+#include "core/store/SchemaText.h"
 #include "support/TempDatabase.h"
 
 #include <QElapsedTimer>

@@ -1,5 +1,5 @@
-#include "app/NumberText.h"
-#include "app/AppError.h"
+#include "core/base/NumberText.h"
+#include "core/base/AppError.h"
 
 #include "support/Errors.h"
 #include <cfloat>

@@ -1,5 +1,5 @@
 // Where a portable and an installed program find their database and files.
-#include "app/ProgramFolders.h"
+#include "core/base/ProgramFolders.h"
 #include "support/TempDatabase.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // Decoding a GB18030 file with bytes that belong to no encoding: the bytes
 // around such a byte decode as ever, and the work done does not grow with the
 // rest of the file. The converter calls are counted by standing in for iconv.
-#include "app/TextCodec.h"
+#include "core/files/TextCodec.h"
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The batch core against values worked out here from the forward equations.
-#include "calc/BatchRun.h"
+#include "core/thermometry/BatchRun.h"
 #include "support/QtPrinting.h"
 #include "support/TempDatabase.h"
 

@@ -1,7 +1,7 @@
 // The batch windows as a user meets them: cells pasted and imported, "计算",
 // a sample chosen for the chart, the results and the chart exported.
 #include "CalcTestSupport.h"
-#include "app/ProgramFolders.h"
+#include "core/base/ProgramFolders.h"
 #include "calc/BatchResultsModel.h"
 #include "calc/frmBatch.h"
 #include "support/QtPrinting.h"

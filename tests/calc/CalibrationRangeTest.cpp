@@ -1,5 +1,5 @@
-#include "calc/CalibrationRange.h"
-#include "app/NumberText.h"
+#include "core/thermometry/CalibrationRange.h"
+#include "core/base/NumberText.h"
 #include "support/TempDatabase.h"
 
 #include <gtest/gtest.h>

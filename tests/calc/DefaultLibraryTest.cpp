@@ -1,10 +1,10 @@
 // The default library as make_database builds it from data/calibrations: every
 // row sourced and computable, the trace-element rows against their forward
 // equation, and the checks that keep a wrong row out of the build.
-#include "app/NumberText.h"
-#include "app/SharedConnection.h"
-#include "calc/CalibrationRange.h"
-#include "calc/Equations.h"
+#include "core/base/NumberText.h"
+#include "core/database/SharedConnection.h"
+#include "core/thermometry/CalibrationRange.h"
+#include "core/thermometry/Equations.h"
 #include "support/TempDatabase.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "calc/Equations.h"
-#include "app/AppError.h"
+#include "core/thermometry/Equations.h"
+#include "core/base/AppError.h"
 
 #include "support/Errors.h"
 #include <cmath>

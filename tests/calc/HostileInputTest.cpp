@@ -1,9 +1,9 @@
 // Files and commands made to break the batch readers and lorvane-calc: each is
 // refused with a message that names the place, and nothing is lost.
-#include "app/CellReference.h"
-#include "app/ZipMember.h"
-#include "calc/BatchTable.h"
-#include "calc/CalibrationRange.h"
+#include "core/files/CellReference.h"
+#include "core/files/ZipMember.h"
+#include "core/thermometry/BatchTable.h"
+#include "core/thermometry/CalibrationRange.h"
 #include "support/TempDatabase.h"
 
 #include <QCryptographicHash>

@@ -3,7 +3,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TempDatabase.h"
 
-#include "app/SettingsStore.h"
+#include "core/base/SettingsStore.h"
 #include <QAction>
 #include <QApplication>
 #include <QLabel>

@@ -1,10 +1,10 @@
 // The temperature routine against the forward equation: Δ computed in double
 // precision from a known temperature must come back as that temperature.
-#include "calc/BatchRun.h"
-#include "calc/Equations.h"
+#include "core/thermometry/BatchRun.h"
+#include "core/thermometry/Equations.h"
 #include "support/TempDatabase.h"
 
-#include "app/AppError.h"
+#include "core/base/AppError.h"
 #include <cmath>
 
 #include <gtest/gtest.h>

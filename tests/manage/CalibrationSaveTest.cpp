@@ -1,5 +1,5 @@
-#include "manage/CalibrationSave.h"
-#include "app/AppError.h"
+#include "core/store/CalibrationSave.h"
+#include "core/base/AppError.h"
 #include "support/TempDatabase.h"
 
 #include <gtest/gtest.h>

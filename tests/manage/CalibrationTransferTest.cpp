@@ -1,10 +1,10 @@
 // Calibration import from tab-delimited text, spreadsheet export, and the
 // pending-row list both managers keep them in.
-#include "app/AppError.h"
-#include "app/TextCodec.h"
+#include "core/base/AppError.h"
+#include "core/files/TextCodec.h"
 #include "manage/CalibrationExport.h"
 #include "manage/CalibrationImport.h"
-#include "manage/CalibrationWorkbook.h"
+#include "core/files/CalibrationWorkbook.h"
 #include "manage/PendingRows.h"
 #include "manage/frmTraceMgr.h"
 #include "support/ScriptedDialogs.h"

@@ -2,10 +2,10 @@
 // import makes of them in a database built before the library's later rows.
 #include "ManagerTestSupport.h"
 
-#include "app/NumberText.h"
-#include "app/ProgramFolders.h"
-#include "app/TextCodec.h"
-#include "manage/CalibrationImportText.h"
+#include "core/base/NumberText.h"
+#include "core/base/ProgramFolders.h"
+#include "core/files/TextCodec.h"
+#include "core/files/CalibrationImportText.h"
 #include "manage/frmIsoMgr.h"
 #include "manage/frmTraceMgr.h"
 

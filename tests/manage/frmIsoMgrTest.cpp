@@ -1,8 +1,8 @@
 #include "ManagerTestSupport.h"
 
-#include "app/Twips.h"
+#include "core/base/Twips.h"
 #include "manage/frmIsoMgr.h"
-#include "store/isotype.h"
+#include "core/store/isotype.h"
 #include "support/DecimalCommaLocale.h"
 
 #include <QDialog>

@@ -1,6 +1,6 @@
 #include "ManagerTestSupport.h"
 
-#include "manage/SaveOutcome.h"
+#include "core/store/SaveOutcome.h"
 #include "manage/frmIsotopeList.h"
 
 #include <QListWidget>

@@ -1,6 +1,6 @@
 // The batch windows from the main window's menus, under its child rule, and
 // their layout kept when they close.
-#include "app/SettingsStore.h"
+#include "core/base/SettingsStore.h"
 #include "calc/frmBatch.h"
 #include "shell/RegisterForms.h"
 #include "shell/frmMain.h"

@@ -1,7 +1,7 @@
 // Opening child windows from the menu: each at most once, the active one
 // unloaded first with its own close logic, the active one reopened afresh.
-#include "app/AppError.h"
-#include "app/SettingsStore.h"
+#include "core/base/AppError.h"
+#include "core/base/SettingsStore.h"
 #include "shell/StandInForm.h"
 #include "shell/frmMain.h"
 #include "support/ScriptedDialogs.h"

@@ -1,6 +1,6 @@
 // The main window as the user meets it: menus, toolbar, status bar, help,
 // background, the exit question and the remembered position.
-#include "app/SettingsStore.h"
+#include "core/base/SettingsStore.h"
 #include "shell/StandInForm.h"
 #include "shell/frmMain.h"
 #include "support/ScriptedDialogs.h"

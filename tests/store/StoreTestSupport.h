@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AppError.h"
-#include "store/RecordEvents.h"
+#include "core/base/AppError.h"
+#include "core/store/RecordEvents.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "StoreTestSupport.h"
 
-#include "store/clsIsoItem.h"
+#include "core/store/clsIsoItem.h"
 #include "support/TempDatabase.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "StoreTestSupport.h"
 
-#include "store/SchemaText.h"
-#include "store/clsIsoplotItems.h"
+#include "core/store/SchemaText.h"
+#include "core/store/clsIsoplotItems.h"
 #include "support/TempDatabase.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "StoreTestSupport.h"
 
-#include "store/clsTraceelement.h"
+#include "core/store/clsTraceelement.h"
 #include "support/TempDatabase.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "StoreTestSupport.h"
 
-#include "store/SchemaText.h"
-#include "store/clsTraceelements.h"
+#include "core/store/SchemaText.h"
+#include "core/store/clsTraceelements.h"
 #include "support/TempDatabase.h"
 
 namespace {

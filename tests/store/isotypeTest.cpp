@@ -1,7 +1,7 @@
 #include "StoreTestSupport.h"
 
-#include "app/SharedConnection.h"
-#include "store/isotype.h"
+#include "core/database/SharedConnection.h"
+#include "core/store/isotype.h"
 #include "support/TempDatabase.h"
 
 namespace {

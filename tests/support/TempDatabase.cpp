@@ -1,7 +1,7 @@
 #include "support/TempDatabase.h"
 
-#include "app/AppError.h"
-#include "app/SharedConnection.h"
+#include "core/base/AppError.h"
+#include "core/database/SharedConnection.h"
 
 #include <QFile>
 #include <QProcess>

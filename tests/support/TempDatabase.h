@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Connection.h"
+#include "core/database/Connection.h"
 
 #include <QString>
 #include <QTemporaryDir>

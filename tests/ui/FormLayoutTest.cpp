@@ -1,7 +1,7 @@
 // Window layout in the settings store: position, size, state and column
 // widths in twips, one section per window caption.
 #include "ui/FormLayout.h"
-#include "app/SettingsStore.h"
+#include "core/base/SettingsStore.h"
 #include "ui/ChildForm.h"
 #include "ui/ImageList.h"
 

@@ -1,0 +1,131 @@
+#include "core/base/ProgramFolders.h"
+
+#include "core/files/FileWrite.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <optional>
+#include <unistd.h>
+
+namespace ProgramFolders {
+namespace {
+
+const QString kDatabaseName = QStringLiteral("Vantor.mdb");
+
+std::optional<Layout> &current()
+{
+    static std::optional<Layout> layout;
+    return layout;
+}
+
+// A file or a dangling link: either way the name is taken.
+bool nameTaken(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+bool fail(QString *error, const QString &reason)
+{
+    if (error) *error = reason;
+    return false;
+}
+
+} // namespace
+
+Layout Locate(const QString &programDir)
+{
+    Layout layout;
+    layout.programDir = QDir::cleanPath(programDir);
+    const QString beside = layout.programDir + QLatin1Char('/') + kDatabaseName;
+    const QString share = QDir::cleanPath(layout.programDir + QStringLiteral("/../share/lorvane"));
+    if (!nameTaken(beside) && QFileInfo(share).isDir()) {
+        layout.installed = true;
+        layout.dataDir = share;
+        layout.defaultDatabase = share + QLatin1Char('/') + kDatabaseName;
+        layout.databasePath = UserDataDir() + QLatin1Char('/') + kDatabaseName;
+        return layout;
+    }
+    layout.dataDir = layout.programDir;
+    layout.databasePath = beside;
+    return layout;
+}
+
+QString UserDataDir()
+{
+    // XDG: a relative XDG_DATA_HOME is invalid and ignored.
+    QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/share");
+    return QDir::cleanPath(base + QStringLiteral("/Lorvane"));
+}
+
+namespace {
+
+bool failWith(QString *error, const QString &what, const QString &path, int errorNumber)
+{
+    return fail(error, what.arg(QDir::toNativeSeparators(path), FileWrite::Reason(errorNumber)));
+}
+
+} // namespace
+
+bool PrepareDatabase(const Layout &layout, QString *error)
+{
+    if (!layout.installed || nameTaken(layout.databasePath)) return true;
+
+    const QString folder = QFileInfo(layout.databasePath).absolutePath();
+    errno = 0;
+    if (!QDir().mkpath(folder)) return failWith(error, QStringLiteral("无法建立文件夹%1：%2"), folder, errno);
+    QFile source(layout.defaultDatabase);
+    errno = 0;
+    if (!source.open(QIODevice::ReadOnly))
+        return failWith(error, QStringLiteral("无法读取%1：%2"), layout.defaultDatabase, errno);
+
+    QTemporaryFile copy(folder + QStringLiteral("/.Vantor.mdb.XXXXXX"));
+    errno = 0;
+    if (!copy.open()) return failWith(error, QStringLiteral("无法在%1中写入：%2"), folder, errno);
+    while (!source.atEnd()) {
+        const QByteArray chunk = source.read(1 << 16);
+        if (chunk.isEmpty() && source.error() != QFileDevice::NoError)
+            return failWith(error, QStringLiteral("无法读取%1：%2"), layout.defaultDatabase, errno);
+        errno = 0;
+        if (copy.write(chunk) != chunk.size() || !copy.flush())
+            return failWith(error, QStringLiteral("无法写入%1：%2"), layout.databasePath, errno);
+    }
+    errno = 0;
+    if (!copy.flush() || ::fsync(copy.handle()) != 0)
+        return failWith(error, QStringLiteral("无法写入%1：%2"), layout.databasePath, errno);
+
+    // The temporary file's rename refuses a name that is taken, so a copy made
+    // meanwhile stays as it is.
+    errno = 0;
+    if (!copy.rename(layout.databasePath)) {
+        if (nameTaken(layout.databasePath)) return true;
+        return failWith(error, QStringLiteral("无法建立%1：%2"), layout.databasePath, errno);
+    }
+    copy.setAutoRemove(false);
+    return true;
+}
+
+Layout Current()
+{
+    if (current()) return *current();
+    return Locate(QCoreApplication::applicationDirPath());
+}
+
+void SetCurrent(const Layout &layout) { current() = layout; }
+
+void ResetCurrent() { current().reset(); }
+
+QString TemplateFolder() { return Current().dataDir + QStringLiteral("/xls"); }
+
+QString PictureFolder() { return Current().dataDir + QStringLiteral("/back"); }
+
+QString LibraryFolder() { return Current().dataDir + QStringLiteral("/library"); }
+
+} // namespace ProgramFolders

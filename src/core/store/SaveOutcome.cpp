@@ -1,0 +1,46 @@
+#include "core/store/SaveOutcome.h"
+
+#include "core/base/NumberText.h"
+
+namespace SaveOutcome {
+
+Outcome ForStatus(bool add, int32_t status)
+{
+    const QString pendingState = add ? QStringLiteral("add") : QStringLiteral("edit");
+    const QString errorIcon = add ? QStringLiteral("adderror") : QStringLiteral("editerror");
+    switch (status) {
+    case 0: return {QStringLiteral("ok"), QStringLiteral("ok"), QString(), true};
+    case 1:
+        return {pendingState, errorIcon,
+                add ? QStringLiteral(" 记录已存在,添加失败!") : QStringLiteral(" 记录已存在,更新失败!"),
+                false};
+    default:
+        return {pendingState, errorIcon,
+                add ? QStringLiteral("未知原因,添加失败!") : QStringLiteral("未知原因,更新失败!"), false};
+    }
+}
+
+Outcome NotANumber(bool add) { return Refused(add, kNotANumber); }
+
+Outcome Refused(bool add, const QString &reason)
+{
+    return {add ? QStringLiteral("add") : QStringLiteral("edit"),
+            add ? QStringLiteral("adderror") : QStringLiteral("editerror"), reason, false};
+}
+
+QString ConstantsProblem(const QStringList &values, const QList<int> &columns)
+{
+    for (int column : columns) {
+        const QString text = column - 1 < values.size() ? values.at(column - 1) : QString();
+        if (!Num::IsNumeric(text)) return kNotANumber;
+        if (!Num::FitsSingle(text)) return kOutOfRange;
+    }
+    return QString();
+}
+
+bool ConstantsConvert(const QStringList &values, const QList<int> &columns)
+{
+    return ConstantsProblem(values, columns).isEmpty();
+}
+
+} // namespace SaveOutcome

@@ -1,0 +1,131 @@
+#include "core/store/clsTraceelement.h"
+
+#include "core/base/AppError.h"
+#include "core/database/Connection.h"
+#include "core/base/NumberText.h"
+#include "core/store/ResultCells.h"
+#include "core/store/SchemaText.h"
+
+using StoreDetail::kLineBreak;
+using StoreDetail::Outcome;
+
+int32_t clsTraceelement::GetNextID(Connection &conn)
+{
+    return NextIdentifier(conn, QStringLiteral("select max(ID_N) from TraceElement"));
+}
+
+// Every text is escaped, the conditions included: a name with an apostrophe is
+// an ordinary name, and no text may change what the statement does. The update's
+// check spells the mineral columns in capitals; the columns compare without case.
+QString clsTraceelement::duplicateCheck(const QString &minAColumn, const QString &minBColumn) const
+{
+    return QStringLiteral("select * from TraceElement where ") + QStringLiteral("Element_s='") +
+           EscapeSqlText(element_) + QStringLiteral("' and ") + minAColumn + QStringLiteral("='") +
+           EscapeSqlText(minA_) + QStringLiteral("' and ") + minBColumn + QStringLiteral("='") +
+           EscapeSqlText(minB_) + QStringLiteral("' and ") + QStringLiteral("ConstA_sng=") +
+           Num::Str(constA_) + QStringLiteral(" and ") + QStringLiteral("ConstB_sng=") + Num::Str(constB_) +
+           QStringLiteral(" and ") + QStringLiteral("logType_s='") + EscapeSqlText(logType_) +
+           QStringLiteral("' and ") + QStringLiteral("Mark_s='") + EscapeSqlText(mark_) + QStringLiteral("'");
+}
+
+QString clsTraceelement::updateStatement() const
+{
+    return QStringLiteral("update TraceElement set ") + QStringLiteral("Element_s='") +
+           EscapeSqlText(element_) + QStringLiteral("',") + QStringLiteral("MinA_s='") +
+           EscapeSqlText(minA_) + QStringLiteral("',") + QStringLiteral("MinB_s='") + EscapeSqlText(minB_) +
+           QStringLiteral("',") + QStringLiteral("ConstA_sng=") + Num::Str(constA_) + QStringLiteral(",") +
+           QStringLiteral("ConstB_sng=") + Num::Str(constB_) + QStringLiteral(",") +
+           QStringLiteral("logType_s='") + EscapeSqlText(logType_) + QStringLiteral("',") +
+           QStringLiteral("Mark_s='") + EscapeSqlText(mark_) + QStringLiteral("'") +
+           QStringLiteral(" where ID_N=") + QString::number(id_);
+}
+
+int32_t clsTraceelement::Delete(Connection &conn, int32_t lngID)
+{
+    Outcome outcome;
+    try {
+        if (lngID != 0) id_ = lngID;
+        outcome.statement =
+            QStringLiteral("select ID_N from TraceElement where ID_N=") + QString::number(id_);
+        if (conn.Execute(outcome.statement).RecordCount() == 0) {
+            outcome.set(1, QStringLiteral("记录不存在,删除记录失败!"));
+        } else {
+            outcome.statement = QStringLiteral("delete from TraceElement where ID_N=") + QString::number(id_);
+            conn.Execute(outcome.statement);
+            outcome.set(0, QStringLiteral("删除记录成功!"), QString());
+        }
+    } catch (const AppError &e) {
+        outcome.set(2, QStringLiteral("未知原因,删除记录失败!") + kLineBreak + e.description());
+    }
+    return outcome.announce(events_.DeleteEvent);
+}
+
+int32_t clsTraceelement::Update(Connection &conn)
+{
+    Outcome outcome;
+    try {
+        // A row that is not there is neither a duplicate nor an update done:
+        // nothing is written and the update has failed.
+        if (!StoreDetail::RowExists(conn, QStringLiteral("TraceElement"), id_)) {
+            outcome.set(2,
+                        QStringLiteral("未知错误,更新记录失败!") + kLineBreak + StoreDetail::kRecordMissing,
+                        updateStatement());
+        } else {
+            const QString check = duplicateCheck(QStringLiteral("MinA_S"), QStringLiteral("MinB_S"));
+            if (conn.Execute(check).RecordCount() > 0) {
+                outcome.set(1, QStringLiteral("存在相同记录,更新失败!"), check);
+            } else {
+                outcome.statement = updateStatement();
+                conn.Execute(outcome.statement);
+                outcome.set(0, QStringLiteral("更新记录成功!"));
+            }
+        }
+    } catch (const AppError &e) {
+        outcome.set(2, QStringLiteral("未知错误,更新记录失败!") + kLineBreak + e.description());
+    }
+    return outcome.announce(events_.UpdateEvent);
+}
+
+int32_t clsTraceelement::AddNew(Connection &conn, const QString &strElement, const QString &strMinA,
+                                const QString &strMinB, float sngConstA, float sngConstB,
+                                const QString &strlogType, const QString &strMark)
+{
+    using StoreDetail::TrimBlanks;
+    Outcome outcome;
+    try {
+        // The identifier is taken first and stays on the record even when the
+        // add is refused.
+        id_ = GetNextID(conn);
+        if (id_ == 0) throw AppError(0, QStringLiteral("clsTraceelement.AddNew"), QString());
+
+        if (!strElement.isEmpty()) element_ = TrimBlanks(strElement);
+        if (!strMinA.isEmpty()) minA_ = TrimBlanks(strMinA);
+        if (!strMinB.isEmpty()) minB_ = TrimBlanks(strMinB);
+        if (!strMark.isEmpty()) mark_ = TrimBlanks(strMark);
+        if (!strlogType.isEmpty()) logType_ = strlogType;
+        if (sngConstA != 0) constA_ = sngConstA;
+        if (sngConstB != 0) constB_ = sngConstB;
+
+        outcome.statement =
+            QStringLiteral("insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,"
+                           "ConstB_sng,logType_s,Mark_s) ") +
+            QStringLiteral("values(") + QString::number(id_) + QStringLiteral(",") + QStringLiteral("'") +
+            EscapeSqlText(element_) + QStringLiteral("',") + QStringLiteral("'") + EscapeSqlText(minA_) +
+            QStringLiteral("',") + QStringLiteral("'") + EscapeSqlText(minB_) + QStringLiteral("',") +
+            Num::Str(constA_) + QStringLiteral(",") + Num::Str(constB_) + QStringLiteral(",") +
+            QStringLiteral("'") + EscapeSqlText(logType_) + QStringLiteral("',") + QStringLiteral("'") +
+            EscapeSqlText(mark_) + QStringLiteral("')");
+
+        const QString check = duplicateCheck(QStringLiteral("MinA_s"), QStringLiteral("MinB_s"));
+        if (conn.Execute(check).RecordCount() > 0) {
+            outcome.set(1, QStringLiteral("存在相同记录,添加记录失败!"), check);
+        } else {
+            conn.Execute(outcome.statement);
+            outcome.set(0, QStringLiteral("添加记录成功!"));
+        }
+    } catch (const AppError &e) {
+        outcome.set(2, QStringLiteral("未知错误,添加记录失败!") + kLineBreak + QStringLiteral("错误号：") +
+                           QString::number(e.number()) + kLineBreak + e.description());
+    }
+    return outcome.announce(events_.AddEvent);
+}

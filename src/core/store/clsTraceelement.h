@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/store/RecordEvents.h"
+
+#include <QString>
+#include <cstdint>
+
+class Connection;
+
+// One trace-element partition thermometer (log K = A/T + B): a row of
+// TraceElement held in memory. The writing operations return 0 done, 1 refused,
+// 2 failed, and announce the outcome through the events; they never raise.
+class clsTraceelement {
+  public:
+    QString ToString() const { return QStringLiteral("clsTraceElement"); }
+
+    // Maximum identifier plus 1 (1 for an empty table). Database errors pass.
+    int32_t GetNextID(Connection &conn);
+
+    void setId(int32_t value) { id_ = value; }
+    int32_t id() const { return id_; }
+    void setElement(const QString &value) { element_ = value; }
+    const QString &element() const { return element_; }
+    void setMinA(const QString &value) { minA_ = value; }
+    const QString &minA() const { return minA_; }
+    void setMinB(const QString &value) { minB_ = value; }
+    const QString &MinB() const { return minB_; }
+    void setConstA(float value) { constA_ = value; }
+    float ConstA() const { return constA_; }
+    void setConstB(float value) { constB_ = value; }
+    float ConstB() const { return constB_; }
+    // "10" for the decimal logarithm, "e" for the natural one.
+    void setLogType(const QString &value) { logType_ = value; }
+    const QString &logType() const { return logType_; }
+    void setMark(const QString &value) { mark_ = value; }
+    const QString &Mark() const { return mark_; }
+
+    int32_t Delete(Connection &conn, int32_t lngID = 0);
+    int32_t Update(Connection &conn);
+    // Empty texts and zero constants leave the property as it is; element,
+    // minerals and remark are stored without surrounding blanks, the log type as given.
+    int32_t AddNew(Connection &conn, const QString &strElement = {}, const QString &strMinA = {},
+                   const QString &strMinB = {}, float sngConstA = 0, float sngConstB = 0,
+                   const QString &strlogType = {}, const QString &strMark = {});
+
+    void setEvents(RecordEvents events) { events_ = std::move(events); }
+    const RecordEvents &events() const { return events_; }
+
+  private:
+    QString updateStatement() const;
+    QString duplicateCheck(const QString &minAColumn, const QString &minBColumn) const;
+
+    int32_t id_ = 0;
+    QString element_;
+    QString minA_;
+    QString minB_;
+    float constA_ = 0;
+    float constB_ = 0;
+    QString logType_;
+    QString mark_;
+    RecordEvents events_;
+};

@@ -1,0 +1,133 @@
+#pragma once
+
+#include "core/thermometry/BatchTable.h"
+#include "core/thermometry/CalibrationRange.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class Connection;
+
+// Batch thermometry: every sample against every calibration of its pair, with
+// linear and Monte Carlo uncertainties. Widget-free; the batch windows and
+// lorvane-calc share it.
+namespace Batch {
+
+struct Calibration {
+    QString type;     // isotope type or element, as stored
+    QString mineralA; // as the sample names them (a reversed row is turned round)
+    QString mineralB;
+    double a = 0, b = 0, c = 0; // as used: a reversed row has them negated
+    QString logType;            // trace
+    QString source;             // isotope: Source_S; trace: the remark
+    QString remark;             // Mark_S / Mark_s, where the range is read from
+    std::optional<CalibrationRange> range;
+    bool reversed = false; // stored for B-A
+};
+
+// Every calibration of one kind, read once and looked up by pair.
+class Library {
+  public:
+    // Reads the whole table; database errors raise AppError.
+    static Library Load(Connection &conn, Kind kind);
+    void add(const Calibration &stored);
+    // The calibrations of a pair: stored for A-B, then those stored for B-A.
+    std::vector<const Calibration *> forPair(const QString &type, const QString &mineralA,
+                                             const QString &mineralB) const;
+    int size() const { return int(rows_.size()); }
+    const Calibration &at(int i) const { return rows_[size_t(i)]; } // as stored, in table order
+
+  private:
+    std::vector<Calibration> rows_;
+    std::vector<Calibration> reversed_;
+    QHash<QString, std::vector<int>> direct_, turned_;
+};
+
+// Draws per sample and calibration at most: beyond this the interval gains
+// nothing a geologist could see, and the memory per thread grows with it.
+constexpr int kMaxDraws = 1000000;
+
+struct Options {
+    int draws = 10000;  // Monte Carlo draws per sample and calibration; 0 for none
+    uint64_t seed = 1;  // fixed, so a result can be reproduced
+    bool exact = false; // 1000·ln((1000+δA)/(1000+δB)) in place of δA - δB
+};
+
+// ok: one temperature, inside the stated range. two_solutions: the same value
+// fits two temperatures of the range. no_range: the calibration states no range
+// and the result lies in 0-1200 ℃. out_of_range: outside the stated range (or
+// 0-1200 ℃ where none is stated), as shown.
+enum class Status { Ok, OutOfRange, TwoSolutions, NoRange, NoSolution, NoCalibration, BadInput };
+
+// Whether the result has a temperature.
+bool Solved(Status s);
+
+// A second temperature that fits the calibration's range for the same value,
+// with its own uncertainty: draws around it are solved on its own branch.
+struct SecondRoot {
+    double celsius = 0;
+    std::optional<double> sigma;
+    std::optional<double> lo95, hi95;
+    int failedDraws = 0;
+};
+
+struct Result {
+    int sample = 0;                   // row index
+    const Calibration *cal = nullptr; // none for NoCalibration and BadInput
+    Status status = Status::NoSolution;
+    double value = 0;                 // Δ (‰) or K used
+    std::optional<double> sigmaValue; // σ of Δ, or of log K in the row's log base
+    double celsius = 0;               // when solved: the first result
+    std::optional<double> sigma;      // linear ±1σ, °C
+    std::optional<double> lo95, hi95; // Monte Carlo 95 % interval, °C, from the draws that solved
+    std::optional<SecondRoot> second; // status TwoSolutions: the other temperature
+    int draws = 0;
+    int failedDraws = 0;  // draws with no temperature on the first result's branch
+    QString problem;      // BadInput: why
+    int column = -1;      // BadInput: the canonical column at fault
+    int sourceColumn = 0; // BadInput: the file's own column (1-based) when no canonical one is
+};
+
+struct Summary {
+    int sample = 0;
+    int inRange = 0;
+    double mean = 0, lowest = 0, highest = 0;
+};
+
+// The first result of one value with one calibration, by the root rule of the
+// calculators (in double precision); empty when there is no temperature.
+std::optional<double> SolveCelsius(Kind kind, const Calibration &cal, double value);
+// Δ (isotope) or K (trace) of a row's values; empty when they do not give one.
+std::optional<double> ValueOf(Kind kind, const Values &v, bool exact, QString *why = nullptr,
+                              int *column = nullptr);
+// dΔ/dT or d(log K)/dT at a temperature (kelvin), in the calibration's own terms.
+double Slope(Kind kind, const Calibration &cal, double kelvin);
+
+struct Progress {
+    std::atomic<int> done{0};
+    std::atomic<bool> cancel{false};
+    // Told the rows done so far after each chunk, from the thread that did it.
+    std::function<void(int)> report;
+};
+
+// Every row against its pair's calibrations, in row order. Runs on up to
+// `threads` threads (0: as many as the machine has); stops early when
+// progress->cancel is set (the results then end where it stopped).
+std::vector<Result> Compute(Kind kind, const QList<Row> &rows, const Library &library, const Options &options,
+                            Progress *progress = nullptr, int threads = 0);
+
+// Mean and lowest-highest of each sample's single temperatures inside their
+// range (ok, or no_range within 0-1200 ℃).
+std::vector<Summary> Summarise(const std::vector<Result> &results, int sampleCount);
+
+// Texts: the window's status and the command line's.
+QString StatusText(const Result &r);
+QString StatusCode(Status s);
+
+} // namespace Batch

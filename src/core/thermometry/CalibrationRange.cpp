@@ -1,0 +1,122 @@
+#include "core/thermometry/CalibrationRange.h"
+
+#include "core/base/NumberText.h"
+
+#include <QRegularExpression>
+
+bool CalibrationRange::contains(double celsius, double slack) const
+{
+    if (low && celsius < *low - slack) return false;
+    if (high && celsius > *high + slack) return false;
+    return true;
+}
+
+QString CalibrationRange::text() const
+{
+    const QString unit = QStringLiteral("℃");
+    if (low && high) return Num::StrDouble(*low) + QLatin1Char('-') + Num::StrDouble(*high) + unit;
+    if (low) return QStringLiteral("≥") + Num::StrDouble(*low) + unit;
+    if (high) return QStringLiteral("≤") + Num::StrDouble(*high) + unit;
+    return QString();
+}
+
+QString CalibrationRange::asciiText() const
+{
+    if (low && high) return Num::StrDouble(*low) + QLatin1Char('-') + Num::StrDouble(*high);
+    if (low) return QStringLiteral(">=") + Num::StrDouble(*low);
+    if (high) return QStringLiteral("<=") + Num::StrDouble(*high);
+    return QString();
+}
+
+QString CalibrationRange::warning() const
+{
+    return QStringLiteral("超出适用范围（") + text() + QStringLiteral("）");
+}
+
+namespace {
+
+// A number that is not part of a longer one: no digit or point touches it.
+const QString kNumber = QStringLiteral(R"((?<![\d.])(\d+(?:\.\d+)?)(?![\d.]))");
+
+const QRegularExpression &twoSided()
+{
+    static const QRegularExpression re(kNumber + QStringLiteral(R"(\s*(?:-|–|~|～|至|到)\s*)") + kNumber);
+    return re;
+}
+
+const QRegularExpression &oneSided()
+{
+    static const QRegularExpression re(QStringLiteral(R"((>=|≥|>|<=|≤|<)\s*)") + kNumber);
+    return re;
+}
+
+// A temperature unit right after the match: "℃", "°C", or a "C" that does not
+// begin a word ("1300 C at", but not "1300 Ca"). Looks no further than the
+// blanks and the unit, so that a long remark is still read in one pass.
+bool unitFollows(const QString &text, qsizetype end)
+{
+    auto isLetter = [](QChar c) {
+        return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+               (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+    };
+    qsizetype i = end;
+    const qsizetype n = text.size();
+    while (i < n && text[i].isSpace()) ++i;
+    if (i >= n) return false;
+    if (text[i] == QChar(0x2103)) return true; // ℃
+    if (text[i] == QChar(0x00B0)) {            // °, blanks, C
+        ++i;
+        while (i < n && text[i].isSpace()) ++i;
+        return i < n && text[i] == QLatin1Char('C');
+    }
+    return text[i] == QLatin1Char('C') && !(i + 1 < n && isLetter(text[i + 1]));
+}
+
+// Where the text's first character other than a blank stands.
+qsizetype firstNonBlank(const QString &text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text[i].isSpace()) ++i;
+    return i;
+}
+
+} // namespace
+
+std::optional<CalibrationRange> ReadRange(const QString &remark)
+{
+    struct Candidate {
+        qsizetype start = -1;
+        CalibrationRange range;
+    };
+    std::optional<Candidate> best;
+    const qsizetype opening = firstNonBlank(remark);
+    // Matches come in order, so the first one that counts is the earliest of its
+    // kind: one pass over the text, however long.
+    auto counts = [&](const QRegularExpressionMatch &m) {
+        return m.capturedStart() <= opening || unitFollows(remark, m.capturedEnd());
+    };
+    auto consider = [&](const QRegularExpressionMatch &m, const CalibrationRange &range) {
+        if (!best || m.capturedStart() < best->start) best = Candidate{m.capturedStart(), range};
+    };
+
+    for (auto it = twoSided().globalMatch(remark); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (!counts(m)) continue;
+        double a = m.captured(1).toDouble(), b = m.captured(2).toDouble();
+        if (a > b) std::swap(a, b);
+        consider(m, CalibrationRange{a, b});
+        break;
+    }
+    for (auto it = oneSided().globalMatch(remark); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (best && m.capturedStart() > best->start) break;
+        if (!counts(m)) continue;
+        const QString op = m.captured(1);
+        const double v = m.captured(2).toDouble();
+        const bool lower = op.startsWith(QLatin1Char('>')) || op == QStringLiteral("≥");
+        consider(m, lower ? CalibrationRange{v, std::nullopt} : CalibrationRange{std::nullopt, v});
+        break;
+    }
+    if (!best) return std::nullopt;
+    return best->range;
+}
