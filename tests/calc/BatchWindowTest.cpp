@@ -4,9 +4,9 @@
 #include "core/base/ProgramFolders.h"
 #include "calc/BatchResultsModel.h"
 #include "calc/frmBatch.h"
-#include "support/QtPrinting.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TempDatabase.h"
+#include "support/core/QtPrinting.h"
+#include "support/ui/ScriptedDialogs.h"
+#include "support/core/TempDatabase.h"
 
 #include <QAction>
 #include <QChart>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/Widgets.h"
+#include "support/ui/Widgets.h"
 
 #include <QComboBox>
 #include <QLineEdit>

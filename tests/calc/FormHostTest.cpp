@@ -2,8 +2,8 @@
 #include "calc/frmCalculateIso.h"
 #include "calc/frmCalculateTrace.h"
 #include "calc/frmGLS.h"
-#include "support/TempDatabase.h"
-#include "support/Widgets.h"
+#include "support/core/TempDatabase.h"
+#include "support/ui/Widgets.h"
 #include "ui/FormFactory.h"
 
 #include <QAction>

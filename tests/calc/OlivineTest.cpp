@@ -1,7 +1,7 @@
 #include "CalcTestSupport.h"
 #include "calc/frmGLS.h"
-#include "support/DecimalCommaLocale.h"
-#include "support/ScriptedDialogs.h"
+#include "support/core/DecimalCommaLocale.h"
+#include "support/ui/ScriptedDialogs.h"
 
 #include <QFile>
 #include <QMenu>

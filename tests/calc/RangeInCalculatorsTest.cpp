@@ -3,8 +3,8 @@
 #include "CalcTestSupport.h"
 #include "calc/frmCalculateIso.h"
 #include "calc/frmCalculateTrace.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TempDatabase.h"
+#include "support/ui/ScriptedDialogs.h"
+#include "support/core/TempDatabase.h"
 
 #include <QLabel>
 #include <QRadioButton>

@@ -7,9 +7,9 @@
 #include "core/files/CalibrationWorkbook.h"
 #include "manage/PendingRows.h"
 #include "manage/frmTraceMgr.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TempDatabase.h"
-#include "support/Widgets.h"
+#include "support/ui/ScriptedDialogs.h"
+#include "support/core/TempDatabase.h"
+#include "support/ui/Widgets.h"
 
 #include <QAction>
 #include <QCoreApplication>

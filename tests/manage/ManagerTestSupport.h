@@ -2,9 +2,9 @@
 
 #include "manage/CalibrationManager.h"
 #include "manage/PendingRows.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TempDatabase.h"
-#include "support/Widgets.h"
+#include "support/ui/ScriptedDialogs.h"
+#include "support/core/TempDatabase.h"
+#include "support/ui/Widgets.h"
 
 #include <QAction>
 #include <QHeaderView>

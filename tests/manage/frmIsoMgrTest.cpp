@@ -3,7 +3,7 @@
 #include "core/base/Twips.h"
 #include "manage/frmIsoMgr.h"
 #include "core/store/isotype.h"
-#include "support/DecimalCommaLocale.h"
+#include "support/core/DecimalCommaLocale.h"
 
 #include <QDialog>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The batch core against values worked out here from the forward equations.
 #include "core/thermometry/BatchRun.h"
-#include "support/QtPrinting.h"
-#include "support/TempDatabase.h"
+#include "support/core/QtPrinting.h"
+#include "support/core/TempDatabase.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "core/files/ZipMember.h"
 #include "core/thermometry/BatchTable.h"
 #include "core/thermometry/CalibrationRange.h"
-#include "support/TempDatabase.h"
+#include "support/core/TempDatabase.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "StoreTestSupport.h"
 
 #include "core/store/clsTraceelement.h"
-#include "support/TempDatabase.h"
+#include "support/core/TempDatabase.h"
 
 namespace {
 

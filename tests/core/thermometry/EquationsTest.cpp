@@ -1,7 +1,7 @@
 #include "core/thermometry/Equations.h"
 #include "core/base/AppError.h"
 
-#include "support/Errors.h"
+#include "support/core/Errors.h"
 #include <cmath>
 
 #include <gtest/gtest.h>

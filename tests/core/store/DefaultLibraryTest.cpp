@@ -5,7 +5,7 @@
 #include "core/database/SharedConnection.h"
 #include "core/thermometry/CalibrationRange.h"
 #include "core/thermometry/Equations.h"
-#include "support/TempDatabase.h"
+#include "support/core/TempDatabase.h"
 
 #include <QDir>
 #include <QFile>

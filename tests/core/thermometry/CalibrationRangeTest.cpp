@@ -1,6 +1,6 @@
 #include "core/thermometry/CalibrationRange.h"
 #include "core/base/NumberText.h"
-#include "support/TempDatabase.h"
+#include "support/core/TempDatabase.h"
 
 #include <gtest/gtest.h>
 

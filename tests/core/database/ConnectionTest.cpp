@@ -2,7 +2,7 @@
 #include "core/base/AppError.h"
 #include "core/database/SharedConnection.h"
 #include "core/store/SchemaText.h"
-#include "support/TempDatabase.h"
+#include "support/core/TempDatabase.h"
 
 #include <QElapsedTimer>
 #include <QFile>

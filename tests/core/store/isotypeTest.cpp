@@ -2,7 +2,7 @@
 
 #include "core/database/SharedConnection.h"
 #include "core/store/isotype.h"
-#include "support/TempDatabase.h"
+#include "support/core/TempDatabase.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "core/base/NumberText.h"
 #include "core/base/AppError.h"
 
-#include "support/Errors.h"
+#include "support/core/Errors.h"
 #include <cfloat>
 #include <cmath>
 

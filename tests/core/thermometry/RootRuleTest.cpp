@@ -2,7 +2,7 @@
 // precision from a known temperature must come back as that temperature.
 #include "core/thermometry/BatchRun.h"
 #include "core/thermometry/Equations.h"
-#include "support/TempDatabase.h"
+#include "support/core/TempDatabase.h"
 
 #include "core/base/AppError.h"
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "core/store/CalibrationSave.h"
 #include "core/base/AppError.h"
-#include "support/TempDatabase.h"
+#include "support/core/TempDatabase.h"
 
 #include <gtest/gtest.h>
 

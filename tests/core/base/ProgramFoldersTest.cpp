@@ -1,6 +1,6 @@
 // Where a portable and an installed program find their database and files.
 #include "core/base/ProgramFolders.h"
-#include "support/TempDatabase.h"
+#include "support/core/TempDatabase.h"
 
 #include <QDir>
 #include <QFile>

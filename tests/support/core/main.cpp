@@ -1,17 +1,12 @@
-// Shared main of the test runners: offscreen windows, settings and runtime
-// folders of their own, so that nothing touches the user's files.
-#include "ui/Fonts.h"
-
-#include <QApplication>
+// Main of the core test runner: no windows, settings and runtime folders of its
+// own, so that nothing touches the user's files.
+#include <QCoreApplication>
 #include <QDir>
-#include <QLibraryInfo>
 #include <QTemporaryDir>
-#include <QTranslator>
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir home;
     QDir(home.path()).mkpath(QStringLiteral("config"));
     QDir(home.path()).mkpath(QStringLiteral("runtime"));
@@ -22,10 +17,6 @@ int main(int argc, char **argv)
     qputenv("HOME", QFile::encodeName(home.path()));
 
     ::testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
-    QTranslator translator;
-    if (translator.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&translator);
-    Fonts::InstallApplicationFont();
+    QCoreApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

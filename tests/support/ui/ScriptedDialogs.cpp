@@ -1,4 +1,4 @@
-#include "support/ScriptedDialogs.h"
+#include "support/ui/ScriptedDialogs.h"
 
 #include <QDialog>
 #include <QEventLoop>

@@ -1,4 +1,4 @@
-#include "support/TempDatabase.h"
+#include "support/core/TempDatabase.h"
 
 #include "core/base/AppError.h"
 #include "core/database/SharedConnection.h"

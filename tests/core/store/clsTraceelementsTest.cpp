@@ -2,7 +2,7 @@
 
 #include "core/store/SchemaText.h"
 #include "core/store/clsTraceelements.h"
-#include "support/TempDatabase.h"
+#include "support/core/TempDatabase.h"
 
 namespace {
 
