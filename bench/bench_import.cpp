@@ -3,8 +3,8 @@
 // times (the better of two runs each), their ratio, and the decoding alone
 // against reading the bytes.
 
-#include "core/files/TextCodec.h"
 #include "calc/frmGLS.h"
+#include "core/files/TextCodec.h"
 #include "ui/DelimitedFiles.h"
 
 #include <QApplication>

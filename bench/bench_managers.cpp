@@ -1,8 +1,8 @@
 // The isotope manager on a large table: the tree click that lists 50,000
 // calibrations of one type out of 100,000, and the save of 10,000 pending rows,
 // each against SQLite alone running the same statements in the same run.
-#include "core/database/Connection.h"
 #include "core/base/NumberText.h"
+#include "core/database/Connection.h"
 #include "core/database/SharedConnection.h"
 #include "manage/PendingRows.h"
 #include "manage/frmIsoMgr.h"

@@ -2,9 +2,9 @@
 // compute every temperature, export the list. Prints each step's time and the
 // ratio of the round trip to reading and writing the same file without the list.
 
+#include "calc/frmGLS.h"
 #include "core/files/DelimitedText.h"
 #include "core/files/TextCodec.h"
-#include "calc/frmGLS.h"
 #include "ui/DelimitedFiles.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 #include "calc/frmCalculateIso.h"
 
+#include "calc/CalcWidgets.h"
 #include "core/base/AppError.h"
 #include "core/base/NumberText.h"
-#include "core/database/SharedConnection.h"
 #include "core/base/Twips.h"
-#include "calc/CalcWidgets.h"
+#include "core/database/SharedConnection.h"
 #include "core/thermometry/Equations.h"
 #include "ui/Dialogs.h"
 #include "ui/EventGuard.h"

@@ -1,8 +1,8 @@
 #include "calc/frmGLS.h"
 
+#include "calc/CalcWidgets.h"
 #include "core/base/NumberText.h"
 #include "core/base/Twips.h"
-#include "calc/CalcWidgets.h"
 #include "core/thermometry/Equations.h"
 #include "ui/DelimitedFiles.h"
 #include "ui/Dialogs.h"

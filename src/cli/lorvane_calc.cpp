@@ -1,10 +1,10 @@
 // lorvane-calc: the batch thermometry of the batch windows, from the command
 // line, on the same database and the same sample files.
 #include "core/base/AppError.h"
-#include "core/database/Connection.h"
-#include "core/files/FileWrite.h"
 #include "core/base/NumberText.h"
 #include "core/base/ProgramFolders.h"
+#include "core/database/Connection.h"
+#include "core/files/FileWrite.h"
 #include "core/thermometry/BatchRun.h"
 #include "core/thermometry/RootRule.h"
 

@@ -2,8 +2,8 @@
 
 #include "core/base/NumberText.h"
 #include "core/base/Twips.h"
-#include "manage/CalibrationManager.h"
 #include "core/store/SaveOutcome.h"
+#include "manage/CalibrationManager.h"
 #include "ui/Dialogs.h"
 #include "ui/FormBuilder.h"
 

@@ -1,8 +1,8 @@
 #include "manage/frmIsotopeList.h"
 
 #include "core/base/AppError.h"
-#include "core/database/SharedConnection.h"
 #include "core/base/Twips.h"
+#include "core/database/SharedConnection.h"
 #include "core/store/clsIsoplotItems.h"
 #include "core/store/isotype.h"
 #include "ui/Dialogs.h"

@@ -2,10 +2,10 @@
 
 #include "core/base/NumberText.h"
 #include "core/base/ProgramFolders.h"
-#include "manage/StoredRowItem.h"
-#include "manage/frmTraceAddEdit.h"
 #include "core/store/clsTraceelement.h"
 #include "core/store/clsTraceelements.h"
+#include "manage/StoredRowItem.h"
+#include "manage/frmTraceAddEdit.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,12 +1,12 @@
 // The batch windows as a user meets them: cells pasted and imported, "计算",
 // a sample chosen for the chart, the results and the chart exported.
 #include "CalcTestSupport.h"
-#include "core/base/ProgramFolders.h"
 #include "calc/BatchResultsModel.h"
 #include "calc/frmBatch.h"
+#include "core/base/ProgramFolders.h"
 #include "support/core/QtPrinting.h"
-#include "support/ui/ScriptedDialogs.h"
 #include "support/core/TempDatabase.h"
+#include "support/ui/ScriptedDialogs.h"
 
 #include <QAction>
 #include <QChart>

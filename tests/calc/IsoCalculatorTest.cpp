@@ -1,7 +1,7 @@
 #include "CalcTestSupport.h"
 #include "calc/frmCalculateIso.h"
-#include "support/ui/ScriptedDialogs.h"
 #include "support/core/TempDatabase.h"
+#include "support/ui/ScriptedDialogs.h"
 
 #include "core/base/SettingsStore.h"
 #include <QAction>

@@ -3,8 +3,8 @@
 #include "CalcTestSupport.h"
 #include "calc/frmCalculateIso.h"
 #include "calc/frmCalculateTrace.h"
-#include "support/ui/ScriptedDialogs.h"
 #include "support/core/TempDatabase.h"
+#include "support/ui/ScriptedDialogs.h"
 
 #include <QLabel>
 #include <QRadioButton>

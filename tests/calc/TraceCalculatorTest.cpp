@@ -1,7 +1,7 @@
 #include "CalcTestSupport.h"
 #include "calc/frmCalculateTrace.h"
-#include "support/ui/ScriptedDialogs.h"
 #include "support/core/TempDatabase.h"
+#include "support/ui/ScriptedDialogs.h"
 
 #include <QLabel>
 

@@ -1,14 +1,14 @@
 // Calibration import from tab-delimited text, spreadsheet export, and the
 // pending-row list both managers keep them in.
 #include "core/base/AppError.h"
+#include "core/files/CalibrationWorkbook.h"
 #include "core/files/TextCodec.h"
 #include "manage/CalibrationExport.h"
 #include "manage/CalibrationImport.h"
-#include "core/files/CalibrationWorkbook.h"
 #include "manage/PendingRows.h"
 #include "manage/frmTraceMgr.h"
-#include "support/ui/ScriptedDialogs.h"
 #include "support/core/TempDatabase.h"
+#include "support/ui/ScriptedDialogs.h"
 #include "support/ui/Widgets.h"
 
 #include <QAction>

@@ -4,8 +4,8 @@
 
 #include "core/base/NumberText.h"
 #include "core/base/ProgramFolders.h"
-#include "core/files/TextCodec.h"
 #include "core/files/CalibrationImportText.h"
+#include "core/files/TextCodec.h"
 #include "manage/frmIsoMgr.h"
 #include "manage/frmTraceMgr.h"
 

@@ -2,8 +2,8 @@
 
 #include "manage/CalibrationManager.h"
 #include "manage/PendingRows.h"
-#include "support/ui/ScriptedDialogs.h"
 #include "support/core/TempDatabase.h"
+#include "support/ui/ScriptedDialogs.h"
 #include "support/ui/Widgets.h"
 
 #include <QAction>

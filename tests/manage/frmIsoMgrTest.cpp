@@ -1,8 +1,8 @@
 #include "ManagerTestSupport.h"
 
 #include "core/base/Twips.h"
-#include "manage/frmIsoMgr.h"
 #include "core/store/isotype.h"
+#include "manage/frmIsoMgr.h"
 #include "support/core/DecimalCommaLocale.h"
 
 #include <QDialog>

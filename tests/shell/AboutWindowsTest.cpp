@@ -3,8 +3,8 @@
 #include "shell/frmIsoAbout.h"
 #include "shell/frmOlivineAbout.h"
 #include "shell/frmTraceAbout.h"
-#include "support/ScriptedDialogs.h"
-#include "support/Widgets.h"
+#include "support/ui/ScriptedDialogs.h"
+#include "support/ui/Widgets.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,12 +1,12 @@
 // The batch windows from the main window's menus, under its child rule, and
 // their layout kept when they close.
-#include "core/base/SettingsStore.h"
 #include "calc/frmBatch.h"
+#include "core/base/SettingsStore.h"
 #include "shell/RegisterForms.h"
 #include "shell/frmMain.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TempDatabase.h"
-#include "support/Widgets.h"
+#include "support/core/TempDatabase.h"
+#include "support/ui/ScriptedDialogs.h"
+#include "support/ui/Widgets.h"
 #include "ui/FormFactory.h"
 
 #include <QAction>

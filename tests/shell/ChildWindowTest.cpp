@@ -4,8 +4,8 @@
 #include "core/base/SettingsStore.h"
 #include "shell/StandInForm.h"
 #include "shell/frmMain.h"
-#include "support/ScriptedDialogs.h"
-#include "support/Widgets.h"
+#include "support/ui/ScriptedDialogs.h"
+#include "support/ui/Widgets.h"
 #include "ui/FormFactory.h"
 
 #include <QAction>

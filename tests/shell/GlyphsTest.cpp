@@ -10,9 +10,9 @@
 #include "shell/frmMain.h"
 #include "shell/frmOlivineAbout.h"
 #include "shell/frmTraceAbout.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TempDatabase.h"
-#include "support/Widgets.h"
+#include "support/core/TempDatabase.h"
+#include "support/ui/ScriptedDialogs.h"
+#include "support/ui/Widgets.h"
 #include "ui/FormFactory.h"
 
 #include <QAbstractButton>

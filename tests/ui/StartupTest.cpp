@@ -1,8 +1,8 @@
 #include "core/base/ProgramFolders.h"
 #include "core/base/SettingsStore.h"
 #include "core/database/SharedConnection.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TempDatabase.h"
+#include "support/core/TempDatabase.h"
+#include "support/ui/ScriptedDialogs.h"
 #include "ui/subMain.h"
 
 #include <QApplication>

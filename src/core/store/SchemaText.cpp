@@ -1,7 +1,7 @@
 #include "core/store/SchemaText.h"
 
-#include "core/database/Connection.h"
 #include "core/base/NumberText.h"
+#include "core/database/Connection.h"
 
 QString EscapeSqlText(const QString &text)
 {

@@ -1,8 +1,8 @@
 #include "core/store/clsTraceelement.h"
 
 #include "core/base/AppError.h"
-#include "core/database/Connection.h"
 #include "core/base/NumberText.h"
+#include "core/database/Connection.h"
 #include "core/store/ResultCells.h"
 #include "core/store/SchemaText.h"
 

@@ -3,9 +3,9 @@
 #include "core/base/NumberText.h"
 #include "core/files/TextCodec.h"
 
+#include "core/files/CalibrationWorkbook.h"
 #include "core/files/CellReference.h"
 #include "core/files/ZipMember.h"
-#include "core/files/CalibrationWorkbook.h"
 
 #include <QFile>
 #include <QFileInfo>
