@@ -1,5 +1,7 @@
 #include "calc/BatchResultsModel.h"
 
+#include "calc/BatchTexts.h"
+
 #include "core/base/NumberText.h"
 #include "core/thermometry/RootRule.h"
 
@@ -112,7 +114,7 @@ QString BatchResultsModel::cell(const Line &line, int column) const
     case cT2: return r.second ? oneDecimal(r.second->celsius) : QString();
     case cInterval2: return r.second ? interval(r.second->lo95, r.second->hi95) : QString();
     case cRange: return c && c->range ? c->range->text() : QString();
-    case cStatus: return StatusText(r);
+    case cStatus: return BatchTexts::Status(r);
     }
     return QString();
 }

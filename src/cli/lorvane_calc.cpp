@@ -75,6 +75,21 @@ QString oneDecimal(const std::optional<double> &v)
 
 QString number(double v) { return Num::Str(float(v)); }
 
+// The status as the CSV writes it.
+QString statusCode(Batch::Status s)
+{
+    switch (s) {
+    case Batch::Status::Ok: return QStringLiteral("ok");
+    case Batch::Status::OutOfRange: return QStringLiteral("out_of_range");
+    case Batch::Status::TwoSolutions: return QStringLiteral("two_solutions");
+    case Batch::Status::NoRange: return QStringLiteral("no_range");
+    case Batch::Status::NoSolution: return QStringLiteral("no_solution");
+    case Batch::Status::NoCalibration: return QStringLiteral("no_calibration");
+    case Batch::Status::BadInput: return QStringLiteral("bad_input");
+    }
+    return QString();
+}
+
 // Whether two paths name one file (by device and inode, so through links too).
 bool sameFile(const QString &a, const QString &b)
 {
@@ -219,7 +234,7 @@ int run(const QStringList &args)
               << oneDecimal(r.second->hi95) << (drawn ? QString::number(r.second->failedDraws) : QString());
         else
             f << QString() << QString() << QString() << QString() << QString();
-        f << (c && c->range ? c->range->asciiText() : QString()) << Batch::StatusCode(r.status);
+        f << (c && c->range ? c->range->asciiText() : QString()) << statusCode(r.status);
         for (QString &field : f) field = Batch::CsvField(field);
         lines << f.join(QLatin1Char(','));
     }

@@ -1,11 +1,8 @@
 #include "core/thermometry/BatchRun.h"
 
-#include "core/database/Connection.h"
-#include "core/database/Recordset.h"
 #include "core/thermometry/Equations.h"
 #include "core/thermometry/RootRule.h"
-
-#include <QStringList>
+#include "core/thermometry/Uncertainty.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,79 +13,6 @@ namespace Batch {
 
 namespace {
 
-QString pairKey(const QString &type, const QString &a, const QString &b)
-{
-    return type.trimmed().toCaseFolded() + QChar(0x1f) + a.trimmed().toCaseFolded() + QChar(0x1f) +
-           b.trimmed().toCaseFolded();
-}
-
-QString text(const Recordset &rs, int column)
-{
-    return rs.Fields(column).IsNull() ? QString() : rs.Fields(column).Text();
-}
-
-// Constants as the calculators hold them: single precision.
-double single(const Recordset &rs, int column)
-{
-    return rs.Fields(column).IsNull() ? 0.0 : double(rs.Fields(column).Single());
-}
-
-// A small, fast generator with a fixed sequence for a seed (splitmix64), and
-// normal deviates by the polar method: the same numbers on every machine.
-class Normal {
-  public:
-    explicit Normal(uint64_t seed) : state_(seed) {}
-    double next()
-    {
-        if (spare_) {
-            spare_ = false;
-            return saved_;
-        }
-        double u, v, s;
-        do {
-            u = 2.0 * uniform() - 1.0;
-            v = 2.0 * uniform() - 1.0;
-            s = u * u + v * v;
-        } while (s >= 1.0 || s == 0.0);
-        const double f = std::sqrt(-2.0 * std::log(s) / s);
-        saved_ = v * f;
-        spare_ = true;
-        return u * f;
-    }
-
-  private:
-    uint64_t raw()
-    {
-        uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    double uniform() { return double(raw() >> 11) * (1.0 / 9007199254740992.0); }
-
-    uint64_t state_;
-    bool spare_ = false;
-    double saved_ = 0;
-};
-
-uint64_t streamSeed(uint64_t seed, int sample, int calibration)
-{
-    return seed * 0x9E3779B97F4A7C15ull ^ (uint64_t(uint32_t(sample)) << 20) ^
-           uint64_t(uint32_t(calibration));
-}
-
-// The p-quantile of values (linear between order statistics); reorders them.
-double quantile(std::vector<float> &values, double p)
-{
-    const double h = p * double(values.size() - 1);
-    const size_t k = size_t(std::floor(h));
-    std::nth_element(values.begin(), values.begin() + qsizetype(k), values.end());
-    const double lo = values[k];
-    if (k + 1 >= values.size()) return lo;
-    const double hi = *std::min_element(values.begin() + qsizetype(k) + 1, values.end());
-    return lo + (h - double(k)) * (hi - lo);
-}
-
 double isoDelta(double deltaA, double deltaB, bool exact)
 {
     if (exact) return 1000.0 * std::log((1000.0 + deltaA) / (1000.0 + deltaB));
@@ -97,83 +21,7 @@ double isoDelta(double deltaA, double deltaB, bool exact)
     return deltaA - deltaB;
 }
 
-// σ of the value a calibration is solved for.
-std::optional<double> sigmaOf(Kind kind, const Values &v, bool exact, const Calibration &cal)
-{
-    const double sa = v.sigmaA.value_or(0), sb = v.sigmaB.value_or(0);
-    if (!v.sigmaA && !v.sigmaB) return std::nullopt;
-    if (kind == Kind::Isotope) {
-        if (!exact) return std::sqrt(sa * sa + sb * sb);
-        const double wa = 1000.0 / (1000.0 + *v.a), wb = 1000.0 / (1000.0 + *v.b);
-        return std::sqrt(wa * wa * sa * sa + wb * wb * sb * sb);
-    }
-    if (!v.a || !v.b) return std::nullopt; // K typed directly carries no σ
-    const double rel = std::sqrt((sa / *v.a) * (sa / *v.a) + (sb / *v.b) * (sb / *v.b));
-    return cal.logType == QLatin1String("10") ? rel / std::log(10.0) : rel;
-}
-
 } // namespace
-
-Library Library::Load(Connection &conn, Kind kind)
-{
-    Library lib;
-    const QString sql =
-        kind == Kind::Isotope
-            ? QStringLiteral("select IsoType_S, MinA_S, MinB_S, ConstA_N, ConstB_N, ConstC_N, Mark_S, "
-                             "Source_S from Isoplot order by ID_N")
-            : QStringLiteral("select Element_s, MinA_s, MinB_s, ConstA_sng, ConstB_sng, logType_s, "
-                             "Mark_s from TraceElement order by ID_N");
-    Recordset rs = conn.Execute(sql);
-    for (; !rs.Eof(); rs.MoveNext()) {
-        Calibration c;
-        c.type = text(rs, 0);
-        c.mineralA = text(rs, 1);
-        c.mineralB = text(rs, 2);
-        c.a = single(rs, 3);
-        c.b = single(rs, 4);
-        if (kind == Kind::Isotope) {
-            c.c = single(rs, 5);
-            c.remark = text(rs, 6);
-            c.source = text(rs, 7);
-        } else {
-            c.logType = text(rs, 5);
-            c.remark = text(rs, 6);
-            c.source = c.remark;
-        }
-        lib.add(c);
-    }
-    return lib;
-}
-
-void Library::add(const Calibration &stored)
-{
-    Calibration c = stored;
-    c.range = ReadRange(c.remark);
-    c.reversed = false;
-    direct_[pairKey(c.type, c.mineralA, c.mineralB)].push_back(int(rows_.size()));
-    rows_.push_back(c);
-
-    // The same row turned round serves B-A: Δ(B-A) = -Δ(A-B), log K(B/A) = -log K(A/B).
-    Calibration r = c;
-    std::swap(r.mineralA, r.mineralB);
-    r.a = -c.a;
-    r.b = -c.b;
-    r.c = -c.c;
-    r.reversed = true;
-    turned_[pairKey(r.type, r.mineralA, r.mineralB)].push_back(int(reversed_.size()));
-    reversed_.push_back(r);
-}
-
-std::vector<const Calibration *> Library::forPair(const QString &type, const QString &mineralA,
-                                                  const QString &mineralB) const
-{
-    std::vector<const Calibration *> found;
-    const QString key = pairKey(type, mineralA, mineralB);
-    for (int i : direct_.value(key)) found.push_back(&rows_[size_t(i)]);
-    if (key != pairKey(type, mineralB, mineralA))
-        for (int i : turned_.value(key)) found.push_back(&reversed_[size_t(i)]);
-    return found;
-}
 
 std::optional<double> ValueOf(Kind kind, const Values &v, bool exact, QString *why, int *column)
 {
@@ -269,25 +117,9 @@ Status statusOf(RootRule::Standing standing)
     return Status::NoSolution;
 }
 
-// Linear ±1σ through the curve at a temperature. For trace the value solved is
-// K but the curve is in log K: its σ is already in the log's terms.
-std::optional<double> linearSigma(Kind kind, const Calibration &cal, double sigmaValue, double kelvin)
-{
-    const double slope = std::fabs(Slope(kind, cal, kelvin));
-    if (!(slope > 0) || !std::isfinite(slope)) return std::nullopt;
-    return sigmaValue / slope;
-}
-
 struct Scratch {
     std::vector<float> first, second;
 };
-
-void interval(std::vector<float> &draws, std::optional<double> *lo, std::optional<double> *hi)
-{
-    if (draws.size() < 2) return;
-    *lo = quantile(draws, 0.025);
-    *hi = quantile(draws, 0.975);
-}
 
 void solveOne(Kind kind, int index, const Values &v, double value, const Calibration &cal, int calIndex,
               const Options &options, Scratch &scratch, Result &r)
@@ -306,15 +138,15 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
     r.celsius = kelvin - 273.15;
     if (choice.second) r.second = SecondRoot{choice.second->kelvin - 273.15, {}, {}, {}, 0};
 
-    r.sigmaValue = sigmaOf(kind, v, options.exact, cal);
+    r.sigmaValue = SigmaOfValue(kind, v, options.exact, cal.logType);
     if (!r.sigmaValue) return;
-    r.sigma = linearSigma(kind, cal, *r.sigmaValue, kelvin);
-    if (r.second) r.second->sigma = linearSigma(kind, cal, *r.sigmaValue, choice.second->kelvin);
+    r.sigma = LinearSigma(*r.sigmaValue, Slope(kind, cal, kelvin));
+    if (r.second) r.second->sigma = LinearSigma(*r.sigmaValue, Slope(kind, cal, choice.second->kelvin));
 
     if (options.draws <= 0 || *r.sigmaValue == 0) return;
     // Each draw is solved on the branch of the result it belongs to; a draw with
     // no temperature there is counted, not moved onto the other branch.
-    Normal normal(streamSeed(options.seed, index, calIndex));
+    Normal normal(StreamSeed(options.seed, index, calIndex));
     scratch.first.clear();
     scratch.second.clear();
     const double sa = v.sigmaA.value_or(0), sb = v.sigmaB.value_or(0);
@@ -342,8 +174,8 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
             ++r.second->failedDraws;
     }
     r.draws = options.draws;
-    interval(scratch.first, &r.lo95, &r.hi95);
-    if (r.second) interval(scratch.second, &r.second->lo95, &r.second->hi95);
+    Interval95(scratch.first, &r.lo95, &r.hi95);
+    if (r.second) Interval95(scratch.second, &r.second->lo95, &r.second->hi95);
 }
 
 // All results of one row.
@@ -458,49 +290,6 @@ std::vector<Summary> Summarise(const std::vector<Result> &results, int sampleCou
     for (size_t i = 0; i < out.size(); ++i)
         if (out[i].inRange) out[i].mean = sums[i] / out[i].inRange;
     return out;
-}
-
-QString StatusText(const Result &r)
-{
-    const bool stated = r.cal && r.cal->range;
-    QStringList parts;
-    switch (r.status) {
-    case Status::Ok: break;
-    case Status::OutOfRange:
-        parts << (stated ? QStringLiteral("超出适用范围") : QStringLiteral("未注明适用范围，超出0-1200℃"));
-        break;
-    case Status::TwoSolutions: {
-        // Near the curve's turning point one Δ fits two temperatures of the range.
-        const QString other = QString::number(RootRule::AsShown(r.second ? r.second->celsius : 0, 1), 'f', 1);
-        parts << (stated ? QStringLiteral("另一解%1℃亦在适用范围内").arg(other)
-                         : QStringLiteral("另一解%1℃亦在0-1200℃内（未注明适用范围）").arg(other));
-        break;
-    }
-    case Status::NoRange: parts << QStringLiteral("未注明适用范围"); break;
-    case Status::NoSolution: parts << QStringLiteral("无解"); break;
-    case Status::NoCalibration: parts << QStringLiteral("无标定"); break;
-    case Status::BadInput: parts << QStringLiteral("数据无效：") + r.problem; break;
-    }
-    if (r.failedDraws > 0) parts << QStringLiteral("%1/%2次抽样无解").arg(r.failedDraws).arg(r.draws);
-    if (r.second && r.second->failedDraws > 0)
-        parts << QStringLiteral("另一解%1/%2次抽样无解").arg(r.second->failedDraws).arg(r.draws);
-    if (r.lo95 && r.hi95 && (r.celsius < *r.lo95 || r.celsius > *r.hi95))
-        parts << QStringLiteral("95%区间不含此温度");
-    return parts.join(QStringLiteral("；"));
-}
-
-QString StatusCode(Status s)
-{
-    switch (s) {
-    case Status::Ok: return QStringLiteral("ok");
-    case Status::OutOfRange: return QStringLiteral("out_of_range");
-    case Status::TwoSolutions: return QStringLiteral("two_solutions");
-    case Status::NoRange: return QStringLiteral("no_range");
-    case Status::NoSolution: return QStringLiteral("no_solution");
-    case Status::NoCalibration: return QStringLiteral("no_calibration");
-    case Status::BadInput: return QStringLiteral("bad_input");
-    }
-    return QString();
 }
 
 } // namespace Batch

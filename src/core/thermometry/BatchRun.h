@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/thermometry/BatchTable.h"
-#include "core/thermometry/CalibrationRange.h"
 
 #include <QHash>
 #include <QList>
@@ -12,42 +11,10 @@
 #include <optional>
 #include <vector>
 
-class Connection;
-
 // Batch thermometry: every sample against every calibration of its pair, with
 // linear and Monte Carlo uncertainties. Widget-free; the batch windows and
 // lorvane-calc share it.
 namespace Batch {
-
-struct Calibration {
-    QString type;     // isotope type or element, as stored
-    QString mineralA; // as the sample names them (a reversed row is turned round)
-    QString mineralB;
-    double a = 0, b = 0, c = 0; // as used: a reversed row has them negated
-    QString logType;            // trace
-    QString source;             // isotope: Source_S; trace: the remark
-    QString remark;             // Mark_S / Mark_s, where the range is read from
-    std::optional<CalibrationRange> range;
-    bool reversed = false; // stored for B-A
-};
-
-// Every calibration of one kind, read once and looked up by pair.
-class Library {
-  public:
-    // Reads the whole table; database errors raise AppError.
-    static Library Load(Connection &conn, Kind kind);
-    void add(const Calibration &stored);
-    // The calibrations of a pair: stored for A-B, then those stored for B-A.
-    std::vector<const Calibration *> forPair(const QString &type, const QString &mineralA,
-                                             const QString &mineralB) const;
-    int size() const { return int(rows_.size()); }
-    const Calibration &at(int i) const { return rows_[size_t(i)]; } // as stored, in table order
-
-  private:
-    std::vector<Calibration> rows_;
-    std::vector<Calibration> reversed_;
-    QHash<QString, std::vector<int>> direct_, turned_;
-};
 
 // Draws per sample and calibration at most: beyond this the interval gains
 // nothing a geologist could see, and the memory per thread grows with it.
@@ -125,9 +92,5 @@ std::vector<Result> Compute(Kind kind, const QList<Row> &rows, const Library &li
 // Mean and lowest-highest of each sample's single temperatures inside their
 // range (ok, or no_range within 0-1200 ℃).
 std::vector<Summary> Summarise(const std::vector<Result> &results, int sampleCount);
-
-// Texts: the window's status and the command line's.
-QString StatusText(const Result &r);
-QString StatusCode(Status s);
 
 } // namespace Batch

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/store/CalibrationLibrary.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -9,8 +11,6 @@
 // pasted or imported them. Widget-free, shared by the batch window and the
 // command line.
 namespace Batch {
-
-enum class Kind { Isotope, Trace };
 
 // Canonical columns. Isotope: 样品 同位素 矿物A 矿物B δA σA δB σB.
 // Trace: 样品 元素 矿物A 矿物B 含量A σA 含量B σB K.

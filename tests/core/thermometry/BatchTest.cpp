@@ -109,7 +109,7 @@ TEST(BatchTable, BadCellsAreNamedNotSkipped)
     ASSERT_EQ(r.size(), 1u);
     EXPECT_EQ(r[0].status, Status::BadInput);
     EXPECT_EQ(r[0].column, ValueA);
-    EXPECT_EQ(StatusText(r[0]), QStringLiteral("数据无效：不是数字：12a"));
+    EXPECT_EQ(r[0].problem, QStringLiteral("不是数字：12a"));
 }
 
 TEST(BatchTable, WorkbooksWrittenByAnotherProgram)
@@ -228,7 +228,6 @@ TEST(BatchRun, MonteCarloMatchesTheLinearIntervalAndIsReproducible)
     const Result e = Compute(Kind::Isotope, edge, lib, opt)[0];
     EXPECT_GT(e.failedDraws, 0);
     EXPECT_EQ(e.draws, opt.draws);
-    EXPECT_TRUE(StatusText(e).contains(QStringLiteral("次抽样无解"))) << StatusText(e).toStdString();
 }
 
 TEST(BatchRun, BothRootsInTheRangeAreSaid)
@@ -253,10 +252,8 @@ TEST(BatchRun, BothRootsInTheRangeAreSaid)
     // The formula's own root comes first: here the lower one.
     EXPECT_NEAR(r[0].celsius, 200, 0.05);
     EXPECT_NEAR(r[0].second->celsius, mirror, 0.05);
-    EXPECT_EQ(StatusText(r[0]), QStringLiteral("另一解%1℃亦在适用范围内").arg(mirror, 0, 'f', 1));
     EXPECT_FALSE(r[1].second); // at 500 °C the mirror lies below the range
     EXPECT_EQ(r[1].status, Status::Ok);
-    EXPECT_EQ(StatusText(r[1]), QString());
 }
 
 TEST(BatchRun, ExactFractionationDiffersWhereItShould)
@@ -327,9 +324,7 @@ TEST(BatchRun, SummariesCountOnlyInRangeResultsAndCancelGivesNothing)
     const std::vector<Result> r = Compute(Kind::Isotope, rows, lib, opt);
     ASSERT_EQ(r.size(), 4u);
     EXPECT_EQ(r[1].status, Status::OutOfRange);
-    EXPECT_EQ(StatusText(r[1]), QStringLiteral("超出适用范围"));
     EXPECT_EQ(r[3].status, Status::NoCalibration);
-    EXPECT_EQ(StatusText(r[3]), QStringLiteral("无标定"));
     const std::vector<Summary> s = Summarise(r, 2);
     EXPECT_EQ(s[0].inRange, 2);
     EXPECT_NEAR(s[0].mean, (r[0].celsius + r[2].celsius) / 2, 1e-9);

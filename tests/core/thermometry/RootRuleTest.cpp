@@ -244,9 +244,4 @@ TEST(RootRule, DrawsStayOnTheirResultsBranch)
     // The lower branch's draws never cross the turning point, nor the upper's.
     EXPECT_LE(firstIsLow ? *r.hi95 : *r.second->hi95, turn + 1e-6);
     EXPECT_GE(firstIsLow ? *r.second->lo95 : *r.lo95, turn - 1e-6);
-    // With the failures on one side the rest may miss the result: then the status says so.
-    const QString text = Batch::StatusText(r);
-    EXPECT_EQ(text.contains(QStringLiteral("95%区间不含此温度")), r.celsius < *r.lo95 || r.celsius > *r.hi95);
-    EXPECT_TRUE(text.contains(QStringLiteral("；%1/4000次抽样无解").arg(r.failedDraws)))
-        << text.toStdString();
 }
