@@ -7,8 +7,8 @@
 #include "core/base/SettingsStore.h"
 #include "core/base/Twips.h"
 #include "core/database/SharedConnection.h"
-#include "core/files/CalibrationWorkbook.h"
 #include "core/files/FileWrite.h"
+#include "core/files/Workbook.h"
 #include "ui/Dialogs.h"
 #include "ui/EventGuard.h"
 #include "ui/FormLayout.h"
@@ -529,8 +529,7 @@ void frmBatch::ExportResults()
         } else {
             const QString name = kind_ == Kind::Isotope ? QStringLiteral("IsotopeBatch.xltx")
                                                         : QStringLiteral("TraceBatch.xltx");
-            bytes =
-                CalibrationWorkbook::Fill(ProgramFolders::TemplateFolder() + QLatin1Char('/') + name, lines);
+            bytes = Workbook::Fill(ProgramFolders::TemplateFolder() + QLatin1Char('/') + name, lines);
         }
         // A full disk leaves the file that was there as it was.
         QString why;

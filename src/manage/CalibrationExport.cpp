@@ -1,7 +1,7 @@
 #include "manage/CalibrationExport.h"
 
 #include "core/base/ProgramFolders.h"
-#include "core/files/CalibrationWorkbook.h"
+#include "core/files/Workbook.h"
 #include "manage/StoredRowItem.h"
 #include "ui/Dialogs.h"
 #include "ui/Launcher.h"
@@ -115,9 +115,9 @@ QString ExportToExcel(QWidget *parent, QTreeWidget *list, const QString &templat
         }
     }
 
-    const QByteArray package = CalibrationWorkbook::Fill(templatePath, rows);
-    const QString path = CalibrationWorkbook::SaveNew(CalibrationExport::OutputFolder(),
-                                                      QFileInfo(templatePath).completeBaseName(), package);
+    const QByteArray package = Workbook::Fill(templatePath, rows);
+    const QString path = Workbook::SaveNew(CalibrationExport::OutputFolder(),
+                                           QFileInfo(templatePath).completeBaseName(), package);
     if (visible) {
         const auto &opener = CalibrationExport::overrides().opener;
         const bool opened = opener ? opener(path) : CalibrationExport::OpenWithDesktop(path);

@@ -1,8 +1,8 @@
 // Calibration import from tab-delimited text, spreadsheet export, and the
 // pending-row list both managers keep them in.
 #include "core/base/AppError.h"
-#include "core/files/CalibrationWorkbook.h"
 #include "core/files/TextCodec.h"
+#include "core/files/Workbook.h"
 #include "manage/CalibrationExport.h"
 #include "manage/CalibrationImport.h"
 #include "manage/PendingRows.h"
@@ -339,7 +339,7 @@ print(json.dumps({'title': ws.title, 'cells': cells, 'types': types, 'workbookTy
                   'firstChild': children[0]}))
 )PY";
 
-struct Workbook {
+struct Package {
     QString title;
     QVector<QStringList> cells; // row by row from row 1; a missing value reads "<none>"
     QStringList types;
@@ -356,9 +356,9 @@ QString python()
                                                                  : QStringLiteral("python3");
 }
 
-Workbook readBack(const QString &path)
+Package readBack(const QString &path)
 {
-    Workbook wb;
+    Package wb;
     QProcess p;
     p.start(python(), {QStringLiteral("-c"), QString::fromLatin1(kReader), path});
     const bool finished = p.waitForFinished(60000);
@@ -388,7 +388,7 @@ Workbook readBack(const QString &path)
 }
 
 // What Excel needs to open the file without repairing it.
-void expectSoundPackage(const Workbook &wb)
+void expectSoundPackage(const Package &wb)
 {
     EXPECT_EQ(wb.workbookType, "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml")
         << "a workbook, not a template";
@@ -454,7 +454,7 @@ TEST_F(ExportTransfer, EveryVisibleCellArrivesAsTheTextShown)
     EXPECT_EQ(opened, QStringList({path}));
     EXPECT_TRUE(dialogs.messages().isEmpty());
 
-    const Workbook wb = readBack(path);
+    const Package wb = readBack(path);
     expectSoundPackage(wb);
     EXPECT_EQ(wb.title, QStringLiteral("同位素温度计"));
     ASSERT_EQ(wb.cells.size(), 4);
@@ -473,7 +473,7 @@ TEST_F(ExportTransfer, EmptyListGivesTheTemplateAlone)
 {
     const QString path =
         ExportToExcel(nullptr, list.get(), CalibrationKind::Isotope, QStringLiteral("氧同位素"), true);
-    const Workbook wb = readBack(path);
+    const Package wb = readBack(path);
     expectSoundPackage(wb);
     ASSERT_EQ(wb.cells.size(), 1);
     EXPECT_EQ(wb.cells[0], isotopeHeadings());
@@ -481,7 +481,7 @@ TEST_F(ExportTransfer, EmptyListGivesTheTemplateAlone)
     EXPECT_EQ(opened.size(), 1);
 
     // The template the build made is a template, with the same heading row.
-    const Workbook tpl = readBack(CalibrationExport::TemplatePath(CalibrationKind::Isotope));
+    const Package tpl = readBack(CalibrationExport::TemplatePath(CalibrationKind::Isotope));
     EXPECT_EQ(tpl.workbookType,
               "application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml");
     EXPECT_EQ(tpl.cells.value(0), isotopeHeadings());
@@ -498,7 +498,7 @@ TEST_F(ExportTransfer, RowsTheFilterHidIsNotExported)
 
     EXPECT_EQ(QFileInfo(path).fileName(), "traceelementThemometer1.xlsx");
     EXPECT_TRUE(opened.isEmpty()) << "visibility False: saved, not opened";
-    const Workbook wb = readBack(path);
+    const Package wb = readBack(path);
     expectSoundPackage(wb);
     EXPECT_EQ(wb.title, QStringLiteral("微量元素温度计"));
     ASSERT_EQ(wb.cells.size(), 3);
@@ -630,7 +630,7 @@ TEST_F(ExportTransfer, EditedTemplateKeepsItsOwnCellsInOrder)
     const QString path = ExportToExcel(nullptr, list.get(), tpl, "Ni", false);
 
     EXPECT_EQ(QFileInfo(path).fileName(), "Edited1.xlsx");
-    const Workbook wb = readBack(path);
+    const Package wb = readBack(path);
     expectSoundPackage(wb);
     EXPECT_EQ(wb.dimension, "A1:I9");
     ASSERT_EQ(wb.cells.size(), 9);
@@ -647,7 +647,7 @@ TEST_F(ExportTransfer, EditedTemplateKeepsItsOwnCellsInOrder)
 
 TEST(WorkbookTransfer, CellTextsEscapeWhatXmlCannotCarry)
 {
-    using CalibrationWorkbook::CellText;
+    using Workbook::CellText;
     EXPECT_EQ(CellText(QStringLiteral("石英 1.5")), QStringLiteral("石英 1.5"));
     EXPECT_EQ(CellText(QString("a") + QChar(1) + "b"), "a_x0001_b");
     EXPECT_EQ(CellText("a\rb"), "a_x000D_b");
@@ -657,11 +657,11 @@ TEST(WorkbookTransfer, CellTextsEscapeWhatXmlCannotCarry)
     EXPECT_EQ(CellText(QString(QChar(0xD800))), QString(QChar(QChar::ReplacementCharacter)));
     EXPECT_EQ(CellText(QString::fromUcs4(U"\U00020000")), QString::fromUcs4(U"\U00020000"));
 
-    EXPECT_EQ(CalibrationWorkbook::ColumnName(1), "A");
-    EXPECT_EQ(CalibrationWorkbook::ColumnName(8), "H");
-    EXPECT_EQ(CalibrationWorkbook::ColumnName(26), "Z");
-    EXPECT_EQ(CalibrationWorkbook::ColumnName(27), "AA");
-    EXPECT_EQ(CalibrationWorkbook::ColumnName(703), "AAA");
+    EXPECT_EQ(Workbook::ColumnName(1), "A");
+    EXPECT_EQ(Workbook::ColumnName(8), "H");
+    EXPECT_EQ(Workbook::ColumnName(26), "Z");
+    EXPECT_EQ(Workbook::ColumnName(27), "AA");
+    EXPECT_EQ(Workbook::ColumnName(703), "AAA");
 }
 
 } // namespace
@@ -727,7 +727,7 @@ TEST_F(TraceManagerTransfer, ExportLabelsEachRowWithItsOwnElement)
     importLines("石榴子石\t熔体\t-100\t1\t10\n");
     clickTraceButton(mgr.get(), "export");
     ASSERT_EQ(opened.size(), 1);
-    const Workbook wb = readBack(opened.first());
+    const Package wb = readBack(opened.first());
     ASSERT_EQ(wb.cells.size(), 4);
     EXPECT_EQ(wb.cells[1].mid(0, 2), QStringList({"Fe", QStringLiteral("石英")}));
     EXPECT_EQ(wb.cells[2].mid(0, 2), QStringList({"FeO", QStringLiteral("辉石")}));

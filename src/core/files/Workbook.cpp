@@ -1,4 +1,4 @@
-#include "core/files/CalibrationWorkbook.h"
+#include "core/files/Workbook.h"
 
 #include "core/files/CellReference.h"
 #include "core/files/ZipMember.h"
@@ -15,7 +15,7 @@
 #include <vector>
 #include <zip.h>
 
-namespace CalibrationWorkbook {
+namespace Workbook {
 
 const QString kErrorSource = QStringLiteral("ExportToExcel");
 const QString kErrorText = QStringLiteral("数据导出过程中出错");
@@ -272,9 +272,9 @@ struct ColumnStyle {
     unsigned style;
 };
 
-class Sheet {
+class TemplateSheet {
   public:
-    explicit Sheet(pugi::xml_document &doc) : ws_(doc.document_element()), p_(prefixOf(ws_))
+    explicit TemplateSheet(pugi::xml_document &doc) : ws_(doc.document_element()), p_(prefixOf(ws_))
     {
         sheetData_ = ws_.child(el("sheetData"));
         if (!sheetData_) fail(kBrokenWorkbook);
@@ -443,6 +443,159 @@ class Sheet {
     std::map<std::string, std::string> names_;
 };
 
+// ---- reading a sheet --------------------------------------------------------
+
+// Elements and attributes by their local names: a workbook may write its
+// SpreadsheetML with a prefix ("x:row") or without.
+pugi::xml_node child(const pugi::xml_node &node, const char *name)
+{
+    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element && std::strcmp(localName(c.name()), name) == 0) return c;
+    return {};
+}
+
+template <typename F> void eachChild(const pugi::xml_node &node, const char *name, F f)
+{
+    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element && std::strcmp(localName(c.name()), name) == 0) f(c);
+}
+
+pugi::xml_attribute attribute(const pugi::xml_node &node, const char *name)
+{
+    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute())
+        if (std::strcmp(localName(a.name()), name) == 0) return a;
+    return {};
+}
+
+// Plain <t> or rich-text runs <r><t>; phonetic hints (<rPh>) are not the text.
+void appendText(const pugi::xml_node &node, QString *text)
+{
+    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
+        if (c.type() != pugi::node_element) continue;
+        const char *name = localName(c.name());
+        if (std::strcmp(name, "rPh") == 0) continue;
+        if (std::strcmp(name, "t") == 0)
+            *text += QString::fromUtf8(c.text().get());
+        else
+            appendText(c, text);
+    }
+}
+
+QString innerText(const pugi::xml_node &node)
+{
+    QString text;
+    appendText(node, &text);
+    return text;
+}
+
+// Cells held at most, whatever the sheet: a million analyses of a dozen columns.
+constexpr qint64 kMaxCells = 12'000'000;
+
+QString cellName(int column, int row) { return Workbook::ColumnName(column) + QString::number(row); }
+
+Sheet readArchive(zip_t *archive)
+{
+    Sheet out;
+    auto unreadable = [&out](const QString &why) {
+        out.rows.clear();
+        out.error = QStringLiteral("无法读取工作表：") + why;
+        return out;
+    };
+    QList<QString> shared;
+    QByteArray bytes;
+    ZipMember::Outcome got = ZipMember::Read(archive, "xl/sharedStrings.xml", &bytes);
+    if (got == ZipMember::Outcome::Ok) {
+        pugi::xml_document doc;
+        if (doc.load_buffer(bytes.constData(), size_t(bytes.size())))
+            eachChild(doc.document_element(), "si", [&](pugi::xml_node si) { shared << innerText(si); });
+    } else if (got != ZipMember::Outcome::Missing) {
+        return unreadable(ZipMember::Why(got));
+    }
+    // The first worksheet named by the workbook.
+    QString sheetPath = QStringLiteral("xl/worksheets/sheet1.xml");
+    QByteArray wb, rels;
+    if (ZipMember::Read(archive, "xl/workbook.xml", &wb) == ZipMember::Outcome::Ok &&
+        ZipMember::Read(archive, "xl/_rels/workbook.xml.rels", &rels) == ZipMember::Outcome::Ok) {
+        pugi::xml_document wdoc, rdoc;
+        if (wdoc.load_buffer(wb.constData(), size_t(wb.size())) &&
+            rdoc.load_buffer(rels.constData(), size_t(rels.size()))) {
+            const pugi::xml_node sheet = child(child(wdoc.document_element(), "sheets"), "sheet");
+            const char *rid = attribute(sheet, "id").value();
+            eachChild(rdoc.document_element(), "Relationship", [&](pugi::xml_node rel) {
+                if (std::strcmp(attribute(rel, "Id").value(), rid) != 0) return;
+                const QString target = QString::fromUtf8(attribute(rel, "Target").value());
+                sheetPath =
+                    target.startsWith(QLatin1Char('/')) ? target.mid(1) : QStringLiteral("xl/") + target;
+            });
+        }
+    }
+    got = ZipMember::Read(archive, sheetPath.toUtf8().constData(), &bytes);
+    if (got != ZipMember::Outcome::Ok) return unreadable(ZipMember::Why(got));
+    pugi::xml_document doc;
+    if (!doc.load_buffer(bytes.constData(), size_t(bytes.size())))
+        return unreadable(QStringLiteral("XML格式错误"));
+    bytes = QByteArray();
+
+    // The first row with content is the header (or the first sample): its width
+    // bounds every later row, so no row is ever padded past the columns it uses.
+    int width = -1, nextRow = 1;
+    qint64 cells = 0;
+    const pugi::xml_node data = child(doc.document_element(), "sheetData");
+    for (pugi::xml_node r = data.first_child(); r; r = r.next_sibling()) {
+        if (r.type() != pugi::node_element || std::strcmp(localName(r.name()), "row") != 0) continue;
+        SheetRow row;
+        const pugi::xml_attribute number = attribute(r, "r");
+        row.line = number ? Xlsx::ParseRowNumber(number.value()) : nextRow;
+        if (row.line < 1 || row.line > Xlsx::kMaxRow)
+            return unreadable(QStringLiteral("行号超出范围：") + QString::fromUtf8(number.value()).left(40));
+        nextRow = row.line + 1;
+        int nextCol = 1, last = 0;
+        std::vector<std::pair<int, QString>> values;
+        for (pugi::xml_node c = r.first_child(); c; c = c.next_sibling()) {
+            if (c.type() != pugi::node_element || std::strcmp(localName(c.name()), "c") != 0) continue;
+            int col = nextCol, rowOfCell = row.line;
+            if (const pugi::xml_attribute ref = attribute(c, "r")) {
+                if (!Xlsx::ParseCellReference(ref.value(), &col, &rowOfCell))
+                    return unreadable(QStringLiteral("单元格引用无效：") +
+                                      QString::fromUtf8(ref.value()).left(40));
+            }
+            if (col > Xlsx::kMaxColumn) return unreadable(QStringLiteral("列数超出范围"));
+            nextCol = col + 1;
+            const QString type = QString::fromUtf8(attribute(c, "t").value());
+            const pugi::xml_node v = child(c, "v");
+            QString value;
+            if (type == QLatin1String("s"))
+                value = shared.value(v.text().as_int(-1));
+            else if (type == QLatin1String("inlineStr"))
+                value = innerText(child(c, "is"));
+            else
+                value = QString::fromUtf8(v.text().get());
+            // Written by a program that does not compute (a script, say): the
+            // formula's result is not in the file, and guessing it empty would
+            // drop a number without a word.
+            if (!v && child(c, "f"))
+                return unreadable(QStringLiteral("公式无计算结果：") + cellName(col, row.line));
+            if (value.trimmed().isEmpty()) continue;
+            if (width >= 0 && col > width) {
+                row.problem =
+                    QStringLiteral("单元格%1在表头以外：%2").arg(cellName(col, row.line), value.left(40));
+                row.problemColumn = col;
+                continue;
+            }
+            last = std::max(last, col);
+            values.emplace_back(col, value);
+        }
+        if (last == 0 && row.problem.isEmpty()) continue; // a blank row
+        if (width < 0) width = last;
+        cells += last;
+        if (cells > kMaxCells) return unreadable(QStringLiteral("单元格超过%1个").arg(kMaxCells));
+        for (int i = 0; i < last; ++i) row.cells << QString();
+        for (auto &[col, value] : values) row.cells[col - 1] = value;
+        out.rows << row;
+    }
+    return out;
+}
+
 } // namespace
 
 QString ColumnName(int column)
@@ -521,7 +674,7 @@ QByteArray Fill(const QString &templatePath, const QVector<QStringList> &rows)
     Entry &sheetEntry = requirePart(entries, sheetPart);
     pugi::xml_document sheetDoc;
     parse(sheetDoc, sheetEntry.data);
-    Sheet sheet(sheetDoc);
+    TemplateSheet sheet(sheetDoc);
     for (int i = 0; i < rows.size(); ++i) sheet.writeRow(i + 2, rows[i]);
     sheet.updateDimension();
     sheetEntry.data = serialize(sheetDoc);
@@ -581,4 +734,37 @@ QString SaveNew(const QString &folder, const QString &baseName, const QByteArray
     fail(ErrNo::FileAccess);
 }
 
-} // namespace CalibrationWorkbook
+Sheet ReadFirstSheetData(const QByteArray &package)
+{
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t *source =
+        zip_source_buffer_create(package.constData(), zip_uint64_t(package.size()), 0, &error);
+    zip_t *archive = source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
+    zip_error_fini(&error);
+    if (!archive) {
+        if (source) zip_source_free(source);
+        Sheet out;
+        out.error = QStringLiteral("不是有效的 .xlsx 文件");
+        return out;
+    }
+    Sheet out = readArchive(archive);
+    zip_discard(archive);
+    return out;
+}
+
+Sheet ReadFirstSheet(const QString &path)
+{
+    int err = 0;
+    zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &err);
+    if (!archive) {
+        Sheet out;
+        out.error = QStringLiteral("不是有效的 .xlsx 文件");
+        return out;
+    }
+    Sheet out = readArchive(archive);
+    zip_discard(archive);
+    return out;
+}
+
+} // namespace Workbook

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <cstdint>
+
+// Spreadsheets (.xlsx), read and written. Written: made from an OOXML template
+// (.xltx) whose first worksheet receives the rows from row 2 on; everything else
+// of the template, row 1 included, stays as it is; failures raise AppError with
+// the export's message and source. Read: the cells of the first worksheet, from
+// a file that may come from anywhere - every member read in bounded pieces,
+// every reference checked, nothing raised.
+namespace Workbook {
+
+// One row of a sheet as read: its cells from column A up to its last value
+// (never past the header's width), and the sheet's row number.
+struct SheetRow {
+    QStringList cells;
+    int line = 0;
+    // A value past the header's last column: why, and that column (1-based).
+    QString problem;
+    int problemColumn = 0;
+};
+
+struct Sheet {
+    QList<SheetRow> rows; // rows with a value; blank ones are dropped
+    QString error;        // "无法读取工作表：…" and the like; no rows then
+};
+
+// The first worksheet named by the workbook, of a file or of a package in memory.
+Sheet ReadFirstSheet(const QString &path);
+Sheet ReadFirstSheetData(const QByteArray &package);
+
+extern const QString kErrorSource; // "ExportToExcel"
+extern const QString kErrorText;   // "数据导出过程中出错"
+
+// Excel's number for a workbook or template it cannot use.
+constexpr int32_t kBrokenWorkbook = 1004;
+
+// The package of a new workbook: a copy of the template whose first worksheet
+// holds rows[i][j] as text in row i + 2, column j + 1 (A, B, ...). Empty texts
+// leave their cells empty.
+QByteArray Fill(const QString &templatePath, const QVector<QStringList> &rows);
+
+// Writes the package into the folder as "<baseName><n>.xlsx" with the smallest n
+// from 1 on whose name is free, so that no earlier file is overwritten. Returns
+// the path written.
+QString SaveNew(const QString &folder, const QString &baseName, const QByteArray &package);
+
+// Column letters of a 1-based column number (1 -> "A", 27 -> "AA").
+QString ColumnName(int column);
+
+// A text in the form cells store it: characters XML cannot carry and the
+// escape pattern itself written as _xHHHH_.
+QString CellText(const QString &text);
+
+} // namespace Workbook
