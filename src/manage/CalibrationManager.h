@@ -69,7 +69,7 @@ class CalibrationManager : public ChildForm {
     bool hasPendingRows(const QString &owner) const;
     void setPending(bool value);
 
-    // The actions of the Part, public so that dialogs and tests reach them.
+    // The manager's actions, public so that dialogs and tests reach them.
     void LoadRecords(const QString &owner, const QString &minA, const QString &minB);
     void RefreshList();
     void NewRecord();
