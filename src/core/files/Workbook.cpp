@@ -734,6 +734,23 @@ QString SaveNew(const QString &folder, const QString &baseName, const QByteArray
     fail(ErrNo::FileAccess);
 }
 
+namespace {
+
+// The sheet of an opened package, which it then lets go; none opened: not a workbook.
+Sheet readOpened(zip_t *archive)
+{
+    Sheet out;
+    if (!archive) {
+        out.error = QStringLiteral("不是有效的 .xlsx 文件");
+        return out;
+    }
+    out = readArchive(archive);
+    zip_discard(archive);
+    return out;
+}
+
+} // namespace
+
 Sheet ReadFirstSheetData(const QByteArray &package)
 {
     zip_error_t error;
@@ -742,29 +759,14 @@ Sheet ReadFirstSheetData(const QByteArray &package)
         zip_source_buffer_create(package.constData(), zip_uint64_t(package.size()), 0, &error);
     zip_t *archive = source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
     zip_error_fini(&error);
-    if (!archive) {
-        if (source) zip_source_free(source);
-        Sheet out;
-        out.error = QStringLiteral("不是有效的 .xlsx 文件");
-        return out;
-    }
-    Sheet out = readArchive(archive);
-    zip_discard(archive);
-    return out;
+    if (!archive && source) zip_source_free(source);
+    return readOpened(archive);
 }
 
 Sheet ReadFirstSheet(const QString &path)
 {
     int err = 0;
-    zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &err);
-    if (!archive) {
-        Sheet out;
-        out.error = QStringLiteral("不是有效的 .xlsx 文件");
-        return out;
-    }
-    Sheet out = readArchive(archive);
-    zip_discard(archive);
-    return out;
+    return readOpened(zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &err));
 }
 
 } // namespace Workbook

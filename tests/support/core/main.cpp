@@ -1,5 +1,7 @@
 // Main of the core test runner: no windows, settings and runtime folders of its
 // own, so that nothing touches the user's files.
+#include "support/core/TestHome.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -8,13 +10,7 @@
 int main(int argc, char **argv)
 {
     QTemporaryDir home;
-    QDir(home.path()).mkpath(QStringLiteral("config"));
-    QDir(home.path()).mkpath(QStringLiteral("runtime"));
-    QFile::setPermissions(home.path() + QStringLiteral("/runtime"),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path() + QStringLiteral("/runtime")));
-    qputenv("HOME", QFile::encodeName(home.path()));
+    UseTemporaryHome(home);
 
     ::testing::InitGoogleTest(&argc, argv);
     QCoreApplication app(argc, argv);

@@ -1,5 +1,6 @@
 // Main of the window test runners: offscreen windows, settings and runtime
 // folders of their own, so that nothing touches the user's files.
+#include "support/core/TestHome.h"
 #include "ui/Fonts.h"
 
 #include <QApplication>
@@ -13,13 +14,7 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir home;
-    QDir(home.path()).mkpath(QStringLiteral("config"));
-    QDir(home.path()).mkpath(QStringLiteral("runtime"));
-    QFile::setPermissions(home.path() + QStringLiteral("/runtime"),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path() + QStringLiteral("/runtime")));
-    qputenv("HOME", QFile::encodeName(home.path()));
+    UseTemporaryHome(home);
 
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
