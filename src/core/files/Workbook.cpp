@@ -468,16 +468,30 @@ pugi::xml_attribute attribute(const pugi::xml_node &node, const char *name)
 }
 
 // Plain <t> or rich-text runs <r><t>; phonetic hints (<rPh>) are not the text.
+// Walked without recursion: a file may nest runs millions deep, which a
+// recursive walk would pay for with the stack.
 void appendText(const pugi::xml_node &node, QString *text)
 {
-    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
-        if (c.type() != pugi::node_element) continue;
-        const char *name = localName(c.name());
-        if (std::strcmp(name, "rPh") == 0) continue;
-        if (std::strcmp(name, "t") == 0)
-            *text += QString::fromUtf8(c.text().get());
-        else
-            appendText(c, text);
+    pugi::xml_node c = node.first_child();
+    while (c) {
+        bool descend = false;
+        if (c.type() == pugi::node_element) {
+            const char *name = localName(c.name());
+            if (std::strcmp(name, "t") == 0)
+                *text += QString::fromUtf8(c.text().get());
+            else if (std::strcmp(name, "rPh") != 0)
+                descend = bool(c.first_child());
+        }
+        if (descend) {
+            c = c.first_child();
+            continue;
+        }
+        // The next sibling, or that of the nearest parent below `node` that has one.
+        while (c && !c.next_sibling()) {
+            c = c.parent();
+            if (c == node) return;
+        }
+        if (c) c = c.next_sibling();
     }
 }
 

@@ -1,21 +1,26 @@
 #include "core/files/ZipMember.h"
 
+#include <algorithm>
 #include <zip.h>
 
 namespace ZipMember {
 
 namespace {
 
-Outcome readOpen(zip_file_t *file, QByteArray *out, int64_t limit)
+Outcome readOpen(zip_file_t *file, QByteArray *out, int64_t limit, int64_t claimed)
 {
     out->clear();
     if (!file) return Outcome::Broken;
     // The claimed size is only a hint: read in pieces and stop past the limit.
+    // The first piece is what the member claims (and one byte more, to see that
+    // it ends there), so that an honest member is read into one buffer.
     constexpr int64_t piece = 1 << 20;
+    int64_t next = claimed > 0 ? std::min(claimed, limit) + 1 : piece;
     Outcome outcome = Outcome::Ok;
     for (;;) {
         const qsizetype at = out->size();
-        const int64_t want = std::min<int64_t>(piece, limit + 1 - at);
+        const int64_t want = std::min<int64_t>(next, limit + 1 - at);
+        next = piece;
         if (want <= 0) {
             outcome = Outcome::TooLarge;
             break;
@@ -51,8 +56,9 @@ Outcome ReadIndex(zip *archive, uint64_t index, QByteArray *out, int64_t limit)
     zip_stat_t st;
     zip_stat_init(&st);
     if (zip_stat_index(archive, index, 0, &st) != 0) return Outcome::Missing;
-    if ((st.valid & ZIP_STAT_SIZE) && st.size > uint64_t(limit)) return Outcome::TooLarge;
-    return readOpen(zip_fopen_index(archive, index, 0), out, limit);
+    const bool sized = st.valid & ZIP_STAT_SIZE;
+    if (sized && st.size > uint64_t(limit)) return Outcome::TooLarge;
+    return readOpen(zip_fopen_index(archive, index, 0), out, limit, sized ? int64_t(st.size) : 0);
 }
 
 QString Why(Outcome outcome, int64_t limit)

@@ -112,6 +112,21 @@ TEST(HostileWorkbook, NoRowIsPaddedPastItsHeaderAndPrefixedXmlReads)
     EXPECT_EQ(cells.rows[1].cells, QStringList({"Q", "10.5"}));
 }
 
+TEST(HostileWorkbook, RunsNestedDeepAreReadWithoutExhaustingTheStack)
+{
+    // Three hundred thousand rich-text runs, one inside the other, around the text.
+    const int depth = 300000;
+    QByteArray cell = "<c r=\"A1\" t=\"inlineStr\"><is>";
+    for (int i = 0; i < depth; ++i) cell += "<r>";
+    cell += "<t>sample</t>";
+    for (int i = 0; i < depth; ++i) cell += "</r>";
+    cell += "</is></c>";
+    const FileCells cells = readSheet(sheet("<row r=\"1\">" + cell + "</row>"));
+    ASSERT_TRUE(cells.error.isEmpty()) << cells.error.toStdString();
+    ASSERT_EQ(cells.rows.size(), 1);
+    EXPECT_EQ(cells.rows[0].cells, QStringList{QStringLiteral("sample")});
+}
+
 TEST(HostileWorkbook, AMemberIsNeverHeldPastTheLimit)
 {
     // Two megabytes of spaces pack to a few kilobytes; read with a one-megabyte limit.
