@@ -5,7 +5,7 @@ PREFIX ?= /usr/local
 # The sanitizer build keeps a folder of its own, so neither rebuilds the other.
 ASAN_BUILD ?= build-asan
 
-.PHONY: deps build run test asan bench format format-check install package clean
+.PHONY: deps build run test asan fuzz bench format format-check install package clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -30,6 +30,19 @@ LSAN_OPTIONS ?= suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 asan:
 	@ASAN_OPTIONS=$(ASAN_OPTIONS) UBSAN_OPTIONS=$(UBSAN_OPTIONS) LSAN_OPTIONS=$(LSAN_OPTIONS) $(MAKE) --no-print-directory test BUILD=$(ASAN_BUILD) \
 	  CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Debug -DLORVANE_SANITIZE=ON $(ASAN_FLAGS)"
+
+# The readers of outside files fuzzed with libFuzzer (clang), in a folder of its
+# own where only the core library and the targets are built; each target runs
+# FUZZ_SECONDS on a copy of its seeds in tests/fuzz/corpus. Any crash, hang,
+# leak, undefined behaviour or broken check fails, its input kept beside the log.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_JOBS ?= 2
+fuzz: deps
+	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DLORVANE_FUZZ=ON \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(FUZZ_JOBS) --target fuzz_targets
+	@bash tests/fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 bench: build
 	QT_QPA_PLATFORM=offscreen bash bench/run_all $(BUILD)/bench

@@ -14,6 +14,7 @@ packages=(
   qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
   desktop-file-utils appstream dpkg-dev file
   clang-format
+  clang libclang-rt-14-dev
   locales
 )
 
