@@ -33,7 +33,7 @@ struct EventLog {
 };
 
 // The AppError a call raises; number 0 and empty texts when it raises nothing.
-inline AppError errorOf(const std::function<void()> &call)
+inline AppError appErrorOf(const std::function<void()> &call)
 {
     try {
         call();

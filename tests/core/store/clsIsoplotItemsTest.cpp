@@ -88,13 +88,13 @@ TEST(clsIsoplotItems, FuzzyQueryFailures)
     clsIsoplotItems items;
 
     // A NULL field stops the walk; the rows before it stay.
-    AppError nullError = errorOf([&] { items.FuzzyQuery(db.conn()); });
+    AppError nullError = appErrorOf([&] { items.FuzzyQuery(db.conn()); });
     EXPECT_EQ(nullError.number(), ErrNo::InvalidNull);
     EXPECT_EQ(ids(items), QStringList{"1"});
 
     // A rejected statement passes and leaves the catalogue as it was.
     db.exec(QStringLiteral("drop table Isoplot"));
-    EXPECT_NE(errorOf([&] { items.FuzzyQuery(db.conn()); }).number(), 0);
+    EXPECT_NE(appErrorOf([&] { items.FuzzyQuery(db.conn()); }).number(), 0);
     EXPECT_EQ(ids(items), QStringList{"1"});
 }
 
@@ -149,7 +149,7 @@ TEST(clsIsoplotItems, NameListsHoldAtMost32767Names)
                            "select x, 'T' || x from n"));
     EXPECT_EQ(items.FindIsoType(db.conn()).size(), 32767);
     db.exec(QStringLiteral("insert into Isoplot (ID_N, IsoType_S) values (40000, 'one more')"));
-    const AppError overflow = errorOf([&] { items.FindIsoType(db.conn()); });
+    const AppError overflow = appErrorOf([&] { items.FindIsoType(db.conn()); });
     EXPECT_EQ(overflow.number(), ErrNo::Overflow);
     EXPECT_EQ(overflow.description(), QStringLiteral("溢出"));
 }
@@ -169,10 +169,10 @@ TEST(KeyedCollection, PositionsKeysAndRefusals)
 
     auto twin = std::make_shared<clsIsoItem>();
     twin->setId(3);
-    EXPECT_EQ(errorOf([&] { items.Add(twin); }).number(), CollectionError::DuplicateKey);
-    EXPECT_EQ(errorOf([&] { items.Item(0); }).number(), CollectionError::SubscriptOutOfRange);
-    EXPECT_EQ(errorOf([&] { items.Item(4); }).number(), CollectionError::SubscriptOutOfRange);
-    EXPECT_EQ(errorOf([&] { items.Item(QStringLiteral("A99")); }).number(), ErrNo::InvalidCall);
+    EXPECT_EQ(appErrorOf([&] { items.Add(twin); }).number(), CollectionError::DuplicateKey);
+    EXPECT_EQ(appErrorOf([&] { items.Item(0); }).number(), CollectionError::SubscriptOutOfRange);
+    EXPECT_EQ(appErrorOf([&] { items.Item(4); }).number(), CollectionError::SubscriptOutOfRange);
+    EXPECT_EQ(appErrorOf([&] { items.Item(QStringLiteral("A99")); }).number(), ErrNo::InvalidCall);
 
     // Removal keeps key look-ups right for the records behind it.
     items.Remove(1);

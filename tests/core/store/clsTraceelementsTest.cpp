@@ -71,7 +71,7 @@ TEST(clsTraceelements, FuzzyQueryNeverRaises)
 
     // A rejected statement clears the catalogue without an error.
     db.exec(QStringLiteral("drop table TraceElement"));
-    EXPECT_EQ(errorOf([&] { items.FuzzyQuery(db.conn()); }).number(), 0);
+    EXPECT_EQ(appErrorOf([&] { items.FuzzyQuery(db.conn()); }).number(), 0);
     EXPECT_EQ(items.Count(), 0);
 }
 
@@ -81,11 +81,11 @@ TEST(clsTraceelements, FindTakesLiteralsAndRaises)
     fillSample(db);
     clsTraceelements items;
     EXPECT_EQ(ids(items.Find(db.conn(), QStringLiteral("'X'"))), QString("1,12").split(','));
-    EXPECT_NE(errorOf([&] { items.Find(db.conn(), QStringLiteral("X")); }).number(), 0);
+    EXPECT_NE(appErrorOf([&] { items.Find(db.conn(), QStringLiteral("X")); }).number(), 0);
     EXPECT_EQ(items.Count(), 2);
 
     db.exec(QStringLiteral("insert into TraceElement values(30,'W','P',null,1,1,'e','')"));
-    EXPECT_EQ(errorOf([&] { items.Find(db.conn(), QStringLiteral("'W'")); }).number(), ErrNo::InvalidNull);
+    EXPECT_EQ(appErrorOf([&] { items.Find(db.conn(), QStringLiteral("'W'")); }).number(), ErrNo::InvalidNull);
 }
 
 TEST(clsTraceelements, NameLists)

@@ -23,7 +23,7 @@ struct TypeLog {
 
 TEST(isotype, ConnectionMustBeGivenAndOpen)
 {
-    AppError missing = errorOf([] { isotype registry(nullptr); });
+    AppError missing = appErrorOf([] { isotype registry(nullptr); });
     EXPECT_EQ(missing.number(), int32_t(0x80040201u));
     EXPECT_EQ(missing.source(), QStringLiteral("IsoType.Set Connection"));
     EXPECT_EQ(missing.description(), QStringLiteral("连接属性无效"));
@@ -33,11 +33,11 @@ TEST(isotype, ConnectionMustBeGivenAndOpen)
     EXPECT_EQ(registry.connection(), &db.conn());
 
     db.conn().Close();
-    AppError closed = errorOf([] { isotype again; });
+    AppError closed = appErrorOf([] { isotype again; });
     EXPECT_EQ(closed.number(), int32_t(0x80040202u));
     EXPECT_EQ(closed.source(), QStringLiteral("IsoType.Set Connection"));
     EXPECT_EQ(closed.description(), QStringLiteral("连接未打开"));
-    EXPECT_EQ(errorOf([&] { registry.setConnection(&db.conn()); }).number(), int32_t(0x80040202u));
+    EXPECT_EQ(appErrorOf([&] { registry.setConnection(&db.conn()); }).number(), int32_t(0x80040202u));
 }
 
 TEST(isotype, AddNewAllocatesIdsRefusesDuplicatesAndAnnounces)
@@ -138,11 +138,11 @@ TEST(isotype, LookUps)
     EXPECT_EQ(registry.GetNameBaseOnID(9), QStringLiteral("硫同位素"));
     EXPECT_EQ(registry.id(), 9);
     EXPECT_EQ(registry.GetNameBaseOnID(), QStringLiteral("硫同位素")); // the id of the call before
-    EXPECT_EQ(errorOf([&] { registry.GetNameBaseOnID(7); }).number(), ErrNo::NoCurrentRow);
+    EXPECT_EQ(appErrorOf([&] { registry.GetNameBaseOnID(7); }).number(), ErrNo::NoCurrentRow);
 
     EXPECT_EQ(registry.GetIDBaseOnName(QStringLiteral("氧同位素")), 5);
     EXPECT_EQ(registry.Name(), QStringLiteral("氧同位素"));
-    AppError missing = errorOf([&] { registry.GetIDBaseOnName(QStringLiteral("碳同位素")); });
+    AppError missing = appErrorOf([&] { registry.GetIDBaseOnName(QStringLiteral("碳同位素")); });
     EXPECT_EQ(missing.number(), int32_t(0x80040203u));
     EXPECT_EQ(missing.source(), QStringLiteral("IsoType.GetIDBaseOnName"));
     EXPECT_EQ(missing.description(), QStringLiteral("碳同位素未找到!"));
