@@ -132,6 +132,58 @@ double Slope(double a, double kelvin) { return -a / (kelvin * kelvin); }
 
 namespace {
 
+double logOf(const QString &logType, double v)
+{
+    return logType == QLatin1String("e") ? std::log(v) : std::log10(v);
+}
+
+// The numerator (A + C·P^n + E·X) and the part beside B (B + F·X + ν terms);
+// false where the conditions give no number.
+bool parts(const Form &form, const Conditions &cond, double *numerator, double *beside)
+{
+    double pressure = 0;
+    if (form.usesPressure()) {
+        if (!(cond.pressureKbar >= 0) || !std::isfinite(cond.pressureKbar)) return false;
+        pressure = form.c * std::pow(cond.pressureKbar, form.n);
+    }
+    double activities = 0;
+    if (form.usesSiO2()) {
+        if (!(cond.aSiO2 > 0)) return false;
+        activities += form.nuSiO2 * logOf(form.logType, cond.aSiO2);
+    }
+    if (form.usesTiO2()) {
+        if (!(cond.aTiO2 > 0)) return false;
+        activities += form.nuTiO2 * logOf(form.logType, cond.aTiO2);
+    }
+    if (form.usesComposition() && !std::isfinite(cond.x)) return false;
+    *numerator = form.a + pressure + form.e * cond.x;
+    *beside = form.b + form.f * cond.x + activities;
+    return std::isfinite(*numerator) && std::isfinite(*beside);
+}
+
+} // namespace
+
+double LogK(const Form &form, double kelvin, const Conditions &conditions)
+{
+    double numerator, beside;
+    if (!parts(form, conditions, &numerator, &beside)) return std::numeric_limits<double>::quiet_NaN();
+    return numerator / kelvin + beside;
+}
+
+std::optional<double> Kelvin(const Form &form, double k, const Conditions &conditions)
+{
+    double numerator, beside;
+    if (!(k > 0) || !IsKnownLogType(form.logType) || !parts(form, conditions, &numerator, &beside))
+        return std::nullopt;
+    const double denominator = logOf(form.logType, k) - beside;
+    if (denominator == 0) return std::nullopt;
+    const double kelvin = numerator / denominator;
+    if (!std::isfinite(kelvin) || !(kelvin > 0)) return std::nullopt;
+    return kelvin;
+}
+
+namespace {
+
 // log K = A/T + B solved for T, with the checks of the checked arithmetic: the
 // number of the error they would raise (0 for none), the kelvin in *kelvin. An
 // unknown log type gives 0 K.

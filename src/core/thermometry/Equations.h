@@ -68,6 +68,38 @@ bool IsKnownLogType(const QString &logType); // "10" or "e", exactly
 double LogK(double a, double b, double kelvin);
 double Slope(double a, double kelvin);
 
+// A thermometer in its published form, with pressure, a composition variable
+// and the activities of SiO2 and TiO2:
+//   log_b K = (A + C·P^n + E·X)/T + B + F·X + ν_Si·log_b aSiO2 + ν_Ti·log_b aTiO2
+// T in kelvin, P in kbar, b = 10 or e. With C = E = F = ν = 0 it is log K = A/T + B.
+struct Form {
+    QString logType = QStringLiteral("10");
+    double a = 0, b = 0;
+    double c = 0, n = 1; // pressure term
+    double e = 0, f = 0; // composition terms, X in the 1/T part and beside B
+    double nuSiO2 = 0, nuTiO2 = 0;
+
+    bool usesPressure() const { return c != 0; }
+    bool usesComposition() const { return e != 0 || f != 0; }
+    bool usesSiO2() const { return nuSiO2 != 0; }
+    bool usesTiO2() const { return nuTiO2 != 0; }
+};
+
+// The conditions a sample formed at; activities default to 1 (saturated).
+struct Conditions {
+    double pressureKbar = 0;
+    double x = 0;
+    double aSiO2 = 1, aTiO2 = 1;
+};
+
+// log K of the form at a temperature (kelvin); NaN where the conditions give
+// none (a negative pressure under a fractional power, an activity of 0 or below).
+double LogK(const Form &form, double kelvin, const Conditions &conditions);
+// T (kelvin) at which the form gives K, in closed form:
+//   T = (A + C·P^n + E·X) / (log_b K - B - F·X - ν_Si·log_b aSiO2 - ν_Ti·log_b aTiO2).
+// Empty for K of 0 or below, unusable conditions, a zero denominator or 0 K or below.
+std::optional<double> Kelvin(const Form &form, double k, const Conditions &conditions);
+
 // log K = A/T + B solved for T (kelvin, single precision). K of 0 or below
 // raises 5, x equal to B raises 11, a result past single precision raises 6.
 // An unknown log type gives 0.
