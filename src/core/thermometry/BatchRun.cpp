@@ -54,42 +54,48 @@ bool Solved(Status s)
 
 namespace {
 
-// log_b K = A/T + B solved for T, in double precision; empty for no temperature.
-std::optional<double> traceKelvin(const Calibration &cal, double k)
-{
-    if (!(k > 0) || !TraceEquation::IsKnownLogType(cal.logType)) return std::nullopt;
-    const double x = cal.logType == QLatin1String("10") ? std::log10(k) : std::log(k);
-    const double kelvin = cal.a / (x - cal.b);
-    if (!std::isfinite(kelvin) || !(kelvin > 0)) return std::nullopt;
-    return kelvin;
-}
-
-// The temperature of one value on one branch of the calibration's equation.
-std::optional<double> kelvinOnBranch(Kind kind, const Calibration &cal, double value, int branch)
-{
-    if (kind == Kind::Trace) return traceKelvin(cal, value);
-    return IsoEquation::KelvinOnBranch(value, double(IsoEquation::APrime(cal.a)),
-                                       double(IsoEquation::BPrime(cal.b)), cal.c, branch);
-}
-
-// Every root of the value, chosen by the calculators' root rule.
-RootRule::Choice choose(Kind kind, const Calibration &cal, double value)
-{
-    RootRule::Root roots[2];
-    int n = 0;
-    for (int branch : {+1, -1}) {
-        if (kind == Kind::Trace && branch < 0) break; // log K = A/T + B has one root
-        if (const std::optional<double> k = kelvinOnBranch(kind, cal, value, branch))
-            roots[n++] = {*k, branch};
+// A calibration's equation as the solver takes it, formed once for all the
+// draws of a result: the scaled constants, or the trace form.
+struct Curve {
+    explicit Curve(Kind k, const Calibration &cal)
+        : kind(k), aPrime(IsoEquation::APrime(cal.a)), bPrime(IsoEquation::BPrime(cal.b)), c(cal.c),
+          range(cal.range)
+    {
+        form.logType = cal.logType;
+        form.a = cal.a;
+        form.b = cal.b;
     }
-    return RootRule::Choose(roots, n, cal.range);
-}
+
+    // The temperature (kelvin) of one value on one branch of the equation.
+    std::optional<double> kelvinOnBranch(double value, int branch) const
+    {
+        if (kind == Kind::Trace) return TraceEquation::Kelvin(form, value, TraceEquation::Conditions{});
+        return IsoEquation::KelvinOnBranch(value, aPrime, bPrime, c, branch);
+    }
+
+    // Every root of the value, chosen by the calculators' root rule.
+    RootRule::Choice choose(double value) const
+    {
+        RootRule::Root roots[2];
+        int n = 0;
+        for (int branch : {+1, -1}) {
+            if (kind == Kind::Trace && branch < 0) break; // log K = A/T + B has one root
+            if (const std::optional<double> k = kelvinOnBranch(value, branch)) roots[n++] = {*k, branch};
+        }
+        return RootRule::Choose(roots, n, range);
+    }
+
+    Kind kind;
+    double aPrime, bPrime, c;
+    TraceEquation::Form form;
+    const std::optional<CalibrationRange> &range;
+};
 
 } // namespace
 
 std::optional<double> SolveCelsius(Kind kind, const Calibration &cal, double value)
 {
-    const RootRule::Choice c = choose(kind, cal, value);
+    const RootRule::Choice c = Curve(kind, cal).choose(value);
     if (!c.first) return std::nullopt;
     return c.first->kelvin - 273.15;
 }
@@ -127,7 +133,8 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
     r.sample = index;
     r.cal = &cal;
     r.value = value;
-    const RootRule::Choice choice = choose(kind, cal, value);
+    const Curve curve(kind, cal);
+    const RootRule::Choice choice = curve.choose(value);
     if (!choice.first) {
         r.status = Status::NoSolution;
         return;
@@ -161,13 +168,13 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
         } else if (a > 0 && b > 0) {
             drawn = a / b;
         }
-        const std::optional<double> t1 = drawn ? kelvinOnBranch(kind, cal, *drawn, branch1) : std::nullopt;
+        const std::optional<double> t1 = drawn ? curve.kelvinOnBranch(*drawn, branch1) : std::nullopt;
         if (t1)
             scratch.first.push_back(float(*t1 - 273.15));
         else
             ++r.failedDraws;
         if (!r.second) continue;
-        const std::optional<double> t2 = drawn ? kelvinOnBranch(kind, cal, *drawn, branch2) : std::nullopt;
+        const std::optional<double> t2 = drawn ? curve.kelvinOnBranch(*drawn, branch2) : std::nullopt;
         if (t2)
             scratch.second.push_back(float(*t2 - 273.15));
         else

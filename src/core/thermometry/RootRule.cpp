@@ -61,10 +61,16 @@ Standing Judge(const Choice &choice, const std::optional<CalibrationRange> &stat
 
 double AsShown(double celsius, int decimals)
 {
-    // Read back from the text itself: scaling first would round 726.85 (stored a
-    // little above) as a tie.
     if (!std::isfinite(celsius)) return celsius;
-    const double shown = QString::number(celsius, 'f', decimals).toDouble();
+    // Rounding the scaled value is what the text shows, except within a hair of
+    // a half, where scaling itself rounds (726.85, stored a little above, would
+    // come out as a tie): there the text is written and read back.
+    const double scale = std::pow(10.0, decimals);
+    const double scaled = celsius * scale;
+    const double whole = std::nearbyint(scaled);
+    double shown = std::fabs(std::fabs(scaled - whole) - 0.5) > 1e-6
+                       ? whole / scale
+                       : QString::number(celsius, 'f', decimals).toDouble();
     return shown == 0 ? 0.0 : shown;
 }
 

@@ -4,6 +4,7 @@
 #include "core/files/ZipMember.h"
 #include "core/thermometry/BatchTable.h"
 #include "core/thermometry/CalibrationRange.h"
+#include "support/core/LorvaneCalc.h"
 #include "support/core/TempDatabase.h"
 
 #include <QCryptographicHash>
@@ -171,32 +172,6 @@ TEST(HostileText, ARemarkOfAMegabyteIsReadInOnePass)
 
 namespace {
 
-struct CalcRun {
-    int code = -1;
-    QString err, out;
-};
-
-CalcRun calc(const QStringList &args, const QString &shellPrefix = QString())
-{
-    QProcess p;
-    const QString program = QStringLiteral(LORVANE_BIN_DIR "/lorvane-calc");
-    if (shellPrefix.isEmpty()) {
-        p.start(program, args);
-    } else {
-        QStringList quoted;
-        for (const QString &a : args) quoted << QLatin1Char('\'') + a + QLatin1Char('\'');
-        p.start(QStringLiteral("/bin/bash"),
-                {QStringLiteral("-c"), shellPrefix + QStringLiteral(" exec '") + program +
-                                           QStringLiteral("' ") + quoted.join(QLatin1Char(' '))});
-    }
-    CalcRun r;
-    if (!p.waitForFinished(60000)) return r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    return r;
-}
-
 QByteArray digest(const QString &path)
 {
     QFile f(path);
@@ -213,10 +188,7 @@ TEST(HostileCommand, BadCellsAndCarelessCommandsStopWithAMessageAndWriteNothing)
         "insert into Isoplot values (1,'氧同位素','石英','水',3.38,0,-3.4,'200-500','Clayton')"));
     QTemporaryDir dir;
     auto write = [&](const QString &name, const QByteArray &text) {
-        QFile f(dir.filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
-        return f.fileName();
+        return WriteTestFile(dir.path(), name, text);
     };
     const QByteArray header = "sample,type,mineral_a,mineral_b,delta_a,delta_b\n";
     const QString good = write(QStringLiteral("good.csv"), header + "Q,氧同位素,石英,水,10,2\n");
@@ -241,7 +213,7 @@ TEST(HostileCommand, BadCellsAndCarelessCommandsStopWithAMessageAndWriteNothing)
     for (const auto &c : cases) {
         QStringList args = c.args;
         if (!args.contains(QStringLiteral("--db"))) args << QStringLiteral("--db") << db2;
-        const CalcRun r = calc(args);
+        const CalcRun r = RunLorvaneCalc(args);
         EXPECT_EQ(r.code, 1) << c.message.toStdString();
         EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
     }
@@ -254,8 +226,8 @@ TEST(HostileCommand, BadCellsAndCarelessCommandsStopWithAMessageAndWriteNothing)
     for (int i = 0; i < 200; ++i) many += "Q" + QByteArray::number(i) + ",氧同位素,石英,水,10,2\n";
     const QString samples = write(QStringLiteral("many.csv"), many);
     const QString out = write(QStringLiteral("out.csv"), "old results\n");
-    const CalcRun full =
-        calc({"iso", samples, "--db", db2, "-o", out}, QStringLiteral("ulimit -f 4; trap '' XFSZ;"));
+    const CalcRun full = RunLorvaneCalc({"iso", samples, "--db", db2, "-o", out},
+                                        QStringLiteral("ulimit -f 4; trap '' XFSZ;"));
     EXPECT_EQ(full.code, 1) << full.err.toStdString();
     EXPECT_TRUE(full.err.contains(QStringLiteral("文件超出允许的大小; nothing written")))
         << full.err.toStdString();

@@ -1,5 +1,6 @@
 // The batch core against values worked out here from the forward equations.
 #include "core/thermometry/BatchRun.h"
+#include "support/core/LorvaneCalc.h"
 #include "support/core/QtPrinting.h"
 #include "support/core/TempDatabase.h"
 
@@ -336,28 +337,6 @@ TEST(BatchRun, SummariesCountOnlyInRangeResultsAndCancelGivesNothing)
     EXPECT_TRUE(Compute(Kind::Isotope, rows, lib, opt, &progress).empty());
 }
 
-namespace {
-
-struct CalcRun {
-    int code = -1;
-    QStringList out;
-    QString err;
-};
-
-CalcRun calc(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(LORVANE_BIN_DIR "/lorvane-calc"), args);
-    CalcRun r;
-    if (!p.waitForFinished(60000)) return r;
-    r.code = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-} // namespace
-
 TEST(LorvaneCalc, RunAsAProgram)
 {
     TempDatabase db;
@@ -368,10 +347,7 @@ TEST(LorvaneCalc, RunAsAProgram)
     db.exec(QStringLiteral("insert into TraceElement values (1,'Mg','橄榄石','熔体',1000,0,'10','decimal')"));
     QTemporaryDir dir;
     auto write = [&](const QString &name, const QByteArray &text) {
-        QFile f(dir.filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
-        return f.fileName();
+        return WriteTestFile(dir.path(), name, text);
     };
     const QString samples =
         write(QStringLiteral("s.csv"), "mineral_b,sample,type,mineral_a,delta_a,delta_b,sigma_a\n"
@@ -380,8 +356,8 @@ TEST(LorvaneCalc, RunAsAProgram)
                                        "方铅矿,P1,硫同位素,黄铁矿,3,1,\n");
     // Clayton at Δ = 8: T = sqrt(4·3.38e6·11.4)/22.8 - 273.15.
     const double q = std::sqrt(4 * 3.38e6 * 11.4) / 22.8 - 273.15;
-    const CalcRun ok = calc({QStringLiteral("iso"), samples, QStringLiteral("--db"), db.path(),
-                             QStringLiteral("--draws"), QStringLiteral("0")});
+    const CalcRun ok = RunLorvaneCalc({QStringLiteral("iso"), samples, QStringLiteral("--db"), db.path(),
+                                       QStringLiteral("--draws"), QStringLiteral("0")});
     EXPECT_EQ(ok.code, 0) << ok.err.toStdString();
     EXPECT_EQ(ok.out,
               QStringList({
@@ -397,8 +373,8 @@ TEST(LorvaneCalc, RunAsAProgram)
     const QString traceSamples = write(QStringLiteral("t.txt"), "sample\telement\tmineral_a\tmineral_b\tK\n"
                                                                 "T1\tMg\t橄榄石\t熔体\t10\n");
     const QString outFile = dir.filePath(QStringLiteral("out.csv"));
-    const CalcRun trace = calc({QStringLiteral("trace"), traceSamples, QStringLiteral("-o"), outFile,
-                                QStringLiteral("--db"), db.path()});
+    const CalcRun trace = RunLorvaneCalc({QStringLiteral("trace"), traceSamples, QStringLiteral("-o"),
+                                          outFile, QStringLiteral("--db"), db.path()});
     EXPECT_EQ(trace.code, 0) << trace.err.toStdString();
     QFile written(outFile);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
@@ -412,19 +388,19 @@ TEST(LorvaneCalc, RunAsAProgram)
     const QString bad = write(QStringLiteral("bad.csv"), "sample,type,mineral_a,mineral_b,delta_a,delta_b\n"
                                                          "Q1,氧同位素,石英,水,10,2\n"
                                                          "Q2,氧同位素,石英,水,1O,2\n");
-    const CalcRun badRun = calc({QStringLiteral("iso"), bad, QStringLiteral("--db"), db.path()});
+    const CalcRun badRun = RunLorvaneCalc({QStringLiteral("iso"), bad, QStringLiteral("--db"), db.path()});
     EXPECT_EQ(badRun.code, 1);
     EXPECT_TRUE(badRun.err.contains(bad + QStringLiteral(":3:5: 不是数字：1O"))) << badRun.err.toStdString();
     EXPECT_TRUE(badRun.out.isEmpty());
-    EXPECT_EQ(calc({QStringLiteral("iso"), samples, QStringLiteral("--db"),
-                    dir.filePath(QStringLiteral("none.mdb"))})
+    EXPECT_EQ(RunLorvaneCalc({QStringLiteral("iso"), samples, QStringLiteral("--db"),
+                              dir.filePath(QStringLiteral("none.mdb"))})
                   .code,
               2);
-    EXPECT_EQ(calc({QStringLiteral("iso"), dir.filePath(QStringLiteral("missing.csv")),
-                    QStringLiteral("--db"), db.path()})
+    EXPECT_EQ(RunLorvaneCalc({QStringLiteral("iso"), dir.filePath(QStringLiteral("missing.csv")),
+                              QStringLiteral("--db"), db.path()})
                   .code,
               1);
-    const CalcRun help = calc({QStringLiteral("--help")});
+    const CalcRun help = RunLorvaneCalc({QStringLiteral("--help")});
     EXPECT_EQ(help.code, 0);
     EXPECT_TRUE(help.out.join(QLatin1Char('\n')).contains(QStringLiteral("no_calibration")));
 }
