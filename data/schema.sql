@@ -25,7 +25,17 @@ create table TraceElement (
     ConstA_sng real,
     ConstB_sng real,
     logType_s  text collate nocase,
-    Mark_s     text collate nocase
+    Mark_s     text collate nocase,
+    -- log K = (A + C·P^n + E·X)/T + B + F·X + ν_Si·log aSiO2 + ν_Ti·log aTiO2,
+    -- P in kbar, X the composition variable XName_s; the defaults give A/T + B.
+    ConstC_sng real not null default 0,
+    PowerN_sng real not null default 1,
+    ConstE_sng real not null default 0,
+    ConstF_sng real not null default 0,
+    XName_s    text collate nocase not null default '',
+    NuSiO2_sng real not null default 0,
+    NuTiO2_sng real not null default 0,
+    KUnit_s    text collate nocase not null default ''
 );
 create index TraceElement_Element_Minerals on TraceElement (Element_s, MinA_s, MinB_s);
 create index TraceElement_Minerals on TraceElement (MinA_s, MinB_s);

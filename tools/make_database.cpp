@@ -11,6 +11,7 @@
 
 #include "core/base/NumberText.h"
 #include "core/files/TextCodec.h"
+#include "core/store/TraceTerms.h"
 #include "core/thermometry/Equations.h"
 
 #include <QDir>
@@ -190,7 +191,11 @@ void writeImportFiles(const Table &table, const QString &folder, const char *own
         if (!files.contains(name)) order << name;
         QStringList line;
         for (const QString &field : fields) {
-            const QString value = row[table.columns.indexOf(field)];
+            // A term column the CSV leaves out is written with its default.
+            const int column = int(table.columns.indexOf(field));
+            const int term = int(TraceColumns::Names().indexOf(field));
+            if (column < 0 && term < 0) refuse(table.path, 0, field + QStringLiteral(" is missing"));
+            const QString value = column >= 0 ? row[column] : TraceColumns::Texts(TraceTerms{})[term];
             line << (numeric.contains(field) ? Num::Str(Num::ToSingle(value)) : value);
         }
         files[name] += line.join(QLatin1Char('\t')) + QStringLiteral("\r\n");
@@ -230,7 +235,9 @@ int main(int argc, char **argv)
 
     const QStringList isoNumbers{QStringLiteral("ConstA_N"), QStringLiteral("ConstB_N"),
                                  QStringLiteral("ConstC_N")};
-    const QStringList traceNumbers{QStringLiteral("ConstA_sng"), QStringLiteral("ConstB_sng")};
+    QStringList traceNumbers{QStringLiteral("ConstA_sng"), QStringLiteral("ConstB_sng")};
+    for (int i = 0; i < TraceColumns::Names().size(); ++i)
+        if (!TraceColumns::IsText(i)) traceNumbers << TraceColumns::Names()[i];
     const Table iso = readTable(dataDir + QStringLiteral("/isotope_calibrations.csv"), isoNumbers,
                                 "IsoType_S", "Source_S", nullptr);
     // The trace table has no source column: the reference stands in the remark.
@@ -244,8 +251,10 @@ int main(int argc, char **argv)
                       QStringLiteral("Source_S")},
                      isoNumbers);
     writeImportFiles(trace, library + QStringLiteral("/trace"), "Element_s",
-                     {QStringLiteral("MinA_s"), QStringLiteral("MinB_s"), QStringLiteral("ConstA_sng"),
-                      QStringLiteral("ConstB_sng"), QStringLiteral("logType_s"), QStringLiteral("Mark_s")},
+                     QStringList{QStringLiteral("MinA_s"), QStringLiteral("MinB_s"),
+                                 QStringLiteral("ConstA_sng"), QStringLiteral("ConstB_sng"),
+                                 QStringLiteral("logType_s"), QStringLiteral("Mark_s")} +
+                         TraceColumns::Names(),
                      traceNumbers);
 
     if (QFileInfo::exists(output)) return 0;

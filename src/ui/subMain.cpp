@@ -1,7 +1,9 @@
 #include "ui/subMain.h"
 
+#include "core/base/AppError.h"
 #include "core/base/ProgramFolders.h"
 #include "core/database/SharedConnection.h"
+#include "core/store/TraceTerms.h"
 #include "ui/Dialogs.h"
 
 #include <QApplication>
@@ -53,6 +55,25 @@ QString DatabaseMissingMessage(const ProgramFolders::Layout &layout)
            QDir::toNativeSeparators(layout.databasePath) + QStringLiteral("\r\n重新启动程序");
 }
 
+bool UpgradeDatabase(const QString &databasePath)
+{
+    Connection *conn = mdlFunction::adoConn();
+    if (!conn || conn->State() == 0) return false;
+    try {
+        TraceColumns::Upgrade(*conn);
+        return true;
+    } catch (const AppError &e) {
+        // Nothing was changed: the rows read as before, with the terms at their defaults.
+        MsgBox(nullptr,
+               QStringLiteral("数据库文件无法升级：") + QDir::toNativeSeparators(databasePath) +
+                   QStringLiteral("\r\n") + e.description() +
+                   QStringLiteral("\r\n文件未作改动。微量元素温度计的压力、成分和活度项在升级前不可用，"
+                                  "标定也不能保存。"),
+               Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+        return false;
+    }
+}
+
 StartResult Start(const QString &programDir, const std::function<QWidget *()> &makeMainWindow)
 {
     if (!claimInstance()) {
@@ -77,6 +98,7 @@ StartResult Start(const QString &programDir, const std::function<QWidget *()> &m
         ReleaseInstanceLock();
         return StartResult::NoDatabase;
     }
+    UpgradeDatabase(layout.databasePath);
     modXP::InitVisualStyles();
     QWidget *main = makeMainWindow();
     main->setAttribute(Qt::WA_DeleteOnClose);

@@ -19,6 +19,11 @@ enum class StartResult { Refused, NoDatabase, Running };
 // makeMainWindow creates. Messages go through the dialogs service.
 StartResult Start(const QString &programDir, const std::function<QWidget *()> &makeMainWindow);
 
+// Gives the shared connection's database the columns this version adds (an
+// older Lorvane's file, with the user's own rows). False, after saying so, when
+// the file cannot be upgraded (read-only, locked): it is then left as it was.
+bool UpgradeDatabase(const QString &databasePath);
+
 // The entry routine: Start with the program's own directory and the main
 // window the program's main makes, then the event loop until it has closed.
 int Main(const std::function<QWidget *()> &makeMainWindow);

@@ -46,8 +46,10 @@ class BatchWindow : public ::testing::Test {
             "insert into Isoplot values (2,'氧同位素','石英','水',4.1,0,-3.7,'500-800','Bottinga')"));
         db.exec(QStringLiteral(
             "insert into Isoplot values (3,'氧同位素','水','磁铁矿',-1.7764,7.3851,0,'200-900','Vho')"));
-        db.exec(QStringLiteral("insert into TraceElement values (1,'Ti','锆石','单矿物',-5080,6.01,'10',"
-                               "'580-1070；K为锆石中Ti含量(ppm)；Watson & Harrison 2005')"));
+        db.exec(QStringLiteral(
+            "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+            "values (1,'Ti','锆石','单矿物',-5080,6.01,'10',"
+            "'580-1070；K为锆石中Ti含量(ppm)；Watson & Harrison 2005')"));
         // Templates from the build, as beside the program.
         ProgramFolders::Layout layout;
         layout.dataDir = QStringLiteral(LORVANE_BIN_DIR);

@@ -231,13 +231,17 @@ class TraceRanges : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        db.exec(QStringLiteral("insert into TraceElement values (1,'Mg','橄榄石','熔体',3740,-1.87,'10',"
-                               "'K = X(ol)/X(liq) of MgO; calibrated 1150-1300 C at 1 atm; Roeder & Emslie "
-                               "(1970) Contrib. Mineral. Petrol. 29:275-289')"));
-        db.exec(
-            QStringLiteral("insert into TraceElement values (2,'Mg','橄榄石','熔体',1000,0,'10','decimal')"));
         db.exec(QStringLiteral(
-            "insert into TraceElement values (3,'Mg','橄榄石','熔体',1000,0,'ln','odd type')"));
+            "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+            "values (1,'Mg','橄榄石','熔体',3740,-1.87,'10',"
+            "'K = X(ol)/X(liq) of MgO; calibrated 1150-1300 C at 1 atm; Roeder & Emslie "
+            "(1970) Contrib. Mineral. Petrol. 29:275-289')"));
+        db.exec(QStringLiteral(
+            "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+            "values (2,'Mg','橄榄石','熔体',1000,0,'10','decimal')"));
+        db.exec(QStringLiteral(
+            "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+            "values (3,'Mg','橄榄石','熔体',1000,0,'ln','odd type')"));
         form = new frmCalculateTrace();
         form->show();
         form->Load();

@@ -11,15 +11,21 @@ class TraceCalculator : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        db.exec(
-            QStringLiteral("insert into TraceElement values (1,'Mg','橄榄石','熔体',1000,0,'10','decimal')"));
-        db.exec(
-            QStringLiteral("insert into TraceElement values (2,'Mg','橄榄石','熔体',2000,1,'e','natural')"));
         db.exec(QStringLiteral(
-            "insert into TraceElement values (3,'Mg','橄榄石','熔体',1000,0,'ln','odd type')"));
+            "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+            "values (1,'Mg','橄榄石','熔体',1000,0,'10','decimal')"));
         db.exec(QStringLiteral(
-            "insert into TraceElement values (4,'Mg','橄榄石','熔体',-1000,0,'10','negative')"));
-        db.exec(QStringLiteral("insert into TraceElement values (5,'Fe','橄榄石','辉石',3911,-2.5,'10','')"));
+            "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+            "values (2,'Mg','橄榄石','熔体',2000,1,'e','natural')"));
+        db.exec(QStringLiteral(
+            "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+            "values (3,'Mg','橄榄石','熔体',1000,0,'ln','odd type')"));
+        db.exec(QStringLiteral(
+            "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+            "values (4,'Mg','橄榄石','熔体',-1000,0,'10','negative')"));
+        db.exec(QStringLiteral(
+            "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+            "values (5,'Fe','橄榄石','辉石',3911,-2.5,'10','')"));
         form = new frmCalculateTrace();
         form->show();
         form->Load();

@@ -693,8 +693,12 @@ class TraceManagerTransfer : public ExportTransfer {
     void SetUp() override
     {
         ExportTransfer::SetUp();
-        db.exec("insert into TraceElement values (1,'Fe','石英','熔体',-3765,5.5,'10','r1')");
-        db.exec("insert into TraceElement values (2,'FeO','辉石','熔体',-3000,4,'e','r2')");
+        db.exec(
+            "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+            "values (1,'Fe','石英','熔体',-3765,5.5,'10','r1')");
+        db.exec(
+            "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+            "values (2,'FeO','辉石','熔体',-3000,4,'e','r2')");
         mgr = std::make_unique<frmTraceMgr>();
         mgr->Load();
         mgr->show();

@@ -249,10 +249,18 @@ class TraceEditTest : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        db.exec("insert into TraceElement values (1,'Ti','锆石','金红石',-3765,5.5,'10','r1')");
-        db.exec("insert into TraceElement values (2,'Ti','石英','金红石',-3000,4,'e','')");
-        db.exec("insert into TraceElement values (3,'Ti','石英','熔体',-2000,3,'x','')");
-        db.exec("insert into TraceElement values (4,'Ti','长石','熔体',-1000,2,'','')");
+        db.exec(
+            "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+            "values (1,'Ti','锆石','金红石',-3765,5.5,'10','r1')");
+        db.exec(
+            "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+            "values (2,'Ti','石英','金红石',-3000,4,'e','')");
+        db.exec(
+            "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+            "values (3,'Ti','石英','熔体',-2000,3,'x','')");
+        db.exec(
+            "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+            "values (4,'Ti','长石','熔体',-1000,2,'','')");
         mgr = std::make_unique<frmTraceMgr>();
         mgr->Load();
         mgr->show();
@@ -375,8 +383,10 @@ TEST_F(TraceEditTest, AddValidatesMineralsThenConstants)
 // only its remark is edited, and changes only when the other option is chosen.
 TEST_F(TraceEditTest, LogTypeIsRewrittenOnlyByChoosingAnOption)
 {
-    db.exec("insert into TraceElement values (5,'Ti','榍石','熔体',-500,1,'E','')");
-    db.exec("insert into TraceElement values (6,'Ti','磷灰石','熔体',-600,1,'ln','')");
+    db.exec("insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+            "values (5,'Ti','榍石','熔体',-500,1,'E','')");
+    db.exec("insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+            "values (6,'Ti','磷灰石','熔体',-600,1,'ln','')");
     clickButton(mgr.get(), "refresh");
     QTreeWidgetItem *upper = rowWith(mgr.get(), 1, "榍石");
     QTreeWidgetItem *ln = rowWith(mgr.get(), 1, "磷灰石");

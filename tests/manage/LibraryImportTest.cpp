@@ -195,8 +195,9 @@ TEST_F(LibraryImport, TraceManagerOffersTheLibrarysElementsAndImportsThem)
     TempDatabase library(libraryCsvDir());
     const std::vector<Stored> wanted = traceRows(library.conn());
     TempDatabase older(olderCsvDir());
-    older.exec(
-        QStringLiteral("insert into TraceElement values (50,'Ti','锆石','单矿物',-5000,6,'10','my own')"));
+    older.exec(QStringLiteral(
+        "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+        "values (50,'Ti','锆石','单矿物',-5000,6,'10','my own')"));
     const std::vector<Stored> had = traceRows(older.conn());
     ASSERT_EQ(had.size(), 3u);
     ProgramFolders::Layout layout;

@@ -78,8 +78,12 @@ class TraceRootTest : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        db.exec("insert into TraceElement values (1,'Fe','石英','熔体',-3765,5.5,'10','r1')");
-        db.exec("insert into TraceElement values (2,'Ti','锆石','金红石',-2000,3,'10','')");
+        db.exec(
+            "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+            "values (1,'Fe','石英','熔体',-3765,5.5,'10','r1')");
+        db.exec(
+            "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+            "values (2,'Ti','锆石','金红石',-2000,3,'10','')");
         mgr = std::make_unique<frmTraceMgr>();
         mgr->Load();
         mgr->show();

@@ -34,8 +34,11 @@ Library Library::Load(Connection &conn, Kind kind)
             ? QStringLiteral("select IsoType_S, MinA_S, MinB_S, ConstA_N, ConstB_N, ConstC_N, Mark_S, "
                              "Source_S from Isoplot order by ID_N")
             : QStringLiteral("select Element_s, MinA_s, MinB_s, ConstA_sng, ConstB_sng, logType_s, "
-                             "Mark_s from TraceElement order by ID_N");
+                             "Mark_s, * from TraceElement order by ID_N");
     Recordset rs = conn.Execute(sql);
+    // Term columns a database not yet upgraded lacks read as their defaults.
+    const TraceColumns::Indexes terms =
+        kind == Kind::Trace ? TraceColumns::Find(rs) : TraceColumns::Indexes{};
     for (; !rs.Eof(); rs.MoveNext()) {
         Calibration c;
         c.type = text(rs, 0);
@@ -51,6 +54,7 @@ Library Library::Load(Connection &conn, Kind kind)
             c.logType = text(rs, 5);
             c.remark = text(rs, 6);
             c.source = c.remark;
+            c.terms = TraceColumns::Read(rs, rs.AbsolutePosition(), terms);
         }
         lib.add(c);
     }
@@ -71,6 +75,8 @@ void Library::add(const Calibration &stored)
     r.a = -c.a;
     r.b = -c.b;
     r.c = -c.c;
+    // log K(B/A) = -log K(A/B): every term changes sign, P^n and the names stay.
+    for (float *term : {&r.terms.c, &r.terms.e, &r.terms.f, &r.terms.nuSiO2, &r.terms.nuTiO2}) *term = -*term;
     r.reversed = true;
     turned_[pairKey(r.type, r.mineralA, r.mineralB)].push_back(int(reversed_.size()));
     reversed_.push_back(r);

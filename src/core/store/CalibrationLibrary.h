@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/store/TraceTerms.h"
 #include "core/thermometry/CalibrationRange.h"
 
 #include <QHash>
@@ -21,10 +22,13 @@ struct Calibration {
     QString mineralB;
     double a = 0, b = 0, c = 0; // as used: a reversed row has them negated
     QString logType;            // trace
+    TraceTerms terms;           // trace: the terms beyond A/T + B, negated like a and b when reversed
     QString source;             // isotope: Source_S; trace: the remark
     QString remark;             // Mark_S / Mark_s, where the range is read from
     std::optional<CalibrationRange> range;
     bool reversed = false; // stored for B-A
+
+    TraceEquation::Form form() const { return FormOf(logType, a, b, terms); }
 };
 
 class Library {

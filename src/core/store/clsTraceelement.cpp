@@ -6,6 +6,8 @@
 #include "core/store/ResultCells.h"
 #include "core/store/SchemaText.h"
 
+#include <QStringList>
+
 using StoreDetail::kLineBreak;
 using StoreDetail::Outcome;
 
@@ -13,6 +15,30 @@ int32_t clsTraceelement::GetNextID(Connection &conn)
 {
     return NextIdentifier(conn, QStringLiteral("select max(ID_N) from TraceElement"));
 }
+
+namespace {
+
+// The terms as SQL literals, in the order of TraceColumns::Names().
+QStringList termLiterals(const TraceTerms &terms)
+{
+    QStringList literals = TraceColumns::Texts(terms);
+    for (int i = 0; i < literals.size(); ++i)
+        if (TraceColumns::IsText(i))
+            literals[i] = QLatin1Char('\'') + EscapeSqlText(literals[i]) + QLatin1Char('\'');
+    return literals;
+}
+
+// "name=value" for each term, joined by the separator.
+QString termPairs(const TraceTerms &terms, const QString &separator)
+{
+    const QStringList literals = termLiterals(terms);
+    QStringList pairs;
+    for (int i = 0; i < literals.size(); ++i)
+        pairs << TraceColumns::Names()[i] + QLatin1Char('=') + literals[i];
+    return pairs.join(separator);
+}
+
+} // namespace
 
 // Every text is escaped, the conditions included: a name with an apostrophe is
 // an ordinary name, and no text may change what the statement does. The update's
@@ -25,7 +51,8 @@ QString clsTraceelement::duplicateCheck(const QString &minAColumn, const QString
            EscapeSqlText(minB_) + QStringLiteral("' and ") + QStringLiteral("ConstA_sng=") +
            Num::Str(constA_) + QStringLiteral(" and ") + QStringLiteral("ConstB_sng=") + Num::Str(constB_) +
            QStringLiteral(" and ") + QStringLiteral("logType_s='") + EscapeSqlText(logType_) +
-           QStringLiteral("' and ") + QStringLiteral("Mark_s='") + EscapeSqlText(mark_) + QStringLiteral("'");
+           QStringLiteral("' and ") + QStringLiteral("Mark_s='") + EscapeSqlText(mark_) +
+           QStringLiteral("' and ") + termPairs(terms_, QStringLiteral(" and "));
 }
 
 QString clsTraceelement::updateStatement() const
@@ -36,8 +63,8 @@ QString clsTraceelement::updateStatement() const
            QStringLiteral("',") + QStringLiteral("ConstA_sng=") + Num::Str(constA_) + QStringLiteral(",") +
            QStringLiteral("ConstB_sng=") + Num::Str(constB_) + QStringLiteral(",") +
            QStringLiteral("logType_s='") + EscapeSqlText(logType_) + QStringLiteral("',") +
-           QStringLiteral("Mark_s='") + EscapeSqlText(mark_) + QStringLiteral("'") +
-           QStringLiteral(" where ID_N=") + QString::number(id_);
+           QStringLiteral("Mark_s='") + EscapeSqlText(mark_) + QStringLiteral("',") +
+           termPairs(terms_, QStringLiteral(",")) + QStringLiteral(" where ID_N=") + QString::number(id_);
 }
 
 int32_t clsTraceelement::Delete(Connection &conn, int32_t lngID)
@@ -108,13 +135,14 @@ int32_t clsTraceelement::AddNew(Connection &conn, const QString &strElement, con
 
         outcome.statement =
             QStringLiteral("insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,"
-                           "ConstB_sng,logType_s,Mark_s) ") +
-            QStringLiteral("values(") + QString::number(id_) + QStringLiteral(",") + QStringLiteral("'") +
-            EscapeSqlText(element_) + QStringLiteral("',") + QStringLiteral("'") + EscapeSqlText(minA_) +
-            QStringLiteral("',") + QStringLiteral("'") + EscapeSqlText(minB_) + QStringLiteral("',") +
-            Num::Str(constA_) + QStringLiteral(",") + Num::Str(constB_) + QStringLiteral(",") +
-            QStringLiteral("'") + EscapeSqlText(logType_) + QStringLiteral("',") + QStringLiteral("'") +
-            EscapeSqlText(mark_) + QStringLiteral("')");
+                           "ConstB_sng,logType_s,Mark_s,") +
+            TraceColumns::Names().join(QLatin1Char(',')) + QStringLiteral(") ") + QStringLiteral("values(") +
+            QString::number(id_) + QStringLiteral(",") + QStringLiteral("'") + EscapeSqlText(element_) +
+            QStringLiteral("',") + QStringLiteral("'") + EscapeSqlText(minA_) + QStringLiteral("',") +
+            QStringLiteral("'") + EscapeSqlText(minB_) + QStringLiteral("',") + Num::Str(constA_) +
+            QStringLiteral(",") + Num::Str(constB_) + QStringLiteral(",") + QStringLiteral("'") +
+            EscapeSqlText(logType_) + QStringLiteral("',") + QStringLiteral("'") + EscapeSqlText(mark_) +
+            QStringLiteral("',") + termLiterals(terms_).join(QLatin1Char(',')) + QStringLiteral(")");
 
         const QString check = duplicateCheck(QStringLiteral("MinA_s"), QStringLiteral("MinB_s"));
         if (conn.Execute(check).RecordCount() > 0) {

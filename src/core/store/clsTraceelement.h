@@ -1,14 +1,16 @@
 #pragma once
 
 #include "core/store/RecordEvents.h"
+#include "core/store/TraceTerms.h"
 
 #include <QString>
 #include <cstdint>
 
 class Connection;
 
-// One trace-element partition thermometer (log K = A/T + B): a row of
-// TraceElement held in memory. The writing operations return 0 done, 1 refused,
+// One trace-element thermometer, log K = (A + C·P^n + E·X)/T + B + F·X +
+// ν_Si·log aSiO2 + ν_Ti·log aTiO2 (log K = A/T + B when the terms are at their
+// defaults): a row of TraceElement held in memory. The writing operations return 0 done, 1 refused,
 // 2 failed, and announce the outcome through the events; they never raise.
 class clsTraceelement {
   public:
@@ -34,6 +36,10 @@ class clsTraceelement {
     const QString &logType() const { return logType_; }
     void setMark(const QString &value) { mark_ = value; }
     const QString &Mark() const { return mark_; }
+    // The terms beyond A/T + B; AddNew stores them as they stand.
+    void setTerms(const TraceTerms &value) { terms_ = value; }
+    const TraceTerms &terms() const { return terms_; }
+    TraceEquation::Form form() const { return FormOf(logType_, constA_, constB_, terms_); }
 
     int32_t Delete(Connection &conn, int32_t lngID = 0);
     int32_t Update(Connection &conn);
@@ -58,5 +64,6 @@ class clsTraceelement {
     float constB_ = 0;
     QString logType_;
     QString mark_;
+    TraceTerms terms_;
     RecordEvents events_;
 };

@@ -23,6 +23,8 @@ void fill(clsTraceelements &items, const Recordset &rs, bool skipFailures)
     const int b = rs.FieldIndex(QStringLiteral("ConstB_sng"));
     const int logType = rs.FieldIndex(QStringLiteral("logType_s"));
     const int mark = rs.FieldIndex(QStringLiteral("Mark_s"));
+    // A database not yet upgraded lacks the term columns: its rows read with the defaults.
+    const TraceColumns::Indexes terms = TraceColumns::Find(rs);
 
     const int rows = rs.RecordCount();
     items.reserve(rows);
@@ -42,6 +44,7 @@ void fill(clsTraceelements &items, const Recordset &rs, bool skipFailures)
         read([&] { item->setConstB(CellSingle(rs, row, b)); });
         read([&] { item->setLogType(CellText(rs, row, logType)); });
         read([&] { item->setMark(CellText(rs, row, mark)); });
+        read([&] { item->setTerms(TraceColumns::Read(rs, row, terms)); });
         read([&] { items.Add(item); });
     }
 }

@@ -181,7 +181,7 @@ TEST(DefaultDatabase, HoldsThePublishedLibrary)
 {
     TempDatabase db(true);
     EXPECT_GE(db.count(QStringLiteral("Isoplot")), 170);
-    EXPECT_GE(db.count(QStringLiteral("TraceElement")), 25);
+    EXPECT_GE(db.count(QStringLiteral("TraceElement")), 18);
     EXPECT_EQ(
         db.scalar(QStringLiteral(
             "select count(*) from IsoType where Name in ('氧同位素','硫同位素','碳同位素','氢同位素')")),

@@ -8,9 +8,12 @@ namespace {
 void addRow(TempDatabase &db, int id, const QString &element, const QString &minA, const QString &minB,
             const QString &mark = QString())
 {
-    db.exec(QStringLiteral("insert into TraceElement values(%1,'%2','%3','%4',-3765,5.5,'10','%5')")
-                .arg(id)
-                .arg(element, minA, minB, mark));
+    db.exec(
+        QStringLiteral(
+            "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+            "values (%1,'%2','%3','%4',-3765,5.5,'10','%5')")
+            .arg(id)
+            .arg(element, minA, minB, mark));
 }
 
 } // namespace
@@ -28,7 +31,9 @@ TEST(clsTraceelement, InsertStatementAndArgumentRules)
     EXPECT_EQ(log.lastMessage(), QStringLiteral("添加记录成功!"));
     EXPECT_EQ(log.lastStatement(),
               QStringLiteral("insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,"
-                             "ConstB_sng,logType_s,Mark_s) values(7,'X','P','Q',-3765,5.5,'10','')"));
+                             "ConstB_sng,logType_s,Mark_s,ConstC_sng,PowerN_sng,ConstE_sng,ConstF_sng,"
+                             "XName_s,NuSiO2_sng,NuTiO2_sng,KUnit_s) "
+                             "values(7,'X','P','Q',-3765,5.5,'10','',0,1,0,0,'',0,0,'')"));
     EXPECT_EQ(item.ToString(), QStringLiteral("clsTraceElement"));
 
     // The log type is stored as given, blank included; zero constants are "not given".
@@ -59,7 +64,9 @@ TEST(clsTraceelement, DuplicatesAndUpdate)
     EXPECT_EQ(log.lastStatement(),
               QStringLiteral("select * from TraceElement where Element_s='Zr' and MinA_s='锆石' and "
                              "MinB_s='金红石' and ConstA_sng=-3765 and ConstB_sng=5.5 and "
-                             "logType_s='10' and Mark_s=''"));
+                             "logType_s='10' and Mark_s='' and ConstC_sng=0 and PowerN_sng=1 and "
+                             "ConstE_sng=0 and ConstF_sng=0 and XName_s='' and NuSiO2_sng=0 and "
+                             "NuTiO2_sng=0 and KUnit_s=''"));
     EXPECT_EQ(db.count(QStringLiteral("TraceElement")), 1);
 
     first.setEvents(log.events());
@@ -68,7 +75,9 @@ TEST(clsTraceelement, DuplicatesAndUpdate)
     EXPECT_EQ(log.lastStatement(),
               QStringLiteral("select * from TraceElement where Element_s='Zr' and MinA_S='锆石' and "
                              "MinB_S='金红石' and ConstA_sng=-3765 and ConstB_sng=5.5 and "
-                             "logType_s='10' and Mark_s=''"));
+                             "logType_s='10' and Mark_s='' and ConstC_sng=0 and PowerN_sng=1 and "
+                             "ConstE_sng=0 and ConstF_sng=0 and XName_s='' and NuSiO2_sng=0 and "
+                             "NuTiO2_sng=0 and KUnit_s=''"));
 
     first.setLogType(QStringLiteral("e"));
     first.setMark(QStringLiteral("Ti-in-zircon's"));
@@ -77,7 +86,8 @@ TEST(clsTraceelement, DuplicatesAndUpdate)
     EXPECT_EQ(log.lastStatement(),
               QStringLiteral("update TraceElement set Element_s='Zr',MinA_s='锆石',MinB_s='金红石',"
                              "ConstA_sng=-3765,ConstB_sng=5.5,logType_s='e',"
-                             "Mark_s='Ti-in-zircon''s' where ID_N=1"));
+                             "Mark_s='Ti-in-zircon''s',ConstC_sng=0,PowerN_sng=1,ConstE_sng=0,"
+                             "ConstF_sng=0,XName_s='',NuSiO2_sng=0,NuTiO2_sng=0,KUnit_s='' where ID_N=1"));
     EXPECT_EQ(db.scalar(QStringLiteral("select Mark_s from TraceElement")), QStringLiteral("Ti-in-zircon's"));
 }
 

@@ -8,9 +8,12 @@ namespace {
 
 void addRow(TempDatabase &db, int id, const QString &element, const QString &minA, const QString &minB)
 {
-    db.exec(QStringLiteral("insert into TraceElement values(%1,'%2','%3','%4',-3765,5.5,'10','m')")
-                .arg(id)
-                .arg(EscapeSqlText(element), EscapeSqlText(minA), EscapeSqlText(minB)));
+    db.exec(
+        QStringLiteral(
+            "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+            "values (%1,'%2','%3','%4',-3765,5.5,'10','m')")
+            .arg(id)
+            .arg(EscapeSqlText(element), EscapeSqlText(minA), EscapeSqlText(minB)));
 }
 
 QStringList ids(const clsTraceelements &items)
@@ -56,7 +59,9 @@ TEST(clsTraceelements, FuzzyQueryNeverRaises)
     TempDatabase db;
     fillSample(db);
     addRow(db, 20, QStringLiteral("O'X"), QStringLiteral("P"), QStringLiteral("Q"));
-    db.exec(QStringLiteral("insert into TraceElement values(21,'N',null,'Q',null,1,'e',null)"));
+    db.exec(QStringLiteral(
+        "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+        "values (21,'N',null,'Q',null,1,'e',null)"));
     clsTraceelements items;
 
     EXPECT_EQ(ids(items.FuzzyQuery(db.conn(), QStringLiteral("O'"))), QStringList{"20"});
@@ -84,7 +89,9 @@ TEST(clsTraceelements, FindTakesLiteralsAndRaises)
     EXPECT_NE(appErrorOf([&] { items.Find(db.conn(), QStringLiteral("X")); }).number(), 0);
     EXPECT_EQ(items.Count(), 2);
 
-    db.exec(QStringLiteral("insert into TraceElement values(30,'W','P',null,1,1,'e','')"));
+    db.exec(QStringLiteral(
+        "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+        "values (30,'W','P',null,1,1,'e','')"));
     EXPECT_EQ(appErrorOf([&] { items.Find(db.conn(), QStringLiteral("'W'")); }).number(), ErrNo::InvalidNull);
 }
 

@@ -344,7 +344,9 @@ TEST(LorvaneCalc, RunAsAProgram)
         "insert into Isoplot values (1,'氧同位素','石英','水',3.38,0,-3.4,'200-500','Clayton, 1972')"));
     db.exec(QStringLiteral(
         "insert into Isoplot values (2,'氧同位素','水','磁铁矿',-1.7764,7.3851,0,'200-900','Vho')"));
-    db.exec(QStringLiteral("insert into TraceElement values (1,'Mg','橄榄石','熔体',1000,0,'10','decimal')"));
+    db.exec(QStringLiteral(
+        "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
+        "values (1,'Mg','橄榄石','熔体',1000,0,'10','decimal')"));
     QTemporaryDir dir;
     auto write = [&](const QString &name, const QByteArray &text) {
         return WriteTestFile(dir.path(), name, text);
