@@ -21,6 +21,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <limits>
 
 namespace {
 
@@ -44,7 +45,7 @@ frmCalculateTrace::frmCalculateTrace(QWidget *parent) : ChildForm(parent)
 {
     setObjectName(QStringLiteral("frmCalculateTrace"));
     setWindowTitle(QStringLiteral("微量元素温度计_温度计算"));
-    resize(Twips::toPx(8430), Twips::toPx(6105));
+    resize(Twips::toPx(8430), Twips::toPx(6705));
 
     Toolbar1 = CalcWidgets::makeToolbar(this, {{QStringLiteral("filter"), QStringLiteral("筛选")},
                                                {QStringLiteral("database"), QStringLiteral("数据库")},
@@ -83,11 +84,30 @@ frmCalculateTrace::frmCalculateTrace(QWidget *parent) : ChildForm(parent)
     Label13 = named(new QLabel(QStringLiteral("℃"), this), QStringLiteral("Label13"));
     place(Label13, 5490, 5070, 330, 300);
 
+    lblKUnit = named(new QLabel(this), QStringLiteral("lblKUnit"));
+    place(lblKUnit, 5490, 4530, 1700, 300);
+
     btnCal = named(new QPushButton(QStringLiteral("计算"), this), QStringLiteral("btnCal"));
     place(btnCal, 7020, 4950, 1155, 450);
 
+    // The conditions of the sample, each shown only for a calibration that takes it.
+    auto condition = [this](QLabel **label, QLineEdit **box, const char *labelName, const char *boxName,
+                            const QString &text, int left, int labelWidth) {
+        *label = named(new QLabel(text, this), QString::fromLatin1(labelName));
+        place(*label, left, 5640, labelWidth, 300);
+        *box = named(new QLineEdit(this), QString::fromLatin1(boxName));
+        place(*box, left + labelWidth + 60, 5580, 900, 390);
+    };
+    condition(&lblP, &txtP, "lblP", "txtP", QStringLiteral("压力(kbar)"), 120, 1000);
+    condition(&lblATiO2, &txtATiO2, "lblATiO2", "txtATiO2", QStringLiteral("aTiO₂"), 2300, 600);
+    condition(&lblASiO2, &txtASiO2, "lblASiO2", "txtASiO2", QStringLiteral("aSiO₂"), 4000, 600);
+    condition(&lblX, &txtX, "lblX", "txtX", QString(), 5700, 800);
+    txtATiO2->setPlaceholderText(QStringLiteral("1"));
+    txtASiO2->setPlaceholderText(QStringLiteral("1"));
+    ShowConditionBoxes(-1);
+
     StatusBar1 = new QStatusBar(this);
-    place(StatusBar1, 0, 5730, 8430, 375);
+    place(StatusBar1, 0, 6330, 8430, 375);
     const QList<QLabel *> panels = CalcWidgets::makeStatusBar(
         StatusBar1, QStringLiteral("StatusBar1"), {QStringLiteral("状态:"), QString(), QString()});
     panel2_ = panels[1];
@@ -103,7 +123,7 @@ frmCalculateTrace::frmCalculateTrace(QWidget *parent) : ChildForm(parent)
         if (item) ListView1_ItemClick(item);
     });
     // A range notice speaks of the values it was made from; any edit makes it stale.
-    for (QLineEdit *box : {txtA, txtB, txtK, txtT})
+    for (QLineEdit *box : {txtA, txtB, txtK, txtT, txtP, txtATiO2, txtASiO2, txtX})
         connect(box, &QLineEdit::textChanged, panel3_, &QLabel::clear);
     connect(btnCal, &QPushButton::clicked, this, [this] { btnCal_Click(); });
     connect(Toolbar1, &QToolBar::actionTriggered, this, [this](QAction *a) { Toolbar1_ButtonClick(a); });
@@ -150,6 +170,7 @@ void frmCalculateTrace::ClearResults()
     txtB->clear();
     txtK->clear();
     txtT->clear();
+    for (QLineEdit *box : {txtP, txtATiO2, txtASiO2, txtX}) box->clear();
     panel2_->clear();
     panel3_->clear();
 }
@@ -176,13 +197,17 @@ void frmCalculateTrace::lst3_Click()
 void frmCalculateTrace::LoadThermometers()
 {
     ListView1->clear();
+    listed_.clear();
+    ShowConditionBoxes(-1);
     clsTraceelements catalogue;
     catalogue.FuzzyQuery(*mdlFunction::adoConn(), lst1->currentText(), lst2->currentText(),
                          lst3->currentText());
     QList<QStringList> rows;
-    for (const auto &item : catalogue)
+    for (const auto &item : catalogue) {
         rows << QStringList{Num::Str(item->ConstA()), Num::Str(item->ConstB()), item->logType(),
                             item->Mark()};
+        listed_.push_back(Listed{item->form(), item->terms().xName, item->terms().kUnit});
+    }
     if (QTreeWidgetItem *first = CalcWidgets::showRows(ListView1, rows)) ListView1_ItemClick(first);
 }
 
@@ -195,6 +220,94 @@ void frmCalculateTrace::ListView1_ItemClick(QTreeWidgetItem *item)
         panel2_->setText(QStringLiteral("当前参数：A=") + Num::Str(currentConstA_) + QStringLiteral("，B=") +
                          Num::Str(currentConstB_));
     });
+    ShowConditionBoxes(ListView1->indexOfTopLevelItem(item));
+}
+
+void frmCalculateTrace::ShowConditionBoxes(int row)
+{
+    current_ = row >= 0 && row < int(listed_.size()) ? row : -1;
+    const Listed *chosen = current_ >= 0 ? &listed_[size_t(current_)] : nullptr;
+    const TraceEquation::Form form = chosen ? chosen->form : TraceEquation::Form{};
+    auto show = [](QLabel *label, QLineEdit *box, bool used) {
+        label->setVisible(used);
+        box->setVisible(used);
+        box->setEnabled(used);
+    };
+    show(lblP, txtP, form.usesPressure());
+    show(lblATiO2, txtATiO2, form.usesTiO2());
+    show(lblASiO2, txtASiO2, form.usesSiO2());
+    show(lblX, txtX, form.usesComposition());
+    const QString xName = chosen ? chosen->xName.trimmed() : QString();
+    lblX->setText(xName.isEmpty() ? QStringLiteral("X") : xName);
+    lblKUnit->setText(chosen ? chosen->kUnit : QString());
+}
+
+namespace {
+
+// The number in a box; empty for an empty box, false for one that is no number.
+bool boxNumber(const QLineEdit *box, std::optional<double> *value)
+{
+    const QString text = box->text().trimmed();
+    value->reset();
+    if (text.isEmpty()) return true;
+    *value = Num::TryDouble(text);
+    return value->has_value();
+}
+
+} // namespace
+
+frmCalculateTrace::Inputs frmCalculateTrace::ShownConditions() const
+{
+    Inputs in;
+    std::optional<double> v;
+    if (!txtP->isHidden() && boxNumber(txtP, &v) && v && *v >= 0) {
+        in.conditions.pressureKbar = *v;
+        in.pressure = true;
+    }
+    if (!txtX->isHidden() && boxNumber(txtX, &v) && v) {
+        in.conditions.x = *v;
+        in.composition = true;
+    }
+    if (!txtATiO2->isHidden() && boxNumber(txtATiO2, &v) && v) in.conditions.aTiO2 = *v;
+    if (!txtASiO2->isHidden() && boxNumber(txtASiO2, &v) && v) in.conditions.aSiO2 = *v;
+    return in;
+}
+
+bool frmCalculateTrace::ReadConditions(const TraceEquation::Form &form, Inputs *inputs, QStringList *defaults)
+{
+    auto refuse = [this](QLineEdit *box, const QString &message) {
+        MsgBox(this, message, Dialogs::Buttons::Ok, Dialogs::Icon::None, QStringLiteral("提示"));
+        CalcWidgets::focusAndSelect(box);
+        return false;
+    };
+    std::optional<double> v;
+    if (form.usesPressure()) {
+        if (!boxNumber(txtP, &v)) return refuse(txtP, QStringLiteral("必须为数字"));
+        if (!v) return refuse(txtP, QStringLiteral("请输入压力"));
+        if (*v < 0) return refuse(txtP, QStringLiteral("压力不能小于0"));
+        inputs->conditions.pressureKbar = *v;
+        inputs->pressure = true;
+    }
+    if (form.usesComposition()) {
+        if (!boxNumber(txtX, &v)) return refuse(txtX, QStringLiteral("必须为数字"));
+        if (!v) return refuse(txtX, QStringLiteral("请输入") + lblX->text());
+        inputs->conditions.x = *v;
+        inputs->composition = true;
+    }
+    // An activity left empty is 1: the phase is present (rutile, quartz).
+    auto activity = [&](bool used, QLineEdit *box, const QString &name, double *into) {
+        if (!used) return true;
+        if (!boxNumber(box, &v)) return refuse(box, QStringLiteral("必须为数字"));
+        if (!v) {
+            *defaults << name + QStringLiteral("=1");
+            return true;
+        }
+        if (!(*v > 0 && *v <= 1)) return refuse(box, QStringLiteral("活度必须大于0且不大于1"));
+        *into = *v;
+        return true;
+    };
+    return activity(form.usesTiO2(), txtATiO2, QStringLiteral("aTiO₂"), &inputs->conditions.aTiO2) &&
+           activity(form.usesSiO2(), txtASiO2, QStringLiteral("aSiO₂"), &inputs->conditions.aSiO2);
 }
 
 bool frmCalculateTrace::ValidateInput()
@@ -224,27 +337,47 @@ void frmCalculateTrace::btnCal_Click()
             return;
         }
         if (!ValidateInput()) return;
-        ShowRowTemperatures(Num::ToSingle(txtK->text()));
+        const Listed *chosen = current_ >= 0 ? &listed_[size_t(current_)] : nullptr;
+        const TraceEquation::Form form = chosen ? chosen->form : TraceEquation::Form{};
+        Inputs inputs;
+        QStringList notes;
+        if (!ReadConditions(form, &inputs, &notes)) return;
+        ShowRowTemperatures(Num::ToSingle(txtK->text()), ShownConditions());
         // A calibration with another log type has no equation to solve.
         if (!TraceEquation::IsKnownLogType(currentLogType_)) {
             MsgBox(this, QStringLiteral("函数类型无效：\"") + currentLogType_ + QStringLiteral("\""));
             return;
         }
         const float k = Num::ToSingle(txtK->text());
-        if (TraceEquation::Kelvin(currentLogType_, k, currentConstA_, currentConstB_) <= 0) {
-            MsgBox(this, QStringLiteral("计算结果无效：温度低于绝对零度"));
-            return;
+        float celsius = 0;
+        if (!form.hasTerms()) {
+            if (TraceEquation::Kelvin(currentLogType_, k, currentConstA_, currentConstB_) <= 0) {
+                MsgBox(this, QStringLiteral("计算结果无效：温度低于绝对零度"));
+                return;
+            }
+            celsius = TraceEquation::CalculateTemperature(currentLogType_, k, currentConstA_, currentConstB_);
+        } else {
+            Num::Ln(k); // K of 0 or below is refused as in log K = A/T + B
+            const std::optional<double> kelvin = TraceEquation::Kelvin(form, k, inputs.conditions);
+            if (!kelvin) {
+                MsgBox(this, QStringLiteral("计算结果无效：温度低于绝对零度"));
+                return;
+            }
+            celsius = TraceEquation::CelsiusOf(Num::CSng(*kelvin));
         }
-        const float celsius =
-            TraceEquation::CalculateTemperature(currentLogType_, k, currentConstA_, currentConstB_);
         txtT->setText(Num::Str(celsius));
-        const std::optional<CalibrationRange> range =
-            ReadRange(CalcWidgets::selectedRow(ListView1)->text(kRemarkColumn));
-        panel3_->setText(CalcWidgets::rootNotice(standing(celsius, range), range));
+        const QString remark = CalcWidgets::selectedRow(ListView1)->text(kRemarkColumn);
+        const std::optional<CalibrationRange> range = ReadRange(remark);
+        QStringList said{CalcWidgets::rootNotice(standing(celsius, range), range)};
+        said << TraceEquation::ConditionWarnings(form, remark, chosen ? chosen->xName : QString(),
+                                                 inputs.conditions)
+             << notes;
+        said.removeAll(QString());
+        panel3_->setText(said.join(QStringLiteral("；")));
     });
 }
 
-void frmCalculateTrace::ShowRowTemperatures(float k)
+void frmCalculateTrace::ShowRowTemperatures(float k, const Inputs &inputs)
 {
     for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
         QTreeWidgetItem *row = ListView1->topLevelItem(i);
@@ -252,9 +385,19 @@ void frmCalculateTrace::ShowRowTemperatures(float k)
         const float a = Num::CSng(Num::Val(row->text(0)));
         const float b = Num::CSng(Num::Val(row->text(1)));
         // K of 0 or below, x equal to B, an overflow or another log type: no temperature from this row.
+        // Nor from a row that takes a pressure or composition not given.
         std::optional<float> celsius;
-        if (const std::optional<float> kelvin = TraceEquation::TryKelvin(logType, k, a, b))
-            celsius = TraceEquation::CelsiusOf(*kelvin);
+        const TraceEquation::Form form =
+            i < int(listed_.size()) ? listed_[size_t(i)].form : TraceEquation::Form{};
+        if (!form.hasTerms()) {
+            if (const std::optional<float> kelvin = TraceEquation::TryKelvin(logType, k, a, b))
+                celsius = TraceEquation::CelsiusOf(*kelvin);
+        } else if ((!form.usesPressure() || inputs.pressure) &&
+                   (!form.usesComposition() || inputs.composition)) {
+            const std::optional<double> kelvin = TraceEquation::Kelvin(form, k, inputs.conditions);
+            if (kelvin && *kelvin < double(std::numeric_limits<float>::max()))
+                celsius = TraceEquation::CelsiusOf(float(*kelvin));
+        }
         const std::optional<CalibrationRange> range = ReadRange(row->text(kRemarkColumn));
         CalcWidgets::showRowTemperature(row, kTemperatureColumn, celsius ? Num::Str(*celsius) : QString(),
                                         celsius ? standing(*celsius, range) : RootRule::Standing::NoRoot,

@@ -120,3 +120,45 @@ std::optional<CalibrationRange> ReadRange(const QString &remark)
     if (!best) return std::nullopt;
     return best->range;
 }
+
+namespace {
+
+std::optional<CalibrationRange> spanAt(const QRegularExpressionMatch &m, int first)
+{
+    double a = m.captured(first).toDouble(), b = m.captured(first + 1).toDouble();
+    if (a > b) std::swap(a, b);
+    return CalibrationRange{a, b};
+}
+
+} // namespace
+
+std::optional<CalibrationRange> ReadPressureRange(const QString &remark)
+{
+    static const QRegularExpression re(kNumber + QStringLiteral(R"(\s*(?:-|–|~|～|至|到)\s*)") + kNumber +
+                                       QStringLiteral(R"(\s*kbar\b)"));
+    const QRegularExpressionMatch m = re.match(remark);
+    if (!m.hasMatch()) return std::nullopt;
+    return spanAt(m, 1);
+}
+
+std::optional<CalibrationRange> ReadCompositionRange(const QString &remark, const QString &xName)
+{
+    if (xName.trimmed().isEmpty()) return std::nullopt;
+    const QRegularExpression re(QRegularExpression::escape(xName.trimmed()) +
+                                QStringLiteral(R"(\s*[=:：]?\s*)") + kNumber +
+                                QStringLiteral(R"(\s*(?:-|–|~|～|至|到)\s*)") + kNumber);
+    const QRegularExpressionMatch m = re.match(remark);
+    if (!m.hasMatch()) return std::nullopt;
+    return spanAt(m, 1);
+}
+
+QString PressureWarning(const CalibrationRange &range)
+{
+    return QStringLiteral("超出适用压力范围（") + range.asciiText() + QStringLiteral(" kbar）");
+}
+
+QString CompositionWarning(const CalibrationRange &range, const QString &xName)
+{
+    return QStringLiteral("超出适用成分范围（") + xName.trimmed() + QLatin1Char(' ') + range.asciiText() +
+           QStringLiteral("）");
+}

@@ -26,3 +26,13 @@ struct CalibrationRange {
 // text or is followed by a temperature unit ("℃", "°C", "C"), so page numbers of
 // a reference ("29:275-289") never count. Reversed ends ("900-200") are put in order.
 std::optional<CalibrationRange> ReadRange(const QString &remark);
+
+// The pressure span a remark states: two numbers joined as above and followed by
+// "kbar" ("5-20 kbar", "experiments at 10-24 kbar"), the first such span.
+std::optional<CalibrationRange> ReadPressureRange(const QString &remark);
+// The span of a composition variable: two numbers right after its name, blanks,
+// "=" or ":" between ("Cr# 0.07-0.69", "X_Fo = 0.70-1.00"), the first such span.
+std::optional<CalibrationRange> ReadCompositionRange(const QString &remark, const QString &xName);
+// "超出适用压力范围（5-20 kbar）" and "超出适用成分范围（Cr# 0.07-0.69）".
+QString PressureWarning(const CalibrationRange &range);
+QString CompositionWarning(const CalibrationRange &range, const QString &xName);

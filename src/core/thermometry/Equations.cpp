@@ -182,6 +182,21 @@ std::optional<double> Kelvin(const Form &form, double k, const Conditions &condi
     return kelvin;
 }
 
+QStringList ConditionWarnings(const Form &form, const QString &remark, const QString &xName,
+                              const Conditions &conditions)
+{
+    QStringList warnings;
+    if (form.usesPressure())
+        if (const std::optional<CalibrationRange> p = ReadPressureRange(remark);
+            p && !p->contains(conditions.pressureKbar))
+            warnings << PressureWarning(*p);
+    if (form.usesComposition())
+        if (const std::optional<CalibrationRange> x = ReadCompositionRange(remark, xName);
+            x && !x->contains(conditions.x))
+            warnings << CompositionWarning(*x, xName);
+    return warnings;
+}
+
 namespace {
 
 // log K = A/T + B solved for T, with the checks of the checked arithmetic: the

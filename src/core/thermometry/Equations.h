@@ -4,6 +4,7 @@
 #include "core/thermometry/RootRule.h"
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <optional>
 
@@ -83,6 +84,8 @@ struct Form {
     bool usesComposition() const { return e != 0 || f != 0; }
     bool usesSiO2() const { return nuSiO2 != 0; }
     bool usesTiO2() const { return nuTiO2 != 0; }
+    // Anything beyond log K = A/T + B.
+    bool hasTerms() const { return usesPressure() || usesComposition() || usesSiO2() || usesTiO2(); }
 };
 
 // The conditions a sample formed at; activities default to 1 (saturated).
@@ -99,6 +102,11 @@ double LogK(const Form &form, double kelvin, const Conditions &conditions);
 //   T = (A + C·P^n + E·X) / (log_b K - B - F·X - ν_Si·log_b aSiO2 - ν_Ti·log_b aTiO2).
 // Empty for K of 0 or below, unusable conditions, a zero denominator or 0 K or below.
 std::optional<double> Kelvin(const Form &form, double k, const Conditions &conditions);
+
+// Where the conditions lie outside the spans the remark states, for the terms the
+// form uses: "超出适用压力范围（5-20 kbar）", "超出适用成分范围（Cr# 0.07-0.69）".
+QStringList ConditionWarnings(const Form &form, const QString &remark, const QString &xName,
+                              const Conditions &conditions);
 
 // log K = A/T + B solved for T (kelvin, single precision). K of 0 or below
 // raises 5, x equal to B raises 11, a result past single precision raises 6.
