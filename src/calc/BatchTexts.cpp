@@ -26,9 +26,17 @@ QString Status(const Result &r)
     }
     case Status::NoRange: parts << QStringLiteral("未注明适用范围"); break;
     case Status::NoSolution: parts << QStringLiteral("无解"); break;
+    case Status::MissingInput: parts << r.problem; break;
     case Status::NoCalibration: parts << QStringLiteral("无标定"); break;
     case Status::BadInput: parts << QStringLiteral("数据无效：") + r.problem; break;
     }
+    // What the conditions of a trace result say.
+    if (r.cal && (r.conditions & PressureOutside) && r.cal->pressureRange)
+        parts << PressureWarning(*r.cal->pressureRange);
+    if (r.cal && (r.conditions & CompositionOutside) && r.cal->compositionRange)
+        parts << CompositionWarning(*r.cal->compositionRange, r.cal->terms.xName);
+    if (r.conditions & TiO2Defaulted) parts << QStringLiteral("aTiO₂=1");
+    if (r.conditions & SiO2Defaulted) parts << QStringLiteral("aSiO₂=1");
     if (r.failedDraws > 0) parts << QStringLiteral("%1/%2次抽样无解").arg(r.failedDraws).arg(r.draws);
     if (r.second && r.second->failedDraws > 0)
         parts << QStringLiteral("另一解%1/%2次抽样无解").arg(r.second->failedDraws).arg(r.draws);

@@ -30,9 +30,15 @@ const char kHelp[] = "Usage:\n"
                      "SAMPLES is a .csv, tab-separated (.tsv, .txt) or .xlsx file whose first row\n"
                      "names the columns, in any order, by the batch window's titles or in English:\n"
                      "  iso:   sample, type, mineral_a, mineral_b, delta_a, sigma_a, delta_b, sigma_b\n"
-                     "  trace: sample, element, mineral_a, mineral_b, conc_a, sigma_a, conc_b, sigma_b, K\n"
+                     "  trace: sample, element, mineral_a, mineral_b, conc_a, sigma_a, conc_b, sigma_b, K,\n"
+                     "         P_kbar, sigma_P, a_TiO2, sigma_aTiO2, a_SiO2, sigma_aSiO2, X, sigma_X\n"
                      "An empty sigma means no uncertainty for that value. For trace, K is formed\n"
-                     "from conc_a/conc_b, or taken from the K column when no concentration is given.\n"
+                     "from conc_a/conc_b, or taken from the K column when no concentration is given;\n"
+                     "a one-mineral thermometer (mineral_b 单矿物) takes conc_a itself as K.\n"
+                     "P_kbar (pressure, kbar) and X (the calibration's composition variable, named\n"
+                     "in its remark) are needed by the calibrations that take them; the activities\n"
+                     "a_TiO2 and a_SiO2 (above 0, at most 1) are 1 when not given. Their sigmas\n"
+                     "enter the uncertainty like those of the concentrations.\n"
                      "\n"
                      "Options:\n"
                      "  -o OUT.csv   write the results there (default: standard output)\n"
@@ -47,9 +53,15 @@ const char kHelp[] = "Usage:\n"
                      "Output: CSV (UTF-8), one line per sample and calibration, temperatures in\n"
                      "degrees Celsius with one decimal, empty fields where there is no value.\n"
                      "  iso:   sample,type,mineral_a,mineral_b,A,B,C,source,RESULTS\n"
-                     "  trace: sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,RESULTS\n"
+                     "  trace: sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,RESULTS,\n"
+                     "         P_kbar,a_TiO2,a_SiO2,X,conditions\n"
                      "RESULTS: T_C,sigma_T_C,T_lo95_C,T_hi95_C,draws_failed,\n"
                      "         T2_C,sigma_T2_C,T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status\n"
+                     "For trace, P_kbar, a_TiO2, a_SiO2 and X are the conditions the calibration\n"
+                     "used (empty where it takes none), and conditions lists, separated by ';':\n"
+                     "  pressure_out_of_range, composition_out_of_range  outside the span the\n"
+                     "                  calibration's remark states; aTiO2=1, aSiO2=1  the activity\n"
+                     "                  was not given; missing_P_kbar, missing_X  (status missing_input)\n"
                      "T2_C is a second temperature that fits the calibration's range for the same\n"
                      "value (near the curve's turning point), with its own uncertainty; draws are\n"
                      "solved on the branch of the result they belong to, and draws_failed counts\n"
@@ -60,6 +72,7 @@ const char kHelp[] = "Usage:\n"
                      "  no_range        the calibration states no range; T_C lies in 0-1200 C\n"
                      "  out_of_range    outside the stated range (or 0-1200 C where none is stated)\n"
                      "  no_solution     no positive temperature\n"
+                     "  missing_input   the calibration takes a pressure or X the sample lacks\n"
                      "  no_calibration  the pair has no calibration\n"
                      "  bad_input       never written: a bad cell stops the run (exit status 1)\n"
                      "\n"
@@ -85,10 +98,34 @@ QString statusCode(Batch::Status s)
     case Batch::Status::TwoSolutions: return QStringLiteral("two_solutions");
     case Batch::Status::NoRange: return QStringLiteral("no_range");
     case Batch::Status::NoSolution: return QStringLiteral("no_solution");
+    case Batch::Status::MissingInput: return QStringLiteral("missing_input");
     case Batch::Status::NoCalibration: return QStringLiteral("no_calibration");
     case Batch::Status::BadInput: return QStringLiteral("bad_input");
     }
     return QString();
+}
+
+// The conditions a trace result used, and what it says of them.
+QStringList conditionFields(const Batch::Row &row, const Batch::Result &r)
+{
+    QStringList f{QString(), QString(), QString(), QString()};
+    QStringList said;
+    if (r.cal && r.status != Batch::Status::MissingInput) {
+        const TraceEquation::Form form = r.cal->form();
+        const Batch::Values v = Batch::ReadValues(Batch::Kind::Trace, row, r.sample, nullptr);
+        if (form.usesPressure()) f[0] = number(v.pressure.value_or(0));
+        if (form.usesTiO2()) f[1] = number(v.aTiO2.value_or(1));
+        if (form.usesSiO2()) f[2] = number(v.aSiO2.value_or(1));
+        if (form.usesComposition()) f[3] = number(v.x.value_or(0));
+    }
+    if (r.conditions & Batch::PressureOutside) said << QStringLiteral("pressure_out_of_range");
+    if (r.conditions & Batch::CompositionOutside) said << QStringLiteral("composition_out_of_range");
+    if (r.conditions & Batch::TiO2Defaulted) said << QStringLiteral("aTiO2=1");
+    if (r.conditions & Batch::SiO2Defaulted) said << QStringLiteral("aSiO2=1");
+    if (r.status == Batch::Status::MissingInput)
+        said << (r.column == Batch::Pressure ? QStringLiteral("missing_P_kbar")
+                                             : QStringLiteral("missing_X"));
+    return f << said.join(QLatin1Char(';'));
 }
 
 // Whether two paths name one file (by device and inode, so through links too).
@@ -211,9 +248,9 @@ int run(const QStringList &args)
         QStringLiteral("T_C,sigma_T_C,T_lo95_C,T_hi95_C,draws_failed,T2_C,sigma_T2_C,"
                        "T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status");
     lines << (kind == Batch::Kind::Isotope
-                  ? QStringLiteral("sample,type,mineral_a,mineral_b,A,B,C,source,")
-                  : QStringLiteral("sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,")) +
-                 resultColumns;
+                  ? QStringLiteral("sample,type,mineral_a,mineral_b,A,B,C,source,") + resultColumns
+                  : QStringLiteral("sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,") +
+                        resultColumns + QStringLiteral(",P_kbar,a_TiO2,a_SiO2,X,conditions"));
     for (const Batch::Result &r : results) {
         const Batch::Row &row = table.rows[r.sample];
         QStringList f{row.cells[Batch::Sample], row.cells[Batch::Type], row.cells[Batch::MineralA],
@@ -236,6 +273,7 @@ int run(const QStringList &args)
         else
             f << QString() << QString() << QString() << QString() << QString();
         f << (c && c->range ? c->range->asciiText() : QString()) << statusCode(r.status);
+        if (kind == Batch::Kind::Trace) f << conditionFields(row, r);
         for (QString &field : f) field = Batch::CsvField(field);
         lines << f.join(QLatin1Char(','));
     }

@@ -111,7 +111,9 @@ TEST_F(BatchWindow, CaptionsAndColumns)
     EXPECT_EQ(form->windowTitle(), QStringLiteral("微量元素温度计_批量计算"));
     titles.clear();
     for (int c = 0; c < samples->columnCount(); ++c) titles << samples->horizontalHeaderItem(c)->text();
-    EXPECT_EQ(titles, QStringList({"样品", "元素", "矿物A", "矿物B", "含量A", "σA", "含量B", "σB", "K"}));
+    EXPECT_EQ(titles,
+              QStringList({"样品", "元素", "矿物A", "矿物B", "含量A", "σA", "含量B", "σB", "K", "压力(kbar)",
+                           "σP(kbar)", "aTiO₂", "σaTiO₂", "aSiO₂", "σaSiO₂", "X", "σX"}));
     EXPECT_EQ(results->model()->headerData(4, Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral("函数"));
     EXPECT_EQ(results->model()->headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(),
@@ -267,6 +269,24 @@ TEST_F(BatchWindow, TraceOneMineralThermometerFromK)
     EXPECT_EQ(line(0)[6], QString::number(5080 / 5.01 - 273.15, 'f', 1));
     EXPECT_EQ(line(0)[4], QStringLiteral("10"));
     EXPECT_EQ(line(0)[11], QStringLiteral("580-1070℃"));
+
+    // A calibration in full form: the concentration of 含量A is K, aTiO2 from its
+    // column, aSiO2 defaulted and said; one that needs a pressure says what is missing.
+    db.exec(QStringLiteral("insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,"
+                           "logType_s,Mark_s,NuSiO2_sng,NuTiO2_sng,ConstC_sng) values "
+                           "(2,'Ti','锆石','单矿物',-4800,5.711,'10','FW07',-1,1,0),"
+                           "(3,'Zr','金红石','单矿物',-10090.93,17.17502,'e','Tomkins',0,0,-49.31204)"));
+    open(new frmTraceBatch());
+    paste(QStringLiteral("Z2\tTi\t锆石\t单矿物\t10\t\t\t\t\t\t\t0.7\n"
+                         "R1\tZr\t金红石\t单矿物\t300\n"));
+    findNamed<QLineEdit>(form, QStringLiteral("txtDraws"))->setText(QStringLiteral("0"));
+    trigger("calculate");
+    EXPECT_EQ(line(0)[6], QString::number(5080 / 5.01 - 273.15, 'f', 1)); // log K = A/T + B, as before
+    EXPECT_EQ(line(1)[6], QString::number(4800 / (5.711 + std::log10(0.7) - 1) - 273.15, 'f', 1));
+    EXPECT_EQ(line(1)[12], QStringLiteral("未注明适用范围；aSiO₂=1"));
+    const int r1 = form->resultsModel()->rowCount() - 2; // then its summary line
+    EXPECT_EQ(line(r1)[0], QStringLiteral("R1"));
+    EXPECT_EQ(line(r1)[12], QStringLiteral("缺少压力"));
 }
 
 TEST_F(BatchWindow, LongWorkShowsProgressAndCanBeCancelled)

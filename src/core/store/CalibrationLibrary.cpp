@@ -65,6 +65,8 @@ void Library::add(const Calibration &stored)
 {
     Calibration c = stored;
     c.range = ReadRange(c.remark);
+    if (c.terms.c != 0) c.pressureRange = ReadPressureRange(c.remark);
+    if (c.terms.e != 0 || c.terms.f != 0) c.compositionRange = ReadCompositionRange(c.remark, c.terms.xName);
     c.reversed = false;
     direct_[pairKey(c.type, c.mineralA, c.mineralB)].push_back(int(rows_.size()));
     rows_.push_back(c);

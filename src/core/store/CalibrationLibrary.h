@@ -26,7 +26,8 @@ struct Calibration {
     QString source;             // isotope: Source_S; trace: the remark
     QString remark;             // Mark_S / Mark_s, where the range is read from
     std::optional<CalibrationRange> range;
-    bool reversed = false; // stored for B-A
+    std::optional<CalibrationRange> pressureRange, compositionRange; // trace: kbar, and X (terms.xName)
+    bool reversed = false;                                           // stored for B-A
 
     TraceEquation::Form form() const { return FormOf(logType, a, b, terms); }
 };

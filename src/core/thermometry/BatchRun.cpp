@@ -57,19 +57,16 @@ namespace {
 // A calibration's equation as the solver takes it, formed once for all the
 // draws of a result: the scaled constants, or the trace form.
 struct Curve {
-    explicit Curve(Kind k, const Calibration &cal)
+    explicit Curve(Kind k, const Calibration &cal, const TraceEquation::Conditions &at = {})
         : kind(k), aPrime(IsoEquation::APrime(cal.a)), bPrime(IsoEquation::BPrime(cal.b)), c(cal.c),
-          range(cal.range)
+          form(cal.form()), conditions(at), range(cal.range)
     {
-        form.logType = cal.logType;
-        form.a = cal.a;
-        form.b = cal.b;
     }
 
     // The temperature (kelvin) of one value on one branch of the equation.
     std::optional<double> kelvinOnBranch(double value, int branch) const
     {
-        if (kind == Kind::Trace) return TraceEquation::Kelvin(form, value, TraceEquation::Conditions{});
+        if (kind == Kind::Trace) return TraceEquation::Kelvin(form, value, conditions);
         return IsoEquation::KelvinOnBranch(value, aPrime, bPrime, c, branch);
     }
 
@@ -88,6 +85,7 @@ struct Curve {
     Kind kind;
     double aPrime, bPrime, c;
     TraceEquation::Form form;
+    TraceEquation::Conditions conditions;
     const std::optional<CalibrationRange> &range;
 };
 
@@ -100,10 +98,12 @@ std::optional<double> SolveCelsius(Kind kind, const Calibration &cal, double val
     return c.first->kelvin - 273.15;
 }
 
-double Slope(Kind kind, const Calibration &cal, double kelvin)
+double Slope(Kind kind, const Calibration &cal, double kelvin, const TraceEquation::Conditions &conditions)
 {
     if (kind == Kind::Isotope) return IsoEquation::Slope(cal.a, cal.b, kelvin);
-    return TraceEquation::Slope(cal.a, kelvin);
+    const TraceEquation::Form form = cal.form();
+    if (!form.hasTerms()) return TraceEquation::Slope(cal.a, kelvin);
+    return 1.0 / TraceEquation::Sensitivities(form, kelvin, conditions).logK;
 }
 
 namespace {
@@ -127,13 +127,62 @@ struct Scratch {
     std::vector<float> first, second;
 };
 
+// The conditions of a trace sample for one calibration: the pressure and X it
+// takes must be given (else the missing column), activities not given are 1.
+int traceConditions(const Values &v, const Calibration &cal, TraceEquation::Conditions *at, uint8_t *flags)
+{
+    const TraceEquation::Form form = cal.form();
+    if (form.usesPressure() && !v.pressure) return Pressure;
+    if (form.usesComposition() && !v.x) return X;
+    at->pressureKbar = v.pressure.value_or(0);
+    at->x = v.x.value_or(0);
+    at->aTiO2 = v.aTiO2.value_or(1);
+    at->aSiO2 = v.aSiO2.value_or(1);
+    if (form.usesTiO2() && !v.aTiO2) *flags |= TiO2Defaulted;
+    if (form.usesSiO2() && !v.aSiO2) *flags |= SiO2Defaulted;
+    if (form.usesPressure() && cal.pressureRange && !cal.pressureRange->contains(at->pressureKbar))
+        *flags |= PressureOutside;
+    if (form.usesComposition() && cal.compositionRange && !cal.compositionRange->contains(at->x))
+        *flags |= CompositionOutside;
+    return -1;
+}
+
+// The σ of each condition a form uses (0 where none is given or the form does not use it).
+struct ConditionSigmas {
+    double pressure = 0, x = 0, aSiO2 = 0, aTiO2 = 0;
+    bool any() const { return pressure > 0 || x > 0 || aSiO2 > 0 || aTiO2 > 0; }
+};
+
+ConditionSigmas conditionSigmas(const Values &v, const TraceEquation::Form &form)
+{
+    ConditionSigmas s;
+    if (form.usesPressure()) s.pressure = v.sigmaPressure.value_or(0);
+    if (form.usesComposition()) s.x = v.sigmaX.value_or(0);
+    if (form.usesSiO2()) s.aSiO2 = v.sigmaASiO2.value_or(0);
+    if (form.usesTiO2()) s.aTiO2 = v.sigmaATiO2.value_or(0);
+    return s;
+}
+
 void solveOne(Kind kind, int index, const Values &v, double value, const Calibration &cal, int calIndex,
               const Options &options, Scratch &scratch, Result &r)
 {
     r.sample = index;
     r.cal = &cal;
     r.value = value;
-    const Curve curve(kind, cal);
+    TraceEquation::Conditions at;
+    if (kind == Kind::Trace) {
+        const int missing = traceConditions(v, cal, &at, &r.conditions);
+        if (missing >= 0) {
+            r.status = Status::MissingInput;
+            r.column = missing;
+            r.problem = missing == Pressure
+                            ? QStringLiteral("缺少压力")
+                            : QStringLiteral("缺少") +
+                                  (cal.terms.xName.isEmpty() ? QStringLiteral("X") : cal.terms.xName);
+            return;
+        }
+    }
+    const Curve curve(kind, cal, at);
     const RootRule::Choice choice = curve.choose(value);
     if (!choice.first) {
         r.status = Status::NoSolution;
@@ -146,11 +195,24 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
     if (choice.second) r.second = SecondRoot{choice.second->kelvin - 273.15, {}, {}, {}, 0};
 
     r.sigmaValue = SigmaOfValue(kind, v, options.exact, cal.logType);
-    if (!r.sigmaValue) return;
-    r.sigma = LinearSigma(*r.sigmaValue, Slope(kind, cal, kelvin));
-    if (r.second) r.second->sigma = LinearSigma(*r.sigmaValue, Slope(kind, cal, choice.second->kelvin));
+    const ConditionSigmas sc = kind == Kind::Trace ? conditionSigmas(v, curve.form) : ConditionSigmas{};
+    if (!r.sigmaValue && !sc.any()) return;
+    if (kind == Kind::Trace) {
+        // Each input's part, added in quadrature.
+        const TraceEquation::Sensitivity d = TraceEquation::Sensitivities(curve.form, kelvin, at);
+        const double sv = r.sigmaValue.value_or(0);
+        const double parts[][2] = {
+            {d.logK, sv}, {d.pressure, sc.pressure}, {d.x, sc.x}, {d.aSiO2, sc.aSiO2}, {d.aTiO2, sc.aTiO2}};
+        double variance = 0;
+        for (const auto &p : parts)
+            if (p[1] > 0) variance += (p[0] * p[1]) * (p[0] * p[1]);
+        if (std::isfinite(variance)) r.sigma = std::sqrt(variance);
+    } else {
+        r.sigma = LinearSigma(*r.sigmaValue, Slope(kind, cal, kelvin));
+        if (r.second) r.second->sigma = LinearSigma(*r.sigmaValue, Slope(kind, cal, choice.second->kelvin));
+    }
 
-    if (options.draws <= 0 || *r.sigmaValue == 0) return;
+    if (options.draws <= 0 || (r.sigmaValue.value_or(0) == 0 && !sc.any())) return;
     // Each draw is solved on the branch of the result it belongs to; a draw with
     // no temperature there is counted, not moved onto the other branch.
     Normal normal(StreamSeed(options.seed, index, calIndex));
@@ -159,22 +221,37 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
     const double sa = v.sigmaA.value_or(0), sb = v.sigmaB.value_or(0);
     const double a0 = v.a.value_or(0), b0 = v.b.value_or(0);
     const int branch1 = choice.first->branch, branch2 = choice.second ? choice.second->branch : 0;
+    Curve drawnCurve = curve;
     for (int d = 0; d < options.draws; ++d) {
         const double a = sa > 0 ? a0 + sa * normal.next() : a0;
         const double b = sb > 0 ? b0 + sb * normal.next() : b0;
         std::optional<double> drawn;
         if (kind == Kind::Isotope) {
             if (!options.exact || (a > -1000 && b > -1000)) drawn = isoDelta(a, b, options.exact);
+        } else if (!v.a && !v.b) {
+            drawn = value; // K typed directly: no σ of its own
         } else if (a > 0 && b > 0) {
             drawn = a / b;
         }
-        const std::optional<double> t1 = drawn ? curve.kelvinOnBranch(*drawn, branch1) : std::nullopt;
+        if (sc.any()) {
+            // The conditions drawn after the values, so that a sample without
+            // their σ draws exactly as before. A pressure below 0 or an
+            // activity of 0 or below gives no temperature.
+            TraceEquation::Conditions &c = drawnCurve.conditions;
+            c.pressureKbar =
+                sc.pressure > 0 ? at.pressureKbar + sc.pressure * normal.next() : at.pressureKbar;
+            c.aTiO2 = sc.aTiO2 > 0 ? at.aTiO2 + sc.aTiO2 * normal.next() : at.aTiO2;
+            c.aSiO2 = sc.aSiO2 > 0 ? at.aSiO2 + sc.aSiO2 * normal.next() : at.aSiO2;
+            c.x = sc.x > 0 ? at.x + sc.x * normal.next() : at.x;
+            if (c.pressureKbar < 0 || !(c.aTiO2 > 0) || !(c.aSiO2 > 0)) drawn.reset();
+        }
+        const std::optional<double> t1 = drawn ? drawnCurve.kelvinOnBranch(*drawn, branch1) : std::nullopt;
         if (t1)
             scratch.first.push_back(float(*t1 - 273.15));
         else
             ++r.failedDraws;
         if (!r.second) continue;
-        const std::optional<double> t2 = drawn ? curve.kelvinOnBranch(*drawn, branch2) : std::nullopt;
+        const std::optional<double> t2 = drawn ? drawnCurve.kelvinOnBranch(*drawn, branch2) : std::nullopt;
         if (t2)
             scratch.second.push_back(float(*t2 - 273.15));
         else
@@ -190,7 +267,7 @@ void computeRow(Kind kind, const Row &row, int index, const Library &library, co
                 Scratch &scratch, std::vector<Result> &out)
 {
     QList<CellProblem> problems;
-    const Values v = ReadValues(kind, row, index, &problems);
+    const Values read = ReadValues(kind, row, index, &problems);
     auto bad = [&](const QString &why, int column) {
         Result r;
         r.sample = index;
@@ -207,6 +284,10 @@ void computeRow(Kind kind, const Row &row, int index, const Library &library, co
     if (!problems.isEmpty()) return bad(problems.first().why, problems.first().column);
     const QString type = row.cells.value(Type).trimmed(), a = row.cells.value(MineralA).trimmed(),
                   b = row.cells.value(MineralB).trimmed();
+    // A one-mineral thermometer takes its concentration as K: from 含量A (with
+    // its σ) as well as from the K column.
+    Values v = read;
+    if (kind == Kind::Trace && b == kSingleMineral && v.a && !v.b && !v.sigmaB) v.b = 1.0;
     if (type.isEmpty())
         return bad(kind == Kind::Isotope ? QStringLiteral("缺少同位素") : QStringLiteral("缺少元素"), Type);
     if (a.isEmpty()) return bad(QStringLiteral("缺少矿物A"), MineralA);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/thermometry/BatchTable.h"
+#include "core/thermometry/Equations.h"
 
 #include <QHash>
 #include <QList>
@@ -29,8 +30,26 @@ struct Options {
 // ok: one temperature, inside the stated range. two_solutions: the same value
 // fits two temperatures of the range. no_range: the calibration states no range
 // and the result lies in 0-1200 ℃. out_of_range: outside the stated range (or
-// 0-1200 ℃ where none is stated), as shown.
-enum class Status { Ok, OutOfRange, TwoSolutions, NoRange, NoSolution, NoCalibration, BadInput };
+// 0-1200 ℃ where none is stated), as shown. missing_input: the calibration
+// takes a pressure or composition the sample does not give.
+enum class Status {
+    Ok,
+    OutOfRange,
+    TwoSolutions,
+    NoRange,
+    NoSolution,
+    MissingInput,
+    NoCalibration,
+    BadInput
+};
+
+// What a trace result says about its conditions (bits of Result::conditions).
+enum ConditionFlag : uint8_t {
+    PressureOutside = 1,    // the pressure lies outside the span the remark states
+    CompositionOutside = 2, // X likewise
+    TiO2Defaulted = 4,      // aTiO2 not given: 1 was used
+    SiO2Defaulted = 8,      // aSiO2 likewise
+};
 
 // Whether the result has a temperature.
 bool Solved(Status s);
@@ -55,10 +74,11 @@ struct Result {
     std::optional<double> lo95, hi95; // Monte Carlo 95 % interval, °C, from the draws that solved
     std::optional<SecondRoot> second; // status TwoSolutions: the other temperature
     int draws = 0;
-    int failedDraws = 0;  // draws with no temperature on the first result's branch
-    QString problem;      // BadInput: why
-    int column = -1;      // BadInput: the canonical column at fault
-    int sourceColumn = 0; // BadInput: the file's own column (1-based) when no canonical one is
+    int failedDraws = 0;    // draws with no temperature on the first result's branch
+    uint8_t conditions = 0; // ConditionFlag bits
+    QString problem;        // BadInput, MissingInput: why
+    int column = -1;        // BadInput, MissingInput: the canonical column at fault
+    int sourceColumn = 0;   // BadInput: the file's own column (1-based) when no canonical one is
 };
 
 struct Summary {
@@ -73,8 +93,10 @@ std::optional<double> SolveCelsius(Kind kind, const Calibration &cal, double val
 // Δ (isotope) or K (trace) of a row's values; empty when they do not give one.
 std::optional<double> ValueOf(Kind kind, const Values &v, bool exact, QString *why = nullptr,
                               int *column = nullptr);
-// dΔ/dT or d(log K)/dT at a temperature (kelvin), in the calibration's own terms.
-double Slope(Kind kind, const Calibration &cal, double kelvin);
+// dΔ/dT or d(log K)/dT at a temperature (kelvin), in the calibration's own
+// terms (trace: at the conditions given).
+double Slope(Kind kind, const Calibration &cal, double kelvin,
+             const TraceEquation::Conditions &conditions = {});
 
 struct Progress {
     std::atomic<int> done{0};

@@ -10,7 +10,7 @@
 
 namespace Batch {
 
-int ColumnCount(Kind kind) { return kind == Kind::Isotope ? 8 : 9; }
+int ColumnCount(Kind kind) { return kind == Kind::Isotope ? 8 : 17; }
 
 QStringList ColumnTitles(Kind kind)
 {
@@ -18,9 +18,12 @@ QStringList ColumnTitles(Kind kind)
         return {QStringLiteral("样品"),  QStringLiteral("同位素"), QStringLiteral("矿物A"),
                 QStringLiteral("矿物B"), QStringLiteral("δA"),     QStringLiteral("σA"),
                 QStringLiteral("δB"),    QStringLiteral("σB")};
-    return {QStringLiteral("样品"),  QStringLiteral("元素"),  QStringLiteral("矿物A"),
-            QStringLiteral("矿物B"), QStringLiteral("含量A"), QStringLiteral("σA"),
-            QStringLiteral("含量B"), QStringLiteral("σB"),    QStringLiteral("K")};
+    return {QStringLiteral("样品"),       QStringLiteral("元素"),     QStringLiteral("矿物A"),
+            QStringLiteral("矿物B"),      QStringLiteral("含量A"),    QStringLiteral("σA"),
+            QStringLiteral("含量B"),      QStringLiteral("σB"),       QStringLiteral("K"),
+            QStringLiteral("压力(kbar)"), QStringLiteral("σP(kbar)"), QStringLiteral("aTiO₂"),
+            QStringLiteral("σaTiO₂"),     QStringLiteral("aSiO₂"),    QStringLiteral("σaSiO₂"),
+            QStringLiteral("X"),          QStringLiteral("σX")};
 }
 
 QStringList EnglishNames(Kind kind)
@@ -29,9 +32,12 @@ QStringList EnglishNames(Kind kind)
         return {QStringLiteral("sample"),    QStringLiteral("type"),    QStringLiteral("mineral_a"),
                 QStringLiteral("mineral_b"), QStringLiteral("delta_a"), QStringLiteral("sigma_a"),
                 QStringLiteral("delta_b"),   QStringLiteral("sigma_b")};
-    return {QStringLiteral("sample"),    QStringLiteral("element"), QStringLiteral("mineral_a"),
-            QStringLiteral("mineral_b"), QStringLiteral("conc_a"),  QStringLiteral("sigma_a"),
-            QStringLiteral("conc_b"),    QStringLiteral("sigma_b"), QStringLiteral("k")};
+    return {QStringLiteral("sample"),      QStringLiteral("element"), QStringLiteral("mineral_a"),
+            QStringLiteral("mineral_b"),   QStringLiteral("conc_a"),  QStringLiteral("sigma_a"),
+            QStringLiteral("conc_b"),      QStringLiteral("sigma_b"), QStringLiteral("k"),
+            QStringLiteral("P_kbar"),      QStringLiteral("sigma_P"), QStringLiteral("a_TiO2"),
+            QStringLiteral("sigma_aTiO2"), QStringLiteral("a_SiO2"),  QStringLiteral("sigma_aSiO2"),
+            QStringLiteral("X"),           QStringLiteral("sigma_X")};
 }
 
 int ColumnOfHeader(Kind kind, const QString &header)
@@ -62,9 +68,17 @@ Values ReadValues(Kind kind, const Row &row, int rowIndex, QList<CellProblem> *p
             return;
         }
         const double value = *parsed;
-        const bool sigma = column == SigmaA || column == SigmaB;
-        if (sigma && value < 0) {
-            if (problems) problems->append({rowIndex, column, QStringLiteral("σ不能为负：") + text});
+        const bool sigma = column == SigmaA || column == SigmaB || column == SigmaPressure ||
+                           column == SigmaATiO2 || column == SigmaASiO2 || column == SigmaX;
+        QString refusal;
+        if (sigma && value < 0)
+            refusal = QStringLiteral("σ不能为负：");
+        else if (column == Pressure && value < 0)
+            refusal = QStringLiteral("压力不能为负：");
+        else if ((column == ATiO2 || column == ASiO2) && !(value > 0 && value <= 1))
+            refusal = QStringLiteral("活度须大于0且不大于1：");
+        if (!refusal.isEmpty()) {
+            if (problems) problems->append({rowIndex, column, refusal + text.left(40)});
             return;
         }
         *out = value;
@@ -73,7 +87,17 @@ Values ReadValues(Kind kind, const Row &row, int rowIndex, QList<CellProblem> *p
     number(SigmaA, &v.sigmaA);
     number(ValueB, &v.b);
     number(SigmaB, &v.sigmaB);
-    if (kind == Kind::Trace) number(K, &v.k);
+    if (kind == Kind::Trace) {
+        number(K, &v.k);
+        number(Pressure, &v.pressure);
+        number(SigmaPressure, &v.sigmaPressure);
+        number(ATiO2, &v.aTiO2);
+        number(SigmaATiO2, &v.sigmaATiO2);
+        number(ASiO2, &v.aSiO2);
+        number(SigmaASiO2, &v.sigmaASiO2);
+        number(X, &v.x);
+        number(SigmaX, &v.sigmaX);
+    }
     return v;
 }
 

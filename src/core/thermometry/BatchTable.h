@@ -13,7 +13,9 @@
 namespace Batch {
 
 // Canonical columns. Isotope: 样品 同位素 矿物A 矿物B δA σA δB σB.
-// Trace: 样品 元素 矿物A 矿物B 含量A σA 含量B σB K.
+// Trace: 样品 元素 矿物A 矿物B 含量A σA 含量B σB K, then the conditions the
+// sample formed at, each with its σ: pressure (kbar), aTiO2, aSiO2 and the
+// composition variable X of the calibrations that take them.
 enum Column {
     Sample = 0,
     Type = 1,
@@ -23,8 +25,19 @@ enum Column {
     SigmaA = 5,
     ValueB = 6,
     SigmaB = 7,
-    K = 8
+    K = 8,
+    Pressure = 9,
+    SigmaPressure = 10,
+    ATiO2 = 11,
+    SigmaATiO2 = 12,
+    ASiO2 = 13,
+    SigmaASiO2 = 14,
+    X = 15,
+    SigmaX = 16
 };
+
+// Mineral B of a one-mineral thermometer: K is a concentration in mineral A.
+inline const QString kSingleMineral = QStringLiteral("单矿物");
 
 int ColumnCount(Kind kind);
 // The window's column titles.
@@ -55,6 +68,8 @@ struct CellProblem {
 // given means no uncertainty for that value.
 struct Values {
     std::optional<double> a, sigmaA, b, sigmaB, k;
+    // Trace: the conditions (activities empty when not given: they then count as 1).
+    std::optional<double> pressure, sigmaPressure, aTiO2, sigmaATiO2, aSiO2, sigmaASiO2, x, sigmaX;
 };
 
 // Reads the numeric cells of a row with the calculators' numeric test; every

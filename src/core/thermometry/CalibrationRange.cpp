@@ -72,6 +72,15 @@ bool unitFollows(const QString &text, qsizetype end)
     return text[i] == QLatin1Char('C') && !(i + 1 < n && isLetter(text[i + 1]));
 }
 
+// A pressure unit right after the match ("10-30 kbar", "1-2 GPa"): a span that
+// opens the text with one is no temperature range.
+bool pressureUnitFollows(const QString &text, qsizetype end)
+{
+    static const QRegularExpression unit(QStringLiteral(R"(\G\s*(?:kbar|kb|bar|GPa|MPa|atm)\b)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    return unit.match(text, end).hasMatch();
+}
+
 // Where the text's first character other than a blank stands.
 qsizetype firstNonBlank(const QString &text)
 {
@@ -93,7 +102,8 @@ std::optional<CalibrationRange> ReadRange(const QString &remark)
     // Matches come in order, so the first one that counts is the earliest of its
     // kind: one pass over the text, however long.
     auto counts = [&](const QRegularExpressionMatch &m) {
-        return m.capturedStart() <= opening || unitFollows(remark, m.capturedEnd());
+        if (unitFollows(remark, m.capturedEnd())) return true;
+        return m.capturedStart() <= opening && !pressureUnitFollows(remark, m.capturedEnd());
     };
     auto consider = [&](const QRegularExpressionMatch &m, const CalibrationRange &range) {
         if (!best || m.capturedStart() < best->start) best = Candidate{m.capturedStart(), range};

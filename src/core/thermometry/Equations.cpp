@@ -182,6 +182,23 @@ std::optional<double> Kelvin(const Form &form, double k, const Conditions &condi
     return kelvin;
 }
 
+Sensitivity Sensitivities(const Form &form, double kelvin, const Conditions &c)
+{
+    // T = N/D with N = A + C·P^n + E·X and D = log K - B - F·X - ν_Si·log aSiO2 - ν_Ti·log aTiO2,
+    // so that 1/D = T/N.
+    const double n = form.a + form.c * std::pow(c.pressureKbar, form.n) + form.e * c.x;
+    const double t2n = kelvin * kelvin / n;
+    const double lnBase = form.logType == QLatin1String("10") ? std::log(10.0) : 1.0;
+    Sensitivity s;
+    s.logK = -t2n;
+    s.pressure =
+        form.usesPressure() ? form.c * form.n * std::pow(c.pressureKbar, form.n - 1) * kelvin / n : 0;
+    s.x = (form.e + form.f * kelvin) * kelvin / n;
+    s.aSiO2 = form.nuSiO2 * t2n / (c.aSiO2 * lnBase);
+    s.aTiO2 = form.nuTiO2 * t2n / (c.aTiO2 * lnBase);
+    return s;
+}
+
 QStringList ConditionWarnings(const Form &form, const QString &remark, const QString &xName,
                               const Conditions &conditions)
 {

@@ -103,6 +103,14 @@ double LogK(const Form &form, double kelvin, const Conditions &conditions);
 // Empty for K of 0 or below, unusable conditions, a zero denominator or 0 K or below.
 std::optional<double> Kelvin(const Form &form, double k, const Conditions &conditions);
 
+// ∂T/∂ each input at a temperature (kelvin) the form gives under the
+// conditions: log K (in the form's own base), P, X, aSiO2, aTiO2. NaN where the
+// derivative does not exist (P = 0 under a power below 1).
+struct Sensitivity {
+    double logK = 0, pressure = 0, x = 0, aSiO2 = 0, aTiO2 = 0;
+};
+Sensitivity Sensitivities(const Form &form, double kelvin, const Conditions &conditions);
+
 // Where the conditions lie outside the spans the remark states, for the terms the
 // form uses: "超出适用压力范围（5-20 kbar）", "超出适用成分范围（Cr# 0.07-0.69）".
 QStringList ConditionWarnings(const Form &form, const QString &remark, const QString &xName,

@@ -347,6 +347,14 @@ TEST(LorvaneCalc, RunAsAProgram)
     db.exec(QStringLiteral(
         "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
         "values (1,'Mg','橄榄石','熔体',1000,0,'10','decimal')"));
+    // Ferry & Watson's Ti-in-zircon and Tomkins' Zr-in-rutile (α-quartz) in full form.
+    db.exec(QStringLiteral("insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,"
+                           "logType_s,Mark_s,NuSiO2_sng,NuTiO2_sng) "
+                           "values (2,'Ti','锆石','单矿物',-4800,5.711,'10','FW07',-1,1)"));
+    db.exec(
+        QStringLiteral("insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,"
+                       "logType_s,Mark_s,ConstC_sng) "
+                       "values (3,'Zr','金红石','单矿物',-10090.93,17.17502,'e','10-30 kbar',-49.31204)"));
     QTemporaryDir dir;
     auto write = [&](const QString &name, const QByteArray &text) {
         return WriteTestFile(dir.path(), name, text);
@@ -383,8 +391,31 @@ TEST(LorvaneCalc, RunAsAProgram)
     EXPECT_EQ(QString::fromUtf8(written.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
               QStringList(
                   {"sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,T_C,sigma_T_C,T_lo95_C,T_hi95_C,"
-                   "draws_failed,T2_C,sigma_T2_C,T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status",
-                   "T1,Mg,橄榄石,熔体,1000,0,10,decimal,10,726.9,,,,,,,,,,,no_range"}));
+                   "draws_failed,T2_C,sigma_T2_C,T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status,"
+                   "P_kbar,a_TiO2,a_SiO2,X,conditions",
+                   "T1,Mg,橄榄石,熔体,1000,0,10,decimal,10,726.9,,,,,,,,,,,no_range,,,,,"}));
+
+    // Conditions: the one-mineral concentration as K, an activity given and one defaulted;
+    // a calibration that needs a pressure the row lacks says so and the run goes on.
+    const QString conditions =
+        write(QStringLiteral("c.csv"), "sample,element,mineral_a,mineral_b,conc_a,a_TiO2,P_kbar\n"
+                                       "Z1,Ti,锆石,单矿物,10,0.7,\n"
+                                       "R1,Zr,金红石,单矿物,300,,\n"
+                                       "R2,Zr,金红石,单矿物,300,,35\n");
+    const CalcRun withConditions =
+        RunLorvaneCalc({QStringLiteral("trace"), conditions, QStringLiteral("--db"), db.path(),
+                        QStringLiteral("--draws"), QStringLiteral("0")});
+    EXPECT_EQ(withConditions.code, 0) << withConditions.err.toStdString();
+    const double z1 = 4800.0 / (5.711 + std::log10(0.7) - 1) - 273.15;
+    const double r2 = (83.9 + 0.41 * 35) / (0.1428 - 0.0083144 * std::log(300.0)) - 273.15;
+    EXPECT_EQ(
+        withConditions.out.mid(1),
+        QStringList({"Z1,Ti,锆石,单矿物,-4800,5.711,10,FW07,10," + QString::number(z1, 'f', 1) +
+                         ",,,,,,,,,,,no_range,,0.7,1,,aSiO2=1",
+                     "R1,Zr,金红石,单矿物,-10090.93,17.17502,e,10-30 kbar,300,,,,,,,,,,,,missing_input,,,,,"
+                     "missing_P_kbar",
+                     "R2,Zr,金红石,单矿物,-10090.93,17.17502,e,10-30 kbar,300," +
+                         QString::number(r2, 'f', 1) + ",,,,,,,,,,,no_range,35,,,,pressure_out_of_range"}));
 
     // Unreadable input names file, line and column; a database that cannot be opened exits 2.
     const QString bad = write(QStringLiteral("bad.csv"), "sample,type,mineral_a,mineral_b,delta_a,delta_b\n"

@@ -57,6 +57,38 @@ TEST(CalibrationRange, ReadOnlyAtTheStartOrBeforeAUnit)
     EXPECT_EQ(readAs(QStringLiteral("doi 10.1016/0012-821X(73)90165-9")), "none");
 }
 
+TEST(CalibrationRange, PressureAndCompositionSpans)
+{
+    // A pressure span opening the remark is no temperature range.
+    EXPECT_EQ(readAs(QStringLiteral("10-30 kbar; Tomkins et al.")), "none");
+    EXPECT_EQ(readAs(QStringLiteral("1-2 GPa")), "none");
+    EXPECT_EQ(readAs(QStringLiteral("700-940; 5-20 kbar")), "700-940℃");
+
+    const struct {
+        const char *remark, *xName;
+        const char *pressure, *composition; // asciiText, or "" for none
+    } cases[] = {
+        {"700-940; 5-20 kbar; K = Ti (ppm)", "", "5-20", ""},
+        {"800-1000 (experiments at 10-24 kbar); 960 P/T", "", "10-24", ""},
+        {"1250-1450 (experiments at 1 atm); Cr# 0.07-0.69; T = 10000/(0.512 + 0.873 Cr# - 0.91 ln K)", "Cr#",
+         "", "0.07-0.69"},
+        {"0.873 Cr# − 0.91 ln K; Cr# = 0.1-0.5", "Cr#", "", "0.1-0.5"},
+        {"X_Fo: 0.70-1.00", "X_Fo", "", "0.7-1"},
+        {"Contrib. Mineral. Petrol. 25:703-713", "X", "", ""},
+        {"experiments at 0.001, 10, 20 and 30 kbar", "", "", ""},
+    };
+    for (const auto &c : cases) {
+        const QString remark = QString::fromUtf8(c.remark);
+        const auto p = ReadPressureRange(remark);
+        const auto x = ReadCompositionRange(remark, QString::fromUtf8(c.xName));
+        EXPECT_EQ(p ? p->asciiText().toStdString() : "", std::string(c.pressure)) << c.remark;
+        EXPECT_EQ(x ? x->asciiText().toStdString() : "", std::string(c.composition)) << c.remark;
+    }
+    EXPECT_EQ(PressureWarning({5, 20}), QStringLiteral("超出适用压力范围（5-20 kbar）"));
+    EXPECT_EQ(CompositionWarning({0.07, 0.69}, QStringLiteral("Cr#")),
+              QStringLiteral("超出适用成分范围（Cr# 0.07-0.69）"));
+}
+
 TEST(CalibrationRange, EndsCountAsInsideAndWarningsNameTheRange)
 {
     const CalibrationRange both = *ReadRange(QStringLiteral("200-500"));

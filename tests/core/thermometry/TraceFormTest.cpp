@@ -1,6 +1,7 @@
 // Trace-element thermometers in their published forms, against the worked values
 // of the science package (computed there by an independent script) and against
 // their own forward equation.
+#include "core/thermometry/BatchRun.h"
 #include "core/thermometry/Equations.h"
 
 #include <cmath>
@@ -140,4 +141,114 @@ TEST(TraceForm, FrozenRowsAgreeWithTheirFullFormAndBadConditionsGiveNothing)
     EXPECT_FALSE(TraceEquation::Kelvin(form("e", -1000, 0), 1, at())); // ln 1 - B = 0: no temperature
     EXPECT_TRUE(TF09.usesPressure() && TF09.usesSiO2() && TF09.usesTiO2() && !TF09.usesComposition());
     EXPECT_TRUE(TF12.usesComposition() && !TF12.usesPressure());
+}
+
+namespace {
+
+Batch::Calibration calibrationOf(const char *id, const Form &f)
+{
+    Batch::Calibration c;
+    c.type = QStringLiteral("E");
+    c.mineralA = QString::fromLatin1(id);
+    c.mineralB = Batch::kSingleMineral;
+    c.logType = f.logType;
+    c.a = f.a;
+    c.b = f.b;
+    c.terms = TraceTerms{float(f.c),
+                         float(f.n),
+                         float(f.e),
+                         float(f.f),
+                         float(f.nuSiO2),
+                         float(f.nuTiO2),
+                         QStringLiteral("Cr#"),
+                         QString()};
+    return c;
+}
+
+// Runs rows of a CSV (header included) through the batch.
+std::vector<Batch::Result> runBatch(const QString &csv, const Batch::Library &lib, int draws = 0)
+{
+    const Batch::Mapped m =
+        Batch::MapColumns(Batch::Kind::Trace, Batch::SplitDelimited(csv, QLatin1Char(',')));
+    EXPECT_TRUE(m.error.isEmpty()) << m.error.toStdString();
+    Batch::Options options;
+    options.draws = draws;
+    return Batch::Compute(Batch::Kind::Trace, m.rows, lib, options);
+}
+
+} // namespace
+
+// The worked values again, each as a sample row of the batch: K as 含量A of a
+// one-mineral thermometer, conditions in their columns.
+TEST(TraceForm, TheWorkedValuesThroughTheBatch)
+{
+    Batch::Library lib;
+    QString csv = QStringLiteral("sample,element,mineral_a,mineral_b,conc_a,P_kbar,a_TiO2,a_SiO2,X\n");
+    for (const Worked &w : kWorked) {
+        lib.add(calibrationOf(w.id, *w.form));
+        csv += QStringLiteral("%1,E,%1,单矿物,%2,%3,%4,%5,%6\n")
+                   .arg(QString::fromLatin1(w.id))
+                   .arg(w.k, 0, 'g', 17)
+                   .arg(w.conditions.pressureKbar, 0, 'g', 17)
+                   .arg(w.conditions.aTiO2, 0, 'g', 17)
+                   .arg(w.conditions.aSiO2, 0, 'g', 17)
+                   .arg(w.conditions.x, 0, 'g', 17);
+    }
+    const std::vector<Batch::Result> results = runBatch(csv, lib);
+    ASSERT_EQ(results.size(), std::size(kWorked));
+    for (size_t i = 0; i < results.size(); ++i) {
+        ASSERT_TRUE(Batch::Solved(results[i].status))
+            << kWorked[i].id << ' ' << results[i].problem.toStdString();
+        // Coefficients as the table stores them (single precision) move T by far less.
+        EXPECT_NEAR(results[i].celsius, kWorked[i].celsius, 2e-3) << kWorked[i].id;
+    }
+}
+
+TEST(TraceForm, ConditionsInTheBatchAndTheirUncertainty)
+{
+    Batch::Library lib;
+    lib.add(calibrationOf("zr", TF05a)); // pressure
+    Batch::Calibration wan = calibrationOf("al", TF10);
+    wan.mineralB = QStringLiteral("尖晶石");
+    wan.remark = QStringLiteral("1250-1450; Cr# 0.07-0.69");
+    lib.add(wan);
+    Batch::Calibration ferry = calibrationOf("zrn", TF02);
+    lib.add(ferry);
+
+    const QString head =
+        QStringLiteral("sample,element,mineral_a,mineral_b,k,P_kbar,sigma_P,a_TiO2,X,sigma_X\n");
+    const std::vector<Batch::Result> r = runBatch(head + QStringLiteral("s1,E,zr,单矿物,1000,,,,,\n"
+                                                                        "s2,E,zr,单矿物,1000,10,0.5,,,\n"
+                                                                        "s3,E,al,尖晶石,0.002,,,,0.8,0.02\n"
+                                                                        "s4,E,zrn,单矿物,10,,,0.7,,\n"),
+                                                  lib, 40000);
+    ASSERT_EQ(r.size(), 4u);
+    EXPECT_EQ(r[0].status, Batch::Status::MissingInput);
+    EXPECT_EQ(r[0].problem, QStringLiteral("缺少压力"));
+    EXPECT_EQ(r[0].column, Batch::Pressure);
+
+    // σ of P alone: the linear σ is |∂T/∂P|·σP, ∂T/∂P here by a central difference of
+    // the closed form; the draws' 95 % interval is about ±1.96σ around T.
+    const double h = 1e-3;
+    const double dTdP =
+        (*TraceEquation::Kelvin(TF05a, 1000, at(10 + h)) - *TraceEquation::Kelvin(TF05a, 1000, at(10 - h))) /
+        (2 * h);
+    EXPECT_NEAR(r[1].celsius, 757.703450, 2e-3);
+    ASSERT_TRUE(r[1].sigma);
+    EXPECT_NEAR(*r[1].sigma, std::fabs(dTdP) * 0.5, 1e-4);
+    ASSERT_TRUE(r[1].lo95 && r[1].hi95);
+    EXPECT_NEAR(*r[1].hi95 - *r[1].lo95, 2 * 1.96 * *r[1].sigma, 0.05 * *r[1].sigma);
+
+    // X outside the stated Cr# span: computed and flagged; σ of X from the same difference.
+    EXPECT_EQ(r[2].conditions, Batch::CompositionOutside);
+    const double dTdX = (*TraceEquation::Kelvin(TF10, 0.002, at(0, 0.8 + h)) -
+                         *TraceEquation::Kelvin(TF10, 0.002, at(0, 0.8 - h))) /
+                        (2 * h);
+    EXPECT_NEAR(*r[2].sigma, std::fabs(dTdX) * 0.02, 1e-4);
+
+    // aTiO2 given, aSiO2 not: 1 is used and said; no σ at all, no interval.
+    EXPECT_EQ(r[3].conditions, Batch::SiO2Defaulted);
+    EXPECT_NEAR(r[3].celsius, 4800.0 / (5.711 + std::log10(0.7) - 1) - 273.15, 1e-3);
+    EXPECT_FALSE(r[3].sigma);
+    EXPECT_FALSE(r[3].lo95);
 }
