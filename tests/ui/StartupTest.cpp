@@ -245,3 +245,58 @@ TEST_F(Startup, AProgramFolderWithASemicolonOpensItsDatabase)
         mdlFunction::adoConn()->Execute(QStringLiteral("select count(*) from Isoplot")).Fields(0).Long(), 0);
     for (QWidget *w : QApplication::topLevelWidgets()) delete w;
 }
+
+TEST_F(Startup, AnEarlierDatabaseIsUpgradedOrLeftAsItWasWithAMessage)
+{
+    const QString path = subMain::DatabasePath(programDir.path());
+    auto makeEarlier = [&] {
+        QFile::remove(path);
+        sqlite3 *db = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+        ASSERT_EQ(
+            sqlite3_exec(db,
+                         "create table TraceElement (ID_N integer not null primary key, Element_s text, "
+                         "MinA_s text, MinB_s text, ConstA_sng real, ConstB_sng real, logType_s text, "
+                         "Mark_s text);"
+                         "insert into TraceElement values (1,'Ti','锆石','单矿物',-4800,5.5561,'10','mine')",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+        sqlite3_close(db);
+    };
+    auto columns = [&] {
+        Connection reader;
+        reader.setReadOnly(true);
+        reader.setConnectionString(mdlFunction::kConnectionStringPrefix + path);
+        reader.Open();
+        return reader.Execute(QStringLiteral("select * from TraceElement")).FieldCount();
+    };
+
+    // Another program writing to the file: the start goes on, the file keeps its columns.
+    makeEarlier();
+    Connection holder;
+    holder.setConnectionString(mdlFunction::kConnectionStringPrefix + path);
+    holder.Open();
+    holder.Execute(QStringLiteral("begin immediate"));
+    auto shared = std::make_unique<Connection>();
+    shared->setConnectionString(mdlFunction::kConnectionStringPrefix + path);
+    shared->setCommandTimeout(1);
+    shared->Open();
+    mdlFunction::setSharedConnection(shared.get());
+    EXPECT_FALSE(subMain::UpgradeDatabase(path));
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.lastMessage().startsWith(QStringLiteral("数据库文件无法升级：") +
+                                                 QDir::toNativeSeparators(path) + QStringLiteral("\r\n")))
+        << dialogs.lastMessage().toStdString();
+    EXPECT_TRUE(dialogs.lastMessage().endsWith(
+        QStringLiteral("文件未作改动。微量元素温度计的压力、成分和活度项在升级前不可用，标定也不能保存。")));
+    holder.Execute(QStringLiteral("rollback"));
+    mdlFunction::setSharedConnection(nullptr);
+    shared.reset();
+    EXPECT_EQ(columns(), 8);
+
+    // The next start upgrades it, silently.
+    EXPECT_EQ(subMain::Start(programDir.path(), makeWindow), subMain::StartResult::Running);
+    EXPECT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(columns(), 16);
+    for (QWidget *w : QApplication::topLevelWidgets()) delete w;
+}
