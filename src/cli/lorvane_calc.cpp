@@ -6,6 +6,7 @@
 #include "core/database/Connection.h"
 #include "core/files/FileWrite.h"
 #include "core/thermometry/BatchRun.h"
+#include "core/thermometry/OlivineTable.h"
 #include "core/thermometry/RootRule.h"
 
 #include <QCoreApplication>
@@ -21,6 +22,7 @@ namespace {
 const char kHelp[] = "Usage:\n"
                      "  lorvane-calc iso SAMPLES [-o OUT.csv] [--draws N] [--seed S] [--exact] [--db PATH]\n"
                      "  lorvane-calc trace SAMPLES [-o OUT.csv] [--draws N] [--seed S] [--db PATH]\n"
+                     "  lorvane-calc olivine SAMPLES [-o OUT.csv] [--model M]\n"
                      "\n"
                      "Computes equilibrium temperatures for every sample of SAMPLES with every\n"
                      "calibration of its isotope type (or element) and mineral pair in the Lorvane\n"
@@ -75,6 +77,27 @@ const char kHelp[] = "Usage:\n"
                      "  missing_input   the calibration takes a pressure or X the sample lacks\n"
                      "  no_calibration  the pair has no calibration\n"
                      "  bad_input       never written: a bad cell stops the run (exit status 1)\n"
+                     "\n"
+                     "\n"
+                     "olivine: olivine-liquid pairs from microprobe oxides (wt%), one pair per row.\n"
+                     "Columns, in any order, by the window's titles or as Thermobar names them:\n"
+                     "  sample, SiO2_Ol TiO2_Ol Al2O3_Ol FeOt_Ol MnO_Ol MgO_Ol CaO_Ol NiO_Ol,\n"
+                     "  SiO2_Liq TiO2_Liq Al2O3_Liq FeOt_Liq MnO_Liq MgO_Liq CaO_Liq Na2O_Liq K2O_Liq\n"
+                     "  Cr2O3_Liq P2O5_Liq H2O_Liq, P_kbar, Fe3Fet_Liq\n"
+                     "(FeO*, FeOT and FeOtot are read as FeOt). The liquid is recalculated\n"
+                     "anhydrous without Cr2O3 and P2O5; NiO is read but not used; Fe3Fet_Liq\n"
+                     "(0 when empty) enters K_D and the equilibrium olivine only; P is in kbar.\n"
+                     "Output: sample,T_B93_C,T_eq19_C,T_HZ_C,T_eq21_C,T_eq22_C,T_ultramafic_C,\n"
+                     "  T_mafic_C,KD,KD_low,KD_high,equilibrium,Fo,Fo_eq,notes\n"
+                     "  B93 Beattie 1993; eq19, eq21, eq22 Putirka 2008; HZ Beattie with\n"
+                     "  Herzberg & O'Hara 2002; ultramafic and mafic: the two olivine-melt\n"
+                     "  calibrations of the fraction window, from the recalculated fractions.\n"
+                     "  equilibrium is yes when KD lies in KD_low-KD_high of the model:\n"
+                     "  --model 0 Roeder & Emslie 1970 0.30+-0.03 (default), 1 Matzen et al. 2011\n"
+                     "  0.34+-0.012, 2 Shea et al. 2022 0.335+-0.01, 3 Putirka 2016 8a\n"
+                     "  0.33+-0.044, 4 Putirka 2016 9a 0.29+-0.051 (total iron).\n"
+                     "  No calibrated P-T-H2O ranges come with these equations, so none is flagged.\n"
+                     "  notes: Fe3Fet=0 when Fe3Fet_Liq was empty. A bad cell stops the run.\n"
                      "\n"
                      "Exit status: 0 success; 1 unreadable input (the message names the file, line\n"
                      "and column) or bad arguments; 2 the database cannot be opened.\n";
@@ -138,6 +161,99 @@ bool sameFile(const QString &a, const QString &b)
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+// Writes the output lines to the file, or standard output; 0 done, 1 failed (said).
+int writeOut(const QString &out, const QStringList &lines)
+{
+    const QByteArray bytes = (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+    if (out.isEmpty()) {
+        QFile standard;
+        if (!standard.open(stdout, QIODevice::WriteOnly) || standard.write(bytes) != bytes.size() ||
+            !standard.flush()) {
+            err(QStringLiteral("cannot write standard output"));
+            return 1;
+        }
+        return 0;
+    }
+    // A full disk leaves the old file as it was, and no half-written one.
+    QString why;
+    if (!FileWrite::WriteWhole(out, bytes, &why)) {
+        err(QStringLiteral("cannot write %1: %2; nothing written").arg(out, why));
+        return 1;
+    }
+    return 0;
+}
+
+QString fixed(const std::optional<double> &v, int decimals)
+{
+    return v ? QString::number(RootRule::AsShown(*v, decimals), 'f', decimals) : QString();
+}
+
+int runOlivine(const QStringList &args)
+{
+    QString samples, out;
+    int model = 0;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString a = args[i];
+        bool ok = true;
+        if (a == QLatin1String("-o") && i + 1 < args.size()) {
+            out = args[++i];
+        } else if (a == QLatin1String("--model") && i + 1 < args.size()) {
+            model = args[++i].toInt(&ok);
+            ok = ok && model >= 0 && model < int(OlivineLiquid::Models().size());
+        } else if (!a.startsWith(QLatin1Char('-')) && samples.isEmpty()) {
+            samples = a;
+        } else {
+            ok = false;
+        }
+        if (!ok) {
+            err(QStringLiteral("bad argument \"%1\"; see --help").arg(a));
+            return 1;
+        }
+    }
+    if (samples.isEmpty()) {
+        err(QStringLiteral("no sample file; see --help"));
+        return 1;
+    }
+    if (!out.isEmpty() && sameFile(out, samples)) {
+        err(QStringLiteral("-o %1 is the sample file itself; nothing written").arg(out));
+        return 1;
+    }
+    const Batch::Mapped table = Batch::ReadSampleFile(OlivineTable::Columns(), samples);
+    if (!table.error.isEmpty()) {
+        err(QStringLiteral("%1: %2").arg(samples, table.error));
+        return 1;
+    }
+    const std::vector<OlivineTable::Result> results = OlivineTable::Compute(table.rows, model);
+    QStringList lines{
+        QStringLiteral("sample,T_B93_C,T_eq19_C,T_HZ_C,T_eq21_C,T_eq22_C,T_ultramafic_C,T_mafic_C,"
+                       "KD,KD_low,KD_high,equilibrium,Fo,Fo_eq,notes")};
+    for (const OlivineTable::Result &r : results) {
+        const Batch::Row &row = table.rows[r.sample];
+        if (!r.problem.isEmpty()) {
+            const int column = r.column >= 0 ? table.sourceColumn.value(r.column) : row.problemColumn;
+            err(QStringLiteral("%1:%2:%3: %4")
+                    .arg(samples)
+                    .arg(row.line)
+                    .arg(column > 0 ? QString::number(column) : QStringLiteral("?"))
+                    .arg(r.problem));
+            return 1;
+        }
+        QStringList f{row.cells[OlivineTable::Sample]};
+        auto celsius = [](const std::optional<double> &k) {
+            return k ? std::optional<double>(*k - 273.15) : std::nullopt;
+        };
+        for (const std::optional<double> &k : r.kelvin) f << fixed(celsius(k), 1);
+        f << fixed(celsius(r.ultramafic), 1) << fixed(celsius(r.mafic), 1);
+        f << fixed(r.kd, 4) << fixed(r.kdLow, 4) << fixed(r.kdHigh, 4)
+          << (r.equilibrium ? (*r.equilibrium ? QStringLiteral("yes") : QStringLiteral("no")) : QString())
+          << fixed(r.fo, 4) << fixed(r.foEquilibrium, 4)
+          << (r.fe3Defaulted ? QStringLiteral("Fe3Fet=0") : QString());
+        for (QString &field : f) field = Batch::CsvField(field);
+        lines << f.join(QLatin1Char(','));
+    }
+    return writeOut(out, lines);
+}
+
 int run(const QStringList &args)
 {
     if (args.isEmpty() || args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
@@ -145,13 +261,14 @@ int run(const QStringList &args)
         return args.isEmpty() ? 1 : 0;
     }
 
+    if (args[0] == QLatin1String("olivine")) return runOlivine(args.mid(1));
     Batch::Kind kind;
     if (args[0] == QLatin1String("iso"))
         kind = Batch::Kind::Isotope;
     else if (args[0] == QLatin1String("trace"))
         kind = Batch::Kind::Trace;
     else {
-        err(QStringLiteral("unknown kind \"%1\" (iso or trace); see --help").arg(args[0]));
+        err(QStringLiteral("unknown kind \"%1\" (iso, trace or olivine); see --help").arg(args[0]));
         return 1;
     }
     QString samples, out, dbPath;
@@ -277,23 +394,7 @@ int run(const QStringList &args)
         for (QString &field : f) field = Batch::CsvField(field);
         lines << f.join(QLatin1Char(','));
     }
-    const QByteArray bytes = (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
-    if (out.isEmpty()) {
-        QFile standard;
-        if (!standard.open(stdout, QIODevice::WriteOnly) || standard.write(bytes) != bytes.size() ||
-            !standard.flush()) {
-            err(QStringLiteral("cannot write standard output"));
-            return 1;
-        }
-        return 0;
-    }
-    // A full disk leaves the old file as it was, and no half-written one.
-    QString why;
-    if (!FileWrite::WriteWhole(out, bytes, &why)) {
-        err(QStringLiteral("cannot write %1: %2; nothing written").arg(out, why));
-        return 1;
-    }
-    return 0;
+    return writeOut(out, lines);
 }
 
 } // namespace

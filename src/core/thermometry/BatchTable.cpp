@@ -178,23 +178,41 @@ QList<Row> SplitDelimited(const QString &text, QChar separator)
 
 Mapped MapColumns(Kind kind, const QList<Row> &raw)
 {
+    ColumnSet set;
+    set.titles = ColumnTitles(kind);
+    set.columnOfHeader = [kind](const QString &h) { return ColumnOfHeader(kind, h); };
+    set.valueColumns = {ValueA, ValueB};
+    if (kind == Kind::Trace) set.valueColumns << K;
+    Mapped out = MapColumns(set, raw);
+    // The error names the value columns as the tables always have: from the first on.
+    if (!out.error.isEmpty())
+        out.error = QStringLiteral("表头中没有样品数值列（") +
+                    set.titles.mid(ValueA, kind == Kind::Trace ? 5 : 4).join(QStringLiteral("、")) +
+                    QStringLiteral("）");
+    return out;
+}
+
+Mapped MapColumns(const ColumnSet &columns, const QList<Row> &raw)
+{
     Mapped out;
-    const int count = ColumnCount(kind);
+    const int count = int(columns.titles.size());
     QList<int> columnOf; // raw position -> canonical column
     if (!raw.isEmpty()) {
         int named = 0;
         for (const QString &h : raw.first().cells) {
-            columnOf << ColumnOfHeader(kind, h);
+            columnOf << columns.columnOfHeader(h);
             if (columnOf.last() >= 0) ++named;
         }
         out.hadHeader = named >= 2;
     }
     if (out.hadHeader) {
-        const bool values = columnOf.contains(ValueA) || columnOf.contains(ValueB) ||
-                            (kind == Kind::Trace && columnOf.contains(K));
+        bool values = false;
+        for (int c : columns.valueColumns) values = values || columnOf.contains(c);
         if (!values) {
-            out.error = QStringLiteral("表头中没有样品数值列（") +
-                        ColumnTitles(kind).mid(ValueA).join(QStringLiteral("、")) + QStringLiteral("）");
+            QStringList names;
+            for (int c : columns.valueColumns) names << columns.titles.value(c);
+            out.error = QStringLiteral("表头中没有样品数值列（") + names.join(QStringLiteral("、")) +
+                        QStringLiteral("）");
             return out;
         }
     } else {
@@ -270,7 +288,9 @@ FileCells ReadFileCells(const QString &path)
     return out;
 }
 
-Mapped ReadSampleFile(Kind kind, const QString &path)
+namespace {
+
+Mapped readSampleFile(const QString &path, const std::function<Mapped(const QList<Row> &)> &map)
 {
     const FileCells cells = ReadFileCells(path);
     if (!cells.error.isEmpty()) {
@@ -278,11 +298,23 @@ Mapped ReadSampleFile(Kind kind, const QString &path)
         m.error = cells.error;
         return m;
     }
-    Mapped m = MapColumns(kind, cells.rows);
+    Mapped m = map(cells.rows);
     if (m.error.isEmpty() && m.rows.isEmpty())
         m.error =
             m.hadHeader ? QStringLiteral("文件只有表头，没有样品行") : QStringLiteral("文件中没有样品行");
     return m;
+}
+
+} // namespace
+
+Mapped ReadSampleFile(Kind kind, const QString &path)
+{
+    return readSampleFile(path, [kind](const QList<Row> &rows) { return MapColumns(kind, rows); });
+}
+
+Mapped ReadSampleFile(const ColumnSet &columns, const QString &path)
+{
+    return readSampleFile(path, [&columns](const QList<Row> &rows) { return MapColumns(columns, rows); });
 }
 
 } // namespace Batch

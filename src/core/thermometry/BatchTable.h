@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // The sample table of a batch: one row per sample, cells as the user typed,
@@ -96,6 +97,17 @@ struct Mapped {
     QString error;
 };
 Mapped MapColumns(Kind kind, const QList<Row> &raw);
+
+// The columns of another sample table: how many, their titles, which header
+// names which column, and which columns hold the sample values a header must name.
+struct ColumnSet {
+    QStringList titles;
+    std::function<int(const QString &)> columnOfHeader; // -1 for none
+    QList<int> valueColumns;
+};
+Mapped MapColumns(const ColumnSet &columns, const QList<Row> &raw);
+// The same as ReadSampleFile for such a table.
+Mapped ReadSampleFile(const ColumnSet &columns, const QString &path);
 
 // The cells of a sample file: .csv, .tsv/.txt (tab separated) or .xlsx (first
 // worksheet). A file that cannot be read gives the reason in `error`.

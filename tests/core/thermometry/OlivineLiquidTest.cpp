@@ -2,7 +2,10 @@
 // science package (an independent script, Thermobar's tests and Putirka's
 // spreadsheet outputs).
 #include "core/thermometry/OlivineLiquid.h"
+#include "support/core/LorvaneCalc.h"
+
 #include "core/thermometry/Equations.h"
+#include <QTemporaryDir>
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -133,4 +136,43 @@ TEST(OlivineLiquid, TheFractionCalculatorsCalibrationsFromOxides)
     for (int e = 0; e < kEquations; ++e) EXPECT_FALSE(Kelvin(Equation(e), empty)) << e;
     EXPECT_FALSE(KD(empty));
     EXPECT_FALSE(MoleFractions(empty));
+}
+
+TEST(OlivineLiquid, LorvaneCalcReadsThermobarColumnsInAnyOrder)
+{
+    QTemporaryDir dir;
+    // Thermobar's names, the columns shuffled, "FeO*" for total iron; one row without Fe3+/FeT.
+    const QString samples =
+        WriteTestFile(dir.path(), QStringLiteral("pairs.csv"),
+                      "P_kbar,Fe3Fet_Liq,sample,SiO2_Liq,TiO2_Liq,Al2O3_Liq,FeO*_Liq,MnO_Liq,MgO_Liq,CaO_Liq,"
+                      "Na2O_Liq,K2O_Liq,"
+                      "H2O_Liq,SiO2_Ol,TiO2_Ol,Al2O3_Ol,FeOt_Ol,MnO_Ol,MgO_Ol,CaO_Ol\n"
+                      "2.00000003,0.2,Grove2003,57.0236015,0.623106003,16.3328991,4.36174011,0.103850998,4."
+                      "19180012,6.94857979,"
+                      "3.59701991,0.896894991,5.59000015,40.5,0.02,0.08,12.4,0.17,47.4,0.3\n"
+                      "5,,A,51,0.48,19,5.3,0.1,4.5,9,4.2,0.1,0,40.5,0.02,0.08,12.40,0.17,47.4,0.30\n");
+    const CalcRun run = RunLorvaneCalc({QStringLiteral("olivine"), samples});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    ASSERT_EQ(run.out.size(), 3);
+    EXPECT_EQ(run.out[0], QStringLiteral("sample,T_B93_C,T_eq19_C,T_HZ_C,T_eq21_C,T_eq22_C,T_ultramafic_C,"
+                                         "T_mafic_C,KD,KD_low,KD_high,equilibrium,Fo,Fo_eq,notes"));
+    const QStringList grove = run.out[1].split(QLatin1Char(','));
+    // Putirka's spreadsheet: B93 1122.2693, eq. 19 at P 1122.3099 (own), HZ 1123.0857, eq. 21 981.6903,
+    // eq. 22 1016.7977.
+    EXPECT_EQ(grove.mid(0, 6), QStringList({"Grove2003", "1122.3", "1122.3", "1123.1", "981.7", "1016.8"}));
+    const double kd = (12.4 / 47.4) / (4.36174011 * 0.8 / 4.19180012);
+    EXPECT_EQ(grove.mid(8, 4), QStringList({QString::number(kd, 'f', 4), "0.2700", "0.3300", "yes"}));
+    // Case A without Fe3+/FeT: 0 is used and said; K_D from the wt% ratios.
+    const QStringList a = run.out[2].split(QLatin1Char(','));
+    EXPECT_EQ(a.value(8), QString::number((12.40 / 47.4) / (5.3 / 4.5), 'f', 4));
+    EXPECT_EQ(a.value(14), QStringLiteral("Fe3Fet=0"));
+
+    // A bad cell names file, line and column.
+    const QString bad = WriteTestFile(dir.path(), QStringLiteral("bad.csv"),
+                                      "sample,MgO_Ol,FeOt_Ol,SiO2_Liq,MgO_Liq,FeOt_Liq,Fe3Fet_Liq\n"
+                                      "x,47,12,50,4.5,5.3,1.2\n");
+    const CalcRun refused = RunLorvaneCalc({QStringLiteral("olivine"), bad});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("bad.csv:2:7: 超出范围：1.2")))
+        << refused.err.toStdString();
 }
