@@ -2,6 +2,7 @@
 
 #include "calc/BatchChart.h"
 #include "calc/BatchResultsModel.h"
+#include "calc/SampleTable.h"
 #include "core/base/NumberText.h"
 #include "core/base/ProgramFolders.h"
 #include "core/base/SettingsStore.h"
@@ -48,44 +49,12 @@ using namespace Batch;
 
 namespace {
 
-constexpr int kSpareRows = 20;
+using SampleTable::kSpareRows;
+using SampleTable::RowHasText;
 // Work shorter than this shows no progress bar.
 constexpr int kProgressDelayMs = 500;
 
 const QString kApp = QStringLiteral("Lorvane");
-
-QLabel *toolbarLabel(QToolBar *bar, const QString &text)
-{
-    auto *l = new QLabel(text, bar);
-    l->setContentsMargins(6, 0, 2, 0);
-    bar->addWidget(l);
-    return l;
-}
-
-bool rowHasText(const QTableWidget *table, int r)
-{
-    for (int c = 0; c < table->columnCount(); ++c)
-        if (const QTableWidgetItem *item = table->item(r, c))
-            if (!item->text().trimmed().isEmpty()) return true;
-    return false;
-}
-
-// The file a save dialog chose, with the first or second of its two kinds
-// (*isSecond): the name's own suffix decides, else the filter chosen, and a
-// name without either suffix gets the kind's. Empty when cancelled.
-QString saveAs(QWidget *parent, const QString &title, const QString &filter, const QString &first,
-               const QString &second, bool *isSecond)
-{
-    Dialogs::FileRequest request;
-    request.title = title;
-    request.filter = filter;
-    const Dialogs::FileResult file = Dialogs::instance().saveFile(parent, request);
-    if (file.cancelled) return QString();
-    const QString suffix = QFileInfo(file.fileName).suffix().toLower();
-    *isSecond = suffix == second || (suffix != first && file.filterIndex == 2);
-    if (suffix == first || suffix == second) return file.fileName;
-    return file.fileName + QLatin1Char('.') + (*isSecond ? second : first);
-}
 
 } // namespace
 
@@ -111,13 +80,13 @@ frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
                                                  {QStringLiteral("close"), QStringLiteral("退出")}};
     for (const auto &b : buttons) Toolbar1->addAction(b.second)->setObjectName(b.first);
     Toolbar1->addSeparator();
-    toolbarLabel(Toolbar1, QStringLiteral("抽样次数"));
+    SampleTable::ToolbarLabel(Toolbar1, QStringLiteral("抽样次数"));
     txtDraws = new QLineEdit(QStringLiteral("10000"), Toolbar1);
     txtDraws->setObjectName(QStringLiteral("txtDraws"));
     txtDraws->setFixedWidth(70);
     txtDraws->setToolTip(QStringLiteral("蒙特卡洛抽样次数，0为不计算95%区间"));
     Toolbar1->addWidget(txtDraws);
-    toolbarLabel(Toolbar1, QStringLiteral("种子"));
+    SampleTable::ToolbarLabel(Toolbar1, QStringLiteral("种子"));
     txtSeed = new QLineEdit(QStringLiteral("1"), Toolbar1);
     txtSeed->setObjectName(QStringLiteral("txtSeed"));
     txtSeed->setFixedWidth(50);
@@ -243,7 +212,7 @@ bool frmBatch::hasUnexportedWork() const
     if (!unexported_) return false;
     if (model_->rowCount() > 0) return true;
     for (int r = 0; r < lvwSamples->rowCount(); ++r)
-        if (rowHasText(lvwSamples, r)) return true;
+        if (RowHasText(lvwSamples, r)) return true;
     return false;
 }
 
@@ -274,95 +243,46 @@ bool frmBatch::eventFilter(QObject *watched, QEvent *event)
     return ChildForm::eventFilter(watched, event);
 }
 
-QList<Row> frmBatch::sampleRows() const
-{
-    QList<Row> rows;
-    for (int r = 0; r < lvwSamples->rowCount(); ++r) {
-        if (!rowHasText(lvwSamples, r)) continue;
-        Row row;
-        row.line = r + 1;
-        for (int c = 0; c < lvwSamples->columnCount(); ++c) {
-            const QTableWidgetItem *item = lvwSamples->item(r, c);
-            row.cells << (item ? item->text().trimmed() : QString());
-        }
-        rows << row;
-    }
-    return rows;
-}
+QList<Row> frmBatch::sampleRows() const { return SampleTable::Rows(lvwSamples); }
 
 void frmBatch::appendRows(const QList<Row> &rows)
 {
-    int start = lvwSamples->rowCount();
-    while (start > 0 && !rowHasText(lvwSamples, start - 1)) --start;
-    const QSignalBlocker block(lvwSamples);
-    lvwSamples->setRowCount(std::max(lvwSamples->rowCount(), start + int(rows.size())));
-    for (int i = 0; i < rows.size(); ++i)
-        for (int c = 0; c < lvwSamples->columnCount(); ++c)
-            lvwSamples->setItem(start + i, c, new QTableWidgetItem(rows[i].cells.value(c)));
-    markCells(start, start + int(rows.size()) - 1);
-    ensureSpareRows();
+    const auto [first, last] = SampleTable::Append(lvwSamples, rows);
+    markCells(first, last);
     unexported_ = true;
 }
 
 void frmBatch::pasteText(const QString &text)
 {
-    const QList<Row> raw = SplitDelimited(text, QLatin1Char('\t'));
-    if (raw.isEmpty()) return;
-    const Mapped mapped = MapColumns(kind_, raw);
-    if (!mapped.error.isEmpty()) {
-        MsgBox(this, mapped.error);
+    const SampleTable::Pasted pasted = SampleTable::Paste(
+        lvwSamples, text, [this](const QList<Row> &raw) { return MapColumns(kind_, raw); });
+    if (!pasted.error.isEmpty()) {
+        MsgBox(this, pasted.error);
         return;
     }
-    const QSignalBlocker block(lvwSamples);
-    int r0 = std::max(0, lvwSamples->currentRow());
-    int c0 = mapped.hadHeader ? 0 : std::max(0, lvwSamples->currentColumn());
-    if (mapped.hadHeader) {
-        // Named columns go where their names say, from the first empty row.
-        r0 = lvwSamples->rowCount();
-        while (r0 > 0 && !rowHasText(lvwSamples, r0 - 1)) --r0;
-    }
-    lvwSamples->setRowCount(std::max(lvwSamples->rowCount(), r0 + int(mapped.rows.size())));
-    for (int i = 0; i < mapped.rows.size(); ++i) {
-        const Row &row = mapped.hadHeader ? mapped.rows[i] : raw[i];
-        for (int c = 0; c < row.cells.size() && c0 + c < lvwSamples->columnCount(); ++c)
-            lvwSamples->setItem(r0 + i, c0 + c, new QTableWidgetItem(row.cells[c].trimmed()));
-    }
-    markCells(r0, r0 + int(mapped.rows.size()) - 1);
-    ensureSpareRows();
+    if (pasted.last < pasted.first) return;
+    markCells(pasted.first, pasted.last);
     unexported_ = true;
 }
 
-void frmBatch::ensureSpareRows()
-{
-    int last = lvwSamples->rowCount();
-    while (last > 0 && !rowHasText(lvwSamples, last - 1)) --last;
-    if (lvwSamples->rowCount() - last < kSpareRows) {
-        const QSignalBlocker block(lvwSamples);
-        lvwSamples->setRowCount(last + kSpareRows);
-    }
-}
+void frmBatch::ensureSpareRows() { SampleTable::EnsureSpareRows(lvwSamples); }
 
 void frmBatch::markCells(int first, int last)
 {
-    const QSignalBlocker block(lvwSamples);
     for (int r = std::max(first, 0); r <= last && r < lvwSamples->rowCount(); ++r) {
-        const bool used = rowHasText(lvwSamples, r);
         Row row;
         for (int c = 0; c < lvwSamples->columnCount(); ++c) {
             const QTableWidgetItem *item = lvwSamples->item(r, c);
             row.cells << (item ? item->text() : QString());
         }
         QList<CellProblem> problems;
-        if (used) ReadValues(kind_, row, r, &problems);
-        for (int c = 0; c < lvwSamples->columnCount(); ++c) {
-            QTableWidgetItem *item = lvwSamples->item(r, c);
-            if (!item) continue;
+        if (RowHasText(lvwSamples, r)) ReadValues(kind_, row, r, &problems);
+        SampleTable::MarkRow(lvwSamples, r, [&](int c) {
             QString why;
             for (const CellProblem &p : problems)
                 if (p.column == c) why = p.why;
-            item->setBackground(why.isEmpty() ? QBrush() : QBrush(QColor(255, 210, 210)));
-            item->setToolTip(why);
-        }
+            return why;
+        });
     }
 }
 
@@ -506,9 +426,9 @@ void frmBatch::ExportResults()
         return;
     }
     bool csv = false;
-    const QString path = saveAs(this, QStringLiteral("导出"),
-                                QStringLiteral("Excel 工作簿(*.xlsx)|*.xlsx|CSV 文件(*.csv)|*.csv"),
-                                QStringLiteral("xlsx"), QStringLiteral("csv"), &csv);
+    const QString path = SampleTable::SaveAs(
+        this, QStringLiteral("导出"), QStringLiteral("Excel 工作簿(*.xlsx)|*.xlsx|CSV 文件(*.csv)|*.csv"),
+        QStringLiteral("xlsx"), QStringLiteral("csv"), &csv);
     if (path.isEmpty()) return;
 
     QVector<QStringList> lines;
@@ -548,9 +468,9 @@ void frmBatch::ExportChart()
         return;
     }
     bool svg = false;
-    const QString path =
-        saveAs(this, QStringLiteral("导出图"), QStringLiteral("PNG 图像(*.png)|*.png|SVG 图像(*.svg)|*.svg"),
-               QStringLiteral("png"), QStringLiteral("svg"), &svg);
+    const QString path = SampleTable::SaveAs(this, QStringLiteral("导出图"),
+                                             QStringLiteral("PNG 图像(*.png)|*.png|SVG 图像(*.svg)|*.svg"),
+                                             QStringLiteral("png"), QStringLiteral("svg"), &svg);
     if (path.isEmpty()) return;
     // Drawn in memory, then written whole: a failed write leaves the old file.
     QBuffer file;
