@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 
+class QChartView;
 class QLabel;
 class QTableWidget;
 class QToolBar;
@@ -41,5 +42,9 @@ QLabel *ToolbarLabel(QToolBar *bar, const QString &text);
 // name without either suffix gets the kind's. Empty when cancelled.
 QString SaveAs(QWidget *parent, const QString &title, const QString &filter, const QString &first,
                const QString &second, bool *isSecond);
+
+// Asks where, then writes the chart as PNG or SVG, whole or not at all; the
+// path written, or empty (cancelled, or the failure said).
+QString ExportChart(QWidget *parent, QChartView *view);
 
 } // namespace SampleTable

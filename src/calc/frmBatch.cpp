@@ -467,39 +467,8 @@ void frmBatch::ExportChart()
         MsgBox(this, QStringLiteral("请先计算并选择样品"));
         return;
     }
-    bool svg = false;
-    const QString path = SampleTable::SaveAs(this, QStringLiteral("导出图"),
-                                             QStringLiteral("PNG 图像(*.png)|*.png|SVG 图像(*.svg)|*.svg"),
-                                             QStringLiteral("png"), QStringLiteral("svg"), &svg);
-    if (path.isEmpty()) return;
-    // Drawn in memory, then written whole: a failed write leaves the old file.
-    QBuffer file;
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok && svg) {
-        QSvgGenerator generator;
-        generator.setOutputDevice(&file);
-        generator.setSize(chtDeltaT->size());
-        generator.setViewBox(chtDeltaT->rect());
-        generator.setTitle(chart_->title());
-        QPainter painter;
-        ok = painter.begin(&generator);
-        if (ok) {
-            chtDeltaT->render(&painter);
-            ok = painter.end();
-        }
-    } else if (ok) {
-        ok = chtDeltaT->grab().save(&file, "PNG");
-    }
-    QString why;
-    if (!ok || file.data().isEmpty()) {
-        MsgBox(this, QStringLiteral("无法绘制图：") + path);
-        return;
-    }
-    if (!FileWrite::WriteWhole(path, file.data(), &why)) {
-        MsgBox(this, QStringLiteral("无法写入文件：") + path + QStringLiteral("\n") + why);
-        return;
-    }
-    panel2_->setText(QStringLiteral("图已导出到") + path);
+    const QString path = SampleTable::ExportChart(this, chtDeltaT);
+    if (!path.isEmpty()) panel2_->setText(QStringLiteral("图已导出到") + path);
 }
 
 void frmBatch::Toolbar1_ButtonClick(QAction *button)

@@ -6,6 +6,7 @@
 #include "calc/frmCalculateIso.h"
 #include "calc/frmCalculateTrace.h"
 #include "calc/frmGLS.h"
+#include "calc/frmOlivineLiquid.h"
 #include "manage/frmIsoMgr.h"
 #include "manage/frmTraceMgr.h"
 #include "shell/frmIsoAbout.h"
@@ -19,6 +20,7 @@ void RegisterAllForms()
     FormFactory::Register(QStringLiteral("frmCalculateIso"), [] { return new frmCalculateIso(); });
     FormFactory::Register(QStringLiteral("frmCalculateTrace"), [] { return new frmCalculateTrace(); });
     FormFactory::Register(QStringLiteral("frmGLS"), [] { return new frmGLS(); });
+    FormFactory::Register(QStringLiteral("frmOlivineLiquid"), [] { return new frmOlivineLiquid(); });
     FormFactory::Register(QStringLiteral("frmIsoBatch"), [] { return new frmIsoBatch(); });
     FormFactory::Register(QStringLiteral("frmTraceBatch"), [] { return new frmTraceBatch(); });
     FormFactory::Register(QStringLiteral("frmIsoMgr"), [] { return new frmIsoMgr(); });

@@ -96,6 +96,7 @@ const ChildEntry kChildEntries[] = {
     {"mnuTraceElementDBMgr", "frmTraceMgr"},
     {"mnuTraceElementBatch", "frmTraceBatch"},
     {"mnuOtherOlivine", "frmGLS"},
+    {"mnuOtherOlivineLiquid", "frmOlivineLiquid"},
 };
 
 } // namespace
@@ -156,6 +157,7 @@ void frmMain::buildMenus()
     entry(trace, "mnuTraceElementBatch", QStringLiteral("批量计算(&B)"));
     QMenu *other = menu("mnuOther", QStringLiteral("其他(&O)"));
     entry(other, "mnuOtherOlivine", QStringLiteral("橄榄石温度计"));
+    entry(other, "mnuOtherOlivineLiquid", QStringLiteral("橄榄石-熔体温度计（氧化物）"));
 
     for (const ChildEntry &child : kChildEntries) {
         QAction *a = findChild<QAction *>(QString::fromLatin1(child.menuName));

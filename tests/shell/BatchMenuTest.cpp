@@ -10,6 +10,7 @@
 #include "ui/FormFactory.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -47,6 +48,21 @@ TEST(BatchMenu, EntriesOpenTheWindowsOneAtATimeAndTheirLayoutIsKept)
     findNamed<QAction>(main.get(), QStringLiteral("mnuIsotopeBatch"))->trigger();
     ASSERT_TRUE(main->loadedForm(QStringLiteral("frmIsoBatch")));
     EXPECT_EQ(main->loadedForm(QStringLiteral("frmIsoBatch"))->frameWidget()->width(), 700);
+
+    // The olivine-liquid window under the same rule; its equilibrium model is kept too.
+    findNamed<QAction>(main.get(), QStringLiteral("mnuOtherOlivineLiquid"))->trigger();
+    QWidget *olivine = main->loadedForm(QStringLiteral("frmOlivineLiquid"));
+    ASSERT_TRUE(olivine);
+    EXPECT_EQ(main->mdiArea()->currentSubWindow()->windowTitle(), QStringLiteral("橄榄石-熔体温度计_氧化物"));
+    findNamed<QComboBox>(olivine, QStringLiteral("cboModel"))->setCurrentIndex(1);
+    findNamed<QAction>(main.get(), QStringLiteral("mnuIsotopeBatch"))->trigger();
+    EXPECT_FALSE(main->loadedForm(QStringLiteral("frmOlivineLiquid")));
+    findNamed<QAction>(main.get(), QStringLiteral("mnuOtherOlivineLiquid"))->trigger();
+    ASSERT_TRUE(main->loadedForm(QStringLiteral("frmOlivineLiquid")));
+    EXPECT_EQ(
+        findNamed<QComboBox>(main->loadedForm(QStringLiteral("frmOlivineLiquid")), QStringLiteral("cboModel"))
+            ->currentIndex(),
+        1);
 
     dialogs.answer(Dialogs::Answer::Yes); // the exit question
     main->close();

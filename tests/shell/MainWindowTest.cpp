@@ -299,7 +299,9 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsInOrder)
               QStringList({QStringLiteral("mnuTraceElementCalculate=温度计算(&C)"),
                            QStringLiteral("mnuTraceElementDBMgr=数据库管理(&M)"),
                            QStringLiteral("mnuTraceElementBatch=批量计算(&B)")}));
-    EXPECT_EQ(entries("mnuOther"), QStringList({QStringLiteral("mnuOtherOlivine=橄榄石温度计")}));
+    EXPECT_EQ(entries("mnuOther"),
+              QStringList({QStringLiteral("mnuOtherOlivine=橄榄石温度计"),
+                           QStringLiteral("mnuOtherOlivineLiquid=橄榄石-熔体温度计（氧化物）")}));
     EXPECT_EQ(entries("mnuView"),
               QStringList({QStringLiteral("mnuViewBack=背景..."), QStringLiteral("mnuViewS=-"),
                            QStringLiteral("mnuViewToolBar=工具栏(&T)"),
