@@ -142,8 +142,26 @@ QList<Row> SplitDelimited(const QString &text, QChar separator)
         row = Row();
     };
     const qsizetype n = text.size();
+    const QChar *data = text.constData();
+    // Runs of ordinary characters are taken whole; only the characters that
+    // end a cell, a row or a quotation are looked at one by one.
+    auto runEnd = [&](qsizetype from) {
+        qsizetype j = from;
+        if (quoted)
+            while (j < n && data[j] != QLatin1Char('"') && data[j] != QLatin1Char('\n')) ++j;
+        else
+            while (j < n && data[j] != separator && data[j] != QLatin1Char('\r') &&
+                   data[j] != QLatin1Char('\n') && data[j] != QLatin1Char('"'))
+                ++j;
+        return j;
+    };
     for (qsizetype i = 0; i < n; ++i) {
-        const QChar ch = text[i];
+        if (const qsizetype end = runEnd(i); end > i) {
+            cell.append(data + i, end - i);
+            i = end - 1;
+            continue;
+        }
+        const QChar ch = data[i];
         if (quoted) {
             if (ch == QLatin1Char('"')) {
                 if (i + 1 < n && text[i + 1] == QLatin1Char('"')) {

@@ -2,6 +2,7 @@
 // science package (an independent script, Thermobar's tests and Putirka's
 // spreadsheet outputs).
 #include "core/thermometry/OlivineLiquid.h"
+#include "core/thermometry/OlivineTable.h"
 #include "support/core/LorvaneCalc.h"
 
 #include "core/thermometry/Equations.h"
@@ -129,7 +130,25 @@ TEST(OlivineLiquid, TheFractionCalculatorsCalibrationsFromOxides)
     ASSERT_TRUE(f);
     EXPECT_NEAR((f->fo / f->fa) / (f->mg / f->fe), 1.0 / *KD(p), 1e-12);
     EXPECT_NEAR(f->fo, *Forsterite(p), 1e-15);
-    EXPECT_GT(OlivineEquation::UltramaficTemperature(float(f->fo / f->fa), float(f->mg / f->fe)), 0);
+    // The window's two calibrations take the fractions' ratios; worked here from the oxides:
+    // Mg/Fe of the olivine and Mg/Fe2+ of the liquid, molar.
+    const double olivineMgFe = (47.4 / 40.304) / (12.40 / 71.844);
+    const double liquidMgFe = (4.5 / 40.304) / (5.3 * 0.8 / 71.844);
+    EXPECT_NEAR(f->fo / f->fa, olivineMgFe, 1e-12);
+    EXPECT_NEAR(f->mg / f->fe, liquidMgFe, 1e-12);
+    QList<Batch::Row> rows{Batch::Row{}};
+    rows[0].cells = QStringList(OlivineTable::kColumns, QString());
+    const int olivine[] = {1, 2, 3, 4, 5, 6, 7}, liquid[] = {9, 10, 11, 12, 13, 14, 15, 16, 17};
+    const double ol[] = {40.5, 0.02, 0.08, 12.40, 0.17, 47.4, 0.30},
+                 liq[] = {51, 0.48, 19, 5.3, 0.1, 4.5, 9, 4.2, 0.1};
+    for (int i = 0; i < 7; ++i) rows[0].cells[olivine[i]] = QString::number(ol[i]);
+    for (int i = 0; i < 9; ++i) rows[0].cells[liquid[i]] = QString::number(liq[i]);
+    rows[0].cells[OlivineTable::Fe3] = QStringLiteral("0.2");
+    const std::vector<OlivineTable::Result> results = OlivineTable::Compute(rows, 0);
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(*results[0].ultramafic,
+              OlivineEquation::UltramaficTemperature(float(olivineMgFe), float(liquidMgFe)));
+    EXPECT_EQ(*results[0].mafic, OlivineEquation::MaficTemperature(float(olivineMgFe), float(liquidMgFe)));
 
     // Missing oxides give no temperature, never a number from a logarithm of 0.
     Pair empty;
