@@ -191,6 +191,12 @@ void writeImportFiles(const Table &table, const QString &folder, const char *own
         if (!files.contains(name)) order << name;
         QStringList line;
         for (const QString &field : fields) {
+            // An empty name is a field the table has no column for: the trace
+            // rows' source of data, which the import keeps in field 7.
+            if (field.isEmpty()) {
+                line << QString();
+                continue;
+            }
             // A term column the CSV leaves out is written with its default.
             const int column = int(table.columns.indexOf(field));
             const int term = int(TraceColumns::Names().indexOf(field));
@@ -253,7 +259,7 @@ int main(int argc, char **argv)
     writeImportFiles(trace, library + QStringLiteral("/trace"), "Element_s",
                      QStringList{QStringLiteral("MinA_s"), QStringLiteral("MinB_s"),
                                  QStringLiteral("ConstA_sng"), QStringLiteral("ConstB_sng"),
-                                 QStringLiteral("logType_s"), QStringLiteral("Mark_s")} +
+                                 QStringLiteral("logType_s"), QStringLiteral("Mark_s"), QString()} +
                          TraceColumns::Names(),
                      traceNumbers);
 

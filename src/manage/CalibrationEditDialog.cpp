@@ -4,6 +4,7 @@
 #include "core/base/Twips.h"
 #include "core/store/SaveOutcome.h"
 #include "manage/CalibrationManager.h"
+#include "manage/PendingRows.h"
 #include "ui/Dialogs.h"
 #include "ui/FormBuilder.h"
 
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidgetItem>
+#include <algorithm>
 
 using FormBuilder::place;
 
@@ -31,6 +33,14 @@ CalibrationEditDialog::CalibrationEditDialog(CalibrationManager *manager, Rules 
         auto *box = new QLineEdit(frame_);
         box->setObjectName(rules_.fieldName + QLatin1Char('_') + QString::number(i));
         fields_ << box;
+        columns_ << i;
+        remembered_ << QString();
+    }
+    for (const ExtraBox &extra : rules_.extra) {
+        auto *box = new QLineEdit(frame_);
+        box->setObjectName(extra.name);
+        fields_ << box;
+        columns_ << extra.column;
         remembered_ << QString();
     }
     fields_.first()->setReadOnly(true);
@@ -59,8 +69,9 @@ void CalibrationEditDialog::ShowDialog(int32_t mode, int style)
         if (owner.isEmpty()) owner = manager_->currentOwner();
         fields_[0]->setText(owner);
         remembered_[0] = fields_[0]->text();
-        for (int i = 1; i <= rules_.valueCount; ++i) {
-            fields_[i]->setText(row->text(i));
+        rowTexts_ = PendingRows::Values(row, manager_->valueColumns());
+        for (int i = 1; i < fields_.size(); ++i) {
+            fields_[i]->setText(row->text(columns_[i]));
             remembered_[i] = fields_[i]->text();
         }
     }
@@ -93,13 +104,37 @@ bool CalibrationEditDialog::ValidateInput()
         else if (rules_.numeric.contains(i) && !Num::FitsSingle(box->text()))
             message = SaveOutcome::kOutOfRange;
         if (message.isEmpty()) continue;
-        MsgBox(this, message);
-        box->setFocus();
-        box->selectAll();
+        refuse(box, message);
+        return false;
+    }
+    // The extra boxes that take numbers: empty is their default, else the same rules.
+    for (int i = 0; i < rules_.extra.size(); ++i) {
+        QLineEdit *box = fields_[rules_.valueCount + 1 + i];
+        const QString text = box->text().trimmed();
+        if (!rules_.extra[i].optional || text.isEmpty()) continue;
+        const QString message = !Num::IsNumeric(text)    ? QStringLiteral("必须为数字！")
+                                : !Num::FitsSingle(text) ? SaveOutcome::kOutOfRange
+                                                         : QString();
+        if (message.isEmpty()) continue;
+        refuse(box, message);
+        return false;
+    }
+    QString message;
+    if (QLineEdit *box = crossCheck(&message)) {
+        refuse(box, message);
         return false;
     }
     return true;
 }
+
+void CalibrationEditDialog::refuse(QLineEdit *box, const QString &message)
+{
+    MsgBox(this, message);
+    box->setFocus();
+    box->selectAll();
+}
+
+QLineEdit *CalibrationEditDialog::crossCheck(QString *) const { return nullptr; }
 
 void CalibrationEditDialog::Command1_Click()
 {
@@ -108,8 +143,12 @@ void CalibrationEditDialog::Command1_Click()
         return;
     }
     if (!ValidateInput()) return;
-    QStringList values;
-    for (int i = 1; i <= rules_.valueCount; ++i) values << fields_[i]->text();
+    // Columns no box shows keep the row's text (empty for a new row).
+    QStringList values = rowTexts_;
+    int last = rules_.valueCount;
+    for (int column : columns_) last = std::max(last, column);
+    while (values.size() < last) values << QString();
+    for (int i = 1; i < fields_.size(); ++i) values[columns_[i] - 1] = fields_[i]->text();
     if (command1_->text() == kAddCaption) {
         manager_->appendNewRow(values, fields_[0]->text());
     } else if (QTreeWidgetItem *row = manager_->selectedRow()) {

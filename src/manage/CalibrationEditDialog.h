@@ -18,6 +18,14 @@ class QPushButton;
 class CalibrationEditDialog : public QDialog {
     Q_OBJECT
   public:
+    // A box of a list column past the value boxes, named for itself; it follows
+    // them as field(valueCount + 1), field(valueCount + 2), ...
+    struct ExtraBox {
+        QString name;
+        int column = 0;        // the list column it shows and writes
+        bool optional = false; // a number or empty (the default); otherwise any text
+    };
+
     // 0 add, 1 modify; the manager always passes style 1 (modal).
     void ShowDialog(int32_t mode, int style = 1);
 
@@ -34,12 +42,16 @@ class CalibrationEditDialog : public QDialog {
         QList<int> required;         // boxes that must not be empty
         QList<int> numeric;          // boxes that must hold a number
         bool trimmedCompare = false; // compare boxes without surrounding blanks when judging a change
+        QList<ExtraBox> extra = {};
     };
 
     CalibrationEditDialog(CalibrationManager *manager, Rules rules);
 
     // The type or element a new row is stored under.
     virtual QString ownerForNewRow() const = 0;
+    // What the boxes say together, once each holds what it may: the box to
+    // point at and the message, or nullptr when nothing is wrong.
+    virtual QLineEdit *crossCheck(QString *message) const;
 
     CalibrationManager *manager() const { return manager_; }
     QGroupBox *frame() const { return frame_; }
@@ -47,6 +59,7 @@ class CalibrationEditDialog : public QDialog {
   private:
     bool IsChanged() const;
     bool ValidateInput();
+    void refuse(QLineEdit *box, const QString &message);
     void Command1_Click();
     void Command2_Click();
 
@@ -54,7 +67,9 @@ class CalibrationEditDialog : public QDialog {
     Rules rules_;
     QGroupBox *frame_;
     QList<QLineEdit *> fields_;
+    QList<int> columns_; // the list column of each box (0: the type or element)
     QStringList remembered_;
+    QStringList rowTexts_; // the modified row's values, columns the boxes do not show included
     QPushButton *command1_;
     QPushButton *command2_;
 };

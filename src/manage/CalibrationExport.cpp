@@ -13,6 +13,7 @@
 #include <QStandardPaths>
 #include <QTreeWidget>
 #include <QUrl>
+#include <algorithm>
 
 namespace CalibrationExport {
 namespace {
@@ -95,22 +96,23 @@ QString ExportToExcel(QWidget *parent, QTreeWidget *list, CalibrationKind kind, 
 QString ExportToExcel(QWidget *parent, QTreeWidget *list, const QString &templatePath,
                       const QString &typeOrElement, bool visible)
 {
-    // The worksheet's columns: A the type or element, B..H list columns 1..7.
-    constexpr int kValueColumns = 7;
+    // The worksheet's columns: A the type or element, then one per value column
+    // of the list (B..H the seven both managers have, I.. a manager's own).
     QVector<QStringList> rows;
     if (list) {
+        const int valueColumns = std::max(StoredRowItem::kValueColumns, list->columnCount() - 1);
         const int count = list->topLevelItemCount();
         rows.reserve(count);
         for (int i = 0; i < count; ++i) {
             const QTreeWidgetItem *item = list->topLevelItem(i);
             if (item->isHidden()) continue;
             QStringList cells;
-            cells.reserve(kValueColumns + 1);
+            cells.reserve(valueColumns + 1);
             // A list can hold rows of other types or elements than the current one
             // (the element match takes substrings); each row is labelled with its own.
             const QString owner = item->data(0, StoredRowItem::OwnerRole).toString();
             cells << (owner.isEmpty() ? typeOrElement : owner);
-            for (int c = 1; c <= kValueColumns; ++c) cells << item->text(c);
+            for (int c = 1; c <= valueColumns; ++c) cells << item->text(c);
             rows << cells;
         }
     }

@@ -13,7 +13,8 @@ struct ImportResult {
 };
 
 // Asks for a tab-delimited text file and appends each of its lines to the list
-// as a new row (state and icon "add", no key), fields 1..7 in columns 1..7.
-// A file that cannot be read, or a line with more fields than the list has
-// value columns, stops the import with a message; rows read before it stay.
+// as a new row (state and icon "add", no key), field i in value column i (1..7
+// for the isotope list, 1..15 for the trace list with its terms). A file that
+// cannot be read, or a line with more fields than the list has value columns,
+// stops the import with a message; rows read before it stay.
 ImportResult ImportFromText(QWidget *parent, QTreeWidget *list);

@@ -44,18 +44,25 @@ constexpr int kFilterMargin = 240;
 
 QFont managerFont() { return Fonts::uiFont(9); }
 
-// Columns 2 to 6 are centred; the icon column and the two texts stay left.
+// Columns 2 to 6 are centred, and a manager's own columns that ask for it; the
+// icon column and the texts stay left.
 class ColumnAlignment : public QStyledItemDelegate {
   public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    ColumnAlignment(QList<int> centred, QObject *parent)
+        : QStyledItemDelegate(parent), centred_(std::move(centred))
+    {
+    }
 
   protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
-        const bool centred = index.column() >= 1 && index.column() <= 5;
+        const bool centred = centred_.contains(index.column());
         option->displayAlignment = (centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
     }
+
+  private:
+    QList<int> centred_;
 };
 
 } // namespace
@@ -164,18 +171,24 @@ void CalibrationManager::buildList()
 {
     QList<int> widths{400};
     for (int c = 1; c <= kValueColumns; ++c) widths << 1440;
-    list_ = FormBuilder::makeReportList(this,
-                                        {QString(), QStringLiteral("矿物A"), QStringLiteral("矿物B"),
-                                         QStringLiteral("A"), QStringLiteral("B"), design_.column6Header,
-                                         QStringLiteral("适用范围"), QStringLiteral("资料来源")},
-                                        widths);
+    QStringList headers{
+        QString(),           QStringLiteral("矿物A"), QStringLiteral("矿物B"),    QStringLiteral("A"),
+        QStringLiteral("B"), design_.column6Header,   QStringLiteral("适用范围"), QStringLiteral("资料来源")};
+    QList<int> centred{1, 2, 3, 4, 5};
+    for (int i = 0; i < design_.extraColumns.size(); ++i) {
+        const ExtraColumn &extra = design_.extraColumns.at(i);
+        headers << extra.header;
+        widths << extra.width;
+        if (extra.centred) centred << kValueColumns + 1 + i;
+    }
+    list_ = FormBuilder::makeReportList(this, headers, widths);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setIconSize(QSize(16, 16));
-    list_->setItemDelegate(new ColumnAlignment(list_));
+    list_->setItemDelegate(new ColumnAlignment(centred, list_));
     place(list_, design_.list);
 
     QTreeWidgetItem *header = list_->headerItem();
-    for (int c = 1; c <= 5; ++c) header->setTextAlignment(c, Qt::AlignCenter);
+    for (int c : centred) header->setTextAlignment(c, Qt::AlignCenter);
     list_->header()->setSectionsClickable(true);
     list_->header()->setSortIndicatorShown(false);
     connect(list_->header(), &QHeaderView::sectionClicked, this,
@@ -455,10 +468,10 @@ void CalibrationManager::SaveChanges()
         CalibrationSave::Row job;
         job.add = state == PendingRows::kAdd;
         job.owner = row->data(0, OwnerRole).toString();
-        job.values = valuesToStore(PendingRows::Values(row, kValueColumns));
+        job.values = valuesToStore(PendingRows::Values(row, valueColumns()));
         if (!job.add) job.id = RowKeyId(PendingRows::Key(row));
         if (job.owner.isEmpty()) job.owner = currentOwner();
-        job.problem = SaveOutcome::ConstantsProblem(job.values, design_.constantColumns);
+        job.problem = rowProblem(job.values);
         jobs.push_back(std::move(job));
         rows.push_back(row);
     }
@@ -490,6 +503,11 @@ void CalibrationManager::SaveChanges()
     list_->setUpdatesEnabled(true);
     // Failed rows are still pending: the save stays possible and leaving asks first.
     setPending(failed);
+}
+
+QString CalibrationManager::rowProblem(const QStringList &values) const
+{
+    return SaveOutcome::ConstantsProblem(values, design_.constantColumns);
 }
 
 // ---- toolbar, keys and mouse ---------------------------------------------

@@ -30,8 +30,15 @@ class CalibrationManager : public ChildForm {
     // Each row also remembers the type or element it is stored under, so that a
     // save never moves a row to whatever happens to be current.
     static constexpr int OwnerRole = StoredRowItem::OwnerRole;
-    // List columns after the icon column.
+    // The list columns both managers have after the icon column.
     static constexpr int kValueColumns = 7;
+
+    // A list column a manager has after the shared ones.
+    struct ExtraColumn {
+        QString header;
+        int width = 1440; // twips
+        bool centred = false;
+    };
 
     struct Design {
         QString formName;
@@ -43,14 +50,18 @@ class CalibrationManager : public ChildForm {
         QRect filterPanel;      // twips
         QRect list;             // twips
         QString column6Header;
-        QList<int> constantColumns; // value columns (1-based) that must hold numbers
-        QString deleteMissing;      // Delete status 1
-        QString deleteFailed;       // Delete status 2
+        QList<int> constantColumns;      // value columns (1-based) that must hold numbers
+        QList<ExtraColumn> extraColumns; // columns 8.. (the trace manager's terms)
+        QString deleteMissing;           // Delete status 1
+        QString deleteFailed;            // Delete status 2
     };
 
     QTreeWidget *ListView1() const { return list_; }
     QTreeWidget *TreeView1() const { return tree_; }
     QToolBar *Toolbar1() const { return toolbar_; }
+
+    // The value columns of the list: the shared seven and the manager's own.
+    int valueColumns() const { return kValueColumns + int(design_.extraColumns.size()); }
 
     // The type or element whose calibrations the list was loaded for ("" before the first).
     QString currentOwner() const;
@@ -98,6 +109,9 @@ class CalibrationManager : public ChildForm {
     virtual int32_t deleteStored(int32_t id) = 0;
     // The values a pending row is stored with; the row shows them once stored.
     virtual QStringList valuesToStore(const QStringList &values) const { return values; }
+    // Why the values of a pending row cannot be stored ("" when they can): by
+    // default the constants' check. Such a row keeps its place, marked with the reason.
+    virtual QString rowProblem(const QStringList &values) const;
     // Whether "增加" may open the dialog now.
     virtual bool mayAddRecord() const = 0;
     virtual void openEditor(bool add) = 0;

@@ -1,6 +1,7 @@
 #include "manage/frmTraceAddEdit.h"
 
 #include "core/base/Twips.h"
+#include "manage/TraceTermFields.h"
 #include "manage/frmTraceMgr.h"
 #include "ui/FormBuilder.h"
 
@@ -13,18 +14,55 @@
 
 using FormBuilder::place;
 
+namespace {
+
+// The boxes of the terms, in the order of the list's columns 8..15.
+struct TermBox {
+    const char *name;
+    const char *label;
+    const char *labelText;
+};
+constexpr TermBox kTermBoxes[TraceTermFields::kCount] = {
+    {"txtC", "lblC", "压力项C"},           {"txtN", "lblN", "指数n"},
+    {"txtE", "lblE", "成分项E"},           {"txtF", "lblF", "成分项F"},
+    {"txtXName", "lblXName", "成分变量X"}, {"txtNuSiO2", "lblNuSiO2", "ν(SiO2)"},
+    {"txtNuTiO2", "lblNuTiO2", "ν(TiO2)"}, {"txtKUnit", "lblKUnit", "K的含义"},
+};
+
+QList<CalibrationEditDialog::ExtraBox> termBoxes()
+{
+    QList<CalibrationEditDialog::ExtraBox> boxes;
+    for (int i = 0; i < TraceTermFields::kCount; ++i)
+        boxes << CalibrationEditDialog::ExtraBox{QString::fromLatin1(kTermBoxes[i].name),
+                                                 TraceTermFields::kFirstColumn + i,
+                                                 !TraceTermFields::IsText(i)};
+    return boxes;
+}
+
+// Where each term box stands: two columns of four rows, below the remark.
+struct Cell {
+    int field; // 0..7
+    int row, column;
+};
+constexpr Cell kCells[TraceTermFields::kCount] = {
+    {0, 0, 0}, {1, 0, 1}, {2, 1, 0}, {3, 1, 1}, {4, 2, 0}, {7, 2, 1}, {5, 3, 0}, {6, 3, 1},
+};
+
+} // namespace
+
 frmTraceAddEdit::frmTraceAddEdit(frmTraceMgr *manager)
     : CalibrationEditDialog(manager, Rules{QStringLiteral("微量元素温度计"),
                                            QStringLiteral("fraTrace"),
                                            QStringLiteral("Text2"),
-                                           6,
+                                           kValueBoxes,
                                            {1, 2},
                                            {3, 4},
-                                           false})
+                                           false,
+                                           termBoxes()})
 {
     setObjectName(QStringLiteral("frmTraceAddEdit"));
-    setFixedSize(Twips::toPx(9075), Twips::toPx(2400));
-    place(frame(), 120, 195, 7500, 2025);
+    setFixedSize(Twips::toPx(9075), Twips::toPx(5055));
+    place(frame(), 120, 195, 7500, 4680);
 
     auto label = [this](const char *name, const char *text, int left, int top) {
         auto *l = new QLabel(QString::fromUtf8(text), frame());
@@ -55,6 +93,24 @@ frmTraceAddEdit::frmTraceAddEdit(frmTraceMgr *manager)
     label("Label15", "备注", 375, 1455);
     place(field(6), 1080, 1380, 6240, 390);
 
+    // The terms beyond A/T + B; an empty box keeps its default.
+    constexpr int kRowTop = 1875, kRowStep = 495;
+    constexpr int kLabelLeft[2] = {375, 3945};
+    constexpr int kBoxLeft[2] = {1350, 4920};
+    constexpr int kBoxWidth = 2400;
+    for (const Cell &cell : kCells) {
+        const int top = kRowTop + cell.row * kRowStep;
+        label(kTermBoxes[cell.field].label, kTermBoxes[cell.field].labelText, kLabelLeft[cell.column],
+              top + 75);
+        place(termBox(cell.field), kBoxLeft[cell.column], top, kBoxWidth, 390);
+    }
+    auto *equation = new QLabel(QStringLiteral("log K = (A + C·P^n + E·X)/T + B + F·X\n"
+                                               "           + ν(SiO2)·log a(SiO2) + ν(TiO2)·log a(TiO2)\n"
+                                               "T：开尔文；P：千巴；空白项取默认值（n = 1，其余为 0）"),
+                                frame());
+    equation->setObjectName(QStringLiteral("lblEquation"));
+    place(equation, 375, kRowTop + 4 * kRowStep - 15, 6945, 780);
+
     place(Command1(), 7725, 1200, 1215, 405);
     place(Command2(), 7740, 1815, 1215, 405);
 
@@ -62,7 +118,9 @@ frmTraceAddEdit::frmTraceAddEdit(frmTraceMgr *manager)
     setTabOrder(field(4), option1_);
     setTabOrder(option1_, option2_);
     setTabOrder(option2_, field(6));
-    setTabOrder(field(6), Command1());
+    setTabOrder(field(6), termBox(0));
+    for (int i = 0; i + 1 < TraceTermFields::kCount; ++i) setTabOrder(termBox(i), termBox(i + 1));
+    setTabOrder(termBox(TraceTermFields::kCount - 1), Command1());
     setTabOrder(Command1(), Command2());
     setTabOrder(Command2(), field(0));
     setTabOrder(field(0), field(5));
@@ -72,6 +130,21 @@ frmTraceAddEdit::frmTraceAddEdit(frmTraceMgr *manager)
     // option of a stored type leaves its text ("E", "ln") as it is.
     connect(option1_, &QRadioButton::clicked, this, [this] { Option1_Click(); });
     connect(option2_, &QRadioButton::clicked, this, [this] { Option2_Click(); });
+}
+
+QLineEdit *frmTraceAddEdit::termBox(int i) const { return field(kValueBoxes + 1 + i); }
+
+QLineEdit *frmTraceAddEdit::crossCheck(QString *message) const
+{
+    QStringList texts;
+    for (int i = 0; i < TraceTermFields::kCount; ++i) texts << termBox(i)->text();
+    const TraceTermFields::Check check = TraceTermFields::Examine(texts);
+    switch (check.problem) {
+    case TraceTermFields::Problem::PowerNotPositive: *message = TraceTermFields::kPowerNotPositive; break;
+    case TraceTermFields::Problem::XNameMissing: *message = TraceTermFields::kXNameMissing; break;
+    default: return nullptr; // the numbers themselves were checked box by box
+    }
+    return termBox(check.field);
 }
 
 QString frmTraceAddEdit::ownerForNewRow() const

@@ -2,11 +2,14 @@
 
 #include "manage/CalibrationEditDialog.h"
 
+class QLineEdit;
 class QRadioButton;
 class frmTraceMgr;
 
 // The trace-element thermometer edit dialog: Text2_0 (the element) to Text2_6,
-// the log type chosen with the options "E" and "10", mirrored in Text2_5.
+// the log type chosen with the options "E" and "10", mirrored in Text2_5; then
+// the terms txtC, txtN, txtE, txtF, txtXName, txtNuSiO2, txtNuTiO2 and txtKUnit
+// (list columns 8..15), empty for their defaults.
 class frmTraceAddEdit : public CalibrationEditDialog {
     Q_OBJECT
   public:
@@ -14,11 +17,17 @@ class frmTraceAddEdit : public CalibrationEditDialog {
 
     QRadioButton *Option1() const { return option1_; }
     QRadioButton *Option2() const { return option2_; }
+    // The box of term i (0..7, the order of the list's columns).
+    QLineEdit *termBox(int i) const;
 
   protected:
     QString ownerForNewRow() const override;
+    // n > 0 where C ≠ 0; a name of X where E or F ≠ 0.
+    QLineEdit *crossCheck(QString *message) const override;
 
   private:
+    static constexpr int kValueBoxes = 6;
+
     void Text2_Change(int index);
     void Option1_Click();
     void Option2_Click();

@@ -2,9 +2,11 @@
 
 #include "core/base/NumberText.h"
 #include "core/base/ProgramFolders.h"
+#include "core/store/SaveOutcome.h"
 #include "core/store/clsTraceelement.h"
 #include "core/store/clsTraceelements.h"
 #include "manage/StoredRowItem.h"
+#include "manage/TraceTermFields.h"
 #include "manage/frmTraceAddEdit.h"
 
 #include <QDir>
@@ -28,6 +30,12 @@ CalibrationManager::Design traceDesign()
     d.list = QRect(2565, 375, 8220, 6675);
     d.column6Header = QStringLiteral("函数");
     d.constantColumns = {3, 4};
+    // The terms: numbers narrow and centred, the name of X and the unit of K as texts.
+    for (int i = 0; i < TraceTermFields::kCount; ++i) {
+        const bool text = TraceTermFields::IsText(i);
+        d.extraColumns << CalibrationManager::ExtraColumn{
+            TraceTermFields::Headers().at(i), i == TraceTermFields::kCount - 1 ? 2400 : 1200, !text};
+    }
     d.deleteMissing = QStringLiteral("记录不存在!");
     d.deleteFailed = QStringLiteral("删除记录失败!");
     return d;
@@ -86,6 +94,8 @@ QList<QTreeWidgetItem *> frmTraceMgr::queryRows(const QString &owner, const QStr
         row->setNumber(4, item->ConstB());
         row->setValue(5, item->logType());
         row->setValue(6, item->Mark());
+        const QStringList terms = TraceColumns::Texts(item->terms());
+        for (int i = 0; i < terms.size(); ++i) row->setText(TraceTermFields::kFirstColumn + i, terms.at(i));
         rows << row;
     }
     return rows;
@@ -103,22 +113,46 @@ int32_t frmTraceMgr::storeRow(bool add, int32_t id, const QString &owner, const 
     item.setConstB(Num::ToSingle(values.at(3)));
     item.setLogType(values.at(4));
     item.setMark(values.at(5));
+    TraceTerms terms;
+    // rowProblem has refused terms that do not convert; nothing is stored half read.
+    if (!TraceColumns::FromTexts(values.mid(TraceTermFields::kFirstColumn - 1), &terms)) return 2;
+    item.setTerms(terms);
     const int32_t status = add ? item.AddNew(db()) : item.Update(db());
     if (add && status == 0) *newId = item.id();
     return status;
 }
 
-// The table has no column for the source of data an import brings (column 8):
+// The table has no column for the source of data an import brings (column 7):
 // it goes into the remark, so that nothing imported disappears with the save.
+// The terms are shown as they are stored: an empty field as its default.
 QStringList frmTraceMgr::valuesToStore(const QStringList &values) const
 {
     QStringList stored = values;
-    const QString source = stored.value(6).trimmed();
-    if (stored.size() < 7 || source.isEmpty()) return stored;
+    constexpr int first = TraceTermFields::kFirstColumn - 1;
+    while (stored.size() < first + TraceTermFields::kCount) stored << QString();
+    const QStringList terms = TraceTermFields::Stored(stored.mid(first, TraceTermFields::kCount));
+    for (int i = 0; i < TraceTermFields::kCount; ++i) stored[first + i] = terms.at(i);
+
+    const QString source = stored.at(6).trimmed();
+    if (source.isEmpty()) return stored;
     const QString note = QStringLiteral("资料来源：") + source;
     stored[5] = stored.at(5).isEmpty() ? note : stored.at(5) + QStringLiteral("；") + note;
     stored[6].clear();
     return stored;
+}
+
+QString frmTraceMgr::rowProblem(const QStringList &values) const
+{
+    const QString constants = CalibrationManager::rowProblem(values);
+    if (!constants.isEmpty()) return constants;
+    switch (TraceTermFields::Examine(values.mid(TraceTermFields::kFirstColumn - 1)).problem) {
+    case TraceTermFields::Problem::None: return QString();
+    case TraceTermFields::Problem::NotANumber: return SaveOutcome::kNotANumber;
+    case TraceTermFields::Problem::OutOfRange: return SaveOutcome::kOutOfRange;
+    case TraceTermFields::Problem::PowerNotPositive: return TraceTermFields::kPowerNotPositive;
+    case TraceTermFields::Problem::XNameMissing: return TraceTermFields::kXNameMissing;
+    }
+    return SaveOutcome::kNotANumber;
 }
 
 int32_t frmTraceMgr::deleteStored(int32_t id)

@@ -5,7 +5,11 @@
 class QLabel;
 
 // The trace-element thermometers of table TraceElement, listed by element under
-// the root node "元素".
+// the root node "元素". After the seven columns the isotope manager has too, the
+// list shows each row's terms (TraceTermFields); an import line may carry them
+// in the same places: minerals A and B, A, B, the log type, the remark, the
+// source of data (kept in the remark), then C, n, E, F, X, ν(SiO2), ν(TiO2) and
+// the unit of K. Lines of six or seven fields keep the defaults.
 class frmTraceMgr : public CalibrationManager {
     Q_OBJECT
   public:
@@ -26,6 +30,7 @@ class frmTraceMgr : public CalibrationManager {
                      int32_t *newId) override;
     int32_t deleteStored(int32_t id) override;
     QStringList valuesToStore(const QStringList &values) const override;
+    QString rowProblem(const QStringList &values) const override;
     bool mayAddRecord() const override;
     void openEditor(bool add) override;
 };

@@ -1,6 +1,11 @@
 // Calibration import from tab-delimited text, spreadsheet export, and the
 // pending-row list both managers keep them in.
+#include "ManagerTestSupport.h"
+
 #include "core/base/AppError.h"
+#include "core/base/ProgramFolders.h"
+#include "core/database/Recordset.h"
+#include "core/database/SharedConnection.h"
 #include "core/files/TextCodec.h"
 #include "core/files/Workbook.h"
 #include "manage/CalibrationExport.h"
@@ -13,14 +18,19 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -405,6 +415,16 @@ QStringList isotopeHeadings()
             QStringLiteral("适用范围"), QStringLiteral("资料来源")};
 }
 
+QStringList traceHeadings()
+{
+    return {QStringLiteral("元素"),     QStringLiteral("矿物A"),    QStringLiteral("矿物B"),
+            QStringLiteral("A"),        QStringLiteral("B"),        QStringLiteral("函数"),
+            QStringLiteral("适用范围"), QStringLiteral("资料来源"), QStringLiteral("C"),
+            QStringLiteral("n"),        QStringLiteral("E"),        QStringLiteral("F"),
+            QStringLiteral("X"),        QStringLiteral("ν(SiO2)"),  QStringLiteral("ν(TiO2)"),
+            QStringLiteral("K单位")};
+}
+
 class ExportTransfer : public ::testing::Test {
   protected:
     void SetUp() override
@@ -502,12 +522,10 @@ TEST_F(ExportTransfer, RowsTheFilterHidIsNotExported)
     expectSoundPackage(wb);
     EXPECT_EQ(wb.title, QStringLiteral("微量元素温度计"));
     ASSERT_EQ(wb.cells.size(), 3);
-    EXPECT_EQ(wb.cells[0],
-              QStringList({QStringLiteral("元素"), QStringLiteral("矿物A"), QStringLiteral("矿物B"), "A", "B",
-                           QStringLiteral("函数"), QStringLiteral("适用范围"), QStringLiteral("资料来源")}));
+    EXPECT_EQ(wb.cells[0], traceHeadings());
     EXPECT_EQ(wb.cells[1].mid(0, 2), QStringList({"Ni", "r1"}));
     EXPECT_EQ(wb.cells[2].mid(0, 2), QStringList({"Ni", "r3"}));
-    EXPECT_EQ(wb.dimension, "A1:H3");
+    EXPECT_EQ(wb.dimension, "A1:P3") << "the template's headings run to the terms' last column";
 }
 
 TEST_F(ExportTransfer, MissingOrBrokenTemplateRaisesTheExportError)
@@ -781,4 +799,125 @@ TEST_F(TraceManagerTransfer, ImportedConstantsSinglePrecisionCannotHoldAreMarked
     EXPECT_EQ(PendingRows::State(rows()->topLevelItem(5)), "ok");
     EXPECT_EQ(db.scalar("select count(*) from TraceElement"), "3");
     EXPECT_EQ(db.scalar("select count(*) from TraceElement where MinA_s='石榴子石'"), "0");
+}
+
+// ---- the terms through import, save and export ----------------------------------
+
+using ManagerTest::storedTraceRow;
+
+// Lines of six or seven fields import as they always did, with the default
+// terms; terms that would give no temperature, or a wrong one, never reach the
+// table: the row is marked the way a constant that is no number is.
+TEST_F(TraceManagerTransfer, ImportedTermsAreStoredOrTheirRowIsMarked)
+{
+    const QString head = QStringLiteral("\t熔体\t-100\t1\t10\tr\t"); // up to the source of data
+    struct Case {
+        QString line;      // after mineral A
+        QString refusal;   // "" stored
+        QStringList terms; // as stored
+    };
+    const QStringList defaults{"0", "1", "0", "0", "", "0", "0", ""};
+    const Case cases[] = {
+        {"\t熔体\t-100\t1\t10\t备注", "", defaults},
+        {head + "Jones 1999", "", defaults},
+        {head + "\t-660\t0.35\t\t\t\t-1\t1\tppm", "", {"-660", "0.35", "0", "0", "", "-1", "1", "ppm"}},
+        {head + "\t0\t0", "", {"0", "0", "0", "0", "", "0", "0", ""}},
+        {head + "\t\t\t\t0.98\tCr#", "", {"0", "1", "0", "0.98", "Cr#", "0", "0", ""}},
+        {head + "\tx", "常数必须为数字", {}},
+        {head + "\t\t\t\t\t\t1e99", "数值超出单精度范围", {}},
+        {head + "\t-660\t-0.35", "指数n必须大于0", {}},
+        {head + "\t\t\t0.5\t\t ", "请输入成分变量X的名称", {}},
+    };
+    QByteArray text;
+    for (int i = 0; i < int(std::size(cases)); ++i)
+        text += ("M" + QString::number(i) + cases[i].line + "\r\n").toUtf8();
+    importLines(text);
+    clickTraceButton(mgr.get(), "save");
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        SCOPED_TRACE(cases[i].line.toStdString());
+        const QTreeWidgetItem *r = rows()->topLevelItem(2 + i);
+        EXPECT_EQ(PendingRows::IconKey(r), cases[i].refusal.isEmpty() ? "ok" : "adderror");
+        EXPECT_EQ(PendingRows::ToolTip(r), cases[i].refusal);
+        EXPECT_EQ(storedTraceRow(db.conn(), "MinA_s='M" + QString::number(i) + "'").mid(8), cases[i].terms);
+        if (cases[i].refusal.isEmpty()) {
+            EXPECT_EQ(PendingRows::Values(r, 15).mid(7), cases[i].terms) << "shown as stored";
+        }
+    }
+    EXPECT_EQ(storedTraceRow(db.conn(), "MinA_s='M1'").value(6), QStringLiteral("r；资料来源：Jones 1999"));
+
+    // A line past the terms is none of ours: the import stops before it.
+    importLines((QStringLiteral("M9") + head + "\t0\t1\t0\t0\t\t0\t0\tppm\textra\r\n").toUtf8());
+    EXPECT_EQ(rows()->topLevelItemCount(), 2 + int(std::size(cases)));
+    EXPECT_EQ(dialogs.lastMessage(), "无效的属性值");
+}
+
+// A row added with its terms is stored, listed, exported, and, read back from
+// the workbook as a text file, imported into another database unchanged.
+TEST_F(TraceManagerTransfer, TermsSurviveSaveExportAndImportElsewhere)
+{
+    dialogs.onModal([](QDialog *dlg) {
+        const char *const boxes[] = {"Text2_1", "Text2_2",  "Text2_3",   "Text2_4",   "txtC",    "txtN",
+                                     "txtF",    "txtXName", "txtNuSiO2", "txtNuTiO2", "txtKUnit"};
+        const QStringList typed{QStringLiteral("橄榄石"),
+                                QStringLiteral("尖晶石"),
+                                "-11148.27",
+                                "0.6410257",
+                                "-660",
+                                "0.35",
+                                "0.9855072",
+                                "Cr#",
+                                "-1",
+                                "1",
+                                "Al2O3(ol)/Al2O3(sp)"};
+        for (int i = 0; i < typed.size(); ++i) {
+            findNamed<QLineEdit>(dlg, boxes[i])->setFocus();
+            typeText(findNamed<QLineEdit>(dlg, boxes[i]), typed[i]);
+        }
+        QTest::mouseClick(findNamed<QRadioButton>(dlg, "Option1"), Qt::LeftButton);
+        QTest::mouseClick(findNamed<QPushButton>(dlg, "Command1"), Qt::LeftButton);
+    });
+    clickTraceButton(mgr.get(), "new");
+    clickTraceButton(mgr.get(), "save");
+    const QStringList stored = storedTraceRow(db.conn(), QStringLiteral("MinA_s='橄榄石'"));
+    EXPECT_EQ(stored.mid(5), QStringList({"e", "", "", "-660", "0.35", "0", "0.9855072", "Cr#", "-1", "1",
+                                          "Al2O3(ol)/Al2O3(sp)"})); // E left empty: 0
+    Recordset rs =
+        db.conn().Execute(QStringLiteral("select PowerN_sng,ConstF_sng from TraceElement where ID_N=3"));
+    EXPECT_EQ(rs.Fields(0).Single(), 0.35f);
+    EXPECT_EQ(rs.Fields(1).Single(), 0.9855072f);
+
+    clickTraceButton(mgr.get(), "refresh");
+    ASSERT_EQ(rows()->topLevelItemCount(), 3);
+    EXPECT_EQ(QStringList{"Fe"} + PendingRows::Values(rows()->topLevelItem(2), 15), stored);
+    clickTraceButton(mgr.get(), "export");
+    ASSERT_EQ(opened.size(), 1);
+    const Package wb = readBack(opened.first());
+    EXPECT_EQ(wb.cells.value(0), traceHeadings());
+    QStringList exported = wb.cells.value(3);
+    exported.replaceInStrings(QRegularExpression(QStringLiteral("^<none>$")), QString());
+    EXPECT_EQ(exported, stored);
+
+    // Columns B..P of the workbook are the fields of an import line.
+    const QString text = in.filePath(QStringLiteral("fromWorkbook.txt"));
+    writeFile(text, TextCodec::Encode(exported.mid(1).join(QLatin1Char('\t'))));
+    ASSERT_TRUE(QDir(in.path()).mkpath(QStringLiteral("library/trace")));
+    writeFile(in.filePath(QStringLiteral("library/trace/Fe.txt")), QByteArray());
+    ProgramFolders::Layout layout;
+    layout.dataDir = in.path(); // the tree of an empty database offers Fe
+    ProgramFolders::SetCurrent(layout);
+    {
+        TempDatabase other;
+        frmTraceMgr second;
+        second.Load();
+        second.show();
+        clickElement(&second, "Fe");
+        dialogs.answerFile(text);
+        clickTraceButton(&second, "import");
+        clickTraceButton(&second, "save");
+        EXPECT_EQ(other.count(QStringLiteral("TraceElement")), 1);
+        EXPECT_EQ(storedTraceRow(other.conn(), QStringLiteral("ID_N=1")), stored);
+        second.Unload();
+    }
+    ProgramFolders::ResetCurrent();
+    mdlFunction::setSharedConnection(&db.conn());
 }

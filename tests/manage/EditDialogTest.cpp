@@ -447,3 +447,100 @@ TEST_F(TraceEditTest, ConstantSinglePrecisionCannotHoldIsRefused)
     });
     EXPECT_EQ(rowCount(mgr.get()), 4);
 }
+
+// ---- the trace-element dialog: the terms ------------------------------------
+
+namespace {
+
+const char *const kTermBoxes[] = {"txtC",     "txtN",      "txtE",      "txtF",
+                                  "txtXName", "txtNuSiO2", "txtNuTiO2", "txtKUnit"};
+
+// A Ti-in-zircon row as Ferry & Watson (2007) give it: log Ti = 5.711 − 4800/T
+// − log aSiO2 + log aTiO2.
+const char kZirconRow[] =
+    "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s,"
+    "ConstC_sng,PowerN_sng,ConstE_sng,ConstF_sng,XName_s,NuSiO2_sng,NuTiO2_sng,KUnit_s) values "
+    "(7,'Ti','锆石','单矿物',-4800,5.711,'10','FW2007',0,1,0,0,'',-1,1,'ppm Ti（锆石）')";
+
+} // namespace
+
+// The dialog shows a stored row's terms under their labels; editing stores the
+// terms as shown: the untouched ones as they were, an emptied box as its default.
+TEST_F(TraceEditTest, TermsOfAStoredRowAreShownAndStoredAsShown)
+{
+    db.exec(kZirconRow);
+    clickButton(mgr.get(), "refresh");
+    QTreeWidgetItem *zircon = rowWith(mgr.get(), 2, "单矿物");
+    clickRow(mgr.get(), zircon);
+    withDialog("modify", [](QDialog *dlg) {
+        const char *const labels[][2] = {{"lblC", "压力项C"},       {"lblN", "指数n"},
+                                         {"lblE", "成分项E"},       {"lblF", "成分项F"},
+                                         {"lblXName", "成分变量X"}, {"lblNuSiO2", "ν(SiO2)"},
+                                         {"lblNuTiO2", "ν(TiO2)"},  {"lblKUnit", "K的含义"}};
+        const QStringList shown{"0", "1", "0", "0", "", "-1", "1", "ppm Ti（锆石）"};
+        for (int i = 0; i < 8; ++i) {
+            EXPECT_EQ(findNamed<QLineEdit>(dlg, kTermBoxes[i])->text(), shown[i]) << kTermBoxes[i];
+            EXPECT_EQ(findNamed<QLabel>(dlg, labels[i][0])->text(), QString::fromUtf8(labels[i][1]));
+        }
+        retype(box(dlg, 6), "只改备注");
+        QTest::mouseClick(findNamed<QPushButton>(dlg, "Command1"), Qt::LeftButton);
+    });
+    clickButton(mgr.get(), "save");
+    EXPECT_EQ(storedTraceRow(db.conn(), "ID_N=7").mid(6),
+              QStringList({"只改备注", "", "0", "1", "0", "0", "", "-1", "1", "ppm Ti（锆石）"}));
+
+    clickRow(mgr.get(), zircon);
+    withDialog("modify", [](QDialog *dlg) {
+        retype(findNamed<QLineEdit>(dlg, "txtNuSiO2"), "");
+        retype(findNamed<QLineEdit>(dlg, "txtC"), " -96 ");
+        QTest::mouseClick(findNamed<QPushButton>(dlg, "Command1"), Qt::LeftButton);
+    });
+    clickButton(mgr.get(), "save");
+    const QStringList stored{"-96", "1", "0", "0", "", "0", "1", "ppm Ti（锆石）"};
+    EXPECT_EQ(storedTraceRow(db.conn(), "ID_N=7").mid(8), stored);
+    EXPECT_EQ(PendingRows::Values(zircon, 15).mid(7), stored) << "the saved row shows what is stored";
+}
+
+// Each term box takes a number the way 常数A does, or nothing for its default;
+// then the boxes are judged together. The first failure is named and focused.
+TEST_F(TraceEditTest, TermsAreCheckedOneByOneThenTogether)
+{
+    struct Case {
+        QStringList typed; // in the order of kTermBoxes
+        QString message;   // "" accepted
+        int focused;
+    };
+    const Case cases[] = {
+        {{"abc"}, "必须为数字！", 0},
+        {{"", "", "", " -1e-50 ", "", "", "1e99"}, "数值超出单精度范围", 3},
+        {{"x", "0", "", "1"}, "必须为数字！", 0}, // numbers first, then what they say together
+        {{"-660", "0"}, "指数n必须大于0", 1},
+        {{"", "", "", "0.9855072"}, "请输入成分变量X的名称", 4},
+        {{"-660", ""}, "", -1},          // n empty: 1
+        {{"0", "-2", "0", "0"}, "", -1}, // neither pressure nor composition: n and X unused
+        {{"-660", "0.35", "", "0.9855072", "Cr#", "-1", "1", "ppm"}, "", -1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed.join(QLatin1Char('|')).toStdString());
+        dialogs.clear();
+        const int before = rowCount(mgr.get());
+        withDialog("new", [&](QDialog *dlg) {
+            const QStringList values{"锆石", "熔体", "-4800", "5.711"};
+            for (int i = 0; i < 4; ++i) retype(box(dlg, i + 1), values[i]);
+            for (int i = 0; i < c.typed.size(); ++i)
+                retype(findNamed<QLineEdit>(dlg, kTermBoxes[i]), c.typed[i]);
+            QTest::mouseClick(findNamed<QPushButton>(dlg, "Command1"), Qt::LeftButton);
+            EXPECT_EQ(dialogs.lastMessage(), c.message);
+            if (c.focused < 0) return;
+            auto *focused = findNamed<QLineEdit>(dlg, kTermBoxes[c.focused]);
+            EXPECT_EQ(dlg->focusWidget(), focused);
+            EXPECT_EQ(focused->selectedText(), focused->text());
+            dlg->reject();
+        });
+        ASSERT_EQ(rowCount(mgr.get()), before + (c.message.isEmpty() ? 1 : 0));
+        if (!c.message.isEmpty()) continue;
+        QStringList expected = c.typed;
+        while (expected.size() < 8) expected << QString();
+        EXPECT_EQ(PendingRows::Values(row(mgr.get(), before), 15).mid(7), expected);
+    }
+}

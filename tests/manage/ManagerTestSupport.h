@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/base/NumberText.h"
+#include "core/database/Recordset.h"
 #include "manage/CalibrationManager.h"
 #include "manage/PendingRows.h"
 #include "support/core/TempDatabase.h"
@@ -69,11 +71,13 @@ inline QTreeWidgetItem *rowWith(QWidget *form, int column, const QString &text)
     return nullptr;
 }
 
+// Clicks the part of the row the list shows: a row of many columns runs past the viewport.
 inline void clickRow(QWidget *form, QTreeWidgetItem *r)
 {
     QTreeWidget *l = list(form);
     l->scrollToItem(r);
-    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(r).center());
+    const QRect shown = l->visualItemRect(r).intersected(l->viewport()->rect());
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, shown.center());
 }
 
 inline void clickHeader(QWidget *form, int column) // 1-based, as the list's columns are counted
@@ -99,6 +103,24 @@ inline void retype(QLineEdit *box, const QString &text)
         QTest::keyClick(box, Qt::Key_Delete);
     else
         typeText(box, text);
+}
+
+// A stored trace row as the list shows it once saved, its element first: the
+// seven shared columns (no source of data: the table keeps none), then C, n, E,
+// F, X, ν_Si, ν_Ti and the unit of K. Empty when no row matches the condition.
+inline QStringList storedTraceRow(Connection &conn, const QString &condition)
+{
+    Recordset rs = conn.Execute(QStringLiteral("select * from TraceElement where ") + condition);
+    if (rs.Eof()) return {};
+    auto number = [&rs](const char *column) { return Num::Str(rs.Fields(column).Single()); };
+    return {rs.Fields("Element_s").Text(), rs.Fields("MinA_s").Text(),
+            rs.Fields("MinB_s").Text(),    number("ConstA_sng"),
+            number("ConstB_sng"),          rs.Fields("logType_s").Text(),
+            rs.Fields("Mark_s").Text(),    QString(),
+            number("ConstC_sng"),          number("PowerN_sng"),
+            number("ConstE_sng"),          number("ConstF_sng"),
+            rs.Fields("XName_s").Text(),   number("NuSiO2_sng"),
+            number("NuTiO2_sng"),          rs.Fields("KUnit_s").Text()};
 }
 
 inline bool asked(const ScriptedDialogs &dialogs, const QString &text)

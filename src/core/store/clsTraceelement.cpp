@@ -28,13 +28,16 @@ QStringList termLiterals(const TraceTerms &terms)
     return literals;
 }
 
-// "name=value" for each term, joined by the separator.
-QString termPairs(const TraceTerms &terms, const QString &separator)
+// "name=value" for each term, joined by the separator. What K is (its unit) says
+// nothing of the equation: the duplicate check leaves it out, so that a row
+// stored before the column existed is still the library's row.
+QString termPairs(const TraceTerms &terms, const QString &separator, bool withUnit = true)
 {
     const QStringList literals = termLiterals(terms);
     QStringList pairs;
     for (int i = 0; i < literals.size(); ++i)
-        pairs << TraceColumns::Names()[i] + QLatin1Char('=') + literals[i];
+        if (withUnit || TraceColumns::Names()[i] != QLatin1String("KUnit_s"))
+            pairs << TraceColumns::Names()[i] + QLatin1Char('=') + literals[i];
     return pairs.join(separator);
 }
 
@@ -52,7 +55,7 @@ QString clsTraceelement::duplicateCheck(const QString &minAColumn, const QString
            Num::Str(constA_) + QStringLiteral(" and ") + QStringLiteral("ConstB_sng=") + Num::Str(constB_) +
            QStringLiteral(" and ") + QStringLiteral("logType_s='") + EscapeSqlText(logType_) +
            QStringLiteral("' and ") + QStringLiteral("Mark_s='") + EscapeSqlText(mark_) +
-           QStringLiteral("' and ") + termPairs(terms_, QStringLiteral(" and "));
+           QStringLiteral("' and ") + termPairs(terms_, QStringLiteral(" and "), false);
 }
 
 QString clsTraceelement::updateStatement() const

@@ -109,10 +109,16 @@ std::optional<CalibrationRange> ReadRange(const QString &remark)
         if (!best || m.capturedStart() < best->start) best = Candidate{m.capturedStart(), range};
     };
 
+    // A range that opens the text may start below zero ("-1.8-1100"): the sign
+    // before its first number is read there only.
+    const bool signedOpening = opening + 1 < remark.size() &&
+                               (remark[opening] == QLatin1Char('-') || remark[opening] == QChar(0x2212));
     for (auto it = twoSided().globalMatch(remark); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
-        if (!counts(m)) continue;
-        double a = m.captured(1).toDouble(), b = m.captured(2).toDouble();
+        const bool negative = signedOpening && m.capturedStart() == opening + 1;
+        if (!negative && !counts(m)) continue;
+        if (negative && pressureUnitFollows(remark, m.capturedEnd())) continue;
+        double a = (negative ? -1 : 1) * m.captured(1).toDouble(), b = m.captured(2).toDouble();
         if (a > b) std::swap(a, b);
         consider(m, CalibrationRange{a, b});
         break;

@@ -66,7 +66,7 @@ TEST(clsTraceelement, DuplicatesAndUpdate)
                              "MinB_s='金红石' and ConstA_sng=-3765 and ConstB_sng=5.5 and "
                              "logType_s='10' and Mark_s='' and ConstC_sng=0 and PowerN_sng=1 and "
                              "ConstE_sng=0 and ConstF_sng=0 and XName_s='' and NuSiO2_sng=0 and "
-                             "NuTiO2_sng=0 and KUnit_s=''"));
+                             "NuTiO2_sng=0"));
     EXPECT_EQ(db.count(QStringLiteral("TraceElement")), 1);
 
     first.setEvents(log.events());
@@ -77,7 +77,7 @@ TEST(clsTraceelement, DuplicatesAndUpdate)
                              "MinB_S='金红石' and ConstA_sng=-3765 and ConstB_sng=5.5 and "
                              "logType_s='10' and Mark_s='' and ConstC_sng=0 and PowerN_sng=1 and "
                              "ConstE_sng=0 and ConstF_sng=0 and XName_s='' and NuSiO2_sng=0 and "
-                             "NuTiO2_sng=0 and KUnit_s=''"));
+                             "NuTiO2_sng=0"));
 
     first.setLogType(QStringLiteral("e"));
     first.setMark(QStringLiteral("Ti-in-zircon's"));

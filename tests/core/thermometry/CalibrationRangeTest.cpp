@@ -26,6 +26,10 @@ TEST(CalibrationRange, TwoNumbersWithAnyOfTheJoiners)
     EXPECT_EQ(readAs(QStringLiteral("8.5-62")), "8.5-62℃");
     EXPECT_EQ(readAs(QStringLiteral("  0-330")), "0-330℃");
     EXPECT_EQ(readAs(QStringLiteral("900-200")), "200-900℃"); // reversed ends are put in order
+    // Below zero only where the range opens the text.
+    EXPECT_EQ(readAs(QStringLiteral("-1.8-1100; I-CDES")), "-1.8-1100℃");
+    EXPECT_EQ(readAs(QStringLiteral("−2~30")), "-2-30℃");
+    EXPECT_EQ(readAs(QStringLiteral("Δ = -3.4; 200-500 ℃")), "200-500℃");
 }
 
 TEST(CalibrationRange, OneSidedBounds)

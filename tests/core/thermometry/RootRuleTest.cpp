@@ -16,7 +16,10 @@ double forward(Batch::Kind kind, const Batch::Calibration &c, double celsius)
 {
     const double t = celsius + 273.15;
     if (kind == Batch::Kind::Isotope) return c.a * 1e6 / (t * t) + c.b * 1e3 / t + c.c;
-    return c.a / t + c.b;
+    // The trace rows' full form at the conditions of the sample rows below:
+    // 10 kbar, X = 0.3, unit activities.
+    return (c.a + c.terms.c * std::pow(10.0, double(c.terms.n)) + c.terms.e * 0.3) / t + c.b +
+           c.terms.f * 0.3;
 }
 
 // The other temperature of the same Δ: the roots of (Δ - C)T² - B'T - A' = 0
@@ -98,7 +101,14 @@ TEST(RootRule, EveryShippedCalibrationGivesBackTheTemperaturePutIn)
                               "",
                               "",
                               "",
-                              QString::number(std::pow(c.logType == "e" ? M_E : 10.0, value), 'g', 17)};
+                              QString::number(std::pow(c.logType == "e" ? M_E : 10.0, value), 'g', 17),
+                              "10",
+                              "",
+                              "",
+                              "",
+                              "",
+                              "",
+                              "0.3"};
                 Batch::Options options;
                 options.draws = 0;
                 const std::vector<Batch::Result> r = Batch::Compute(kind, {row}, one, options);
