@@ -282,7 +282,8 @@ int main(int argc, char **argv)
     const int isoRows = loadTable(db, iso, "Isoplot", isoNumbers);
     const int traceRows = loadTable(db, trace, "TraceElement", traceNumbers);
     const char *types = "insert into IsotopeType (ID,Name,ShortName) values "
-                        "(1,'氧同位素','O'),(2,'硫同位素','S'),(3,'碳同位素','C'),(4,'氢同位素','H')";
+                        "(1,'氧同位素','O'),(2,'硫同位素','S'),(3,'碳同位素','C'),(4,'氢同位素','H'),"
+                        "(5,'团簇同位素(Δ47)','Δ47')";
     check(db, sqlite3_exec(db, types, nullptr, nullptr, nullptr), "isotope types");
     check(db, sqlite3_exec(db, "commit", nullptr, nullptr, nullptr), "commit");
     sqlite3_close(db);

@@ -31,6 +31,9 @@ namespace {
 
 const QString kOxygen = QStringLiteral("氧同位素");
 const QString kWater = QStringLiteral("水");
+// Clumped isotopes: one phase, whose Δ47 is typed in the δA box.
+const QString kClumped = QStringLiteral("团簇同位素(Δ47)");
+const QString kSinglePhase = QStringLiteral("单矿物");
 
 QLabel *label(QWidget *parent, const char *name, const QString &text)
 {
@@ -53,6 +56,7 @@ QString notationOf(const QString &type)
     if (type == QStringLiteral("硫同位素")) return QStringLiteral("δ34S");
     if (type == QStringLiteral("碳同位素")) return QStringLiteral("δ13C");
     if (type == QStringLiteral("氢同位素")) return QStringLiteral("δD");
+    if (type == kClumped) return QStringLiteral("Δ47(‰)");
     return QString();
 }
 
@@ -120,7 +124,7 @@ frmCalculateIso::frmCalculateIso(QWidget *parent) : ChildForm(parent)
     Label7 = label(this, "Label7", QStringLiteral("矿物"));
     place(Label7, 2310, 4485, 600, 255);
     Label8 = label(this, "Label8", QStringLiteral("δ"));
-    place(Label8, 3240, 4470, 690, 315);
+    place(Label8, 3240, 4470, 1000, 315);
 
     lbMinA = label(this, "lbMinA", QString());
     place(lbMinA, 1845, 4890, 960, 270);
@@ -250,6 +254,11 @@ void frmCalculateIso::lst3_Click()
     SetModeOptions(lst3->currentText() == kWater && lst1->currentText() == kOxygen);
     lbMinB->setText(lst3->currentText());
     clearValues();
+    // A one-phase calibration solves the phase's own value: δB is 0 and not typed.
+    if (lst3->currentText() == kSinglePhase) {
+        txtMinBValue->setText(QStringLiteral("0"));
+        txtMinBValue->setEnabled(false);
+    }
 }
 
 void frmCalculateIso::ShowThermometers()
@@ -342,8 +351,8 @@ void frmCalculateIso::Command1_Click()
                 }
                 const double shown = shownDegrees(s.kelvin);
                 txtT->setText(wholeDegrees(shown));
-                panel3_->setText(
-                    CalcWidgets::rootNotice(RootRule::Judge(s.choice, range, shown), range, secondText(s)));
+                panel3_->setText(CalcWidgets::rootNotice(RootRule::Judge(s.choice, range, shown, 0), range,
+                                                         secondText(s)));
             } else {
                 const float t = Num::ToSingle(txtT->text());
                 const float deltaA = Num::ToSingle(txtMinAValue->text());
@@ -367,7 +376,7 @@ void frmCalculateIso::ShowRowTemperatures(float delta)
         const bool solved = s.status == IsoEquation::SolveStatus::Ok && s.kelvin > 0;
         const double shown = solved ? shownDegrees(s.kelvin) : 0;
         CalcWidgets::showRowTemperature(row, kTemperatureColumn, solved ? wholeDegrees(shown) : QString(),
-                                        RootRule::Judge(s.choice, range, shown), range, secondText(s));
+                                        RootRule::Judge(s.choice, range, shown, 0), range, secondText(s));
     }
     CalcWidgets::revealColumn(ListView1, kTemperatureColumn);
 }

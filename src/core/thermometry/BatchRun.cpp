@@ -188,8 +188,8 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
         r.status = Status::NoSolution;
         return;
     }
-    r.status = statusOf(
-        RootRule::Judge(choice, cal.range, RootRule::AsShown(choice.first->kelvin - 273.15, kShownDecimals)));
+    r.status = statusOf(RootRule::Judge(
+        choice, cal.range, RootRule::AsShown(choice.first->kelvin - 273.15, kShownDecimals), kShownDecimals));
     const double kelvin = choice.first->kelvin;
     r.celsius = kelvin - 273.15;
     if (choice.second) r.second = SecondRoot{choice.second->kelvin - 273.15, {}, {}, {}, 0};
@@ -288,13 +288,20 @@ void computeRow(Kind kind, const Row &row, int index, const Library &library, co
     // its σ) as well as from the K column.
     Values v = read;
     if (kind == Kind::Trace && b == kSingleMineral && v.a && !v.b && !v.sigmaB) v.b = 1.0;
+    // A one-phase isotope calibration (clumped Δ47) is solved for the phase's own
+    // value: δB is 0, and the value is no δ that the exact form could take.
+    Options rowOptions = options;
+    if (kind == Kind::Isotope && b == kSingleMineral) {
+        if (!v.b && !v.sigmaB) v.b = 0.0;
+        rowOptions.exact = false;
+    }
     if (type.isEmpty())
         return bad(kind == Kind::Isotope ? QStringLiteral("缺少同位素") : QStringLiteral("缺少元素"), Type);
     if (a.isEmpty()) return bad(QStringLiteral("缺少矿物A"), MineralA);
     if (b.isEmpty()) return bad(QStringLiteral("缺少矿物B"), MineralB);
     QString why;
     int column = -1;
-    const std::optional<double> value = ValueOf(kind, v, options.exact, &why, &column);
+    const std::optional<double> value = ValueOf(kind, v, rowOptions.exact, &why, &column);
     if (!value) return bad(why, column);
     if (kind == Kind::Trace && !(*value > 0))
         return bad(QStringLiteral("K必须大于零"), v.k && !v.a ? K : ValueA);
@@ -310,7 +317,7 @@ void computeRow(Kind kind, const Row &row, int index, const Library &library, co
     }
     for (size_t i = 0; i < cals.size(); ++i) {
         Result r;
-        solveOne(kind, index, v, *value, *cals[i], int(i), options, scratch, r);
+        solveOne(kind, index, v, *value, *cals[i], int(i), rowOptions, scratch, r);
         out.push_back(r);
     }
 }

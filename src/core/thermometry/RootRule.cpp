@@ -51,10 +51,16 @@ Choice Choose(const Root *roots, int count, const std::optional<CalibrationRange
     return choice;
 }
 
-Standing Judge(const Choice &choice, const std::optional<CalibrationRange> &stated, double shownCelsius)
+Standing Judge(const Choice &choice, const std::optional<CalibrationRange> &stated, double shownCelsius,
+               int decimals)
 {
     if (!choice.first) return Standing::NoRoot;
-    if (!choice.fits || !Effective(stated).contains(shownCelsius)) return Standing::OutOfRange;
+    CalibrationRange range = Effective(stated);
+    if (decimals >= 0) {
+        if (range.low) range.low = AsShown(*range.low, decimals);
+        if (range.high) range.high = AsShown(*range.high, decimals);
+    }
+    if (!choice.fits || !range.contains(shownCelsius)) return Standing::OutOfRange;
     if (choice.second) return Standing::TwoInRange;
     return stated ? Standing::InRange : Standing::NoRangeStated;
 }

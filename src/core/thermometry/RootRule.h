@@ -39,10 +39,14 @@ Choice Choose(const Root *roots, int count, const std::optional<CalibrationRange
 
 enum class Standing { InRange, TwoInRange, NoRangeStated, OutOfRange, NoRoot };
 
-// How the choice stands, its first temperature taken as it is shown (°C, say
-// rounded by AsShown): outside the range (or 0-1200 ℃ when none is stated) it
-// is never in range, whatever its root fitted by.
-Standing Judge(const Choice &choice, const std::optional<CalibrationRange> &stated, double shownCelsius);
+// How the choice stands, its first temperature taken as it is shown (°C,
+// rounded by AsShown to `decimals`): outside the range (or 0-1200 ℃ when none is
+// stated) it is never in range, whatever its root fitted by. The range's ends
+// count as shown too, so that an end finer than the shown digits ("2.31" beside
+// one decimal) does not flag the temperature that lies on it. A negative
+// `decimals` takes the ends as they are.
+Standing Judge(const Choice &choice, const std::optional<CalibrationRange> &stated, double shownCelsius,
+               int decimals = -1);
 
 // °C as the text with `decimals` places reads; never -0.
 double AsShown(double celsius, int decimals);

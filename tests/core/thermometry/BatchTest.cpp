@@ -1,4 +1,5 @@
 // The batch core against values worked out here from the forward equations.
+#include "core/base/NumberText.h"
 #include "core/thermometry/BatchRun.h"
 #include "support/core/LorvaneCalc.h"
 #include "support/core/QtPrinting.h"
@@ -436,4 +437,48 @@ TEST(LorvaneCalc, RunAsAProgram)
     const CalcRun help = RunLorvaneCalc({QStringLiteral("--help")});
     EXPECT_EQ(help.code, 0);
     EXPECT_TRUE(help.out.join(QLatin1Char('\n')).contains(QStringLiteral("no_calibration")));
+}
+
+// The shipped Δ47 calibrations through the batch: Δ47 in δA, δB left empty;
+// the temperatures the science package worked out (D47calib prints the first three).
+TEST(Batch, ClumpedDelta47FromTheShippedCalibrations)
+{
+    TempDatabase db(true);
+    const Library lib = Library::Load(db.conn(), Kind::Isotope);
+    const struct {
+        const char *a; // ConstA as stored
+        double d47, celsius;
+    } worked[] = {
+        {"0.04265723", 0.6777, 0.505683},  {"0.04265723", 0.5894, 26.335143},
+        {"0.04265723", 0.4873, 68.211811}, {"0.04265723", 0.25, 367.470039},
+        {"0.03835141", 0.6, 23.218903},    {"0.0391", 0.5939, 24.983925},
+        {"0.04442728", 0.3, 236.933050},   {"0.04544314", 0.3, 235.800620},
+        {"0.03676242", 0.6, 24.535667},    {"0.0449", 0.6, 48.867313},
+        {"0.0383", 0.577, 33.612439},
+    };
+    for (const auto &w : worked) {
+        Row row;
+        row.cells = {QStringLiteral("s"),
+                     QStringLiteral("团簇同位素(Δ47)"),
+                     QStringLiteral("碳酸盐"),
+                     QStringLiteral("单矿物"),
+                     QString::number(w.d47),
+                     QString(),
+                     QString(),
+                     QString()};
+        Options exact; // the exact form is no matter for a Δ47: it is not a δ
+        exact.draws = 0;
+        exact.exact = true;
+        const std::vector<Result> results = Compute(Kind::Isotope, {row}, lib, exact);
+        ASSERT_EQ(results.size(), 12u);
+        int found = 0;
+        for (const Result &r : results)
+            if (Num::Str(float(r.cal->a)) == QLatin1String(w.a)) {
+                ++found;
+                ASSERT_TRUE(Solved(r.status)) << w.a << ' ' << w.d47;
+                EXPECT_NEAR(r.celsius, w.celsius, 1e-3) << w.a << ' ' << w.d47;
+                EXPECT_DOUBLE_EQ(r.value, w.d47);
+            }
+        EXPECT_EQ(found, 1) << w.a;
+    }
 }

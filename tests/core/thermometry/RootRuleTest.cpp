@@ -198,6 +198,8 @@ TEST(RootRule, TheOnlyPositiveRootIsUnchangedBitForBit)
 TEST(RootRule, ResultsAreJudgedAsShown)
 {
     const std::optional<CalibrationRange> range = ReadRange(QStringLiteral("200-500"));
+    const std::optional<CalibrationRange> fine =
+        ReadRange(QStringLiteral("2.31-24.53")); // ends finer than shown
     struct Case {
         double celsius;
         std::optional<CalibrationRange> range;
@@ -209,11 +211,15 @@ TEST(RootRule, ResultsAreJudgedAsShown)
         {500.6, range, RootRule::Standing::OutOfRange},           // fits nothing
         {-0.04, std::nullopt, RootRule::Standing::NoRangeStated}, // shows 0.0, within 0-1200
         {1200.06, std::nullopt, RootRule::Standing::OutOfRange},
+        {2.3099, fine, RootRule::Standing::InRange},  // shows 2.3, as the end 2.31 does
+        {2.24, fine, RootRule::Standing::OutOfRange}, // shows 2.2
+        {24.549, fine, RootRule::Standing::InRange},  // shows 24.5
     };
     for (const Case &c : cases) {
         const RootRule::Root root{c.celsius + 273.15, +1};
         const RootRule::Choice choice = RootRule::Choose(&root, 1, c.range);
-        EXPECT_EQ(RootRule::Judge(choice, c.range, RootRule::AsShown(c.celsius, 1)), c.standing) << c.celsius;
+        EXPECT_EQ(RootRule::Judge(choice, c.range, RootRule::AsShown(c.celsius, 1), 1), c.standing)
+            << c.celsius;
     }
     EXPECT_EQ(QString::number(RootRule::AsShown(-0.04, 1), 'f', 1), QStringLiteral("0.0"));
     EXPECT_EQ(RootRule::AsShown(726.85, 1), 726.9); // 1000 K, stored a little above the tie
