@@ -11,7 +11,10 @@ create table Isoplot (
     ConstB_N  real,
     ConstC_N  real,
     Mark_S    text collate nocase,
-    Source_S  text collate nocase
+    Source_S  text collate nocase,
+    -- The internally consistent dataset the row belongs to ("DBOXYGEN 2.0.3"):
+    -- rows of one dataset against the same reference make pairs of their own.
+    Dataset_S text collate nocase not null default ''
 );
 -- Type / mineral look-ups and the duplicate check.
 create index Isoplot_Type_Minerals on Isoplot (IsoType_S, MinA_S, MinB_S);

@@ -5,6 +5,7 @@
 #include "core/base/NumberText.h"
 #include "core/base/Twips.h"
 #include "core/database/SharedConnection.h"
+#include "core/store/CalibrationLibrary.h"
 #include "core/thermometry/Equations.h"
 #include "ui/Dialogs.h"
 #include "ui/EventGuard.h"
@@ -14,6 +15,7 @@
 #include "ui/ImageList.h"
 
 #include <QAction>
+#include <QBrush>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -61,6 +63,7 @@ QString notationOf(const QString &type)
 }
 
 constexpr int kRangeColumn = 3;
+constexpr int kSourceColumn = 4;
 constexpr int kTemperatureColumn = 5;
 
 // One calibration's temperatures for Δ, chosen with the calibration's range;
@@ -210,7 +213,12 @@ void frmCalculateIso::LoadMinerals(const QString &typeName, const QString &miner
         lst2->addItems(catalogue_->FindMineral(*mdlFunction::adoConn(), typeName));
     } else {
         lst3->clear();
-        lst3->addItems(catalogue_->FindMineral(*mdlFunction::adoConn(), typeName, mineralA));
+        QStringList partners = catalogue_->FindMineral(*mdlFunction::adoConn(), typeName, mineralA);
+        // The minerals a dataset pairs with this one without a stored row, after the stored ones.
+        const Batch::Library library = Batch::Library::Load(*mdlFunction::adoConn(), Batch::Kind::Isotope);
+        for (const QString &derived : library.derivedPartners(typeName, mineralA))
+            if (!partners.contains(derived, Qt::CaseInsensitive)) partners << derived;
+        lst3->addItems(partners);
     }
 }
 
@@ -271,7 +279,23 @@ void frmCalculateIso::ShowThermometers()
     for (const auto &item : *catalogue_)
         rows << QStringList{Num::Str(item->ConstA()), Num::Str(item->ConstB()), Num::Str(item->ConstC()),
                             item->Mark(), item->Source()};
-    if (QTreeWidgetItem *first = CalcWidgets::showRows(ListView1, rows)) ListView1_ItemClick(first);
+    // Then the pairs a dataset determines without storing them, their source greyed.
+    const int stored = int(rows.size());
+    Guarded(this, [&] {
+        const Batch::Library library = Batch::Library::Load(*mdlFunction::adoConn(), Batch::Kind::Isotope);
+        for (const Batch::Calibration *c :
+             library.forPair(lst1->currentText(), lst2->currentText(), lst3->currentText()))
+            if (c->derived)
+                rows << QStringList{Num::Str(float(c->a)), Num::Str(float(c->b)), Num::Str(float(c->c)),
+                                    c->remark, c->source};
+    });
+    QTreeWidgetItem *first = CalcWidgets::showRows(ListView1, rows);
+    for (int i = stored; i < ListView1->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *item = ListView1->topLevelItem(i);
+        item->setForeground(kSourceColumn, QBrush(Qt::gray));
+        item->setToolTip(kSourceColumn, item->text(kSourceColumn));
+    }
+    if (first) ListView1_ItemClick(first);
 }
 
 void frmCalculateIso::ListView1_ItemClick(QTreeWidgetItem *item)

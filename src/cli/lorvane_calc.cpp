@@ -56,11 +56,15 @@ const char kHelp[] = "Usage:\n"
                      "\n"
                      "Output: CSV (UTF-8), one line per sample and calibration, temperatures in\n"
                      "degrees Celsius with one decimal, empty fields where there is no value.\n"
-                     "  iso:   sample,type,mineral_a,mineral_b,A,B,C,source,RESULTS\n"
+                     "  iso:   sample,type,mineral_a,mineral_b,A,B,C,source,RESULTS,derived\n"
                      "  trace: sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,RESULTS,\n"
                      "         P_kbar,a_TiO2,a_SiO2,X,conditions\n"
                      "RESULTS: T_C,sigma_T_C,T_lo95_C,T_hi95_C,draws_failed,\n"
                      "         T2_C,sigma_T2_C,T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status\n"
+                     "For iso, derived is yes for a pair two rows of one internally consistent\n"
+                     "dataset determine through a shared reference (水 or 石英), never stored: its\n"
+                     "source names the two rows (由DBOXYGEN 2.0.3导出：X–水 − Y–水); such pairs come\n"
+                     "after the stored ones.\n"
                      "For trace, P_kbar, a_TiO2, a_SiO2 and X are the conditions the calibration\n"
                      "used (empty where it takes none), and conditions lists, separated by ';':\n"
                      "  pressure_out_of_range, composition_out_of_range  outside the span the\n"
@@ -367,7 +371,8 @@ int run(const QStringList &args)
         QStringLiteral("T_C,sigma_T_C,T_lo95_C,T_hi95_C,draws_failed,T2_C,sigma_T2_C,"
                        "T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status");
     lines << (kind == Batch::Kind::Isotope
-                  ? QStringLiteral("sample,type,mineral_a,mineral_b,A,B,C,source,") + resultColumns
+                  ? QStringLiteral("sample,type,mineral_a,mineral_b,A,B,C,source,") + resultColumns +
+                        QStringLiteral(",derived")
                   : QStringLiteral("sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,") +
                         resultColumns + QStringLiteral(",P_kbar,a_TiO2,a_SiO2,X,conditions"));
     for (const Batch::Result &r : results) {
@@ -393,6 +398,7 @@ int run(const QStringList &args)
             f << QString() << QString() << QString() << QString() << QString();
         f << (c && c->range ? c->range->asciiText() : QString()) << statusCode(r.status);
         if (kind == Batch::Kind::Trace) f << conditionFields(row, r);
+        if (kind == Batch::Kind::Isotope) f << (c && c->derived ? QStringLiteral("yes") : QString());
         for (QString &field : f) field = Batch::CsvField(field);
         lines << f.join(QLatin1Char(','));
     }

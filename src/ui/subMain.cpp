@@ -3,7 +3,7 @@
 #include "core/base/AppError.h"
 #include "core/base/ProgramFolders.h"
 #include "core/database/SharedConnection.h"
-#include "core/store/TraceTerms.h"
+#include "core/store/SchemaUpgrade.h"
 #include "ui/Dialogs.h"
 
 #include <QApplication>
@@ -60,7 +60,7 @@ bool UpgradeDatabase(const QString &databasePath)
     Connection *conn = mdlFunction::adoConn();
     if (!conn || conn->State() == 0) return false;
     try {
-        TraceColumns::Upgrade(*conn);
+        SchemaUpgrade::Upgrade(*conn);
         return true;
     } catch (const AppError &e) {
         // Nothing was changed: the rows read as before, with the terms at their defaults.

@@ -41,11 +41,14 @@ class BatchWindow : public ::testing::Test {
     void SetUp() override
     {
         db.exec(QStringLiteral(
-            "insert into Isoplot values (1,'氧同位素','石英','水',3.38,0,-3.4,'200-500','Clayton')"));
+            "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) "
+            "values (1,'氧同位素','石英','水',3.38,0,-3.4,'200-500','Clayton')"));
         db.exec(QStringLiteral(
-            "insert into Isoplot values (2,'氧同位素','石英','水',4.1,0,-3.7,'500-800','Bottinga')"));
+            "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) "
+            "values (2,'氧同位素','石英','水',4.1,0,-3.7,'500-800','Bottinga')"));
         db.exec(QStringLiteral(
-            "insert into Isoplot values (3,'氧同位素','水','磁铁矿',-1.7764,7.3851,0,'200-900','Vho')"));
+            "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) "
+            "values (3,'氧同位素','水','磁铁矿',-1.7764,7.3851,0,'200-900','Vho')"));
         db.exec(QStringLiteral(
             "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
             "values (1,'Ti','锆石','单矿物',-5080,6.01,'10',"

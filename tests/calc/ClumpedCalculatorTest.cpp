@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QRadioButton>
+#include <cmath>
 
 TEST(ClumpedCalculator, Delta47InTheFirstBoxTheSecondFixedAtZero)
 {
@@ -40,4 +41,31 @@ TEST(ClumpedCalculator, Delta47InTheFirstBoxTheSecondFixedAtZero)
     choose(findNamed<QComboBox>(&form, QStringLiteral("lst1")), QStringLiteral("氧同位素"));
     EXPECT_TRUE(deltaB->isEnabled());
     EXPECT_EQ(findNamed<QLabel>(&form, QStringLiteral("Label8"))->text(), QStringLiteral("δ18O"));
+}
+
+TEST(DerivedInCalculator, ADatasetsPairFollowsTheStoredOnesWithItsSourceGreyed)
+{
+    TempDatabase db(true);
+    ScriptedDialogs dialogs;
+    frmCalculateIso form;
+    form.show();
+    form.Load();
+    choose(findNamed<QComboBox>(&form, QStringLiteral("lst1")), QStringLiteral("氧同位素"));
+    choose(findNamed<QComboBox>(&form, QStringLiteral("lst2")), QStringLiteral("方解石"));
+    choose(findNamed<QComboBox>(&form, QStringLiteral("lst3")),
+           QStringLiteral("磁铁矿")); // stored for no study
+    auto *list = findNamed<QTreeWidget>(&form, QStringLiteral("ListView1"));
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    QTreeWidgetItem *row = list->topLevelItem(0);
+    EXPECT_EQ(row->text(4), QStringLiteral("由DBOXYGEN 2.0.3导出：方解石–水 − 磁铁矿–水"));
+    EXPECT_EQ(row->foreground(4).color(), QColor(Qt::gray));
+    // A = 3.719 - 1.7764, B = -3.5391 + 7.3851 (calcite-water less magnetite-water).
+    EXPECT_EQ(row->text(0), QStringLiteral("1.9426"));
+    EXPECT_EQ(row->text(1), QStringLiteral("3.846"));
+    setText(findNamed<QLineEdit>(&form, QStringLiteral("txtMinAValue")), QStringLiteral("10"));
+    setText(findNamed<QLineEdit>(&form, QStringLiteral("txtMinBValue")), QStringLiteral("4"));
+    click(findNamed<QPushButton>(&form, QStringLiteral("Command1")));
+    // 1.9426e6/T² + 3846/T = 6: T = (3846 + √(3846² + 24·1.9426e6))/12 - 273.15.
+    const double t = (3846 + std::sqrt(3846.0 * 3846.0 + 24 * 1.9426e6)) / 12 - 273.15;
+    EXPECT_EQ(findNamed<QLineEdit>(&form, QStringLiteral("txtT"))->text(), QString::number(std::round(t)));
 }

@@ -18,15 +18,20 @@ class IsoCalculator : public ::testing::Test {
     void SetUp() override
     {
         db.exec(QStringLiteral(
-            "insert into Isoplot values (1,'氧同位素','石英','水',3.38,0,-3.4,'200-500','Clayton')"));
+            "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) "
+            "values (1,'氧同位素','石英','水',3.38,0,-3.4,'200-500','Clayton')"));
         db.exec(QStringLiteral(
-            "insert into Isoplot values (2,'氧同位素','石英','水',4.1,0,-3.7,'500-800','Bottinga')"));
-        db.exec(
-            QStringLiteral("insert into Isoplot values (3,'氧同位素','石英','磁铁矿',5.57,0,0,'','Chiba')"));
+            "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) "
+            "values (2,'氧同位素','石英','水',4.1,0,-3.7,'500-800','Bottinga')"));
         db.exec(QStringLiteral(
-            "insert into Isoplot values (4,'硫同位素','黄铁矿','方铅矿',1.01,0,0,'','Ohmoto')"));
+            "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) "
+            "values (3,'氧同位素','石英','磁铁矿',5.57,0,0,'','Chiba')"));
         db.exec(QStringLiteral(
-            "insert into Isoplot values (5,'氧同位素','石英','水',1,10,0,'','negative root')"));
+            "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) "
+            "values (4,'硫同位素','黄铁矿','方铅矿',1.01,0,0,'','Ohmoto')"));
+        db.exec(QStringLiteral(
+            "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) "
+            "values (5,'氧同位素','石英','水',1,10,0,'','negative root')"));
         form = new frmCalculateIso();
         form->show();
         form->Load();

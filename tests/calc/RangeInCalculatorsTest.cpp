@@ -35,23 +35,33 @@ class IsoRanges : public ::testing::Test {
     void SetUp() override
     {
         db.exec(QStringLiteral(
-            "insert into Isoplot values (1,'氧同位素','石英','水',3.38,0,-3.4,'200-500','Clayton')"));
+            "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) "
+            "values (1,'氧同位素','石英','水',3.38,0,-3.4,'200-500','Clayton')"));
         db.exec(QStringLiteral(
-            "insert into Isoplot values (2,'氧同位素','石英','水',4.1,0,-3.7,'500-800','Bottinga')"));
-        db.exec(
-            QStringLiteral("insert into Isoplot values (3,'氧同位素','石英','水',4.28,-3.5,0,'','Sharp')"));
+            "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) "
+            "values (2,'氧同位素','石英','水',4.1,0,-3.7,'500-800','Bottinga')"));
         db.exec(QStringLiteral(
-            "insert into Isoplot values (4,'氧同位素','磁铁矿','水',1.7764,-7.3851,0,'200-900','Vho')"));
+            "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) "
+            "values (3,'氧同位素','石英','水',4.28,-3.5,0,'','Sharp')"));
         db.exec(QStringLiteral(
-            "insert into Isoplot values (5,'氧同位素','钠长石','方解石',-0.57,0,0,'>=600','Clayton 1989')"));
+            "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) "
+            "values (4,'氧同位素','磁铁矿','水',1.7764,-7.3851,0,'200-900','Vho')"));
         db.exec(QStringLiteral(
-            "insert into Isoplot values (6,'氧同位素','钠长石','方解石',-0.57,0,0,'≤300','low side')"));
+            "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) "
+            "values (5,'氧同位素','钠长石','方解石',-0.57,0,0,'>=600','Clayton 1989')"));
         db.exec(QStringLiteral(
-            "insert into Isoplot values (7,'氢同位素','高岭石','水',-2.2,0,-7.7,'0-330','Gilg & Sheppard')"));
+            "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) "
+            "values (6,'氧同位素','钠长石','方解石',-0.57,0,0,'≤300','low side')"));
         db.exec(QStringLiteral(
-            "insert into Isoplot values (8,'氧同位素','金红石','水',2.6146,-7.0671,0,'200-900','Vho')"));
-        db.exec(QStringLiteral("insert into Isoplot values "
-                               "(9,'碳同位素','方解石','二氧化碳',2.988,-7.6663,2.4612,'','Bottinga')"));
+            "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) "
+            "values (7,'氢同位素','高岭石','水',-2.2,0,-7.7,'0-330','Gilg & Sheppard')"));
+        db.exec(QStringLiteral(
+            "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) "
+            "values (8,'氧同位素','金红石','水',2.6146,-7.0671,0,'200-900','Vho')"));
+        db.exec(QStringLiteral(
+            "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,"
+            "Source_S) values "
+            "(9,'碳同位素','方解石','二氧化碳',2.988,-7.6663,2.4612,'','Bottinga')"));
         form = new frmCalculateIso();
         form->show();
         form->Load();

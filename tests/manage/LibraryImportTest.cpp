@@ -174,7 +174,8 @@ TEST_F(LibraryImport, IsotopeManagerAddsTheMissingRowsAndRefusesThoseTheDatabase
     TempDatabase older(olderCsvDir()); // the shared connection from here on
     // The user's own rows stay as they are.
     older.exec(QStringLiteral(
-        "insert into Isoplot values (500,'硫同位素','黄铁矿','方铅矿',1.01,0,0,'200-700','my own')"));
+        "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) values "
+        "(500,'硫同位素','黄铁矿','方铅矿',1.01,0,0,'200-700','my own')"));
     older.exec(QStringLiteral("update Isoplot set Source_S='checked again' where ID_N=3"));
     const std::vector<Stored> had = isotopeRows(older.conn());
     ASSERT_EQ(had.size(), 96u);

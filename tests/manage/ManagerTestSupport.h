@@ -150,7 +150,9 @@ class IsoDatabaseTest : public ::testing::Test {
                 double cc, const QString &mark = QStringLiteral("200-500"),
                 const QString &source = QStringLiteral("ref"))
     {
-        db.exec(QStringLiteral("insert into Isoplot values (%1,'%2','%3','%4',%5,%6,%7,'%8','%9')")
+        db.exec(QStringLiteral("insert into "
+                               "Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,"
+                               "Source_S) values (%1,'%2','%3','%4',%5,%6,%7,'%8','%9')")
                     .arg(id)
                     .arg(type, a, b)
                     .arg(ca)

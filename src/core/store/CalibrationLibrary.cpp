@@ -32,13 +32,15 @@ Library Library::Load(Connection &conn, Kind kind)
     const QString sql =
         kind == Kind::Isotope
             ? QStringLiteral("select IsoType_S, MinA_S, MinB_S, ConstA_N, ConstB_N, ConstC_N, Mark_S, "
-                             "Source_S from Isoplot order by ID_N")
+                             "Source_S, * from Isoplot order by ID_N")
             : QStringLiteral("select Element_s, MinA_s, MinB_s, ConstA_sng, ConstB_sng, logType_s, "
                              "Mark_s, * from TraceElement order by ID_N");
     Recordset rs = conn.Execute(sql);
     // Term columns a database not yet upgraded lacks read as their defaults.
     const TraceColumns::Indexes terms =
         kind == Kind::Trace ? TraceColumns::Find(rs) : TraceColumns::Indexes{};
+    // A database not yet upgraded has no dataset column: no row belongs to one.
+    const int dataset = kind == Kind::Isotope ? rs.FieldIndex(QStringLiteral("Dataset_S")) : -1;
     for (; !rs.Eof(); rs.MoveNext()) {
         Calibration c;
         c.type = text(rs, 0);
@@ -50,6 +52,7 @@ Library Library::Load(Connection &conn, Kind kind)
             c.c = single(rs, 5);
             c.remark = text(rs, 6);
             c.source = text(rs, 7);
+            if (dataset >= 0) c.dataset = text(rs, dataset).trimmed();
         } else {
             c.logType = text(rs, 5);
             c.remark = text(rs, 6);
@@ -58,7 +61,89 @@ Library Library::Load(Connection &conn, Kind kind)
         }
         lib.add(c);
     }
+    if (kind == Kind::Isotope) lib.deriveWithinDatasets();
     return lib;
+}
+
+namespace {
+
+// Where both ranges hold; empty when they share nothing. A side a range leaves
+// open is left to the other.
+std::optional<CalibrationRange> overlap(const std::optional<CalibrationRange> &x,
+                                        const std::optional<CalibrationRange> &y, bool *disjoint)
+{
+    *disjoint = false;
+    if (!x) return y;
+    if (!y) return x;
+    CalibrationRange r;
+    r.low = x->low && y->low ? std::max(*x->low, *y->low) : (x->low ? x->low : y->low);
+    r.high = x->high && y->high ? std::min(*x->high, *y->high) : (x->high ? x->high : y->high);
+    *disjoint = r.low && r.high && *r.low > *r.high;
+    return r;
+}
+
+} // namespace
+
+void Library::deriveWithinDatasets()
+{
+    // Each row of a dataset says where both its minerals stand against the other.
+    struct Relative {
+        const Calibration *row;
+        double sign; // +1: the mineral is the row's A, -1: its B
+    };
+    QHash<QString, QHash<QString, Relative>> against; // type|dataset|reference -> mineral -> row
+    const QStringList references{QStringLiteral("水"), QStringLiteral("石英")};
+    auto groupKey = [](const Calibration &c, const QString &reference) {
+        return c.type.trimmed().toCaseFolded() + QChar(0x1f) + c.dataset.toCaseFolded() + QChar(0x1f) +
+               reference;
+    };
+    for (const Calibration &c : rows_) {
+        if (c.dataset.isEmpty()) continue;
+        for (const QString &reference : references) {
+            if (c.mineralB.trimmed() == reference && !against[groupKey(c, reference)].contains(c.mineralA))
+                against[groupKey(c, reference)].insert(c.mineralA, {&c, +1});
+            if (c.mineralA.trimmed() == reference && !against[groupKey(c, reference)].contains(c.mineralB))
+                against[groupKey(c, reference)].insert(c.mineralB, {&c, -1});
+        }
+    }
+    auto storedInDataset = [this](const Calibration &parent, const QString &x, const QString &y) {
+        for (const Calibration *c : forPair(parent.type, x, y))
+            if (!c->derived && c->dataset.compare(parent.dataset, Qt::CaseInsensitive) == 0) return true;
+        return false;
+    };
+    for (const QString &reference : references) {
+        for (auto group = against.cbegin(); group != against.cend(); ++group) {
+            if (!group.key().endsWith(QChar(0x1f) + reference)) continue;
+            const QHash<QString, Relative> &minerals = group.value();
+            for (auto x = minerals.cbegin(); x != minerals.cend(); ++x)
+                for (auto y = minerals.cbegin(); y != minerals.cend(); ++y) {
+                    if (x.key() == y.key()) continue;
+                    const Calibration &px = *x.value().row, &py = *y.value().row;
+                    if (storedInDataset(px, x.key(), y.key())) continue;
+                    if (derivedIndex_.contains(pairKey(px.type, x.key(), y.key()))) continue;
+                    bool disjoint = false;
+                    const std::optional<CalibrationRange> range = overlap(px.range, py.range, &disjoint);
+                    if (disjoint) continue;
+                    Calibration d;
+                    d.type = px.type;
+                    d.mineralA = x.key();
+                    d.mineralB = y.key();
+                    const double sx = x.value().sign, sy = y.value().sign;
+                    d.a = sx * px.a - sy * py.a;
+                    d.b = sx * px.b - sy * py.b;
+                    d.c = sx * px.c - sy * py.c;
+                    d.range = range;
+                    d.remark = range ? range->asciiText() : QString();
+                    d.dataset = px.dataset;
+                    d.derived = true;
+                    d.source = QStringLiteral("由") + px.dataset + QStringLiteral("导出：") + x.key() +
+                               QStringLiteral("–") + reference + QStringLiteral(" − ") + y.key() +
+                               QStringLiteral("–") + reference;
+                    derivedIndex_[pairKey(d.type, d.mineralA, d.mineralB)].push_back(int(derived_.size()));
+                    derived_.push_back(d);
+                }
+        }
+    }
 }
 
 void Library::add(const Calibration &stored)
@@ -92,7 +177,18 @@ std::vector<const Calibration *> Library::forPair(const QString &type, const QSt
     for (int i : direct_.value(key)) found.push_back(&rows_[size_t(i)]);
     if (key != pairKey(type, mineralB, mineralA))
         for (int i : turned_.value(key)) found.push_back(&reversed_[size_t(i)]);
+    for (int i : derivedIndex_.value(key)) found.push_back(&derived_[size_t(i)]);
     return found;
+}
+
+QStringList Library::derivedPartners(const QString &type, const QString &mineralA) const
+{
+    QStringList partners;
+    for (const Calibration &d : derived_)
+        if (d.type.compare(type.trimmed(), Qt::CaseInsensitive) == 0 &&
+            d.mineralA.compare(mineralA.trimmed(), Qt::CaseInsensitive) == 0)
+            partners << d.mineralB;
+    return partners;
 }
 
 } // namespace Batch

@@ -28,6 +28,8 @@ struct Calibration {
     std::optional<CalibrationRange> range;
     std::optional<CalibrationRange> pressureRange, compositionRange; // trace: kbar, and X (terms.xName)
     bool reversed = false;                                           // stored for B-A
+    QString dataset;      // isotope: the internally consistent dataset the row belongs to, or ""
+    bool derived = false; // made from two rows of one dataset, never stored
 
     TraceEquation::Form form() const { return FormOf(logType, a, b, terms); }
 };
@@ -38,6 +40,15 @@ class Library {
     static Library Load(Connection &conn, Kind kind);
     void add(const Calibration &stored);
     // The calibrations of a pair: stored for A-B, then those stored for B-A.
+    // Every pair two rows of one dataset determine through a shared reference
+    // (水, then 石英): Δ(X-Y) = Δ(X-R) - Δ(Y-R), in the overlap of the two ranges,
+    // for the pairs the dataset does not store itself. Never across datasets.
+    void deriveWithinDatasets();
+    int derivedCount() const { return int(derived_.size()); } // each pair counted in both orders
+    // The minerals a derived pair joins to mineralA, in the order derived.
+    QStringList derivedPartners(const QString &type, const QString &mineralA) const;
+
+    // The calibrations of a pair: stored for A-B, then those stored for B-A, then derived ones.
     std::vector<const Calibration *> forPair(const QString &type, const QString &mineralA,
                                              const QString &mineralB) const;
     int size() const { return int(rows_.size()); }
@@ -46,7 +57,8 @@ class Library {
   private:
     std::vector<Calibration> rows_;
     std::vector<Calibration> reversed_;
-    QHash<QString, std::vector<int>> direct_, turned_;
+    std::vector<Calibration> derived_;
+    QHash<QString, std::vector<int>> direct_, turned_, derivedIndex_;
 };
 
 } // namespace Batch

@@ -110,18 +110,10 @@ QStringList Missing(Connection &conn)
     return missing;
 }
 
-int Upgrade(Connection &conn)
+QString Declaration(const QString &name)
 {
-    const QStringList missing = Missing(conn);
-    if (missing.isEmpty()) return 0;
-    Transaction upgrade(conn);
-    for (const QString &name : missing) {
-        const Column &column = kColumns[Names().indexOf(name)];
-        conn.Execute(QStringLiteral("alter table TraceElement add column ") + name + QLatin1Char(' ') +
-                     QString::fromLatin1(column.declaration));
-    }
-    upgrade.Commit();
-    return int(missing.size());
+    const int i = int(Names().indexOf(name));
+    return i >= 0 ? QString::fromLatin1(kColumns[i].declaration) : QString();
 }
 
 Indexes Find(const Recordset &rs)

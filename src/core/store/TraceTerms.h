@@ -45,10 +45,8 @@ bool FromTexts(const QStringList &texts, TraceTerms *terms, int *badField = null
 // The columns of Names() the database's TraceElement lacks.
 QStringList Missing(Connection &conn);
 
-// Adds the missing columns, with their defaults, in one transaction: either all
-// are added or the file stays as it was. Returns how many were added (0 for a
-// database that has them). A failure (a read-only or locked file) raises AppError.
-int Upgrade(Connection &conn);
+// The type and default of a term column, as ALTER TABLE takes them.
+QString Declaration(const QString &name);
 
 // Where a result's term columns stand (-1 for a column it lacks, as in a
 // database that has not been upgraded), and the terms of one row: an absent

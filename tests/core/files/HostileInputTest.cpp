@@ -185,7 +185,8 @@ TEST(HostileCommand, BadCellsAndCarelessCommandsStopWithAMessageAndWriteNothing)
 {
     TempDatabase db;
     db.exec(QStringLiteral(
-        "insert into Isoplot values (1,'氧同位素','石英','水',3.38,0,-3.4,'200-500','Clayton')"));
+        "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) values "
+        "(1,'氧同位素','石英','水',3.38,0,-3.4,'200-500','Clayton')"));
     QTemporaryDir dir;
     auto write = [&](const QString &name, const QByteArray &text) {
         return WriteTestFile(dir.path(), name, text);

@@ -363,7 +363,9 @@ TEST(DefaultLibrary, AnExistingDatabaseIsKeptAndTheImportFilesFollowTheLibrary)
         Connection conn;
         conn.setConnectionString(mdlFunction::kConnectionStringPrefix + out);
         conn.Open();
-        conn.Execute(QStringLiteral("insert into Isoplot values (9,'氧同位素','a','b',1,2,3,'','mine')"));
+        conn.Execute(QStringLiteral(
+            "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) "
+            "values (9,'氧同位素','a','b',1,2,3,'','mine')"));
     }
     // The library loses its sulfur row and gains a trace row.
     writeFile(csv + "/isotope_calibrations.csv", QString::fromUtf8(kIsoHead) + QString::fromUtf8(kIsoRow));

@@ -5,6 +5,7 @@
 #include "core/base/AppError.h"
 #include "core/database/SharedConnection.h"
 #include "core/store/CalibrationLibrary.h"
+#include "core/store/SchemaUpgrade.h"
 #include "core/store/clsTraceelements.h"
 
 #include <QCryptographicHash>
@@ -21,7 +22,12 @@ const char *kEarlierTable = "create table TraceElement (ID_N integer not null pr
                             "MinB_s text collate nocase, ConstA_sng real, ConstB_sng real, "
                             "logType_s text collate nocase, Mark_s text collate nocase)";
 
+const char *kEarlierIsoplot = "create table Isoplot (ID_N integer not null primary key, IsoType_S text, "
+                              "MinA_S text, MinB_S text, ConstA_N real, ConstB_N real, ConstC_N real, "
+                              "Mark_S text, Source_S text)";
+
 const char *kUserRows[] = {
+    "insert into Isoplot values (3,'氧同位素','石英','水',3.38,0,-3.4,'200-500','my own')",
     "insert into TraceElement values (1,'Ti','锆石','单矿物',-4800,5.5561,'10','aTiO2 = 0.7, mine')",
     "insert into TraceElement values (7,'Zr','金红石','单矿物',-10584,17.175,'e','O''Brien''s 10 kbar')",
     "insert into TraceElement values (9,'Ni','石榴石','橄榄石',-8772,NULL,'e',NULL)",
@@ -42,6 +48,7 @@ QString earlierDatabase(const QTemporaryDir &dir)
     sqlite3 *db = nullptr;
     EXPECT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
     EXPECT_EQ(sqlite3_exec(db, kEarlierTable, nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, kEarlierIsoplot, nullptr, nullptr, nullptr), SQLITE_OK);
     for (const char *row : kUserRows) EXPECT_EQ(sqlite3_exec(db, row, nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
     return path;
@@ -85,9 +92,15 @@ TEST(TraceTerms, AnEarlierDatabaseIsUpgradedWithEveryRowKept)
     EXPECT_EQ(earlier.at(0).terms, TraceTerms{});
 
     EXPECT_EQ(TraceColumns::Missing(*conn), TraceColumns::Names());
-    EXPECT_EQ(TraceColumns::Upgrade(*conn), 8);
+    EXPECT_EQ(SchemaUpgrade::Missing(*conn).last(), QStringLiteral("Isoplot.Dataset_S"));
+    EXPECT_EQ(SchemaUpgrade::Upgrade(*conn), 9);
+    EXPECT_EQ(
+        conn->Execute(QStringLiteral("select count(*) from Isoplot where Dataset_S='' and Source_S='my own'"))
+            .Fields(0)
+            .Long(),
+        1);
     EXPECT_TRUE(TraceColumns::Missing(*conn).isEmpty());
-    EXPECT_EQ(TraceColumns::Upgrade(*conn), 0) << "a second opening changes nothing";
+    EXPECT_EQ(SchemaUpgrade::Upgrade(*conn), 0) << "a second opening changes nothing";
     EXPECT_EQ(rowsOf(*conn), before);
     EXPECT_EQ(conn->Execute(QStringLiteral("select count(*) from TraceElement where ConstC_sng=0 and "
                                            "PowerN_sng=1 and ConstE_sng=0 and ConstF_sng=0 and XName_s='' "
@@ -128,7 +141,7 @@ TEST(TraceTerms, AFileThatCannotBeUpgradedIsLeftAsItWas)
     holder->Execute(QStringLiteral("begin immediate")); // writing, others may read
     {
         auto conn = open(path, 1);
-        EXPECT_THROW(TraceColumns::Upgrade(*conn), AppError);
+        EXPECT_THROW(SchemaUpgrade::Upgrade(*conn), AppError);
         EXPECT_FALSE(conn->InTransaction());
     }
     holder->Execute(QStringLiteral("rollback"));
@@ -140,7 +153,7 @@ TEST(TraceTerms, AFileThatCannotBeUpgradedIsLeftAsItWas)
     reader->setConnectionString(mdlFunction::kConnectionStringPrefix + path);
     reader->setReadOnly(true);
     reader->Open();
-    EXPECT_THROW(TraceColumns::Upgrade(*reader), AppError);
+    EXPECT_THROW(SchemaUpgrade::Upgrade(*reader), AppError);
     EXPECT_EQ(TraceColumns::Missing(*reader).size(), 8);
     reader.reset();
     EXPECT_EQ(digest(path), before);

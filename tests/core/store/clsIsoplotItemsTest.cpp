@@ -8,9 +8,12 @@ namespace {
 
 void addRow(TempDatabase &db, int id, const QString &type, const QString &minA, const QString &minB)
 {
-    db.exec(QStringLiteral("insert into Isoplot values(%1,'%2','%3','%4',3.38,0,-3.4,'range','src')")
-                .arg(id)
-                .arg(EscapeSqlText(type), EscapeSqlText(minA), EscapeSqlText(minB)));
+    db.exec(
+        QStringLiteral(
+            "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) "
+            "values (%1,'%2','%3','%4',3.38,0,-3.4,'range','src')")
+            .arg(id)
+            .arg(EscapeSqlText(type), EscapeSqlText(minA), EscapeSqlText(minB)));
 }
 
 QStringList ids(const clsIsoplotItems &items)
@@ -83,7 +86,9 @@ TEST(clsIsoplotItems, FuzzyQueryFailures)
 {
     TempDatabase db;
     addRow(db, 1, QStringLiteral("T"), QStringLiteral("A"), QStringLiteral("B"));
-    db.exec(QStringLiteral("insert into Isoplot values(2,'T','C','D',1,2,3,null,'s')"));
+    db.exec(QStringLiteral(
+        "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) values "
+        "(2,'T','C','D',1,2,3,null,'s')"));
     addRow(db, 3, QStringLiteral("T"), QStringLiteral("E"), QStringLiteral("F"));
     clsIsoplotItems items;
 
@@ -102,7 +107,9 @@ TEST(clsIsoplotItems, FindTakesLiteralsAndNeverRaises)
 {
     TempDatabase db;
     fillSample(db);
-    db.exec(QStringLiteral("insert into Isoplot values(30,'碳同位素','方解石',null,null,2,3,'m','s')"));
+    db.exec(QStringLiteral(
+        "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) values "
+        "(30,'碳同位素','方解石',null,null,2,3,'m','s')"));
     clsIsoplotItems items;
 
     EXPECT_EQ(ids(items.Find(db.conn(), QStringLiteral("'氧同位素'"), QStringLiteral("'石英'"))),

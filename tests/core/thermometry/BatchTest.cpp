@@ -342,9 +342,11 @@ TEST(LorvaneCalc, RunAsAProgram)
 {
     TempDatabase db;
     db.exec(QStringLiteral(
-        "insert into Isoplot values (1,'氧同位素','石英','水',3.38,0,-3.4,'200-500','Clayton, 1972')"));
+        "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) values "
+        "(1,'氧同位素','石英','水',3.38,0,-3.4,'200-500','Clayton, 1972')"));
     db.exec(QStringLiteral(
-        "insert into Isoplot values (2,'氧同位素','水','磁铁矿',-1.7764,7.3851,0,'200-900','Vho')"));
+        "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) values "
+        "(2,'氧同位素','水','磁铁矿',-1.7764,7.3851,0,'200-900','Vho')"));
     db.exec(QStringLiteral(
         "insert into TraceElement(ID_N,Element_s,MinA_s,MinB_s,ConstA_sng,ConstB_sng,logType_s,Mark_s) "
         "values (1,'Mg','橄榄石','熔体',1000,0,'10','decimal')"));
@@ -373,11 +375,11 @@ TEST(LorvaneCalc, RunAsAProgram)
     EXPECT_EQ(ok.out,
               QStringList({
                   "sample,type,mineral_a,mineral_b,A,B,C,source,T_C,sigma_T_C,T_lo95_C,T_hi95_C,draws_failed,"
-                  "T2_C,sigma_T2_C,T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status",
+                  "T2_C,sigma_T2_C,T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status,derived",
                   "Q1,氧同位素,石英,水,3.38,0,-3.4,\"Clayton, 1972\"," + QString::number(q, 'f', 1) +
-                      ",,,,,,,,,,200-500,ok",
-                  "M1,氧同位素,磁铁矿,水,1.7764,-7.3851,0,Vho,500.0,,,,,,,,,,200-900,ok",
-                  "P1,硫同位素,黄铁矿,方铅矿,,,,,,,,,,,,,,,,no_calibration",
+                      ",,,,,,,,,,200-500,ok,",
+                  "M1,氧同位素,磁铁矿,水,1.7764,-7.3851,0,Vho,500.0,,,,,,,,,,200-900,ok,",
+                  "P1,硫同位素,黄铁矿,方铅矿,,,,,,,,,,,,,,,,no_calibration,",
               }));
 
     // -o writes the same to a file; trace reads tab-separated text.

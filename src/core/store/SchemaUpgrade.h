@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Connection;
+
+// A database made by an earlier Lorvane gains the columns this version reads:
+// the trace rows' terms (TraceColumns) and the isotope rows' dataset.
+namespace SchemaUpgrade {
+
+// "Table.Column" of every column the database lacks (tables it lacks are left alone).
+QStringList Missing(Connection &conn);
+
+// Adds the missing columns, with their defaults, in one transaction: either all
+// are added or the file stays as it was; no row changes. Returns how many were
+// added (0 for a database that has them). A failure (a read-only or locked
+// file) raises AppError.
+int Upgrade(Connection &conn);
+
+} // namespace SchemaUpgrade
