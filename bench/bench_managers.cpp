@@ -60,8 +60,12 @@ void buildDatabase(const QString &path)
     sqlite3_finalize(type);
 
     sqlite3_stmt *row = nullptr;
-    check(sqlite3_prepare_v2(db, "insert into Isoplot values (?,?,?,?,?,?,?,?,?)", -1, &row, nullptr), db,
-          "prepare");
+    check(sqlite3_prepare_v2(
+              db,
+              "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) "
+              "values (?,?,?,?,?,?,?,?,?)",
+              -1, &row, nullptr),
+          db, "prepare");
     std::mt19937 random(7);
     std::uniform_real_distribution<float> constant(-10.f, 10.f);
     for (int id = 1; id <= kRows; ++id) {
