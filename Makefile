@@ -29,7 +29,7 @@ UBSAN_OPTIONS ?= print_stacktrace=1
 LSAN_OPTIONS ?= suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 asan:
 	@ASAN_OPTIONS=$(ASAN_OPTIONS) UBSAN_OPTIONS=$(UBSAN_OPTIONS) LSAN_OPTIONS=$(LSAN_OPTIONS) $(MAKE) --no-print-directory test BUILD=$(ASAN_BUILD) \
-	  CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Debug -DLORVANE_SANITIZE=ON $(ASAN_FLAGS)"
+	  CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Debug -DLORVANE_SANITIZE=ON -DLORVANE_BENCH=OFF $(ASAN_FLAGS)"
 
 # The readers of outside files fuzzed with libFuzzer (clang), in a folder of its
 # own where only the core library and the targets are built; each target runs
