@@ -43,6 +43,15 @@ create table TraceElement (
 create index TraceElement_Element_Minerals on TraceElement (Element_s, MinA_s, MinB_s);
 create index TraceElement_Minerals on TraceElement (MinA_s, MinB_s);
 
+-- The variances and covariances of a row's coefficients (A, B, C; a trace row's
+-- A, B), where the calibration publishes them: the calibration's own error.
+create table Covariance (
+    Table_S text not null,
+    Row_N   integer not null,
+    AA real, AB real, AC real, BB real, BC real, CC real,
+    primary key (Table_S, Row_N)
+);
+
 create table IsotopeType (
     ID        integer not null primary key,
     Name      text collate nocase,

@@ -174,6 +174,63 @@ int loadTable(sqlite3 *db, const Table &table, const char *name, const QStringLi
     return id;
 }
 
+// The covariances of the isotope rows' coefficients, each row named by its type,
+// minerals and constants as stored. A row that names no stored calibration, or a
+// value that is no number, stops the build: a covariance must never sit on the
+// wrong row. The number loaded.
+int loadCovariance(sqlite3 *db, const QString &csvPath)
+{
+    if (!QFileInfo::exists(csvPath)) return 0;
+    const QVector<QStringList> rows = readCsv(csvPath);
+    if (rows.isEmpty()) return 0;
+    const QStringList head = rows.first();
+    const QStringList wanted{
+        QStringLiteral("IsoType_S"), QStringLiteral("MinA_S"),   QStringLiteral("MinB_S"),
+        QStringLiteral("ConstA_N"),  QStringLiteral("ConstB_N"), QStringLiteral("ConstC_N"),
+        QStringLiteral("AA"),        QStringLiteral("AB"),       QStringLiteral("AC"),
+        QStringLiteral("BB"),        QStringLiteral("BC"),       QStringLiteral("CC")};
+    QList<int> at;
+    for (const QString &w : wanted) {
+        at << int(head.indexOf(w));
+        if (at.last() < 0) refuse(csvPath, 0, w + QStringLiteral(" is missing"));
+    }
+    sqlite3_stmt *find = nullptr, *insert = nullptr;
+    check(db,
+          sqlite3_prepare_v2(db,
+                             "select ID_N from Isoplot where IsoType_S=? and MinA_S=? and MinB_S=? and "
+                             "ConstA_N=? and ConstB_N=? and ConstC_N=?",
+                             -1, &find, nullptr),
+          "prepare covariance lookup");
+    check(db,
+          sqlite3_prepare_v2(db,
+                             "insert into Covariance (Table_S,Row_N,AA,AB,AC,BB,BC,CC) "
+                             "values ('Isoplot',?,?,?,?,?,?,?)",
+                             -1, &insert, nullptr),
+          "prepare covariance insert");
+    int loaded = 0;
+    for (int r = 1; r < rows.size(); ++r) {
+        auto field = [&](int i) { return rows[r].value(at[i]).trimmed(); };
+        sqlite3_reset(find);
+        for (int i = 0; i < 3; ++i) bindText(find, i + 1, field(i));
+        for (int i = 3; i < 12; ++i)
+            if (!Num::IsNumeric(field(i))) refuse(csvPath, r, wanted[i] + QStringLiteral(" is no number"));
+        // Constants as make_database stores them: single precision, general text.
+        for (int i = 3; i < 6; ++i)
+            sqlite3_bind_double(find, i + 1, Num::ToDouble(Num::Str(Num::ToSingle(field(i)))));
+        if (sqlite3_step(find) != SQLITE_ROW)
+            refuse(csvPath, r, QStringLiteral("names no stored calibration"));
+        const int id = sqlite3_column_int(find, 0);
+        sqlite3_reset(insert);
+        sqlite3_bind_int(insert, 1, id);
+        for (int i = 6; i < 12; ++i) sqlite3_bind_double(insert, i - 4, Num::ToDouble(field(i)));
+        check(db, sqlite3_step(insert), "insert covariance");
+        ++loaded;
+    }
+    sqlite3_finalize(find);
+    sqlite3_finalize(insert);
+    return loaded;
+}
+
 // One import file per type or element: the managers store imported rows under
 // the type or element chosen in their tree, so a file holds one of them only.
 // Fields as the import reads them: no heading, tab-delimited, UTF-8, CR LF;
@@ -281,6 +338,7 @@ int main(int argc, char **argv)
     check(db, sqlite3_exec(db, schema.constData(), nullptr, nullptr, nullptr), "schema");
     const int isoRows = loadTable(db, iso, "Isoplot", isoNumbers);
     const int traceRows = loadTable(db, trace, "TraceElement", traceNumbers);
+    const int covariances = loadCovariance(db, dataDir + QStringLiteral("/isotope_covariance.csv"));
     const char *types = "insert into IsotopeType (ID,Name,ShortName) values "
                         "(1,'氧同位素','O'),(2,'硫同位素','S'),(3,'碳同位素','C'),(4,'氢同位素','H'),"
                         "(5,'团簇同位素(Δ47)','Δ47')";
@@ -291,7 +349,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "make_database: cannot create %s\n", argv[3]);
         return 1;
     }
-    std::printf("make_database: %s with %d isotope and %d trace-element calibrations\n", argv[3], isoRows,
-                traceRows);
+    std::printf("make_database: %s with %d isotope and %d trace-element calibrations, %d covariances\n",
+                argv[3], isoRows, traceRows, covariances);
     return 0;
 }

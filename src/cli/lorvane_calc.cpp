@@ -56,11 +56,16 @@ const char kHelp[] = "Usage:\n"
                      "\n"
                      "Output: CSV (UTF-8), one line per sample and calibration, temperatures in\n"
                      "degrees Celsius with one decimal, empty fields where there is no value.\n"
-                     "  iso:   sample,type,mineral_a,mineral_b,A,B,C,source,RESULTS,derived\n"
+                     "  iso:   sample,type,mineral_a,mineral_b,A,B,C,source,RESULTS,derived,\n"
+                     "         sigma_T_analytical_C,sigma_T_calibration_C\n"
                      "  trace: sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,RESULTS,\n"
                      "         P_kbar,a_TiO2,a_SiO2,X,conditions\n"
                      "RESULTS: T_C,sigma_T_C,T_lo95_C,T_hi95_C,draws_failed,\n"
                      "         T2_C,sigma_T2_C,T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status\n"
+                     "sigma_T_C is the analytical part (from the sigmas of the file) and the\n"
+                     "calibration's own (from the published covariance of its coefficients, the\n"
+                     "clumped-isotope rows today), added in quadrature; both parts are given for iso.\n"
+                     "The Monte Carlo interval draws the analytical values only.\n"
                      "For iso, derived is yes for a pair two rows of one internally consistent\n"
                      "dataset determine through a shared reference (水 or 石英), never stored: its\n"
                      "source names the two rows (由DBOXYGEN 2.0.3导出：X–水 − Y–水); such pairs come\n"
@@ -372,7 +377,7 @@ int run(const QStringList &args)
                        "T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status");
     lines << (kind == Batch::Kind::Isotope
                   ? QStringLiteral("sample,type,mineral_a,mineral_b,A,B,C,source,") + resultColumns +
-                        QStringLiteral(",derived")
+                        QStringLiteral(",derived,sigma_T_analytical_C,sigma_T_calibration_C")
                   : QStringLiteral("sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,") +
                         resultColumns + QStringLiteral(",P_kbar,a_TiO2,a_SiO2,X,conditions"));
     for (const Batch::Result &r : results) {
@@ -398,7 +403,10 @@ int run(const QStringList &args)
             f << QString() << QString() << QString() << QString() << QString();
         f << (c && c->range ? c->range->asciiText() : QString()) << statusCode(r.status);
         if (kind == Batch::Kind::Trace) f << conditionFields(row, r);
-        if (kind == Batch::Kind::Isotope) f << (c && c->derived ? QStringLiteral("yes") : QString());
+        if (kind == Batch::Kind::Isotope)
+            f << (c && c->derived ? QStringLiteral("yes") : QString())
+              << (solved ? oneDecimal(r.sigmaAnalytical) : QString())
+              << (solved ? oneDecimal(r.sigmaCalibration) : QString());
         for (QString &field : f) field = Batch::CsvField(field);
         lines << f.join(QLatin1Char(','));
     }

@@ -1,5 +1,6 @@
 #include "core/store/CalibrationLibrary.h"
 
+#include "core/base/AppError.h"
 #include "core/database/Connection.h"
 #include "core/database/Recordset.h"
 
@@ -41,6 +42,23 @@ Library Library::Load(Connection &conn, Kind kind)
         kind == Kind::Trace ? TraceColumns::Find(rs) : TraceColumns::Indexes{};
     // A database not yet upgraded has no dataset column: no row belongs to one.
     const int dataset = kind == Kind::Isotope ? rs.FieldIndex(QStringLiteral("Dataset_S")) : -1;
+    const int id = rs.FieldIndex(QStringLiteral("ID_N"));
+    // Nor a covariance table: no row has one.
+    QHash<int, std::array<double, 6>> covariances;
+    try {
+        const QString table =
+            kind == Kind::Isotope ? QStringLiteral("Isoplot") : QStringLiteral("TraceElement");
+        Recordset cov = conn.Execute(
+            QStringLiteral("select Row_N, AA, AB, AC, BB, BC, CC from Covariance where Table_S='") + table +
+            QLatin1Char('\''));
+        for (; !cov.Eof(); cov.MoveNext()) {
+            std::array<double, 6> v{};
+            for (int i = 0; i < 6; ++i)
+                v[size_t(i)] = cov.Fields(i + 1).IsNull() ? 0.0 : cov.Fields(i + 1).Number();
+            covariances.insert(cov.Fields(0).Long(), v);
+        }
+    } catch (const AppError &) {
+    }
     for (; !rs.Eof(); rs.MoveNext()) {
         Calibration c;
         c.type = text(rs, 0);
@@ -53,6 +71,10 @@ Library Library::Load(Connection &conn, Kind kind)
             c.remark = text(rs, 6);
             c.source = text(rs, 7);
             if (dataset >= 0) c.dataset = text(rs, dataset).trimmed();
+            if (id >= 0) {
+                const auto found = covariances.constFind(rs.Fields(id).Long());
+                if (found != covariances.constEnd()) c.covariance = *found;
+            }
         } else {
             c.logType = text(rs, 5);
             c.remark = text(rs, 6);

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QString>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -30,6 +31,9 @@ struct Calibration {
     bool reversed = false;                                           // stored for B-A
     QString dataset;      // isotope: the internally consistent dataset the row belongs to, or ""
     bool derived = false; // made from two rows of one dataset, never stored
+    // The covariance of (A, B, C) the calibration publishes: AA, AB, AC, BB, BC, CC.
+    // Turning a row round leaves it as it is.
+    std::optional<std::array<double, 6>> covariance;
 
     TraceEquation::Form form() const { return FormOf(logType, a, b, terms); }
 };

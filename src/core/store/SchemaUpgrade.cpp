@@ -30,11 +30,19 @@ QStringList columnsOf(Connection &conn, const QString &table)
     return present;
 }
 
+const char kCovariance[] = "create table Covariance (Table_S text not null, Row_N integer not null, "
+                           "AA real, AB real, AC real, BB real, BC real, CC real, "
+                           "primary key (Table_S, Row_N))";
+
 } // namespace
 
 QStringList Missing(Connection &conn)
 {
     QStringList missing;
+    // The coefficients' covariances: a table of its own, beside the calibrations.
+    if (!columnsOf(conn, QStringLiteral("Isoplot")).isEmpty() &&
+        columnsOf(conn, QStringLiteral("Covariance")).isEmpty())
+        missing << QStringLiteral("Covariance");
     QString table;
     QStringList present;
     for (const Added &a : added()) {
@@ -54,6 +62,7 @@ int Upgrade(Connection &conn)
     const QStringList missing = Missing(conn);
     if (missing.isEmpty()) return 0;
     Transaction upgrade(conn);
+    if (missing.contains(QStringLiteral("Covariance"))) conn.Execute(QString::fromLatin1(kCovariance));
     for (const Added &a : added())
         if (missing.contains(a.table + QLatin1Char('.') + a.column))
             conn.Execute(QStringLiteral("alter table ") + a.table + QStringLiteral(" add column ") +

@@ -6,10 +6,12 @@
 class Connection;
 
 // A database made by an earlier Lorvane gains the columns this version reads:
-// the trace rows' terms (TraceColumns) and the isotope rows' dataset.
+// the trace rows' terms (TraceColumns), the isotope rows' dataset and the table
+// of the coefficients' covariances.
 namespace SchemaUpgrade {
 
-// "Table.Column" of every column the database lacks (tables it lacks are left alone).
+// "Table.Column" of every column the database lacks (tables it lacks are left
+// alone), and "Covariance" when the table of the coefficients' covariances is missing.
 QStringList Missing(Connection &conn);
 
 // Adds the missing columns, with their defaults, in one transaction: either all

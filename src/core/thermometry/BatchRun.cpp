@@ -5,6 +5,7 @@
 #include "core/thermometry/Uncertainty.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <thread>
@@ -194,9 +195,26 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
     r.celsius = kelvin - 273.15;
     if (choice.second) r.second = SecondRoot{choice.second->kelvin - 273.15, {}, {}, {}, 0};
 
+    // The calibration's own error, where it publishes the covariance of its
+    // coefficients: dT/dθ = -(∂Δ/∂θ)/(∂Δ/∂T), with ∂Δ/∂(A, B, C) = (10^6/T², 10^3/T, 1).
+    if (kind == Kind::Isotope && cal.covariance) {
+        const double slope = std::fabs(Slope(kind, cal, kelvin));
+        const double g[3] = {1e6 / (kelvin * kelvin) / slope, 1e3 / kelvin / slope, 1 / slope};
+        const std::array<double, 6> &k = *cal.covariance; // AA AB AC BB BC CC
+        const double variance = g[0] * g[0] * k[0] + g[1] * g[1] * k[3] + g[2] * g[2] * k[5] +
+                                2 * (g[0] * g[1] * k[1] + g[0] * g[2] * k[2] + g[1] * g[2] * k[4]);
+        if (std::isfinite(variance) && variance >= 0) r.sigmaCalibration = std::sqrt(variance);
+    }
     r.sigmaValue = SigmaOfValue(kind, v, options.exact, cal.logType);
     const ConditionSigmas sc = kind == Kind::Trace ? conditionSigmas(v, curve.form) : ConditionSigmas{};
-    if (!r.sigmaValue && !sc.any()) return;
+    // ±1σ: the analytical part and the calibration's, added in quadrature.
+    auto total = [&r] {
+        r.sigmaAnalytical = r.sigma;
+        if (r.sigmaCalibration)
+            r.sigma = std::sqrt(r.sigma.value_or(0) * r.sigma.value_or(0) +
+                                *r.sigmaCalibration * *r.sigmaCalibration);
+    };
+    if (!r.sigmaValue && !sc.any()) return total();
     if (kind == Kind::Trace) {
         // Each input's part, added in quadrature.
         const TraceEquation::Sensitivity d = TraceEquation::Sensitivities(curve.form, kelvin, at);
@@ -211,6 +229,7 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
         r.sigma = LinearSigma(*r.sigmaValue, Slope(kind, cal, kelvin));
         if (r.second) r.second->sigma = LinearSigma(*r.sigmaValue, Slope(kind, cal, choice.second->kelvin));
     }
+    total();
 
     if (options.draws <= 0 || (r.sigmaValue.value_or(0) == 0 && !sc.any())) return;
     // Each draw is solved on the branch of the result it belongs to; a draw with

@@ -70,7 +70,9 @@ struct Result {
     double value = 0;                 // Δ (‰) or K used
     std::optional<double> sigmaValue; // σ of Δ, or of log K in the row's log base
     double celsius = 0;               // when solved: the first result
-    std::optional<double> sigma;      // linear ±1σ, °C
+    std::optional<double> sigma; // linear ±1σ, °C: the analytical and the calibration's, in quadrature
+    std::optional<double> sigmaAnalytical,
+        sigmaCalibration;             // its two parts (the latter from the coefficients' covariance)
     std::optional<double> lo95, hi95; // Monte Carlo 95 % interval, °C, from the draws that solved
     std::optional<SecondRoot> second; // status TwoSolutions: the other temperature
     int draws = 0;

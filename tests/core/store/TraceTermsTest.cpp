@@ -93,7 +93,8 @@ TEST(TraceTerms, AnEarlierDatabaseIsUpgradedWithEveryRowKept)
 
     EXPECT_EQ(TraceColumns::Missing(*conn), TraceColumns::Names());
     EXPECT_EQ(SchemaUpgrade::Missing(*conn).last(), QStringLiteral("Isoplot.Dataset_S"));
-    EXPECT_EQ(SchemaUpgrade::Upgrade(*conn), 9);
+    EXPECT_EQ(SchemaUpgrade::Missing(*conn).first(), QStringLiteral("Covariance"));
+    EXPECT_EQ(SchemaUpgrade::Upgrade(*conn), 10);
     EXPECT_EQ(
         conn->Execute(QStringLiteral("select count(*) from Isoplot where Dataset_S='' and Source_S='my own'"))
             .Fields(0)

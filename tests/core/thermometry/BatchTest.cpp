@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <array>
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -372,15 +373,17 @@ TEST(LorvaneCalc, RunAsAProgram)
     const CalcRun ok = RunLorvaneCalc({QStringLiteral("iso"), samples, QStringLiteral("--db"), db.path(),
                                        QStringLiteral("--draws"), QStringLiteral("0")});
     EXPECT_EQ(ok.code, 0) << ok.err.toStdString();
-    EXPECT_EQ(ok.out,
-              QStringList({
-                  "sample,type,mineral_a,mineral_b,A,B,C,source,T_C,sigma_T_C,T_lo95_C,T_hi95_C,draws_failed,"
-                  "T2_C,sigma_T2_C,T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status,derived",
-                  "Q1,氧同位素,石英,水,3.38,0,-3.4,\"Clayton, 1972\"," + QString::number(q, 'f', 1) +
-                      ",,,,,,,,,,200-500,ok,",
-                  "M1,氧同位素,磁铁矿,水,1.7764,-7.3851,0,Vho,500.0,,,,,,,,,,200-900,ok,",
-                  "P1,硫同位素,黄铁矿,方铅矿,,,,,,,,,,,,,,,,no_calibration,",
-              }));
+    EXPECT_EQ(
+        ok.out,
+        QStringList({
+            "sample,type,mineral_a,mineral_b,A,B,C,source,T_C,sigma_T_C,T_lo95_C,T_hi95_C,draws_failed,"
+            "T2_C,sigma_T2_C,T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status,derived,sigma_T_analytical_C,"
+            "sigma_T_calibration_C",
+            "Q1,氧同位素,石英,水,3.38,0,-3.4,\"Clayton, 1972\"," + QString::number(q, 'f', 1) +
+                ",,,,,,,,,,200-500,ok,,,",
+            "M1,氧同位素,磁铁矿,水,1.7764,-7.3851,0,Vho,500.0,,,,,,,,,,200-900,ok,,,",
+            "P1,硫同位素,黄铁矿,方铅矿,,,,,,,,,,,,,,,,no_calibration,,,",
+        }));
 
     // -o writes the same to a file; trace reads tab-separated text.
     const QString traceSamples = write(QStringLiteral("t.txt"), "sample\telement\tmineral_a\tmineral_b\tK\n"
@@ -482,5 +485,62 @@ TEST(Batch, ClumpedDelta47FromTheShippedCalibrations)
                 EXPECT_DOUBLE_EQ(r.value, w.d47);
             }
         EXPECT_EQ(found, 1) << w.a;
+    }
+}
+
+// The calibration's own error: linear through the published covariance of the
+// coefficients, against D47calib's standard errors and a finite difference over
+// the coefficients; added in quadrature to the analytical part.
+TEST(Batch, CalibrationErrorFromTheCoefficientsCovariance)
+{
+    TempDatabase db(true);
+    const Library lib = Library::Load(db.conn(), Kind::Isotope);
+    const struct {
+        const char *a;
+        double d47,
+            se; // the science package's linear SE (D47calib prints 0.41, 0.35, 0.69 for the first three)
+    } worked[] = {
+        {"0.04265723", 0.6777, 0.4044}, {"0.04265723", 0.5894, 0.3526}, {"0.04265723", 0.4873, 0.6885},
+        {"0.04265723", 0.3, 3.5147},    {"0.04265723", 0.25, 6.2116},   {"0.03835141", 0.6, 1.5019},
+        {"0.03835141", 0.5, 2.0752},    {"0.04442728", 0.6, 0.6848},    {"0.04442728", 0.3, 4.6342},
+    };
+    for (const auto &w : worked) {
+        Row row;
+        row.cells = {QStringLiteral("s"),
+                     QStringLiteral("团簇同位素(Δ47)"),
+                     QStringLiteral("碳酸盐"),
+                     QStringLiteral("单矿物"),
+                     QString::number(w.d47),
+                     QStringLiteral("0.01"),
+                     QString(),
+                     QString()};
+        Options options;
+        options.draws = 0;
+        for (const Result &r : Compute(Kind::Isotope, {row}, lib, options)) {
+            if (Num::Str(float(r.cal->a)) != QLatin1String(w.a)) continue;
+            ASSERT_TRUE(r.sigmaCalibration && r.sigmaAnalytical && r.sigma) << w.a << ' ' << w.d47;
+            EXPECT_NEAR(*r.sigmaCalibration, w.se, 5e-4) << w.a << ' ' << w.d47;
+            EXPECT_NEAR(*r.sigma, std::hypot(*r.sigmaAnalytical, *r.sigmaCalibration), 1e-12);
+
+            // dT/dθ by central differences of the solver itself, then Jᵀ Σ J.
+            const std::array<double, 6> &k = *r.cal->covariance;
+            const double cov[3][3] = {{k[0], k[1], k[2]}, {k[1], k[3], k[4]}, {k[2], k[4], k[5]}};
+            double jacobian[3];
+            for (int i = 0; i < 3; ++i) {
+                Calibration up = *r.cal, down = *r.cal;
+                // Steps well above single precision, in which the solver takes A' and B'.
+                const double h = 1e-3 * std::max(1e-3, std::fabs(i == 0 ? up.a : i == 1 ? up.b : up.c));
+                (i == 0 ? up.a : i == 1 ? up.b : up.c) += h;
+                (i == 0 ? down.a : i == 1 ? down.b : down.c) -= h;
+                jacobian[i] =
+                    (*SolveCelsius(Kind::Isotope, up, w.d47) - *SolveCelsius(Kind::Isotope, down, w.d47)) /
+                    (2 * h);
+            }
+            double variance = 0;
+            for (int i = 0; i < 3; ++i)
+                for (int j = 0; j < 3; ++j) variance += jacobian[i] * cov[i][j] * jacobian[j];
+            EXPECT_NEAR(*r.sigmaCalibration, std::sqrt(variance), 2e-3 * std::sqrt(variance))
+                << w.a << ' ' << w.d47;
+        }
     }
 }
