@@ -124,6 +124,39 @@ Status statusOf(RootRule::Standing standing)
     return Status::NoSolution;
 }
 
+// The lower triangle L of a 3×3 covariance (AA AB AC BB BC CC), Σ = L·Lᵀ, so
+// that L·z draws from it. A direction without variance (a coefficient the fit
+// held at 0) keeps a zero column.
+struct Cholesky3 {
+    double l[3][3] = {};
+
+    static std::optional<Cholesky3> Of(const std::array<double, 6> &k)
+    {
+        const double s[3][3] = {{k[0], k[1], k[2]}, {k[1], k[3], k[4]}, {k[2], k[4], k[5]}};
+        Cholesky3 c;
+        for (int j = 0; j < 3; ++j) {
+            double d = s[j][j];
+            for (int m = 0; m < j; ++m) d -= c.l[j][m] * c.l[j][m];
+            if (!(d > 1e-14 * std::max(1e-300, s[j][j]))) {
+                if (d < -1e-9 * std::fabs(s[j][j])) return std::nullopt; // not a covariance
+                continue;
+            }
+            c.l[j][j] = std::sqrt(d);
+            for (int i = j + 1; i < 3; ++i) {
+                double v = s[i][j];
+                for (int m = 0; m < j; ++m) v -= c.l[i][m] * c.l[j][m];
+                c.l[i][j] = v / c.l[j][j];
+            }
+        }
+        return c;
+    }
+    std::array<double, 3> times(const double z[3]) const
+    {
+        return {l[0][0] * z[0], l[1][0] * z[0] + l[1][1] * z[1],
+                l[2][0] * z[0] + l[2][1] * z[1] + l[2][2] * z[2]};
+    }
+};
+
 struct Scratch {
     std::vector<float> first, second;
 };
@@ -214,7 +247,7 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
             r.sigma = std::sqrt(r.sigma.value_or(0) * r.sigma.value_or(0) +
                                 *r.sigmaCalibration * *r.sigmaCalibration);
     };
-    if (!r.sigmaValue && !sc.any()) return total();
+    if (!r.sigmaValue && !sc.any() && !cal.covariance) return total();
     if (kind == Kind::Trace) {
         // Each input's part, added in quadrature.
         const TraceEquation::Sensitivity d = TraceEquation::Sensitivities(curve.form, kelvin, at);
@@ -225,13 +258,16 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
         for (const auto &p : parts)
             if (p[1] > 0) variance += (p[0] * p[1]) * (p[0] * p[1]);
         if (std::isfinite(variance)) r.sigma = std::sqrt(variance);
-    } else {
+    } else if (r.sigmaValue) {
         r.sigma = LinearSigma(*r.sigmaValue, Slope(kind, cal, kelvin));
         if (r.second) r.second->sigma = LinearSigma(*r.sigmaValue, Slope(kind, cal, choice.second->kelvin));
     }
     total();
 
-    if (options.draws <= 0 || (r.sigmaValue.value_or(0) == 0 && !sc.any())) return;
+    // The coefficients are drawn too where the calibration publishes their covariance.
+    const std::optional<Cholesky3> coefficients =
+        kind == Kind::Isotope && cal.covariance ? Cholesky3::Of(*cal.covariance) : std::nullopt;
+    if (options.draws <= 0 || (r.sigmaValue.value_or(0) == 0 && !sc.any() && !coefficients)) return;
     // Each draw is solved on the branch of the result it belongs to; a draw with
     // no temperature there is counted, not moved onto the other branch.
     Normal normal(StreamSeed(options.seed, index, calIndex));
@@ -251,6 +287,14 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
             drawn = value; // K typed directly: no σ of its own
         } else if (a > 0 && b > 0) {
             drawn = a / b;
+        }
+        if (coefficients) {
+            // After the values, so that a row without a covariance draws as before.
+            const double z[3] = {normal.next(), normal.next(), normal.next()};
+            const std::array<double, 3> shift = coefficients->times(z);
+            drawnCurve.aPrime = 1e6 * (cal.a + shift[0]);
+            drawnCurve.bPrime = 1e3 * (cal.b + shift[1]);
+            drawnCurve.c = cal.c + shift[2];
         }
         if (sc.any()) {
             // The conditions drawn after the values, so that a sample without

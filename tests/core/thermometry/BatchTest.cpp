@@ -544,3 +544,44 @@ TEST(Batch, CalibrationErrorFromTheCoefficientsCovariance)
         }
     }
 }
+
+// With no analytical σ, the draws come from the coefficients alone: near-linear
+// here, their 95 % interval is T ± 1.96 σ_calibration.
+TEST(Batch, CoefficientDrawsFromTheCovariance)
+{
+    TempDatabase db(true);
+    const Library lib = Library::Load(db.conn(), Kind::Isotope);
+    Row row;
+    row.cells = {QStringLiteral("s"),
+                 QStringLiteral("团簇同位素(Δ47)"),
+                 QStringLiteral("碳酸盐"),
+                 QStringLiteral("单矿物"),
+                 QStringLiteral("0.5894"),
+                 QString(),
+                 QString(),
+                 QString()};
+    Options options;
+    options.draws = 40000;
+    int checked = 0;
+    for (const Result &r : Compute(Kind::Isotope, {row}, lib, options)) {
+        if (!r.cal->covariance) {
+            EXPECT_FALSE(r.lo95) << "no σ of any kind: nothing to draw";
+            continue;
+        }
+        ASSERT_TRUE(r.sigmaCalibration && r.lo95 && r.hi95);
+        EXPECT_FALSE(r.sigmaAnalytical);
+        EXPECT_EQ(r.failedDraws, 0);
+        // Near-linear where σ is small. Elsewhere A and C, strongly correlated, each carry a large
+        // error that mostly cancels in σ_T; through T = √(10^6·A/(Δ47 - C)) their second-order
+        // terms do not, and shift the draws' middle by a fraction of σ.
+        const bool nearLinear = *r.sigmaCalibration < 0.5;
+        EXPECT_NEAR(*r.hi95 - *r.lo95, 2 * 1.96 * *r.sigmaCalibration,
+                    (nearLinear ? 0.05 : 0.1) * *r.sigmaCalibration)
+            << r.cal->remark.toStdString();
+        EXPECT_NEAR((*r.hi95 + *r.lo95) / 2, r.celsius, (nearLinear ? 0.1 : 0.25) * *r.sigmaCalibration)
+            << r.cal->remark.toStdString();
+        EXPECT_TRUE(*r.lo95 < r.celsius && r.celsius < *r.hi95);
+        ++checked;
+    }
+    EXPECT_EQ(checked, 9);
+}
