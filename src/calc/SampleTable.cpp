@@ -1,6 +1,9 @@
 #include "calc/SampleTable.h"
 
+#include "core/base/AppError.h"
+#include "core/base/ProgramFolders.h"
 #include "core/files/FileWrite.h"
+#include "core/files/Workbook.h"
 #include "ui/Dialogs.h"
 
 #include <QBuffer>
@@ -134,6 +137,28 @@ QString SaveAs(QWidget *parent, const QString &title, const QString &filter, con
     *isSecond = suffix == second || (suffix != first && file.filterIndex == 2);
     if (suffix == first || suffix == second) return file.fileName;
     return file.fileName + QLatin1Char('.') + (*isSecond ? second : first);
+}
+
+void WriteResults(const QString &path, bool csv, const QStringList &titles, const QVector<QStringList> &lines,
+                  const QString &templateName, const QString &source)
+{
+    QByteArray bytes;
+    if (csv) {
+        bytes = QByteArrayLiteral("\xEF\xBB\xBF");
+        QStringList out{titles.join(QLatin1Char(','))};
+        for (const QStringList &cells : lines) {
+            QStringList fields;
+            for (const QString &c : cells) fields << Batch::CsvField(c);
+            out << fields.join(QLatin1Char(','));
+        }
+        bytes += (out.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+    } else {
+        bytes = Workbook::Fill(ProgramFolders::TemplateFolder() + QLatin1Char('/') + templateName, lines);
+    }
+    QString why;
+    if (!FileWrite::WriteWhole(path, bytes, &why))
+        throw AppError(ErrNo::FileAccess, source,
+                       QStringLiteral("无法写入文件：") + path + QStringLiteral("\n") + why);
 }
 
 QString ExportChart(QWidget *parent, QChartView *view)

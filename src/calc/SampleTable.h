@@ -43,6 +43,13 @@ QLabel *ToolbarLabel(QToolBar *bar, const QString &text);
 QString SaveAs(QWidget *parent, const QString &title, const QString &filter, const QString &first,
                const QString &second, bool *isSecond);
 
+// Writes results lines to path: CSV (a byte-order mark, so that spreadsheet
+// programs read the Chinese as UTF-8, the titles, CR LF) or the first sheet of
+// the named template beside the program. Whole or not at all: a full disk leaves
+// the file that was there as it was. A failure raises AppError naming the file.
+void WriteResults(const QString &path, bool csv, const QStringList &titles, const QVector<QStringList> &lines,
+                  const QString &templateName, const QString &source);
+
 // Asks where, then writes the chart as PNG or SVG, whole or not at all; the
 // path written, or empty (cancelled, or the failure said).
 QString ExportChart(QWidget *parent, QChartView *view);

@@ -4,12 +4,9 @@
 #include "calc/BatchResultsModel.h"
 #include "calc/SampleTable.h"
 #include "core/base/NumberText.h"
-#include "core/base/ProgramFolders.h"
 #include "core/base/SettingsStore.h"
 #include "core/base/Twips.h"
 #include "core/database/SharedConnection.h"
-#include "core/files/FileWrite.h"
-#include "core/files/Workbook.h"
 #include "ui/Dialogs.h"
 #include "ui/EventGuard.h"
 #include "ui/FormLayout.h"
@@ -435,27 +432,10 @@ void frmBatch::ExportResults()
     lines.reserve(model_->rowCount());
     for (int i = 0; i < model_->rowCount(); ++i) lines << model_->lineTexts(i);
     Guarded(this, [&] {
-        QByteArray bytes;
-        if (csv) {
-            // A byte-order mark, so that spreadsheet programs read the Chinese as UTF-8.
-            bytes = QByteArrayLiteral("\xEF\xBB\xBF");
-            QStringList out{BatchResultsModel::Titles(kind_).join(QLatin1Char(','))};
-            for (const QStringList &cells : lines) {
-                QStringList fields;
-                for (const QString &c : cells) fields << CsvField(c);
-                out << fields.join(QLatin1Char(','));
-            }
-            bytes += (out.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
-        } else {
-            const QString name = kind_ == Kind::Isotope ? QStringLiteral("IsotopeBatch.xltx")
-                                                        : QStringLiteral("TraceBatch.xltx");
-            bytes = Workbook::Fill(ProgramFolders::TemplateFolder() + QLatin1Char('/') + name, lines);
-        }
-        // A full disk leaves the file that was there as it was.
-        QString why;
-        if (!FileWrite::WriteWhole(path, bytes, &why))
-            throw AppError(ErrNo::FileAccess, QStringLiteral("frmBatch.ExportResults"),
-                           QStringLiteral("无法写入文件：") + path + QStringLiteral("\n") + why);
+        SampleTable::WriteResults(path, csv, BatchResultsModel::Titles(kind_), lines,
+                                  kind_ == Kind::Isotope ? QStringLiteral("IsotopeBatch.xltx")
+                                                         : QStringLiteral("TraceBatch.xltx"),
+                                  QStringLiteral("frmBatch.ExportResults"));
         panel2_->setText(QStringLiteral("已导出到") + path);
         unexported_ = false;
     });

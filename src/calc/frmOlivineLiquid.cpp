@@ -1,12 +1,8 @@
 #include "calc/frmOlivineLiquid.h"
 
 #include "calc/SampleTable.h"
-#include "core/base/AppError.h"
-#include "core/base/ProgramFolders.h"
 #include "core/base/SettingsStore.h"
 #include "core/base/Twips.h"
-#include "core/files/FileWrite.h"
-#include "core/files/Workbook.h"
 #include "core/thermometry/RootRule.h"
 #include "ui/Dialogs.h"
 #include "ui/EventGuard.h"
@@ -418,24 +414,8 @@ void frmOlivineLiquid::ExportResults()
     lines.reserve(int(results_.size()));
     for (int i = 0; i < int(results_.size()); ++i) lines << lineTexts(i);
     Guarded(this, [&] {
-        QByteArray bytes;
-        if (csv) {
-            bytes = QByteArrayLiteral("\xEF\xBB\xBF");
-            QStringList out{ResultTitles().join(QLatin1Char(','))};
-            for (const QStringList &cells : lines) {
-                QStringList fields;
-                for (const QString &c : cells) fields << Batch::CsvField(c);
-                out << fields.join(QLatin1Char(','));
-            }
-            bytes += (out.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
-        } else {
-            bytes = Workbook::Fill(ProgramFolders::TemplateFolder() + QStringLiteral("/OlivineLiquid.xltx"),
-                                   lines);
-        }
-        QString why;
-        if (!FileWrite::WriteWhole(path, bytes, &why))
-            throw AppError(ErrNo::FileAccess, QStringLiteral("frmOlivineLiquid.ExportResults"),
-                           QStringLiteral("无法写入文件：") + path + QStringLiteral("\n") + why);
+        SampleTable::WriteResults(path, csv, ResultTitles(), lines, QStringLiteral("OlivineLiquid.xltx"),
+                                  QStringLiteral("frmOlivineLiquid.ExportResults"));
         panel2_->setText(QStringLiteral("已导出到") + path);
         unexported_ = false;
     });
