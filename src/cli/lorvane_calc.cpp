@@ -172,6 +172,30 @@ bool sameFile(const QString &a, const QString &b)
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+// A sample file is named, and the output is not that file; else says why.
+bool samplesAndOutputUsable(const QString &samples, const QString &out)
+{
+    if (samples.isEmpty()) {
+        err(QStringLiteral("no sample file; see --help"));
+        return false;
+    }
+    if (!out.isEmpty() && sameFile(out, samples)) {
+        err(QStringLiteral("-o %1 is the sample file itself; nothing written").arg(out));
+        return false;
+    }
+    return true;
+}
+
+// The cell that stops a run, as file:line:column: why ("?" for a column not known).
+void badCell(const QString &samples, int line, int column, const QString &why)
+{
+    err(QStringLiteral("%1:%2:%3: %4")
+            .arg(samples)
+            .arg(line)
+            .arg(column > 0 ? QString::number(column) : QStringLiteral("?"))
+            .arg(why));
+}
+
 // Writes the output lines to the file, or standard output; 0 done, 1 failed (said).
 int writeOut(const QString &out, const QStringList &lines)
 {
@@ -221,14 +245,7 @@ int runOlivine(const QStringList &args)
             return 1;
         }
     }
-    if (samples.isEmpty()) {
-        err(QStringLiteral("no sample file; see --help"));
-        return 1;
-    }
-    if (!out.isEmpty() && sameFile(out, samples)) {
-        err(QStringLiteral("-o %1 is the sample file itself; nothing written").arg(out));
-        return 1;
-    }
+    if (!samplesAndOutputUsable(samples, out)) return 1;
     const Batch::Mapped table = Batch::ReadSampleFile(OlivineTable::Columns(), samples);
     if (!table.error.isEmpty()) {
         err(QStringLiteral("%1: %2").arg(samples, table.error));
@@ -242,11 +259,7 @@ int runOlivine(const QStringList &args)
         const Batch::Row &row = table.rows[r.sample];
         if (!r.problem.isEmpty()) {
             const int column = r.column >= 0 ? table.sourceColumn.value(r.column) : row.problemColumn;
-            err(QStringLiteral("%1:%2:%3: %4")
-                    .arg(samples)
-                    .arg(row.line)
-                    .arg(column > 0 ? QString::number(column) : QStringLiteral("?"))
-                    .arg(r.problem));
+            badCell(samples, row.line, column, r.problem);
             return 1;
         }
         QStringList f{row.cells[OlivineTable::Sample]};
@@ -319,14 +332,7 @@ int run(const QStringList &args)
             return 1;
         }
     }
-    if (samples.isEmpty()) {
-        err(QStringLiteral("no sample file; see --help"));
-        return 1;
-    }
-    if (!out.isEmpty() && sameFile(out, samples)) {
-        err(QStringLiteral("-o %1 is the sample file itself; nothing written").arg(out));
-        return 1;
-    }
+    if (!samplesAndOutputUsable(samples, out)) return 1;
 
     // The database: the one named, or the program's own by the program's rule.
     if (dbPath.isEmpty()) {
@@ -360,14 +366,11 @@ int run(const QStringList &args)
         if (r.status == Batch::Status::BadInput) {
             const Batch::Row &row = table.rows[r.sample];
             const int column = r.column >= 0 ? table.sourceColumn.value(r.column) : r.sourceColumn;
-            err(QStringLiteral("%1:%2:%3: %4")
-                    .arg(samples)
-                    .arg(row.line)
-                    .arg(column > 0 ? QString::number(column) : QStringLiteral("?"))
-                    .arg(r.problem + (column > 0 || r.column < 0
-                                          ? QString()
-                                          : QStringLiteral("（") + Batch::ColumnTitles(kind).value(r.column) +
-                                                QStringLiteral("列不在文件中）"))));
+            badCell(samples, row.line, column,
+                    r.problem + (column > 0 || r.column < 0
+                                     ? QString()
+                                     : QStringLiteral("（") + Batch::ColumnTitles(kind).value(r.column) +
+                                           QStringLiteral("列不在文件中）")));
             return 1;
         }
 
