@@ -215,8 +215,9 @@ void frmCalculateIso::LoadMinerals(const QString &typeName, const QString &miner
         lst3->clear();
         QStringList partners = catalogue_->FindMineral(*mdlFunction::adoConn(), typeName, mineralA);
         // The minerals a dataset pairs with this one without a stored row, after the stored ones.
-        const Batch::Library library = Batch::Library::Load(*mdlFunction::adoConn(), Batch::Kind::Isotope);
-        for (const QString &derived : library.derivedPartners(typeName, mineralA))
+        library_ = std::make_shared<const Batch::Library>(
+            Batch::Library::Load(*mdlFunction::adoConn(), Batch::Kind::Isotope));
+        for (const QString &derived : library_->derivedPartners(typeName, mineralA))
             if (!partners.contains(derived, Qt::CaseInsensitive)) partners << derived;
         lst3->addItems(partners);
     }
@@ -282,9 +283,11 @@ void frmCalculateIso::ShowThermometers()
     // Then the pairs a dataset determines without storing them, their source greyed.
     const int stored = int(rows.size());
     Guarded(this, [&] {
-        const Batch::Library library = Batch::Library::Load(*mdlFunction::adoConn(), Batch::Kind::Isotope);
+        if (!library_)
+            library_ = std::make_shared<const Batch::Library>(
+                Batch::Library::Load(*mdlFunction::adoConn(), Batch::Kind::Isotope));
         for (const Batch::Calibration *c :
-             library.forPair(lst1->currentText(), lst2->currentText(), lst3->currentText()))
+             library_->forPair(lst1->currentText(), lst2->currentText(), lst3->currentText()))
             if (c->derived)
                 rows << QStringList{Num::Str(float(c->a)), Num::Str(float(c->b)), Num::Str(float(c->c)),
                                     c->remark, c->source};

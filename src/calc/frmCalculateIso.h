@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/store/CalibrationLibrary.h"
 #include "core/store/clsIsoplotItems.h"
 #include "ui/ChildForm.h"
 
@@ -51,6 +52,8 @@ class frmCalculateIso : public ChildForm {
     void ShowRowTemperatures(float delta);
 
     std::unique_ptr<clsIsoplotItems> catalogue_;
+    // The rows and derived pairs, read when mineral A is chosen and kept for its mineral B list and rows.
+    std::shared_ptr<const Batch::Library> library_;
     float currentA_ = 0;
     float currentB_ = 0;
     float currentC_ = 0;
