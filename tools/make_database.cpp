@@ -174,55 +174,65 @@ int loadTable(sqlite3 *db, const Table &table, const char *name, const QStringLi
     return id;
 }
 
-// The covariances of the isotope rows' coefficients, each row named by its type,
-// minerals and constants as stored. A row that names no stored calibration, or a
-// value that is no number, stops the build: a covariance must never sit on the
-// wrong row. The number loaded.
-int loadCovariance(sqlite3 *db, const QString &csvPath)
+// Where a covariance file names its rows: the table, its columns of type (or
+// element), minerals and constants, and the matrix entries the file gives.
+struct CovarianceTable {
+    const char *table;
+    QStringList keys;    // type, minerals, constants
+    int constants;       // how many of the keys are constants (the last ones)
+    QStringList entries; // of AA AB AC BB BC CC, those the file holds; the rest are 0
+};
+
+// The covariances of the rows' coefficients, each row named by its type or
+// element, minerals and constants as stored. A row that names no stored
+// calibration, or a value that is no number, stops the build: a covariance
+// must never sit on the wrong row. The number loaded.
+int loadCovariance(sqlite3 *db, const QString &csvPath, const CovarianceTable &t)
 {
     if (!QFileInfo::exists(csvPath)) return 0;
     const QVector<QStringList> rows = readCsv(csvPath);
     if (rows.isEmpty()) return 0;
     const QStringList head = rows.first();
-    const QStringList wanted{
-        QStringLiteral("IsoType_S"), QStringLiteral("MinA_S"),   QStringLiteral("MinB_S"),
-        QStringLiteral("ConstA_N"),  QStringLiteral("ConstB_N"), QStringLiteral("ConstC_N"),
-        QStringLiteral("AA"),        QStringLiteral("AB"),       QStringLiteral("AC"),
-        QStringLiteral("BB"),        QStringLiteral("BC"),       QStringLiteral("CC")};
+    const QStringList wanted = t.keys + t.entries;
     QList<int> at;
     for (const QString &w : wanted) {
         at << int(head.indexOf(w));
         if (at.last() < 0) refuse(csvPath, 0, w + QStringLiteral(" is missing"));
     }
+    const int keys = int(t.keys.size()), firstConstant = keys - t.constants;
+    QString where;
+    for (const QString &k : t.keys) where += (where.isEmpty() ? QString() : QStringLiteral(" and ")) + k + QStringLiteral("=?");
     sqlite3_stmt *find = nullptr, *insert = nullptr;
-    check(db,
-          sqlite3_prepare_v2(db,
-                             "select ID_N from Isoplot where IsoType_S=? and MinA_S=? and MinB_S=? and "
-                             "ConstA_N=? and ConstB_N=? and ConstC_N=?",
-                             -1, &find, nullptr),
-          "prepare covariance lookup");
-    check(db,
-          sqlite3_prepare_v2(db,
-                             "insert into Covariance (Table_S,Row_N,AA,AB,AC,BB,BC,CC) "
-                             "values ('Isoplot',?,?,?,?,?,?,?)",
-                             -1, &insert, nullptr),
-          "prepare covariance insert");
+    const QByteArray findSql = (QStringLiteral("select ID_N from ") + QLatin1String(t.table) +
+                                QStringLiteral(" where ") + where)
+                                   .toUtf8();
+    check(db, sqlite3_prepare_v2(db, findSql.constData(), -1, &find, nullptr), "prepare covariance lookup");
+    const QByteArray insertSql = (QStringLiteral("insert into Covariance (Table_S,Row_N,AA,AB,AC,BB,BC,CC) "
+                                                 "values ('") +
+                                  QLatin1String(t.table) + QStringLiteral("',?,?,?,?,?,?,?)"))
+                                     .toUtf8();
+    check(db, sqlite3_prepare_v2(db, insertSql.constData(), -1, &insert, nullptr), "prepare covariance insert");
+    const QStringList all{QStringLiteral("AA"), QStringLiteral("AB"), QStringLiteral("AC"),
+                          QStringLiteral("BB"), QStringLiteral("BC"), QStringLiteral("CC")};
     int loaded = 0;
     for (int r = 1; r < rows.size(); ++r) {
         auto field = [&](int i) { return rows[r].value(at[i]).trimmed(); };
         sqlite3_reset(find);
-        for (int i = 0; i < 3; ++i) bindText(find, i + 1, field(i));
-        for (int i = 3; i < 12; ++i)
+        for (int i = 0; i < firstConstant; ++i) bindText(find, i + 1, field(i));
+        for (int i = firstConstant; i < int(wanted.size()); ++i)
             if (!Num::IsNumeric(field(i))) refuse(csvPath, r, wanted[i] + QStringLiteral(" is no number"));
         // Constants as make_database stores them: single precision, general text.
-        for (int i = 3; i < 6; ++i)
+        for (int i = firstConstant; i < keys; ++i)
             sqlite3_bind_double(find, i + 1, Num::ToDouble(Num::Str(Num::ToSingle(field(i)))));
         if (sqlite3_step(find) != SQLITE_ROW)
             refuse(csvPath, r, QStringLiteral("names no stored calibration"));
         const int id = sqlite3_column_int(find, 0);
         sqlite3_reset(insert);
         sqlite3_bind_int(insert, 1, id);
-        for (int i = 6; i < 12; ++i) sqlite3_bind_double(insert, i - 4, Num::ToDouble(field(i)));
+        for (int e = 0; e < 6; ++e) {
+            const int i = int(t.entries.indexOf(all[e]));
+            sqlite3_bind_double(insert, e + 2, i < 0 ? 0.0 : Num::ToDouble(field(keys + i)));
+        }
         check(db, sqlite3_step(insert), "insert covariance");
         ++loaded;
     }
@@ -338,7 +348,20 @@ int main(int argc, char **argv)
     check(db, sqlite3_exec(db, schema.constData(), nullptr, nullptr, nullptr), "schema");
     const int isoRows = loadTable(db, iso, "Isoplot", isoNumbers);
     const int traceRows = loadTable(db, trace, "TraceElement", traceNumbers);
-    const int covariances = loadCovariance(db, dataDir + QStringLiteral("/isotope_covariance.csv"));
+    const int covariances =
+        loadCovariance(db, dataDir + QStringLiteral("/isotope_covariance.csv"),
+                       {"Isoplot",
+                        {QStringLiteral("IsoType_S"), QStringLiteral("MinA_S"), QStringLiteral("MinB_S"),
+                         QStringLiteral("ConstA_N"), QStringLiteral("ConstB_N"), QStringLiteral("ConstC_N")},
+                        3,
+                        {QStringLiteral("AA"), QStringLiteral("AB"), QStringLiteral("AC"), QStringLiteral("BB"),
+                         QStringLiteral("BC"), QStringLiteral("CC")}}) +
+        loadCovariance(db, dataDir + QStringLiteral("/trace_covariance.csv"),
+                       {"TraceElement",
+                        {QStringLiteral("Element_s"), QStringLiteral("MinA_s"), QStringLiteral("MinB_s"),
+                         QStringLiteral("ConstA_sng"), QStringLiteral("ConstB_sng")},
+                        2,
+                        {QStringLiteral("AA"), QStringLiteral("AB"), QStringLiteral("BB")}});
     const char *types = "insert into IsotopeType (ID,Name,ShortName) values "
                         "(1,'氧同位素','O'),(2,'硫同位素','S'),(3,'碳同位素','C'),(4,'氢同位素','H'),"
                         "(5,'团簇同位素(Δ47)','Δ47')";

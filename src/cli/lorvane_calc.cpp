@@ -59,12 +59,13 @@ const char kHelp[] = "Usage:\n"
                      "  iso:   sample,type,mineral_a,mineral_b,A,B,C,source,RESULTS,derived,\n"
                      "         sigma_T_analytical_C,sigma_T_calibration_C\n"
                      "  trace: sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,RESULTS,\n"
-                     "         P_kbar,a_TiO2,a_SiO2,X,conditions\n"
+                     "         P_kbar,a_TiO2,a_SiO2,X,conditions,sigma_T_analytical_C,\n"
+                     "         sigma_T_calibration_C\n"
                      "RESULTS: T_C,sigma_T_C,T_lo95_C,T_hi95_C,draws_failed,\n"
                      "         T2_C,sigma_T2_C,T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status\n"
                      "sigma_T_C is the analytical part (from the sigmas of the file) and the\n"
-                     "calibration's own (from the published covariance of its coefficients, the\n"
-                     "clumped-isotope rows today), added in quadrature; both parts are given for iso.\n"
+                     "calibration's own (from the published covariance of its coefficients, or\n"
+                     "their published σ), added in quadrature; both parts are given as well.\n"
                      "The Monte Carlo draws take the coefficients from that covariance as well.\n"
                      "For iso, derived is yes for a pair two rows of one internally consistent\n"
                      "dataset determine through a shared reference (水 or 石英), never stored: its\n"
@@ -382,7 +383,9 @@ int run(const QStringList &args)
                   ? QStringLiteral("sample,type,mineral_a,mineral_b,A,B,C,source,") + resultColumns +
                         QStringLiteral(",derived,sigma_T_analytical_C,sigma_T_calibration_C")
                   : QStringLiteral("sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,") +
-                        resultColumns + QStringLiteral(",P_kbar,a_TiO2,a_SiO2,X,conditions"));
+                        resultColumns +
+                        QStringLiteral(",P_kbar,a_TiO2,a_SiO2,X,conditions,sigma_T_analytical_C,"
+                                       "sigma_T_calibration_C"));
     for (const Batch::Result &r : results) {
         const Batch::Row &row = table.rows[r.sample];
         QStringList f{row.cells[Batch::Sample], row.cells[Batch::Type], row.cells[Batch::MineralA],
@@ -406,10 +409,9 @@ int run(const QStringList &args)
             f << QString() << QString() << QString() << QString() << QString();
         f << (c && c->range ? c->range->asciiText() : QString()) << statusCode(r.status);
         if (kind == Batch::Kind::Trace) f << conditionFields(row, r);
-        if (kind == Batch::Kind::Isotope)
-            f << (c && c->derived ? QStringLiteral("yes") : QString())
-              << (solved ? oneDecimal(r.sigmaAnalytical) : QString())
-              << (solved ? oneDecimal(r.sigmaCalibration) : QString());
+        if (kind == Batch::Kind::Isotope) f << (c && c->derived ? QStringLiteral("yes") : QString());
+        f << (solved ? oneDecimal(r.sigmaAnalytical) : QString())
+          << (solved ? oneDecimal(r.sigmaCalibration) : QString());
         for (QString &field : f) field = Batch::CsvField(field);
         lines << f.join(QLatin1Char(','));
     }

@@ -3,6 +3,7 @@
 #include "core/base/AppError.h"
 #include "core/database/Connection.h"
 #include "core/database/Recordset.h"
+#include "core/store/CoefficientCovariance.h"
 
 namespace Batch {
 
@@ -44,21 +45,8 @@ Library Library::Load(Connection &conn, Kind kind)
     const int dataset = kind == Kind::Isotope ? rs.FieldIndex(QStringLiteral("Dataset_S")) : -1;
     const int id = rs.FieldIndex(QStringLiteral("ID_N"));
     // Nor a covariance table: no row has one.
-    QHash<int, std::array<double, 6>> covariances;
-    try {
-        const QString table =
-            kind == Kind::Isotope ? QStringLiteral("Isoplot") : QStringLiteral("TraceElement");
-        Recordset cov = conn.Execute(
-            QStringLiteral("select Row_N, AA, AB, AC, BB, BC, CC from Covariance where Table_S='") + table +
-            QLatin1Char('\''));
-        for (; !cov.Eof(); cov.MoveNext()) {
-            std::array<double, 6> v{};
-            for (int i = 0; i < 6; ++i)
-                v[size_t(i)] = cov.Fields(i + 1).IsNull() ? 0.0 : cov.Fields(i + 1).Number();
-            covariances.insert(cov.Fields(0).Long(), v);
-        }
-    } catch (const AppError &) {
-    }
+    const QHash<int32_t, CoefficientCovariance::Matrix> covariances = CoefficientCovariance::ReadAll(
+        conn, kind == Kind::Isotope ? CoefficientCovariance::kIsoplot : CoefficientCovariance::kTraceElement);
     for (; !rs.Eof(); rs.MoveNext()) {
         Calibration c;
         c.type = text(rs, 0);
@@ -71,15 +59,15 @@ Library Library::Load(Connection &conn, Kind kind)
             c.remark = text(rs, 6);
             c.source = text(rs, 7);
             if (dataset >= 0) c.dataset = text(rs, dataset).trimmed();
-            if (id >= 0) {
-                const auto found = covariances.constFind(rs.Fields(id).Long());
-                if (found != covariances.constEnd()) c.covariance = *found;
-            }
         } else {
             c.logType = text(rs, 5);
             c.remark = text(rs, 6);
             c.source = c.remark;
             c.terms = TraceColumns::Read(rs, rs.AbsolutePosition(), terms);
+        }
+        if (id >= 0) {
+            const auto found = covariances.constFind(rs.Fields(id).Long());
+            if (found != covariances.constEnd()) c.covariance = *found;
         }
         lib.add(c);
     }

@@ -107,6 +107,24 @@ double Slope(Kind kind, const Calibration &cal, double kelvin, const TraceEquati
     return 1.0 / TraceEquation::Sensitivities(form, kelvin, conditions).logK;
 }
 
+std::optional<std::array<double, 3>> CoefficientGradient(Kind kind, const Calibration &cal, double kelvin,
+                                                        const TraceEquation::Conditions &conditions)
+{
+    if (kind == Kind::Isotope) {
+        // ∂T/∂θ = -(∂Δ/∂θ)/(∂Δ/∂T), with ∂Δ/∂(A, B, C) = (10^6/T², 10^3/T, 1).
+        const double slope = Slope(kind, cal, kelvin);
+        if (!(std::fabs(slope) > 0) || !std::isfinite(slope)) return std::nullopt;
+        return std::array<double, 3>{-1e6 / (kelvin * kelvin) / slope, -1e3 / kelvin / slope, -1 / slope};
+    }
+    // T = N/D with N = A + C·P^n + E·X and D = log K - B - ...: ∂T/∂A = 1/D = T/N,
+    // ∂T/∂B = N/D² = T²/N.
+    const TraceEquation::Form form = cal.form();
+    const double n = form.a + (form.c != 0 ? form.c * std::pow(conditions.pressureKbar, form.n) : 0.0) +
+                     form.e * conditions.x;
+    if (!(std::fabs(n) > 0) || !std::isfinite(n)) return std::nullopt;
+    return std::array<double, 3>{kelvin / n, kelvin * kelvin / n, 0.0};
+}
+
 namespace {
 
 // The window's and the files' one decimal.
@@ -229,14 +247,16 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
     if (choice.second) r.second = SecondRoot{choice.second->kelvin - 273.15, {}, {}, {}, 0};
 
     // The calibration's own error, where it publishes the covariance of its
-    // coefficients: dT/dθ = -(∂Δ/∂θ)/(∂Δ/∂T), with ∂Δ/∂(A, B, C) = (10^6/T², 10^3/T, 1).
-    if (kind == Kind::Isotope && cal.covariance) {
-        const double slope = std::fabs(Slope(kind, cal, kelvin));
-        const double g[3] = {1e6 / (kelvin * kelvin) / slope, 1e3 / kelvin / slope, 1 / slope};
-        const std::array<double, 6> &k = *cal.covariance; // AA AB AC BB BC CC
-        const double variance = g[0] * g[0] * k[0] + g[1] * g[1] * k[3] + g[2] * g[2] * k[5] +
-                                2 * (g[0] * g[1] * k[1] + g[0] * g[2] * k[2] + g[1] * g[2] * k[4]);
-        if (std::isfinite(variance) && variance >= 0) r.sigmaCalibration = std::sqrt(variance);
+    // coefficients: σ² = gᵀ·Σ·g with g = ∂T/∂(A, B, C).
+    if (cal.covariance) {
+        if (const std::optional<std::array<double, 3>> g = CoefficientGradient(kind, cal, kelvin, at)) {
+            const std::array<double, 6> &k = *cal.covariance; // AA AB AC BB BC CC
+            const double variance = (*g)[0] * (*g)[0] * k[0] + (*g)[1] * (*g)[1] * k[3] +
+                                    (*g)[2] * (*g)[2] * k[5] +
+                                    2 * ((*g)[0] * (*g)[1] * k[1] + (*g)[0] * (*g)[2] * k[2] +
+                                         (*g)[1] * (*g)[2] * k[4]);
+            if (std::isfinite(variance) && variance >= 0) r.sigmaCalibration = std::sqrt(variance);
+        }
     }
     r.sigmaValue = SigmaOfValue(kind, v, options.exact, cal.logType);
     const ConditionSigmas sc = kind == Kind::Trace ? conditionSigmas(v, curve.form) : ConditionSigmas{};
@@ -257,7 +277,7 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
         double variance = 0;
         for (const auto &p : parts)
             if (p[1] > 0) variance += (p[0] * p[1]) * (p[0] * p[1]);
-        if (std::isfinite(variance)) r.sigma = std::sqrt(variance);
+        if (std::isfinite(variance) && (r.sigmaValue || sc.any())) r.sigma = std::sqrt(variance);
     } else if (r.sigmaValue) {
         r.sigma = LinearSigma(*r.sigmaValue, Slope(kind, cal, kelvin));
         if (r.second) r.second->sigma = LinearSigma(*r.sigmaValue, Slope(kind, cal, choice.second->kelvin));
@@ -266,7 +286,7 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
 
     // The coefficients are drawn too where the calibration publishes their covariance.
     const std::optional<Cholesky3> coefficients =
-        kind == Kind::Isotope && cal.covariance ? Cholesky3::Of(*cal.covariance) : std::nullopt;
+        cal.covariance ? Cholesky3::Of(*cal.covariance) : std::nullopt;
     if (options.draws <= 0 || (r.sigmaValue.value_or(0) == 0 && !sc.any() && !coefficients)) return;
     // Each draw is solved on the branch of the result it belongs to; a draw with
     // no temperature there is counted, not moved onto the other branch.
@@ -292,9 +312,14 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
             // After the values, so that a row without a covariance draws as before.
             const double z[3] = {normal.next(), normal.next(), normal.next()};
             const std::array<double, 3> shift = coefficients->times(z);
-            drawnCurve.aPrime = 1e6 * (cal.a + shift[0]);
-            drawnCurve.bPrime = 1e3 * (cal.b + shift[1]);
-            drawnCurve.c = cal.c + shift[2];
+            if (kind == Kind::Isotope) {
+                drawnCurve.aPrime = 1e6 * (cal.a + shift[0]);
+                drawnCurve.bPrime = 1e3 * (cal.b + shift[1]);
+                drawnCurve.c = cal.c + shift[2];
+            } else {
+                drawnCurve.form.a = curve.form.a + shift[0];
+                drawnCurve.form.b = curve.form.b + shift[1];
+            }
         }
         if (sc.any()) {
             // The conditions drawn after the values, so that a sample without

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -99,6 +100,10 @@ std::optional<double> ValueOf(Kind kind, const Values &v, bool exact, QString *w
 // terms (trace: at the conditions given).
 double Slope(Kind kind, const Calibration &cal, double kelvin,
              const TraceEquation::Conditions &conditions = {});
+// ∂T/∂(A, B, C) at a temperature (kelvin) the calibration gives (trace: under
+// the conditions; its C entry 0); empty where the curve has no slope there.
+std::optional<std::array<double, 3>> CoefficientGradient(Kind kind, const Calibration &cal, double kelvin,
+                                                        const TraceEquation::Conditions &conditions = {});
 
 struct Progress {
     std::atomic<int> done{0};

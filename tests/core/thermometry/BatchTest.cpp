@@ -398,8 +398,8 @@ TEST(LorvaneCalc, RunAsAProgram)
               QStringList(
                   {"sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,T_C,sigma_T_C,T_lo95_C,T_hi95_C,"
                    "draws_failed,T2_C,sigma_T2_C,T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status,"
-                   "P_kbar,a_TiO2,a_SiO2,X,conditions",
-                   "T1,Mg,橄榄石,熔体,1000,0,10,decimal,10,726.9,,,,,,,,,,,no_range,,,,,"}));
+                   "P_kbar,a_TiO2,a_SiO2,X,conditions,sigma_T_analytical_C,sigma_T_calibration_C",
+                   "T1,Mg,橄榄石,熔体,1000,0,10,decimal,10,726.9,,,,,,,,,,,no_range,,,,,,,"}));
 
     // Conditions: the one-mineral concentration as K, an activity given and one defaulted;
     // a calibration that needs a pressure the row lacks says so and the run goes on.
@@ -417,11 +417,11 @@ TEST(LorvaneCalc, RunAsAProgram)
     EXPECT_EQ(
         withConditions.out.mid(1),
         QStringList({"Z1,Ti,锆石,单矿物,-4800,5.711,10,FW07,10," + QString::number(z1, 'f', 1) +
-                         ",,,,,,,,,,,no_range,,0.7,1,,aSiO2=1",
+                         ",,,,,,,,,,,no_range,,0.7,1,,aSiO2=1,,",
                      "R1,Zr,金红石,单矿物,-10090.93,17.17502,e,10-30 kbar,300,,,,,,,,,,,,missing_input,,,,,"
-                     "missing_P_kbar",
+                     "missing_P_kbar,,",
                      "R2,Zr,金红石,单矿物,-10090.93,17.17502,e,10-30 kbar,300," +
-                         QString::number(r2, 'f', 1) + ",,,,,,,,,,,no_range,35,,,,pressure_out_of_range"}));
+                         QString::number(r2, 'f', 1) + ",,,,,,,,,,,no_range,35,,,,pressure_out_of_range,,"}));
 
     // Unreadable input names file, line and column; a database that cannot be opened exits 2.
     const QString bad = write(QStringLiteral("bad.csv"), "sample,type,mineral_a,mineral_b,delta_a,delta_b\n"
@@ -584,4 +584,45 @@ TEST(Batch, CoefficientDrawsFromTheCovariance)
         ++checked;
     }
     EXPECT_EQ(checked, 9);
+}
+
+// A trace row's published ± (no covariance printed: A and B independent). T =
+// A'/(B - log K) with A' = -A, so ∂T/∂A = -T/A', ∂T/∂B = -T²/A'; the draws of
+// A and B give the same spread where the curve is near-linear.
+TEST(Batch, TraceCalibrationErrorFromThePublishedSigmas)
+{
+    TempDatabase db(true);
+    const Library lib = Library::Load(db.conn(), Kind::Trace);
+    const struct {
+        const char *a;
+        double sa, sb;
+    } rows[] = {{"-5080", 30, 0.03}, {"-4800", 86, 0.072}};
+    for (const double ppm : {3.0, 30.0, 300.0}) {
+        Row row;
+        row.cells = QVector<QString>(ColumnCount(Kind::Trace)).toList();
+        row.cells[Sample] = QStringLiteral("z");
+        row.cells[Type] = QStringLiteral("Ti");
+        row.cells[MineralA] = QStringLiteral("锆石");
+        row.cells[MineralB] = QStringLiteral("单矿物");
+        row.cells[K] = QString::number(ppm);
+        Options options;
+        options.draws = 40000;
+        int checked = 0;
+        for (const Result &r : Compute(Kind::Trace, {row}, lib, options)) {
+            for (const auto &w : rows) {
+                if (Num::Str(float(r.cal->a)) != QLatin1String(w.a)) continue;
+                ++checked;
+                const double aPrime = -r.cal->a, b = r.cal->b;
+                const double kelvin = aPrime / (b - std::log10(ppm));
+                ASSERT_TRUE(r.sigmaCalibration) << w.a << ' ' << ppm;
+                EXPECT_NEAR(r.celsius, kelvin - 273.15, 1e-6);
+                const double expected = std::hypot(kelvin / aPrime * w.sa, kelvin * kelvin / aPrime * w.sb);
+                EXPECT_NEAR(*r.sigmaCalibration, expected, 1e-6 * expected) << w.a << ' ' << ppm;
+                EXPECT_FALSE(r.sigmaAnalytical) << "no σ of K given";
+                ASSERT_TRUE(r.lo95 && r.hi95);
+                EXPECT_NEAR(*r.hi95 - *r.lo95, 2 * 1.96 * expected, 0.06 * expected) << w.a << ' ' << ppm;
+            }
+        }
+        EXPECT_EQ(checked, 2) << ppm;
+    }
 }
