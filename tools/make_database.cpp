@@ -201,17 +201,19 @@ int loadCovariance(sqlite3 *db, const QString &csvPath, const CovarianceTable &t
     }
     const int keys = int(t.keys.size()), firstConstant = keys - t.constants;
     QString where;
-    for (const QString &k : t.keys) where += (where.isEmpty() ? QString() : QStringLiteral(" and ")) + k + QStringLiteral("=?");
+    for (const QString &k : t.keys)
+        where += (where.isEmpty() ? QString() : QStringLiteral(" and ")) + k + QStringLiteral("=?");
     sqlite3_stmt *find = nullptr, *insert = nullptr;
-    const QByteArray findSql = (QStringLiteral("select ID_N from ") + QLatin1String(t.table) +
-                                QStringLiteral(" where ") + where)
-                                   .toUtf8();
+    const QByteArray findSql =
+        (QStringLiteral("select ID_N from ") + QLatin1String(t.table) + QStringLiteral(" where ") + where)
+            .toUtf8();
     check(db, sqlite3_prepare_v2(db, findSql.constData(), -1, &find, nullptr), "prepare covariance lookup");
     const QByteArray insertSql = (QStringLiteral("insert into Covariance (Table_S,Row_N,AA,AB,AC,BB,BC,CC) "
                                                  "values ('") +
                                   QLatin1String(t.table) + QStringLiteral("',?,?,?,?,?,?,?)"))
                                      .toUtf8();
-    check(db, sqlite3_prepare_v2(db, insertSql.constData(), -1, &insert, nullptr), "prepare covariance insert");
+    check(db, sqlite3_prepare_v2(db, insertSql.constData(), -1, &insert, nullptr),
+          "prepare covariance insert");
     const QStringList all{QStringLiteral("AA"), QStringLiteral("AB"), QStringLiteral("AC"),
                           QStringLiteral("BB"), QStringLiteral("BC"), QStringLiteral("CC")};
     int loaded = 0;
@@ -354,8 +356,8 @@ int main(int argc, char **argv)
                         {QStringLiteral("IsoType_S"), QStringLiteral("MinA_S"), QStringLiteral("MinB_S"),
                          QStringLiteral("ConstA_N"), QStringLiteral("ConstB_N"), QStringLiteral("ConstC_N")},
                         3,
-                        {QStringLiteral("AA"), QStringLiteral("AB"), QStringLiteral("AC"), QStringLiteral("BB"),
-                         QStringLiteral("BC"), QStringLiteral("CC")}}) +
+                        {QStringLiteral("AA"), QStringLiteral("AB"), QStringLiteral("AC"),
+                         QStringLiteral("BB"), QStringLiteral("BC"), QStringLiteral("CC")}}) +
         loadCovariance(db, dataDir + QStringLiteral("/trace_covariance.csv"),
                        {"TraceElement",
                         {QStringLiteral("Element_s"), QStringLiteral("MinA_s"), QStringLiteral("MinB_s"),

@@ -51,7 +51,8 @@ QHash<int32_t, Matrix> ReadAll(Connection &conn, const QString &table)
                                 table + QLatin1Char('\''));
     for (; !rs.Eof(); rs.MoveNext()) {
         Matrix m{};
-        for (int i = 0; i < 6; ++i) m[size_t(i)] = rs.Fields(i + 1).IsNull() ? 0.0 : rs.Fields(i + 1).Number();
+        for (int i = 0; i < 6; ++i)
+            m[size_t(i)] = rs.Fields(i + 1).IsNull() ? 0.0 : rs.Fields(i + 1).Number();
         all.insert(rs.Fields(0).Long(), m);
     }
     return all;
@@ -60,8 +61,9 @@ QHash<int32_t, Matrix> ReadAll(Connection &conn, const QString &table)
 std::optional<Matrix> Read(Connection &conn, const QString &table, int32_t id)
 {
     if (!tableExists(conn)) return std::nullopt;
-    Recordset rs = conn.Execute(QStringLiteral("select AA, AB, AC, BB, BC, CC from Covariance where Table_S='") +
-                                table + QStringLiteral("' and Row_N=") + QString::number(id));
+    Recordset rs =
+        conn.Execute(QStringLiteral("select AA, AB, AC, BB, BC, CC from Covariance where Table_S='") + table +
+                     QStringLiteral("' and Row_N=") + QString::number(id));
     if (rs.Eof()) return std::nullopt;
     Matrix m{};
     for (int i = 0; i < 6; ++i) m[size_t(i)] = rs.Fields(i).IsNull() ? 0.0 : rs.Fields(i).Number();
@@ -71,11 +73,11 @@ std::optional<Matrix> Read(Connection &conn, const QString &table, int32_t id)
 void Write(Connection &conn, const QString &table, int32_t id, const std::optional<Matrix> &matrix)
 {
     if (!matrix && !tableExists(conn)) return;
-    conn.Execute(QStringLiteral("delete from Covariance where Table_S='") + table + QStringLiteral("' and Row_N=") +
-                 QString::number(id));
+    conn.Execute(QStringLiteral("delete from Covariance where Table_S='") + table +
+                 QStringLiteral("' and Row_N=") + QString::number(id));
     if (!matrix) return;
-    QString sql = QStringLiteral("insert into Covariance (Table_S,Row_N,AA,AB,AC,BB,BC,CC) values ('") + table +
-                  QStringLiteral("',") + QString::number(id);
+    QString sql = QStringLiteral("insert into Covariance (Table_S,Row_N,AA,AB,AC,BB,BC,CC) values ('") +
+                  table + QStringLiteral("',") + QString::number(id);
     for (double v : *matrix) sql += QLatin1Char(',') + number(v);
     conn.Execute(sql + QLatin1Char(')'));
 }
@@ -110,7 +112,8 @@ QStringList Texts(const std::optional<Matrix> &m, int coefficients)
         for (int i = 0; i < FieldCount(coefficients); ++i) texts << QString();
         return texts;
     }
-    for (int i = 0; i < sigmas; ++i) texts << Num::StrDouble(std::sqrt(std::max(0.0, (*m)[size_t(kSigmaAt[i])])));
+    for (int i = 0; i < sigmas; ++i)
+        texts << Num::StrDouble(std::sqrt(std::max(0.0, (*m)[size_t(kSigmaAt[i])])));
     if (coefficients == 3)
         for (int at : kCovarianceAt3) texts << Num::StrDouble((*m)[size_t(at)]);
     else

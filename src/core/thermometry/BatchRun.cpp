@@ -108,7 +108,7 @@ double Slope(Kind kind, const Calibration &cal, double kelvin, const TraceEquati
 }
 
 std::optional<std::array<double, 3>> CoefficientGradient(Kind kind, const Calibration &cal, double kelvin,
-                                                        const TraceEquation::Conditions &conditions)
+                                                         const TraceEquation::Conditions &conditions)
 {
     if (kind == Kind::Isotope) {
         // ∂T/∂θ = -(∂Δ/∂θ)/(∂Δ/∂T), with ∂Δ/∂(A, B, C) = (10^6/T², 10^3/T, 1).
@@ -251,10 +251,9 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
     if (cal.covariance) {
         if (const std::optional<std::array<double, 3>> g = CoefficientGradient(kind, cal, kelvin, at)) {
             const std::array<double, 6> &k = *cal.covariance; // AA AB AC BB BC CC
-            const double variance = (*g)[0] * (*g)[0] * k[0] + (*g)[1] * (*g)[1] * k[3] +
-                                    (*g)[2] * (*g)[2] * k[5] +
-                                    2 * ((*g)[0] * (*g)[1] * k[1] + (*g)[0] * (*g)[2] * k[2] +
-                                         (*g)[1] * (*g)[2] * k[4]);
+            const double variance =
+                (*g)[0] * (*g)[0] * k[0] + (*g)[1] * (*g)[1] * k[3] + (*g)[2] * (*g)[2] * k[5] +
+                2 * ((*g)[0] * (*g)[1] * k[1] + (*g)[0] * (*g)[2] * k[2] + (*g)[1] * (*g)[2] * k[4]);
             if (std::isfinite(variance) && variance >= 0) r.sigmaCalibration = std::sqrt(variance);
         }
     }

@@ -103,7 +103,7 @@ double Slope(Kind kind, const Calibration &cal, double kelvin,
 // ∂T/∂(A, B, C) at a temperature (kelvin) the calibration gives (trace: under
 // the conditions; its C entry 0); empty where the curve has no slope there.
 std::optional<std::array<double, 3>> CoefficientGradient(Kind kind, const Calibration &cal, double kelvin,
-                                                        const TraceEquation::Conditions &conditions = {});
+                                                         const TraceEquation::Conditions &conditions = {});
 
 struct Progress {
     std::atomic<int> done{0};
