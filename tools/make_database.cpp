@@ -11,17 +11,20 @@
 
 #include "core/base/NumberText.h"
 #include "core/files/TextCodec.h"
+#include "core/store/CoefficientCovariance.h"
 #include "core/store/TraceTerms.h"
 #include "core/thermometry/Equations.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QMap>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 #include <cstdio>
+#include <functional>
 #include <sqlite3.h>
 
 namespace {
@@ -243,13 +246,54 @@ int loadCovariance(sqlite3 *db, const QString &csvPath, const CovarianceTable &t
     return loaded;
 }
 
+// The error fields of each row a covariance file names, as the managers show
+// and import them (σ of each coefficient, then the covariances), keyed by the
+// row's type or element, minerals and constants in the program's own text.
+QHash<QString, QStringList> readErrorFields(const QString &csvPath, const CovarianceTable &t)
+{
+    QHash<QString, QStringList> fields;
+    if (!QFileInfo::exists(csvPath)) return fields;
+    const QVector<QStringList> rows = readCsv(csvPath);
+    if (rows.isEmpty()) return fields;
+    const QStringList head = rows.first();
+    const QStringList all{QStringLiteral("AA"), QStringLiteral("AB"), QStringLiteral("AC"),
+                          QStringLiteral("BB"), QStringLiteral("BC"), QStringLiteral("CC")};
+    const int keys = int(t.keys.size());
+    for (int r = 1; r < rows.size(); ++r) {
+        QStringList key;
+        for (int i = 0; i < keys; ++i) {
+            const QString v = rows[r].value(int(head.indexOf(t.keys[i]))).trimmed();
+            key << (i >= keys - t.constants ? Num::Str(Num::ToSingle(v)) : v);
+        }
+        CoefficientCovariance::Matrix m{};
+        for (int e = 0; e < 6; ++e)
+            if (t.entries.contains(all[e]))
+                m[size_t(e)] = Num::ToDouble(rows[r].value(int(head.indexOf(all[e]))).trimmed());
+        fields.insert(key.join(QChar(0x1f)), CoefficientCovariance::Texts(m, t.constants));
+    }
+    return fields;
+}
+
+// The same key for a row of a calibration table.
+QString errorKey(const Table &table, const QStringList &row, const CovarianceTable &t)
+{
+    QStringList key;
+    const int keys = int(t.keys.size());
+    for (int i = 0; i < keys; ++i) {
+        const QString v = row[table.index(qPrintable(t.keys[i]))].trimmed();
+        key << (i >= keys - t.constants ? Num::Str(Num::ToSingle(v)) : v);
+    }
+    return key.join(QChar(0x1f));
+}
+
 // One import file per type or element: the managers store imported rows under
 // the type or element chosen in their tree, so a file holds one of them only.
 // Fields as the import reads them: no heading, tab-delimited, UTF-8, CR LF;
 // constants in the program's own text, so the duplicate check matches the
 // stored rows.
 void writeImportFiles(const Table &table, const QString &folder, const char *owner, const QStringList &fields,
-                      const QStringList &numeric)
+                      const QStringList &numeric,
+                      const std::function<QStringList(const QStringList &)> &after)
 {
     QMap<QString, QString> files;
     QStringList order;
@@ -273,6 +317,7 @@ void writeImportFiles(const Table &table, const QString &folder, const char *own
             const QString value = column >= 0 ? row[column] : TraceColumns::Texts(TraceTerms{})[term];
             line << (numeric.contains(field) ? Num::Str(Num::ToSingle(value)) : value);
         }
+        line << after(row);
         files[name] += line.join(QLatin1Char('\t')) + QStringLiteral("\r\n");
     }
     if (!QDir().mkpath(folder)) {
@@ -319,18 +364,46 @@ int main(int argc, char **argv)
     const Table trace = readTable(dataDir + QStringLiteral("/trace_calibrations.csv"), traceNumbers,
                                   "Element_s", "Mark_s", "logType_s");
 
+    const CovarianceTable isoCovariance{"Isoplot",
+                                        {QStringLiteral("IsoType_S"), QStringLiteral("MinA_S"),
+                                         QStringLiteral("MinB_S"), QStringLiteral("ConstA_N"),
+                                         QStringLiteral("ConstB_N"), QStringLiteral("ConstC_N")},
+                                        3,
+                                        {QStringLiteral("AA"), QStringLiteral("AB"), QStringLiteral("AC"),
+                                         QStringLiteral("BB"), QStringLiteral("BC"), QStringLiteral("CC")}};
+    const CovarianceTable traceCovariance{"TraceElement",
+                                          {QStringLiteral("Element_s"), QStringLiteral("MinA_s"),
+                                           QStringLiteral("MinB_s"), QStringLiteral("ConstA_sng"),
+                                           QStringLiteral("ConstB_sng")},
+                                          2,
+                                          {QStringLiteral("AA"), QStringLiteral("AB"), QStringLiteral("BB")}};
+    const QString isoCovariancePath = dataDir + QStringLiteral("/isotope_covariance.csv");
+    const QString traceCovariancePath = dataDir + QStringLiteral("/trace_covariance.csv");
+    const QHash<QString, QStringList> isoErrors = readErrorFields(isoCovariancePath, isoCovariance);
+    const QHash<QString, QStringList> traceErrors = readErrorFields(traceCovariancePath, traceCovariance);
+
+    // The import files carry, after the fields of the list, an isotope row's
+    // dataset and each row's error fields.
     const QString library = QFileInfo(output).absolutePath() + QStringLiteral("/library");
     writeImportFiles(iso, library + QStringLiteral("/isotope"), "IsoType_S",
                      {QStringLiteral("MinA_S"), QStringLiteral("MinB_S"), QStringLiteral("ConstA_N"),
                       QStringLiteral("ConstB_N"), QStringLiteral("ConstC_N"), QStringLiteral("Mark_S"),
                       QStringLiteral("Source_S")},
-                     isoNumbers);
+                     isoNumbers, [&](const QStringList &row) {
+                         const int dataset = iso.index("Dataset_S"); // an older library names none
+                         return QStringList{dataset >= 0 ? row[dataset] : QString()} +
+                                isoErrors.value(errorKey(iso, row, isoCovariance),
+                                                CoefficientCovariance::Texts(std::nullopt, 3));
+                     });
     writeImportFiles(trace, library + QStringLiteral("/trace"), "Element_s",
                      QStringList{QStringLiteral("MinA_s"), QStringLiteral("MinB_s"),
                                  QStringLiteral("ConstA_sng"), QStringLiteral("ConstB_sng"),
                                  QStringLiteral("logType_s"), QStringLiteral("Mark_s"), QString()} +
                          TraceColumns::Names(),
-                     traceNumbers);
+                     traceNumbers, [&](const QStringList &row) {
+                         return traceErrors.value(errorKey(trace, row, traceCovariance),
+                                                  CoefficientCovariance::Texts(std::nullopt, 2));
+                     });
 
     if (QFileInfo::exists(output)) return 0;
 

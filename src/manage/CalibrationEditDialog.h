@@ -54,6 +54,8 @@ class CalibrationEditDialog : public QDialog {
     virtual QLineEdit *crossCheck(QString *message) const;
 
     CalibrationManager *manager() const { return manager_; }
+    // The text the modified row holds in a list column (1-based); "" for a new row.
+    QString rowText(int column) const { return rowTexts_.value(column - 1); }
     QGroupBox *frame() const { return frame_; }
 
   private:

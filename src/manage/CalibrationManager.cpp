@@ -4,8 +4,10 @@
 
 #include "core/base/AppError.h"
 #include "core/base/Twips.h"
+#include "core/database/Connection.h"
 #include "core/database/SharedConnection.h"
 #include "core/store/CalibrationSave.h"
+#include "core/store/CoefficientCovariance.h"
 #include "core/store/RowKey.h"
 #include "core/store/SaveOutcome.h"
 #include "manage/CalibrationExport.h"
@@ -503,6 +505,72 @@ void CalibrationManager::SaveChanges()
     list_->setUpdatesEnabled(true);
     // Failed rows are still pending: the save stays possible and leaving asks first.
     setPending(failed);
+}
+
+namespace {
+
+// One row's writes as a unit, inside the save's transaction or on their own.
+class RowSavepoint {
+  public:
+    explicit RowSavepoint(Connection &conn) : conn_(conn)
+    {
+        if (conn_.State() != 1) conn_.Open();
+        conn_.Execute(QStringLiteral("savepoint calibration_row"));
+    }
+    ~RowSavepoint()
+    {
+        // Where SQLite has ended the transaction itself (a full disk, an interrupt)
+        // nothing of the row is left to undo. The save still learns whether the
+        // row failed on a lock.
+        if (!done_)
+            conn_.ExecuteKeepingError(
+                {QStringLiteral("rollback to calibration_row"), QStringLiteral("release calibration_row")});
+    }
+    void keep()
+    {
+        conn_.Execute(QStringLiteral("release calibration_row"));
+        done_ = true;
+    }
+
+  private:
+    Connection &conn_;
+    bool done_ = false;
+};
+
+} // namespace
+
+int32_t CalibrationManager::StoreWithParts(bool add, int32_t id, const RowParts &parts, int32_t *newId)
+{
+    try {
+        Connection &conn = db();
+        RowSavepoint unit(conn);
+        int32_t status = 0, storedId = id;
+        if (add || !parts.mainAsStored() || parts.extrasAsStored(id)) status = parts.storeMain(&storedId);
+        if (status != 0) return status; // nothing written: the savepoint goes back
+        parts.writeExtras(storedId);
+        unit.keep();
+        if (add) *newId = storedId;
+        return 0;
+    } catch (const AppError &) {
+        return 2;
+    }
+}
+
+int32_t CalibrationManager::DeleteWithParts(int32_t id, const QString &table,
+                                            const std::function<int32_t()> &deleteMain)
+{
+    try {
+        Connection &conn = db();
+        RowSavepoint unit(conn);
+        const int32_t status = deleteMain();
+        if (status != 0) return status;
+        // A covariance left behind would sit on the next row given this identifier.
+        CoefficientCovariance::Write(conn, table, id, std::nullopt);
+        unit.keep();
+        return 0;
+    } catch (const AppError &) {
+        return 2;
+    }
 }
 
 QString CalibrationManager::rowProblem(const QStringList &values) const

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class Connection;
@@ -127,6 +128,22 @@ class CalibrationManager : public ChildForm {
 
     // The shared connection; raises when there is none.
     static Connection &db();
+
+    // A row's parts beside its table row: the covariance of its coefficients
+    // and, for an isotope row, its dataset.
+    struct RowParts {
+        std::function<int32_t(int32_t *newId)> storeMain; // the record class's add or update: 0, 1, 2
+        std::function<bool()> mainAsStored;               // the stored row already holds these values
+        std::function<bool(int32_t id)> extrasAsStored;   // and these parts
+        std::function<void(int32_t id)> writeExtras;      // raises AppError
+    };
+    // Stores a row and its parts together or not at all. An edit that changes
+    // only the parts writes only them; one that changes nothing is left to the
+    // record class (which finds the row itself and refuses it).
+    static int32_t StoreWithParts(bool add, int32_t id, const RowParts &parts, int32_t *newId);
+    // Deletes a row and its covariance together: the record class's delete (0, 1, 2).
+    static int32_t DeleteWithParts(int32_t id, const QString &table,
+                                   const std::function<int32_t()> &deleteMain);
 
   private:
     void buildToolbar();

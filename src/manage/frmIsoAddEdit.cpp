@@ -1,6 +1,7 @@
 #include "manage/frmIsoAddEdit.h"
 
 #include "core/base/Twips.h"
+#include "core/store/CoefficientCovariance.h"
 #include "manage/frmIsoMgr.h"
 #include "ui/FormBuilder.h"
 
@@ -8,21 +9,27 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 using FormBuilder::place;
 
 frmIsoAddEdit::frmIsoAddEdit(frmIsoMgr *manager)
-    : CalibrationEditDialog(manager, Rules{QStringLiteral("同位素温度计"),
-                                           QStringLiteral("fraIsotope"),
-                                           QStringLiteral("Text1"),
-                                           7,
-                                           {1, 2},
-                                           {3, 4, 5},
-                                           true})
+    : CalibrationEditDialog(manager,
+                            Rules{QStringLiteral("同位素温度计"),
+                                  QStringLiteral("fraIsotope"),
+                                  QStringLiteral("Text1"),
+                                  7,
+                                  {1, 2},
+                                  {3, 4, 5},
+                                  true,
+                                  {{QStringLiteral("txtDataset"), frmIsoMgr::kDatasetColumn, false},
+                                   {QStringLiteral("txtSigmaA"), frmIsoMgr::kErrorColumn, true},
+                                   {QStringLiteral("txtSigmaB"), frmIsoMgr::kErrorColumn + 1, true},
+                                   {QStringLiteral("txtSigmaC"), frmIsoMgr::kErrorColumn + 2, true}}})
 {
     setObjectName(QStringLiteral("frmIsoAddEdit"));
-    setFixedSize(Twips::toPx(9075), Twips::toPx(2835));
-    place(frame(), 120, 195, 7500, 2505);
+    setFixedSize(Twips::toPx(9075), Twips::toPx(3795));
+    place(frame(), 120, 195, 7500, 3465);
 
     struct Box {
         const char *label;
@@ -30,6 +37,7 @@ frmIsoAddEdit::frmIsoAddEdit(frmIsoMgr *manager)
         int labelLeft, labelTop, left, top, width, height;
     };
     static const Box boxes[] = {
+        // The eight boxes of the row, then the dataset and the σ of A, B and C.
         {"Label1", "同位素", 375, 450, 1080, 375, 1500, 390},
         {"Label2", "矿物A", 2850, 450, 3495, 375, 1500, 390},
         {"Label3", "矿物B", 5220, 450, 5820, 360, 1500, 390},
@@ -38,8 +46,12 @@ frmIsoAddEdit::frmIsoAddEdit(frmIsoMgr *manager)
         {"Label6", "常数C", 5205, 945, 5835, 870, 1500, 390},
         {"Label7", "适用范围", 240, 1440, 1080, 1380, 6255, 390},
         {"Label8", "资料来源", 255, 1920, 1095, 1845, 6255, 390},
+        {"lblDataset", "数据集", 375, 2400, 1095, 2325, 6255, 390},
+        {"lblSigmaA", "σA", 375, 2880, 1080, 2805, 1500, 390},
+        {"lblSigmaB", "σB", 2865, 2880, 3480, 2805, 1500, 390},
+        {"lblSigmaC", "σC", 5205, 2880, 5835, 2805, 1500, 390},
     };
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 12; ++i) {
         const Box &b = boxes[i];
         auto *label = new QLabel(QString::fromUtf8(b.text), frame());
         label->setObjectName(QString::fromLatin1(b.label));
@@ -51,10 +63,23 @@ frmIsoAddEdit::frmIsoAddEdit(frmIsoMgr *manager)
     place(Command2(), 7740, 2295, 1215, 405);
 
     // Tab order: the values, the two buttons, then the locked type box.
-    for (int i = 1; i < 7; ++i) setTabOrder(field(i), field(i + 1));
-    setTabOrder(field(7), Command1());
+    for (int i = 1; i < 11; ++i) setTabOrder(field(i), field(i + 1));
+    setTabOrder(field(11), Command1());
     setTabOrder(Command1(), Command2());
     setTabOrder(Command2(), field(0));
 }
 
 QString frmIsoAddEdit::ownerForNewRow() const { return manager()->currentOwner(); }
+
+QLineEdit *frmIsoAddEdit::crossCheck(QString *message) const
+{
+    // The σ typed with the covariances the row holds.
+    QStringList error;
+    for (int i = 0; i < 3; ++i) error << field(9 + i)->text();
+    for (int i = 3; i < CoefficientCovariance::FieldCount(3); ++i)
+        error << rowText(frmIsoMgr::kErrorColumn + i);
+    const CoefficientCovariance::Check check = CoefficientCovariance::Examine(error, 3);
+    if (check.problem == CoefficientCovariance::Problem::None) return nullptr;
+    *message = CoefficientCovariance::Message(check.problem);
+    return field(9 + std::min(check.field, 2));
+}

@@ -2,6 +2,10 @@
 
 #include "core/base/AppError.h"
 #include "core/base/NumberText.h"
+#include "core/database/Connection.h"
+#include "core/database/Recordset.h"
+#include "core/store/CoefficientCovariance.h"
+#include "core/store/SchemaText.h"
 #include "core/store/clsIsoItem.h"
 #include "core/store/clsIsoplotItems.h"
 #include "core/store/isotype.h"
@@ -34,6 +38,10 @@ CalibrationManager::Design isoDesign()
     d.list = QRect(2550, 360, 8205, 6675);
     d.column6Header = QStringLiteral("C");
     d.constantColumns = {3, 4, 5};
+    // The dataset the row belongs to, then the published error of A, B and C.
+    d.extraColumns << CalibrationManager::ExtraColumn{QStringLiteral("数据集"), 1800, false};
+    for (const QString &header : CoefficientCovariance::Headers(3))
+        d.extraColumns << CalibrationManager::ExtraColumn{header, 1200, true};
     d.deleteMissing = QStringLiteral("记录不存在,删除失败!!");
     d.deleteFailed = QStringLiteral("未知原因,删除记录失败!");
     return d;
@@ -91,6 +99,13 @@ QList<QTreeWidgetItem *> frmIsoMgr::queryRows(const QString &owner, const QStrin
 {
     clsIsoplotItems items;
     items.FuzzyQuery(db(), owner, minA, minB);
+    QHash<int32_t, QString> datasets;
+    for (Recordset rs =
+             db().Execute(QStringLiteral("select ID_N, Dataset_S from Isoplot where Dataset_S<>''"));
+         !rs.Eof(); rs.MoveNext())
+        datasets.insert(rs.Fields(0).Long(), rs.Fields(1).Text());
+    const QHash<int32_t, CoefficientCovariance::Matrix> covariances =
+        CoefficientCovariance::ReadAll(db(), CoefficientCovariance::kIsoplot);
     const QIcon ok = PendingRows::Icon(PendingRows::kOk);
     QList<QTreeWidgetItem *> rows;
     rows.reserve(items.Count());
@@ -103,6 +118,11 @@ QList<QTreeWidgetItem *> frmIsoMgr::queryRows(const QString &owner, const QStrin
         row->setNumber(5, item->ConstC());
         row->setValue(6, item->Mark());
         row->setValue(7, item->Source());
+        row->setText(frmIsoMgr::kDatasetColumn, datasets.value(item->id()));
+        const auto found = covariances.constFind(item->id());
+        const QStringList error = CoefficientCovariance::Texts(
+            found == covariances.constEnd() ? std::nullopt : std::optional(*found), 3);
+        for (int i = 0; i < error.size(); ++i) row->setText(frmIsoMgr::kErrorColumn + i, error.at(i));
         rows << row;
     }
     return rows;
@@ -121,16 +141,66 @@ int32_t frmIsoMgr::storeRow(bool add, int32_t id, const QString &owner, const QS
     item.setConstC(Num::ToSingle(values.at(4)));
     item.setMark(values.at(5));
     item.setSource(values.at(6));
-    const int32_t status = add ? item.AddNew(db()) : item.Update(db());
-    if (add && status == 0) *newId = item.id();
-    return status;
+    const QString dataset = values.value(kDatasetColumn - 1).trimmed();
+    const QStringList error = values.mid(kErrorColumn - 1, CoefficientCovariance::FieldCount(3));
+    auto storedDataset = [](int32_t rowId) {
+        Recordset rs = db().Execute(QStringLiteral("select Dataset_S from Isoplot where ID_N=") +
+                                    QString::number(rowId));
+        return rs.Eof() || rs.Fields(0).IsNull() ? QString() : rs.Fields(0).Text();
+    };
+    RowParts parts;
+    parts.storeMain = [&item, add](int32_t *storedId) {
+        const int32_t status = add ? item.AddNew(db()) : item.Update(db());
+        *storedId = item.id();
+        return status;
+    };
+    parts.mainAsStored = [&item] { return item.HoldsStoredRow(db()); };
+    parts.extrasAsStored = [&](int32_t rowId) {
+        return storedDataset(rowId) == dataset &&
+               CoefficientCovariance::Texts(
+                   CoefficientCovariance::Read(db(), CoefficientCovariance::kIsoplot, rowId), 3) == error;
+    };
+    parts.writeExtras = [&](int32_t rowId) {
+        db().Execute(QStringLiteral("update Isoplot set Dataset_S='") + EscapeSqlText(dataset) +
+                     QStringLiteral("' where ID_N=") + QString::number(rowId));
+        // Texts as shown for the stored matrix keep it exactly; anything else is what was typed.
+        const std::optional<CoefficientCovariance::Matrix> stored =
+            CoefficientCovariance::Read(db(), CoefficientCovariance::kIsoplot, rowId);
+        if (CoefficientCovariance::Texts(stored, 3) != error)
+            CoefficientCovariance::Write(db(), CoefficientCovariance::kIsoplot, rowId,
+                                         CoefficientCovariance::FromTexts(error, 3));
+    };
+    return StoreWithParts(add, id, parts, newId);
+}
+
+QStringList frmIsoMgr::valuesToStore(const QStringList &values) const
+{
+    QStringList stored = values;
+    while (stored.size() < valueColumns()) stored << QString();
+    stored[kDatasetColumn - 1] = stored.at(kDatasetColumn - 1).trimmed();
+    const QStringList error = stored.mid(kErrorColumn - 1, CoefficientCovariance::FieldCount(3));
+    if (CoefficientCovariance::Examine(error, 3).problem == CoefficientCovariance::Problem::None) {
+        const QStringList shown = CoefficientCovariance::Texts(CoefficientCovariance::FromTexts(error, 3), 3);
+        for (int i = 0; i < shown.size(); ++i) stored[kErrorColumn - 1 + i] = shown.at(i);
+    }
+    return stored;
+}
+
+QString frmIsoMgr::rowProblem(const QStringList &values) const
+{
+    const QString constants = CalibrationManager::rowProblem(values);
+    if (!constants.isEmpty()) return constants;
+    return CoefficientCovariance::Message(
+        CoefficientCovariance::Examine(values.mid(kErrorColumn - 1, CoefficientCovariance::FieldCount(3)), 3)
+            .problem);
 }
 
 int32_t frmIsoMgr::deleteStored(int32_t id)
 {
     clsIsoItem item;
     item.setId(id);
-    return item.Delete(db(), id);
+    return DeleteWithParts(id, CoefficientCovariance::kIsoplot,
+                           [&item, id] { return item.Delete(db(), id); });
 }
 
 bool frmIsoMgr::mayAddRecord() const { return !currentOwner().isEmpty(); }

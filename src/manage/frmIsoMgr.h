@@ -9,6 +9,11 @@ class QLabel;
 class frmIsoMgr : public CalibrationManager {
     Q_OBJECT
   public:
+    // The list columns past the seven both managers have: the dataset, then the
+    // coefficients' error (σA σB σC cov(A,B) cov(A,C) cov(B,C)).
+    static constexpr int kDatasetColumn = 8;
+    static constexpr int kErrorColumn = 9;
+
     explicit frmIsoMgr(QWidget *parent = nullptr);
 
     bool canSave() const { return pending(); }
@@ -26,6 +31,8 @@ class frmIsoMgr : public CalibrationManager {
     int32_t storeRow(bool add, int32_t id, const QString &owner, const QStringList &values,
                      int32_t *newId) override;
     int32_t deleteStored(int32_t id) override;
+    QStringList valuesToStore(const QStringList &values) const override;
+    QString rowProblem(const QStringList &values) const override;
     bool mayAddRecord() const override;
     void openEditor(bool add) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

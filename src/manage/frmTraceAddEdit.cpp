@@ -1,6 +1,7 @@
 #include "manage/frmTraceAddEdit.h"
 
 #include "core/base/Twips.h"
+#include "core/store/CoefficientCovariance.h"
 #include "manage/TraceTermFields.h"
 #include "manage/frmTraceMgr.h"
 #include "ui/FormBuilder.h"
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
+#include <algorithm>
 
 using FormBuilder::place;
 
@@ -36,6 +38,10 @@ QList<CalibrationEditDialog::ExtraBox> termBoxes()
         boxes << CalibrationEditDialog::ExtraBox{QString::fromLatin1(kTermBoxes[i].name),
                                                  TraceTermFields::kFirstColumn + i,
                                                  !TraceTermFields::IsText(i)};
+    // The σ of A and B; the covariance comes only with an import or the library.
+    boxes << CalibrationEditDialog::ExtraBox{QStringLiteral("txtSigmaA"), frmTraceMgr::kErrorColumn, true}
+          << CalibrationEditDialog::ExtraBox{QStringLiteral("txtSigmaB"), frmTraceMgr::kErrorColumn + 1,
+                                             true};
     return boxes;
 }
 
@@ -61,8 +67,8 @@ frmTraceAddEdit::frmTraceAddEdit(frmTraceMgr *manager)
                                            termBoxes()})
 {
     setObjectName(QStringLiteral("frmTraceAddEdit"));
-    setFixedSize(Twips::toPx(9075), Twips::toPx(5055));
-    place(frame(), 120, 195, 7500, 4680);
+    setFixedSize(Twips::toPx(9075), Twips::toPx(5550));
+    place(frame(), 120, 195, 7500, 5175);
 
     auto label = [this](const char *name, const char *text, int left, int top) {
         auto *l = new QLabel(QString::fromUtf8(text), frame());
@@ -104,12 +110,18 @@ frmTraceAddEdit::frmTraceAddEdit(frmTraceMgr *manager)
               top + 75);
         place(termBox(cell.field), kBoxLeft[cell.column], top, kBoxWidth, 390);
     }
+    // The published error of A and B, below the terms.
+    const int sigmaTop = kRowTop + 4 * kRowStep;
+    label("lblSigmaA", "σA", kLabelLeft[0], sigmaTop + 75);
+    place(sigmaBox(0), kBoxLeft[0], sigmaTop, kBoxWidth, 390);
+    label("lblSigmaB", "σB", kLabelLeft[1], sigmaTop + 75);
+    place(sigmaBox(1), kBoxLeft[1], sigmaTop, kBoxWidth, 390);
     auto *equation = new QLabel(QStringLiteral("log K = (A + C·P^n + E·X)/T + B + F·X\n"
                                                "           + ν(SiO2)·log a(SiO2) + ν(TiO2)·log a(TiO2)\n"
                                                "T：开尔文；P：千巴；空白项取默认值（n = 1，其余为 0）"),
                                 frame());
     equation->setObjectName(QStringLiteral("lblEquation"));
-    place(equation, 375, kRowTop + 4 * kRowStep - 15, 6945, 780);
+    place(equation, 375, kRowTop + 5 * kRowStep - 15, 6945, 780);
 
     place(Command1(), 7725, 1200, 1215, 405);
     place(Command2(), 7740, 1815, 1215, 405);
@@ -120,7 +132,9 @@ frmTraceAddEdit::frmTraceAddEdit(frmTraceMgr *manager)
     setTabOrder(option2_, field(6));
     setTabOrder(field(6), termBox(0));
     for (int i = 0; i + 1 < TraceTermFields::kCount; ++i) setTabOrder(termBox(i), termBox(i + 1));
-    setTabOrder(termBox(TraceTermFields::kCount - 1), Command1());
+    setTabOrder(termBox(TraceTermFields::kCount - 1), sigmaBox(0));
+    setTabOrder(sigmaBox(0), sigmaBox(1));
+    setTabOrder(sigmaBox(1), Command1());
     setTabOrder(Command1(), Command2());
     setTabOrder(Command2(), field(0));
     setTabOrder(field(0), field(5));
@@ -134,6 +148,11 @@ frmTraceAddEdit::frmTraceAddEdit(frmTraceMgr *manager)
 
 QLineEdit *frmTraceAddEdit::termBox(int i) const { return field(kValueBoxes + 1 + i); }
 
+QLineEdit *frmTraceAddEdit::sigmaBox(int i) const
+{
+    return field(kValueBoxes + 1 + TraceTermFields::kCount + i);
+}
+
 QLineEdit *frmTraceAddEdit::crossCheck(QString *message) const
 {
     QStringList texts;
@@ -142,7 +161,15 @@ QLineEdit *frmTraceAddEdit::crossCheck(QString *message) const
     switch (check.problem) {
     case TraceTermFields::Problem::PowerNotPositive: *message = TraceTermFields::kPowerNotPositive; break;
     case TraceTermFields::Problem::XNameMissing: *message = TraceTermFields::kXNameMissing; break;
-    default: return nullptr; // the numbers themselves were checked box by box
+    default: {
+        // The σ typed with the covariance the row holds.
+        const QStringList error{sigmaBox(0)->text(), sigmaBox(1)->text(),
+                                rowText(frmTraceMgr::kErrorColumn + 2)};
+        const CoefficientCovariance::Check sigma = CoefficientCovariance::Examine(error, 2);
+        if (sigma.problem == CoefficientCovariance::Problem::None) return nullptr;
+        *message = CoefficientCovariance::Message(sigma.problem);
+        return sigmaBox(std::min(sigma.field, 1));
+    }
     }
     return termBox(check.field);
 }

@@ -9,7 +9,8 @@ class frmTraceMgr;
 // The trace-element thermometer edit dialog: Text2_0 (the element) to Text2_6,
 // the log type chosen with the options "E" and "10", mirrored in Text2_5; then
 // the terms txtC, txtN, txtE, txtF, txtXName, txtNuSiO2, txtNuTiO2 and txtKUnit
-// (list columns 8..15), empty for their defaults.
+// (list columns 8..15), empty for their defaults; then txtSigmaA and txtSigmaB,
+// the published σ of A and B (the covariance is not edited here).
 class frmTraceAddEdit : public CalibrationEditDialog {
     Q_OBJECT
   public:
@@ -19,10 +20,12 @@ class frmTraceAddEdit : public CalibrationEditDialog {
     QRadioButton *Option2() const { return option2_; }
     // The box of term i (0..7, the order of the list's columns).
     QLineEdit *termBox(int i) const;
+    // The box of σA (0) or σB (1).
+    QLineEdit *sigmaBox(int i) const;
 
   protected:
     QString ownerForNewRow() const override;
-    // n > 0 where C ≠ 0; a name of X where E or F ≠ 0.
+    // n > 0 where C ≠ 0; a name of X where E or F ≠ 0; σ that fit the covariance.
     QLineEdit *crossCheck(QString *message) const override;
 
   private:

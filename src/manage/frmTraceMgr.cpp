@@ -2,6 +2,7 @@
 
 #include "core/base/NumberText.h"
 #include "core/base/ProgramFolders.h"
+#include "core/store/CoefficientCovariance.h"
 #include "core/store/SaveOutcome.h"
 #include "core/store/clsTraceelement.h"
 #include "core/store/clsTraceelements.h"
@@ -36,6 +37,8 @@ CalibrationManager::Design traceDesign()
         d.extraColumns << CalibrationManager::ExtraColumn{
             TraceTermFields::Headers().at(i), i == TraceTermFields::kCount - 1 ? 2400 : 1200, !text};
     }
+    for (const QString &header : CoefficientCovariance::Headers(2))
+        d.extraColumns << CalibrationManager::ExtraColumn{header, 1200, true};
     d.deleteMissing = QStringLiteral("记录不存在!");
     d.deleteFailed = QStringLiteral("删除记录失败!");
     return d;
@@ -82,6 +85,8 @@ QList<QTreeWidgetItem *> frmTraceMgr::queryRows(const QString &owner, const QStr
 {
     clsTraceelements items;
     items.FuzzyQuery(db(), owner, minA, minB);
+    const QHash<int32_t, CoefficientCovariance::Matrix> covariances =
+        CoefficientCovariance::ReadAll(db(), CoefficientCovariance::kTraceElement);
     const QIcon ok = PendingRows::Icon(PendingRows::kOk);
     QList<QTreeWidgetItem *> rows;
     rows.reserve(items.Count());
@@ -96,6 +101,10 @@ QList<QTreeWidgetItem *> frmTraceMgr::queryRows(const QString &owner, const QStr
         row->setValue(6, item->Mark());
         const QStringList terms = TraceColumns::Texts(item->terms());
         for (int i = 0; i < terms.size(); ++i) row->setText(TraceTermFields::kFirstColumn + i, terms.at(i));
+        const auto found = covariances.constFind(item->id());
+        const QStringList error = CoefficientCovariance::Texts(
+            found == covariances.constEnd() ? std::nullopt : std::optional(*found), 2);
+        for (int i = 0; i < error.size(); ++i) row->setText(kErrorColumn + i, error.at(i));
         rows << row;
     }
     return rows;
@@ -117,9 +126,27 @@ int32_t frmTraceMgr::storeRow(bool add, int32_t id, const QString &owner, const 
     // rowProblem has refused terms that do not convert; nothing is stored half read.
     if (!TraceColumns::FromTexts(values.mid(TraceTermFields::kFirstColumn - 1), &terms)) return 2;
     item.setTerms(terms);
-    const int32_t status = add ? item.AddNew(db()) : item.Update(db());
-    if (add && status == 0) *newId = item.id();
-    return status;
+    const QStringList error = values.mid(kErrorColumn - 1, CoefficientCovariance::FieldCount(2));
+    auto storedError = [](int32_t rowId) {
+        return CoefficientCovariance::Read(db(), CoefficientCovariance::kTraceElement, rowId);
+    };
+    RowParts parts;
+    parts.storeMain = [&item, add](int32_t *storedId) {
+        const int32_t status = add ? item.AddNew(db()) : item.Update(db());
+        *storedId = item.id();
+        return status;
+    };
+    parts.mainAsStored = [&item] { return item.HoldsStoredRow(db()); };
+    parts.extrasAsStored = [&](int32_t rowId) {
+        return CoefficientCovariance::Texts(storedError(rowId), 2) == error;
+    };
+    // Texts as shown for the stored matrix keep it exactly; anything else is what was typed.
+    parts.writeExtras = [&](int32_t rowId) {
+        if (CoefficientCovariance::Texts(storedError(rowId), 2) != error)
+            CoefficientCovariance::Write(db(), CoefficientCovariance::kTraceElement, rowId,
+                                         CoefficientCovariance::FromTexts(error, 2));
+    };
+    return StoreWithParts(add, id, parts, newId);
 }
 
 // The table has no column for the source of data an import brings (column 7):
@@ -132,6 +159,12 @@ QStringList frmTraceMgr::valuesToStore(const QStringList &values) const
     while (stored.size() < first + TraceTermFields::kCount) stored << QString();
     const QStringList terms = TraceTermFields::Stored(stored.mid(first, TraceTermFields::kCount));
     for (int i = 0; i < TraceTermFields::kCount; ++i) stored[first + i] = terms.at(i);
+    while (stored.size() < valueColumns()) stored << QString();
+    const QStringList error = stored.mid(kErrorColumn - 1, CoefficientCovariance::FieldCount(2));
+    if (CoefficientCovariance::Examine(error, 2).problem == CoefficientCovariance::Problem::None) {
+        const QStringList shown = CoefficientCovariance::Texts(CoefficientCovariance::FromTexts(error, 2), 2);
+        for (int i = 0; i < shown.size(); ++i) stored[kErrorColumn - 1 + i] = shown.at(i);
+    }
 
     const QString source = stored.at(6).trimmed();
     if (source.isEmpty()) return stored;
@@ -146,7 +179,11 @@ QString frmTraceMgr::rowProblem(const QStringList &values) const
     const QString constants = CalibrationManager::rowProblem(values);
     if (!constants.isEmpty()) return constants;
     switch (TraceTermFields::Examine(values.mid(TraceTermFields::kFirstColumn - 1)).problem) {
-    case TraceTermFields::Problem::None: return QString();
+    case TraceTermFields::Problem::None:
+        return CoefficientCovariance::Message(
+            CoefficientCovariance::Examine(values.mid(kErrorColumn - 1, CoefficientCovariance::FieldCount(2)),
+                                           2)
+                .problem);
     case TraceTermFields::Problem::NotANumber: return SaveOutcome::kNotANumber;
     case TraceTermFields::Problem::OutOfRange: return SaveOutcome::kOutOfRange;
     case TraceTermFields::Problem::PowerNotPositive: return TraceTermFields::kPowerNotPositive;
@@ -159,7 +196,8 @@ int32_t frmTraceMgr::deleteStored(int32_t id)
 {
     clsTraceelement item;
     item.setId(id);
-    return item.Delete(db(), id);
+    return DeleteWithParts(id, CoefficientCovariance::kTraceElement,
+                           [&item, id] { return item.Delete(db(), id); });
 }
 
 bool frmTraceMgr::mayAddRecord() const

@@ -9,10 +9,14 @@ class QLabel;
 // list shows each row's terms (TraceTermFields); an import line may carry them
 // in the same places: minerals A and B, A, B, the log type, the remark, the
 // source of data (kept in the remark), then C, n, E, F, X, ν(SiO2), ν(TiO2) and
-// the unit of K. Lines of six or seven fields keep the defaults.
+// the unit of K, then the error of A and B (σA σB cov(A,B)). Lines of six or
+// seven fields keep the defaults.
 class frmTraceMgr : public CalibrationManager {
     Q_OBJECT
   public:
+    // The list column of σA, after the terms: σA σB cov(A,B).
+    static constexpr int kErrorColumn = 16;
+
     explicit frmTraceMgr(QWidget *parent = nullptr);
 
     // True: nothing is pending.

@@ -410,9 +410,11 @@ void expectSoundPackage(const Package &wb)
 
 QStringList isotopeHeadings()
 {
-    return {QStringLiteral("同位素"),   QStringLiteral("矿物A"),   QStringLiteral("矿物B"),
-            QStringLiteral("A"),        QStringLiteral("B"),       QStringLiteral("C"),
-            QStringLiteral("适用范围"), QStringLiteral("资料来源")};
+    return {QStringLiteral("同位素"),   QStringLiteral("矿物A"),    QStringLiteral("矿物B"),
+            QStringLiteral("A"),        QStringLiteral("B"),        QStringLiteral("C"),
+            QStringLiteral("适用范围"), QStringLiteral("资料来源"), QStringLiteral("数据集"),
+            QStringLiteral("σA"),       QStringLiteral("σB"),       QStringLiteral("σC"),
+            QStringLiteral("cov(A,B)"), QStringLiteral("cov(A,C)"), QStringLiteral("cov(B,C)")};
 }
 
 QStringList traceHeadings()
@@ -422,7 +424,8 @@ QStringList traceHeadings()
             QStringLiteral("适用范围"), QStringLiteral("资料来源"), QStringLiteral("C"),
             QStringLiteral("n"),        QStringLiteral("E"),        QStringLiteral("F"),
             QStringLiteral("X"),        QStringLiteral("ν(SiO2)"),  QStringLiteral("ν(TiO2)"),
-            QStringLiteral("K单位")};
+            QStringLiteral("K单位"),    QStringLiteral("σA"),       QStringLiteral("σB"),
+            QStringLiteral("cov(A,B)")};
 }
 
 class ExportTransfer : public ::testing::Test {
@@ -482,6 +485,7 @@ TEST_F(ExportTransfer, EveryVisibleCellArrivesAsTheTextShown)
     for (int i = 0; i < 3; ++i) {
         QStringList expected{type};
         for (const QString &v : rowValues(*list, i)) expected << (v.isEmpty() ? "<none>" : v);
+        while (expected.size() < isotopeHeadings().size()) expected << "<none>"; // the template's columns
         EXPECT_EQ(wb.cells[i + 1], expected) << "worksheet row " << i + 2;
     }
     EXPECT_EQ(wb.cells[1][1], " lead and trail ");
@@ -497,7 +501,7 @@ TEST_F(ExportTransfer, EmptyListGivesTheTemplateAlone)
     expectSoundPackage(wb);
     ASSERT_EQ(wb.cells.size(), 1);
     EXPECT_EQ(wb.cells[0], isotopeHeadings());
-    EXPECT_EQ(wb.dimension, "A1:H1");
+    EXPECT_EQ(wb.dimension, "A1:O1");
     EXPECT_EQ(opened.size(), 1);
 
     // The template the build made is a template, with the same heading row.
@@ -525,7 +529,7 @@ TEST_F(ExportTransfer, RowsTheFilterHidIsNotExported)
     EXPECT_EQ(wb.cells[0], traceHeadings());
     EXPECT_EQ(wb.cells[1].mid(0, 2), QStringList({"Ni", "r1"}));
     EXPECT_EQ(wb.cells[2].mid(0, 2), QStringList({"Ni", "r3"}));
-    EXPECT_EQ(wb.dimension, "A1:P3") << "the template's headings run to the terms' last column";
+    EXPECT_EQ(wb.dimension, "A1:S3") << "the template's headings run to the error's last column";
 }
 
 TEST_F(ExportTransfer, MissingOrBrokenTemplateRaisesTheExportError)
@@ -838,15 +842,16 @@ TEST_F(TraceManagerTransfer, ImportedTermsAreStoredOrTheirRowIsMarked)
         const QTreeWidgetItem *r = rows()->topLevelItem(2 + i);
         EXPECT_EQ(PendingRows::IconKey(r), cases[i].refusal.isEmpty() ? "ok" : "adderror");
         EXPECT_EQ(PendingRows::ToolTip(r), cases[i].refusal);
-        EXPECT_EQ(storedTraceRow(db.conn(), "MinA_s='M" + QString::number(i) + "'").mid(8), cases[i].terms);
+        EXPECT_EQ(storedTraceRow(db.conn(), "MinA_s='M" + QString::number(i) + "'").mid(8, 8),
+                  cases[i].terms);
         if (cases[i].refusal.isEmpty()) {
             EXPECT_EQ(PendingRows::Values(r, 15).mid(7), cases[i].terms) << "shown as stored";
         }
     }
     EXPECT_EQ(storedTraceRow(db.conn(), "MinA_s='M1'").value(6), QStringLiteral("r；资料来源：Jones 1999"));
 
-    // A line past the terms is none of ours: the import stops before it.
-    importLines((QStringLiteral("M9") + head + "\t0\t1\t0\t0\t\t0\t0\tppm\textra\r\n").toUtf8());
+    // A line past the terms and the error is none of ours: the import stops before it.
+    importLines((QStringLiteral("M9") + head + "\t0\t1\t0\t0\t\t0\t0\tppm\t1\t0.1\t0\textra\r\n").toUtf8());
     EXPECT_EQ(rows()->topLevelItemCount(), 2 + int(std::size(cases)));
     EXPECT_EQ(dialogs.lastMessage(), "无效的属性值");
 }
@@ -856,8 +861,9 @@ TEST_F(TraceManagerTransfer, ImportedTermsAreStoredOrTheirRowIsMarked)
 TEST_F(TraceManagerTransfer, TermsSurviveSaveExportAndImportElsewhere)
 {
     dialogs.onModal([](QDialog *dlg) {
-        const char *const boxes[] = {"Text2_1", "Text2_2",  "Text2_3",   "Text2_4",   "txtC",    "txtN",
-                                     "txtF",    "txtXName", "txtNuSiO2", "txtNuTiO2", "txtKUnit"};
+        const char *const boxes[] = {"Text2_1",  "Text2_2",   "Text2_3",  "Text2_4",   "txtC",
+                                     "txtN",     "txtF",      "txtXName", "txtNuSiO2", "txtNuTiO2",
+                                     "txtKUnit", "txtSigmaA", "txtSigmaB"};
         const QStringList typed{QStringLiteral("橄榄石"),
                                 QStringLiteral("尖晶石"),
                                 "-11148.27",
@@ -868,7 +874,9 @@ TEST_F(TraceManagerTransfer, TermsSurviveSaveExportAndImportElsewhere)
                                 "Cr#",
                                 "-1",
                                 "1",
-                                "Al2O3(ol)/Al2O3(sp)"};
+                                "Al2O3(ol)/Al2O3(sp)",
+                                "86",
+                                "0.072"};
         for (int i = 0; i < typed.size(); ++i) {
             findNamed<QLineEdit>(dlg, boxes[i])->setFocus();
             typeText(findNamed<QLineEdit>(dlg, boxes[i]), typed[i]);
@@ -880,7 +888,11 @@ TEST_F(TraceManagerTransfer, TermsSurviveSaveExportAndImportElsewhere)
     clickTraceButton(mgr.get(), "save");
     const QStringList stored = storedTraceRow(db.conn(), QStringLiteral("MinA_s='橄榄石'"));
     EXPECT_EQ(stored.mid(5), QStringList({"e", "", "", "-660", "0.35", "0", "0.9855072", "Cr#", "-1", "1",
-                                          "Al2O3(ol)/Al2O3(sp)"})); // E left empty: 0
+                                          "Al2O3(ol)/Al2O3(sp)", "86", "0.072", "0"})); // E left empty: 0
+    EXPECT_EQ(
+        db.scalar("select AA||' '||BB||' '||AB from Covariance where Table_S='TraceElement' and Row_N=3"),
+        "7396.0 0.005184 0.0")
+        << "σ typed, stored as variances; no covariance";
     Recordset rs =
         db.conn().Execute(QStringLiteral("select PowerN_sng,ConstF_sng from TraceElement where ID_N=3"));
     EXPECT_EQ(rs.Fields(0).Single(), 0.35f);
@@ -888,7 +900,7 @@ TEST_F(TraceManagerTransfer, TermsSurviveSaveExportAndImportElsewhere)
 
     clickTraceButton(mgr.get(), "refresh");
     ASSERT_EQ(rows()->topLevelItemCount(), 3);
-    EXPECT_EQ(QStringList{"Fe"} + PendingRows::Values(rows()->topLevelItem(2), 15), stored);
+    EXPECT_EQ(QStringList{"Fe"} + PendingRows::Values(rows()->topLevelItem(2), 18), stored);
     clickTraceButton(mgr.get(), "export");
     ASSERT_EQ(opened.size(), 1);
     const Package wb = readBack(opened.first());

@@ -6,6 +6,7 @@
 #include "core/base/ProgramFolders.h"
 #include "core/files/CalibrationImportText.h"
 #include "core/files/TextCodec.h"
+#include "core/store/CoefficientCovariance.h"
 #include "manage/frmIsoMgr.h"
 #include "manage/frmTraceMgr.h"
 
@@ -31,24 +32,38 @@ struct Stored {
     QString line() const { return owner + QLatin1Char('|') + values.join(QLatin1Char('|')); }
 };
 
-std::vector<Stored> isotopeRows(Connection &conn)
+// With its parts: the dataset and the error fields after the seven columns.
+std::vector<Stored> isotopeRows(Connection &conn, bool parts = true)
 {
     std::vector<Stored> rows;
+    const auto errors = CoefficientCovariance::ReadAll(conn, CoefficientCovariance::kIsoplot);
     Recordset rs = conn.Execute(QStringLiteral("select * from Isoplot order by ID_N"));
-    for (; !rs.Eof(); rs.MoveNext())
-        rows.push_back({rs.Fields("IsoType_S").Text(),
-                        {rs.Fields("MinA_S").Text(), rs.Fields("MinB_S").Text(),
-                         Num::Str(rs.Fields("ConstA_N").Single()), Num::Str(rs.Fields("ConstB_N").Single()),
-                         Num::Str(rs.Fields("ConstC_N").Single()), rs.Fields("Mark_S").Text(),
-                         rs.Fields("Source_S").Text()}});
+    for (; !rs.Eof(); rs.MoveNext()) {
+        QStringList values{rs.Fields("MinA_S").Text(),
+                           rs.Fields("MinB_S").Text(),
+                           Num::Str(rs.Fields("ConstA_N").Single()),
+                           Num::Str(rs.Fields("ConstB_N").Single()),
+                           Num::Str(rs.Fields("ConstC_N").Single()),
+                           rs.Fields("Mark_S").Text(),
+                           rs.Fields("Source_S").Text()};
+        if (parts) {
+            const auto found = errors.constFind(rs.Fields("ID_N").Long());
+            values << rs.Fields("Dataset_S").Text()
+                   << CoefficientCovariance::Texts(
+                          found == errors.constEnd() ? std::nullopt : std::optional(*found), 3);
+        }
+        rows.push_back({rs.Fields("IsoType_S").Text(), values});
+    }
     return rows;
 }
 
 // As the trace list shows a row: the seven shared columns (the source of data
-// empty: the table keeps none), then the terms C, n, E, F, X, ν_Si, ν_Ti, K unit.
+// empty: the table keeps none), then the terms C, n, E, F, X, ν_Si, ν_Ti, K unit,
+// then the error fields.
 std::vector<Stored> traceRows(Connection &conn)
 {
     std::vector<Stored> rows;
+    const auto errors = CoefficientCovariance::ReadAll(conn, CoefficientCovariance::kTraceElement);
     Recordset rs = conn.Execute(QStringLiteral("select * from TraceElement order by ID_N"));
     for (; !rs.Eof(); rs.MoveNext()) {
         QStringList values{rs.Fields("MinA_s").Text(),
@@ -64,6 +79,9 @@ std::vector<Stored> traceRows(Connection &conn)
         for (const char *number : {"NuSiO2_sng", "NuTiO2_sng"})
             values << Num::Str(rs.Fields(number).Single());
         values << rs.Fields("KUnit_s").Text();
+        const auto found = errors.constFind(rs.Fields("ID_N").Long());
+        values << CoefficientCovariance::Texts(
+            found == errors.constEnd() ? std::nullopt : std::optional(*found), 2);
         rows.push_back({rs.Fields("Element_s").Text(), values});
     }
     return rows;
@@ -178,6 +196,7 @@ TEST_F(LibraryImport, IsotopeManagerAddsTheMissingRowsAndRefusesThoseTheDatabase
         "(500,'硫同位素','黄铁矿','方铅矿',1.01,0,0,'200-700','my own')"));
     older.exec(QStringLiteral("update Isoplot set Source_S='checked again' where ID_N=3"));
     const std::vector<Stored> had = isotopeRows(older.conn());
+    const std::vector<Stored> hadMain = isotopeRows(older.conn(), false);
     ASSERT_EQ(had.size(), 96u);
 
     frmIsoMgr w;
@@ -187,7 +206,8 @@ TEST_F(LibraryImport, IsotopeManagerAddsTheMissingRowsAndRefusesThoseTheDatabase
     for (const QString &type : owners(wanted)) {
         const QStringList icons =
             importAndSave(&w, type, library.dir() + QStringLiteral("/library/isotope/") + type + ".txt");
-        const QStringList had_ = lines(had, type), wanted_ = lines(wanted, type);
+        const QStringList had_ = lines(hadMain, type),
+                          wanted_ = lines(isotopeRows(library.conn(), false), type);
         int missing = 0;
         for (const QString &l : wanted_) missing += had_.contains(l) ? 0 : 1;
         EXPECT_EQ(icons.count(PendingRows::kOk), missing) << type.toStdString();
@@ -201,8 +221,12 @@ TEST_F(LibraryImport, IsotopeManagerAddsTheMissingRowsAndRefusesThoseTheDatabase
     EXPECT_EQ(refused, 94);
 
     // Now the database holds the whole library once, the user's row, and the row the user changed.
-    QStringList expected = lines(wanted) + QStringList{lines(had).value(2), lines(had).last()};
-    EXPECT_EQ(sorted(lines(isotopeRows(older.conn()))), sorted(expected));
+    const QStringList expected = lines(isotopeRows(library.conn(), false)) +
+                                 QStringList{lines(hadMain).value(2), lines(hadMain).last()};
+    EXPECT_EQ(sorted(lines(isotopeRows(older.conn(), false))), sorted(expected));
+    // The rows it added came with their dataset and error: the clumped rows, all new, whole.
+    EXPECT_EQ(lines(isotopeRows(older.conn()), QStringLiteral("团簇同位素(Δ47)")),
+              lines(wanted, QStringLiteral("团簇同位素(Δ47)")));
     w.setCanSave(false);
     w.Unload();
 }

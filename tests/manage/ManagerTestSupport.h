@@ -2,6 +2,7 @@
 
 #include "core/base/NumberText.h"
 #include "core/database/Recordset.h"
+#include "core/store/CoefficientCovariance.h"
 #include "manage/CalibrationManager.h"
 #include "manage/PendingRows.h"
 #include "support/core/TempDatabase.h"
@@ -113,14 +114,18 @@ inline QStringList storedTraceRow(Connection &conn, const QString &condition)
     Recordset rs = conn.Execute(QStringLiteral("select * from TraceElement where ") + condition);
     if (rs.Eof()) return {};
     auto number = [&rs](const char *column) { return Num::Str(rs.Fields(column).Single()); };
-    return {rs.Fields("Element_s").Text(), rs.Fields("MinA_s").Text(),
-            rs.Fields("MinB_s").Text(),    number("ConstA_sng"),
-            number("ConstB_sng"),          rs.Fields("logType_s").Text(),
-            rs.Fields("Mark_s").Text(),    QString(),
-            number("ConstC_sng"),          number("PowerN_sng"),
-            number("ConstE_sng"),          number("ConstF_sng"),
-            rs.Fields("XName_s").Text(),   number("NuSiO2_sng"),
-            number("NuTiO2_sng"),          rs.Fields("KUnit_s").Text()};
+    return QStringList{rs.Fields("Element_s").Text(), rs.Fields("MinA_s").Text(),
+                       rs.Fields("MinB_s").Text(),    number("ConstA_sng"),
+                       number("ConstB_sng"),          rs.Fields("logType_s").Text(),
+                       rs.Fields("Mark_s").Text(),    QString(),
+                       number("ConstC_sng"),          number("PowerN_sng"),
+                       number("ConstE_sng"),          number("ConstF_sng"),
+                       rs.Fields("XName_s").Text(),   number("NuSiO2_sng"),
+                       number("NuTiO2_sng"),          rs.Fields("KUnit_s").Text()} +
+           CoefficientCovariance::Texts(CoefficientCovariance::Read(conn,
+                                                                    CoefficientCovariance::kTraceElement,
+                                                                    rs.Fields("ID_N").Long()),
+                                        2);
 }
 
 inline bool asked(const ScriptedDialogs &dialogs, const QString &text)

@@ -89,9 +89,10 @@ TEST_F(IsoMgrTest, OpensWithTypesInTreeAndNothingCurrent)
 
     QTreeWidgetItem *header = list(w)->headerItem();
     QStringList headers;
-    for (int c = 0; c < 8; ++c) headers << header->text(c);
-    EXPECT_EQ(headers, QStringList({"", "矿物A", "矿物B", "A", "B", "C", "适用范围", "资料来源"}));
-    EXPECT_EQ(list(w)->columnCount(), 8) << "the trace manager's terms are its own";
+    for (int c = 0; c < list(w)->columnCount(); ++c) headers << header->text(c);
+    EXPECT_EQ(headers, QStringList({"", "矿物A", "矿物B", "A", "B", "C", "适用范围", "资料来源", "数据集",
+                                    "σA", "σB", "σC", "cov(A,B)", "cov(A,C)", "cov(B,C)"}))
+        << "the trace manager's terms are its own";
     EXPECT_FALSE(list(w)->rootIsDecorated());
     EXPECT_EQ(rowCount(w), 0);
 
@@ -560,4 +561,59 @@ TEST_F(IsoMgrTest, ADecimalCommaLocaleStoresTheConstantsAsTyped)
     clickButton(w, "save");
     EXPECT_EQ(PendingRows::ToolTip(row(w, rowCount(w) - 1)), " 记录已存在,添加失败!");
     EXPECT_EQ(db.scalar("select count(*) from Isoplot where MinA_S='方解石'"), "1");
+}
+
+// ---- the dataset and the published error of the coefficients -------------------
+
+// An import line carries the dataset and σA σB σC cov(A,B) cov(A,C) cov(B,C)
+// after the seven fields; covariances that no σ can carry are refused. The
+// dialog edits the σ alone (the row is then no duplicate of itself), keeping the
+// covariances, and refuses σ they no longer fit; a deleted row takes its error along.
+TEST_F(IsoMgrTest, DatasetAndCoefficientErrorThroughImportDialogSaveAndDelete)
+{
+    frmIsoMgr *w = open();
+    clickNode(w, "氧同位素");
+    QTemporaryDir in;
+    const QString path = in.filePath(QStringLiteral("rows.txt"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("方解石\t水\t2.78\t0\t-3.39\t0-500\tsrc\tDS1\t0.1\t0.2\t\t0.015\t\t\r\n"
+                          "白云石\t水\t3.1\t0\t-2\t\tsrc\t\t0.1\t0.2\t\t0.05\t\t\r\n"));
+    file.close();
+    dialogs.answerFile(path);
+    clickButton(w, "import");
+    clickButton(w, "save");
+    QTreeWidgetItem *calcite = row(w, 3), *dolomite = row(w, 4);
+    EXPECT_EQ(PendingRows::IconKey(calcite), "ok");
+    EXPECT_EQ(PendingRows::Values(calcite, 14).mid(7),
+              QStringList({"DS1", "0.1", "0.2", "0", "0.015", "0", "0"}));
+    EXPECT_EQ(PendingRows::IconKey(dolomite), "adderror");
+    EXPECT_EQ(PendingRows::ToolTip(dolomite), "协方差与σ不相容") << "|ρ| = 2.5";
+    const QString id = db.scalar("select ID_N from Isoplot where MinA_S='方解石'");
+    const QString covariance =
+        "select AA||' '||AB||' '||BB||' '||CC from Covariance where Table_S='Isoplot' and Row_N=" + id;
+    EXPECT_EQ(db.scalar("select Dataset_S from Isoplot where ID_N=" + id), "DS1");
+    EXPECT_EQ(db.scalar(covariance), "0.01 0.015 0.04 0.0");
+
+    clickRow(w, calcite);
+    dialogs.onModal([this](QDialog *dlg) {
+        EXPECT_EQ(findNamed<QLineEdit>(dlg, "txtDataset")->text(), "DS1");
+        EXPECT_EQ(findNamed<QLineEdit>(dlg, "txtSigmaB")->text(), "0.2");
+        retype(findNamed<QLineEdit>(dlg, "txtSigmaA"), "0.05"); // ρ(A,B) = 1.5
+        QTest::mouseClick(findNamed<QPushButton>(dlg, "Command1"), Qt::LeftButton);
+        EXPECT_EQ(dialogs.lastMessage(), "协方差与σ不相容");
+        EXPECT_EQ(dlg->focusWidget(), findNamed<QLineEdit>(dlg, "txtSigmaA"));
+        retype(findNamed<QLineEdit>(dlg, "txtSigmaA"), "0.2");
+        QTest::mouseClick(findNamed<QPushButton>(dlg, "Command1"), Qt::LeftButton);
+    });
+    clickButton(w, "modify");
+    clickButton(w, "save");
+    EXPECT_EQ(PendingRows::IconKey(calcite), "ok") << PendingRows::ToolTip(calcite).toStdString();
+    EXPECT_EQ(db.scalar(covariance), "0.04 0.015 0.04 0.0");
+
+    clickRow(w, calcite);
+    dialogs.answer(Dialogs::Answer::Yes);
+    clickButton(w, "delete");
+    EXPECT_EQ(db.scalar("select count(*) from Isoplot where ID_N=" + id), "0");
+    EXPECT_EQ(db.scalar("select count(*) from Covariance"), "0");
 }

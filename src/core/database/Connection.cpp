@@ -84,6 +84,16 @@ bool Connection::lastErrorWasLock() const
     return primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_INTERRUPT;
 }
 
+void Connection::ExecuteKeepingError(const QStringList &statements)
+{
+    const int kept = lastError_;
+    try {
+        for (const QString &sql : statements) Execute(sql);
+    } catch (const AppError &) {
+    }
+    lastError_ = kept;
+}
+
 void Connection::Open()
 {
     if (db_) return;

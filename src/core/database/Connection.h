@@ -3,6 +3,7 @@
 #include "core/database/Recordset.h"
 
 #include <QString>
+#include <QStringList>
 
 struct sqlite3;
 
@@ -56,6 +57,9 @@ class Connection {
     // The failure ended on a lock or the time limit: another statement now
     // would only wait as long again.
     bool lastErrorWasLock() const;
+    // Runs the statements that undo a failed step (a rollback to a savepoint)
+    // without losing what the failure was; their own failure is ignored.
+    void ExecuteKeepingError(const QStringList &statements);
 
     // The description a user reads for an SQLite failure: the common ones in
     // Chinese, SQLite's own text kept on the line after it (CR LF).

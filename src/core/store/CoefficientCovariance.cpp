@@ -131,8 +131,29 @@ Check Examine(const QStringList &fields, int coefficients)
         if (!v || !std::isfinite(*v)) return {Problem::NotANumber, i};
         if (i < sigmas && *v < 0) return {Problem::Negative, i};
     }
-    if (!IsCovariance(matrixOf(fields, coefficients))) return {Problem::NotACovariance, sigmas};
+    // The σ to point at: the first of a pair whose covariance it cannot carry.
+    const Matrix m = matrixOf(fields, coefficients);
+    if (!IsCovariance(m)) {
+        const struct {
+            int first, ii, jj, ij;
+        } pairs[] = {{0, 0, 3, 1}, {0, 0, 5, 2}, {1, 3, 5, 4}};
+        for (const auto &p : pairs)
+            if (m[size_t(p.ij)] * m[size_t(p.ij)] > m[size_t(p.ii)] * m[size_t(p.jj)])
+                return {Problem::NotACovariance, p.first};
+        return {Problem::NotACovariance, 0};
+    }
     return {};
+}
+
+QString Message(Problem problem)
+{
+    switch (problem) {
+    case Problem::None: return QString();
+    case Problem::NotANumber: return kNotANumber;
+    case Problem::Negative: return kNegative;
+    case Problem::NotACovariance: return kNotACovariance;
+    }
+    return kNotANumber;
 }
 
 std::optional<Matrix> FromTexts(const QStringList &fields, int coefficients)

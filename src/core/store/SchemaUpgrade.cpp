@@ -67,6 +67,11 @@ int Upgrade(Connection &conn)
         if (missing.contains(a.table + QLatin1Char('.') + a.column))
             conn.Execute(QStringLiteral("alter table ") + a.table + QStringLiteral(" add column ") +
                          a.column + QLatin1Char(' ') + a.declaration);
+    // The library's rows of DBOXYGEN 2.0.3 name it in their source: they join
+    // their dataset, so that the pairs it determines are derived for them too.
+    if (missing.contains(QStringLiteral("Isoplot.Dataset_S")))
+        conn.Execute(QStringLiteral("update Isoplot set Dataset_S='DBOXYGEN 2.0.3' where Source_S like "
+                                    "'%DBOXYGEN 2.0.3%'"));
     upgrade.Commit();
     return int(missing.size());
 }

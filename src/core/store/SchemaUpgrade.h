@@ -16,7 +16,8 @@ QStringList Missing(Connection &conn);
 
 // Adds the missing columns, with their defaults, in one transaction: either all
 // are added or the file stays as it was; no row changes. Returns how many were
-// added (0 for a database that has them). A failure (a read-only or locked
+// added (0 for a database that has them). Rows whose source names DBOXYGEN
+// 2.0.3 are given that dataset as the column is added. A failure (a read-only or locked
 // file) raises AppError.
 int Upgrade(Connection &conn);
 

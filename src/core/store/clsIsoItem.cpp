@@ -66,6 +66,12 @@ int32_t clsIsoItem::Delete(Connection &conn, int32_t lngID)
     return outcome.announce(events_.DeleteEvent);
 }
 
+bool clsIsoItem::HoldsStoredRow(Connection &conn) const
+{
+    return conn.Execute(duplicateCheck() + QStringLiteral(" and ID_N=") + QString::number(id_))
+               .RecordCount() > 0;
+}
+
 int32_t clsIsoItem::Update(Connection &conn)
 {
     Outcome outcome;

@@ -38,6 +38,9 @@ class clsIsoItem {
 
     int32_t Delete(Connection &conn, int32_t lngID = 0);
     int32_t Update(Connection &conn);
+    // Whether the stored row of this identifier already holds these values, as
+    // the duplicate check compares them. Database errors raise AppError.
+    bool HoldsStoredRow(Connection &conn) const;
     // Empty texts and zero constants leave the property as it is; texts are
     // stored without surrounding blanks.
     int32_t AddNew(Connection &conn, const QString &strIsoTypeName = {}, const QString &strMinA = {},

@@ -90,6 +90,13 @@ int32_t clsTraceelement::Delete(Connection &conn, int32_t lngID)
     return outcome.announce(events_.DeleteEvent);
 }
 
+bool clsTraceelement::HoldsStoredRow(Connection &conn) const
+{
+    return conn.Execute(duplicateCheck(QStringLiteral("MinA_S"), QStringLiteral("MinB_S")) +
+                        QStringLiteral(" and ID_N=") + QString::number(id_))
+               .RecordCount() > 0;
+}
+
 int32_t clsTraceelement::Update(Connection &conn)
 {
     Outcome outcome;

@@ -43,6 +43,9 @@ class clsTraceelement {
 
     int32_t Delete(Connection &conn, int32_t lngID = 0);
     int32_t Update(Connection &conn);
+    // Whether the stored row of this identifier already holds these values, as
+    // the duplicate check compares them. Database errors raise AppError.
+    bool HoldsStoredRow(Connection &conn) const;
     // Empty texts and zero constants leave the property as it is; element,
     // minerals and remark are stored without surrounding blanks, the log type as given.
     int32_t AddNew(Connection &conn, const QString &strElement = {}, const QString &strMinA = {},

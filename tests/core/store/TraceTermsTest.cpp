@@ -28,6 +28,8 @@ const char *kEarlierIsoplot = "create table Isoplot (ID_N integer not null prima
 
 const char *kUserRows[] = {
     "insert into Isoplot values (3,'氧同位素','石英','水',3.38,0,-3.4,'200-500','my own')",
+    "insert into Isoplot values (4,'氧同位素','石英','水',4.1134,-3.3866,0,'200-900','Vho et al. (2019), "
+    "DBOXYGEN 2.0.3 (internally consistent)')",
     "insert into TraceElement values (1,'Ti','锆石','单矿物',-4800,5.5561,'10','aTiO2 = 0.7, mine')",
     "insert into TraceElement values (7,'Zr','金红石','单矿物',-10584,17.175,'e','O''Brien''s 10 kbar')",
     "insert into TraceElement values (9,'Ni','石榴石','橄榄石',-8772,NULL,'e',NULL)",
@@ -100,6 +102,9 @@ TEST(TraceTerms, AnEarlierDatabaseIsUpgradedWithEveryRowKept)
             .Fields(0)
             .Long(),
         1);
+    EXPECT_EQ(conn->Execute(QStringLiteral("select Dataset_S from Isoplot where ID_N=4")).Fields(0).Text(),
+              QStringLiteral("DBOXYGEN 2.0.3"))
+        << "the library's rows of the dataset join it";
     EXPECT_TRUE(TraceColumns::Missing(*conn).isEmpty());
     EXPECT_EQ(SchemaUpgrade::Upgrade(*conn), 0) << "a second opening changes nothing";
     EXPECT_EQ(rowsOf(*conn), before);
