@@ -13,8 +13,26 @@ using namespace Batch;
 
 namespace {
 
-// Columns: 样品 矿物对 A B C|函数 资料来源|备注 温度 ±1σ 95%区间 另一解 另一解95%区间 适用范围 状态.
-enum { cSample, cPair, cA, cB, cC, cSource, cT, cSigma, cInterval, cT2, cInterval2, cRange, cStatus, cCount };
+// Columns: 样品 矿物对 A B C|函数 资料来源|备注 温度 ±1σ, its analytical and calibration parts,
+// 95%区间 另一解 另一解95%区间 适用范围 状态.
+enum {
+    cSample,
+    cPair,
+    cA,
+    cB,
+    cC,
+    cSource,
+    cT,
+    cSigma,
+    cSigmaAnalytical,
+    cSigmaCalibration,
+    cInterval,
+    cT2,
+    cInterval2,
+    cRange,
+    cStatus,
+    cCount
+};
 
 QString oneDecimal(double v) { return QString::number(RootRule::AsShown(v, 1), 'f', 1); }
 
@@ -41,6 +59,8 @@ QStringList BatchResultsModel::Titles(Kind kind)
             iso ? QStringLiteral("资料来源") : QStringLiteral("备注"),
             QStringLiteral("温度(℃)"),
             QStringLiteral("±1σ(℃)"),
+            QStringLiteral("分析σ(℃)"),
+            QStringLiteral("标定σ(℃)"),
             QStringLiteral("95%区间(℃)"),
             QStringLiteral("另一解(℃)"),
             QStringLiteral("另一解95%区间(℃)"),
@@ -110,6 +130,8 @@ QString BatchResultsModel::cell(const Line &line, int column) const
     case cSource: return c ? c->source : QString();
     case cT: return solved ? oneDecimal(r.celsius) : QString();
     case cSigma: return solved && r.sigma ? oneDecimal(*r.sigma) : QString();
+    case cSigmaAnalytical: return solved && r.sigmaAnalytical ? oneDecimal(*r.sigmaAnalytical) : QString();
+    case cSigmaCalibration: return solved && r.sigmaCalibration ? oneDecimal(*r.sigmaCalibration) : QString();
     case cInterval: return solved ? interval(r.lo95, r.hi95) : QString();
     case cT2: return r.second ? oneDecimal(r.second->celsius) : QString();
     case cInterval2: return r.second ? interval(r.second->lo95, r.second->hi95) : QString();

@@ -104,8 +104,9 @@ TEST_F(BatchWindow, CaptionsAndColumns)
     QStringList resultTitles;
     for (int c = 0; c < results->model()->columnCount(); ++c)
         resultTitles << results->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-    EXPECT_EQ(resultTitles, QStringList({"样品", "矿物对", "A", "B", "C", "资料来源", "温度(℃)", "±1σ(℃)",
-                                         "95%区间(℃)", "另一解(℃)", "另一解95%区间(℃)", "适用范围", "状态"}));
+    EXPECT_EQ(resultTitles,
+              QStringList({"样品", "矿物对", "A", "B", "C", "资料来源", "温度(℃)", "±1σ(℃)", "分析σ(℃)",
+                           "标定σ(℃)", "95%区间(℃)", "另一解(℃)", "另一解95%区间(℃)", "适用范围", "状态"}));
     EXPECT_EQ(findNamed<QLineEdit>(form, QStringLiteral("txtDraws"))->text(), QStringLiteral("10000"));
     EXPECT_EQ(findNamed<QCheckBox>(form, QStringLiteral("chkExact"))->text(), QStringLiteral("精确1000lnα"));
     EXPECT_FALSE(findNamed<QCheckBox>(form, QStringLiteral("chkExact"))->isChecked());
@@ -147,24 +148,26 @@ TEST_F(BatchWindow, PasteComputeAndChart)
     ASSERT_EQ(m->rowCount(), 7);
     EXPECT_EQ(line(0).mid(0, 7),
               QStringList({"Q1", "石英–水", "3.38", "0", "-3.4", "Clayton", claytonCelsius(3.38, -3.4, 8)}));
-    EXPECT_EQ(line(0)[11], QStringLiteral("200-500℃"));
-    EXPECT_EQ(line(0)[12], QString());
+    EXPECT_EQ(line(0)[13], QStringLiteral("200-500℃"));
+    EXPECT_EQ(line(0)[14], QString());
     EXPECT_EQ(line(1)[6], claytonCelsius(4.1, -3.7, 8));
-    EXPECT_EQ(line(1)[12], QStringLiteral("超出适用范围"));
+    EXPECT_EQ(line(1)[14], QStringLiteral("超出适用范围"));
     // σT = σΔ / |dΔ/dT| with σΔ = sqrt(0.2² + 0.2²) and dΔ/dT = -2A·10^6/T³.
     const double t = std::sqrt(3.38e6 / 11.4);
     EXPECT_EQ(line(0)[7], QString::number(std::sqrt(0.08) / (2 * 3.38e6 / (t * t * t)), 'f', 1));
-    EXPECT_TRUE(line(0)[8].contains(QStringLiteral("–")));
+    EXPECT_TRUE(line(0)[10].contains(QStringLiteral("–")));
+    EXPECT_EQ(line(0)[8], line(0)[7]) << "all of it analytical";
+    EXPECT_EQ(line(0)[9], QString()) << "no published error of the calibration";
     // Only the in-range calibration counts in the summary.
     EXPECT_EQ(line(2)[1], QStringLiteral("汇总"));
     EXPECT_EQ(line(2)[6], claytonCelsius(3.38, -3.4, 8));
-    EXPECT_EQ(line(2)[12],
+    EXPECT_EQ(line(2)[14],
               QStringLiteral("1个适用温度的平均值；最低–最高 %1–%1").arg(claytonCelsius(3.38, -3.4, 8)));
     EXPECT_EQ(line(3).mid(0, 5), QStringList({"M1", "磁铁矿–水", "1.7764", "-7.3851", "0"}));
     EXPECT_EQ(line(3)[6], QStringLiteral("500.0"));
     EXPECT_EQ(line(5)[0], QStringLiteral("P1"));
-    EXPECT_EQ(line(5)[12], QStringLiteral("无标定"));
-    EXPECT_EQ(line(6)[12], QStringLiteral("数据无效：不是数字：1x"));
+    EXPECT_EQ(line(5)[14], QStringLiteral("无标定"));
+    EXPECT_EQ(line(6)[14], QStringLiteral("数据无效：不是数字：1x"));
     EXPECT_EQ(status->text(), QStringLiteral("4个样品，5个结果；1个样品数据无效；1个样品无标定"));
 
     // Choosing M1 draws its pair: one curve (in three pieces around its range), the sample's line,
@@ -205,7 +208,7 @@ TEST_F(BatchWindow, ImportInAnyOrderThenExportTheResultsAndTheChart)
     findNamed<QLineEdit>(form, QStringLiteral("txtDraws"))->setText(QStringLiteral("0"));
     trigger("calculate");
     ASSERT_EQ(form->resultsModel()->rowCount(), 3);
-    EXPECT_TRUE(line(0)[8].isEmpty()); // no draws, no interval
+    EXPECT_TRUE(line(0)[10].isEmpty()); // no draws, no interval
 
     // CSV: UTF-8 with a byte-order mark, headings then the lines as shown.
     const QString csvOut = dir.filePath(QStringLiteral("out.csv"));
@@ -218,10 +221,8 @@ TEST_F(BatchWindow, ImportInAnyOrderThenExportTheResultsAndTheChart)
     const QStringList lines =
         QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4);
-    EXPECT_EQ(
-        lines[0],
-        QStringLiteral(
-            "样品,矿物对,A,B,C,资料来源,温度(℃),±1σ(℃),95%区间(℃),另一解(℃),另一解95%区间(℃),适用范围,状态"));
+    EXPECT_EQ(lines[0], QStringLiteral("样品,矿物对,A,B,C,资料来源,温度(℃),±1σ(℃),分析σ(℃),标定σ(℃),95%区间("
+                                       "℃),另一解(℃),另一解95%区间(℃),适用范围,状态"));
     EXPECT_EQ(lines[1], line(0).join(QLatin1Char(',')));
 
     // xlsx through the workbook template, read back by another program.
@@ -241,10 +242,8 @@ TEST_F(BatchWindow, ImportInAnyOrderThenExportTheResultsAndTheChart)
     const QStringList sheet =
         QString::fromUtf8(py.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(sheet.size(), 4) << py.readAllStandardError().toStdString();
-    EXPECT_EQ(
-        sheet[0],
-        QStringLiteral(
-            "样品|矿物对|A|B|C|资料来源|温度(℃)|±1σ(℃)|95%区间(℃)|另一解(℃)|另一解95%区间(℃)|适用范围|状态"));
+    EXPECT_EQ(sheet[0], QStringLiteral("样品|矿物对|A|B|C|资料来源|温度(℃)|±1σ(℃)|分析σ(℃)|标定σ(℃)|95%区间("
+                                       "℃)|另一解(℃)|另一解95%区间(℃)|适用范围|状态"));
     EXPECT_EQ(sheet[1], line(0).join(QLatin1Char('|')));
 
     // The chart as PNG and as SVG.
@@ -271,7 +270,7 @@ TEST_F(BatchWindow, TraceOneMineralThermometerFromK)
     // log10(10) = 6.01 - 5080/T.
     EXPECT_EQ(line(0)[6], QString::number(5080 / 5.01 - 273.15, 'f', 1));
     EXPECT_EQ(line(0)[4], QStringLiteral("10"));
-    EXPECT_EQ(line(0)[11], QStringLiteral("580-1070℃"));
+    EXPECT_EQ(line(0)[13], QStringLiteral("580-1070℃"));
 
     // A calibration in full form: the concentration of 含量A is K, aTiO2 from its
     // column, aSiO2 defaulted and said; one that needs a pressure says what is missing.
@@ -279,6 +278,8 @@ TEST_F(BatchWindow, TraceOneMineralThermometerFromK)
                            "logType_s,Mark_s,NuSiO2_sng,NuTiO2_sng,ConstC_sng) values "
                            "(2,'Ti','锆石','单矿物',-4800,5.711,'10','FW07',-1,1,0),"
                            "(3,'Zr','金红石','单矿物',-10090.93,17.17502,'e','Tomkins',0,0,-49.31204)"));
+    // Ferry & Watson's A ± 86, B ± 0.072, printed without a covariance.
+    db.exec(QStringLiteral("insert into Covariance values ('TraceElement',2,7396,0,0,0.005184,0,0)"));
     open(new frmTraceBatch());
     paste(QStringLiteral("Z2\tTi\t锆石\t单矿物\t10\t\t\t\t\t\t\t0.7\n"
                          "R1\tZr\t金红石\t单矿物\t300\n"));
@@ -286,10 +287,16 @@ TEST_F(BatchWindow, TraceOneMineralThermometerFromK)
     trigger("calculate");
     EXPECT_EQ(line(0)[6], QString::number(5080 / 5.01 - 273.15, 'f', 1)); // log K = A/T + B, as before
     EXPECT_EQ(line(1)[6], QString::number(4800 / (5.711 + std::log10(0.7) - 1) - 273.15, 'f', 1));
-    EXPECT_EQ(line(1)[12], QStringLiteral("未注明适用范围；aSiO₂=1"));
+    EXPECT_EQ(line(1)[14], QStringLiteral("未注明适用范围；aSiO₂=1"));
+    // T = A'/D: ∂T/∂A = T/A', ∂T/∂B = T²/A'. No σ of K: the calibration's part is all of ±1σ.
+    const double kelvin = 4800 / (5.711 + std::log10(0.7) - 1);
+    const QString calibration =
+        QString::number(std::hypot(kelvin / 4800 * 86, kelvin * kelvin / 4800 * 0.072), 'f', 1);
+    EXPECT_EQ(line(1).mid(7, 3), QStringList({calibration, QString(), calibration}));
+    EXPECT_EQ(line(0).mid(7, 3), QStringList({QString(), QString(), QString()})) << "no published error";
     const int r1 = form->resultsModel()->rowCount() - 2; // then its summary line
     EXPECT_EQ(line(r1)[0], QStringLiteral("R1"));
-    EXPECT_EQ(line(r1)[12], QStringLiteral("缺少压力"));
+    EXPECT_EQ(line(r1)[14], QStringLiteral("缺少压力"));
 }
 
 TEST_F(BatchWindow, LongWorkShowsProgressAndCanBeCancelled)
@@ -331,7 +338,7 @@ TEST_F(BatchWindow, AHugeNumberIsABadCellAndAFailedExportKeepsTheOldFile)
     EXPECT_EQ(samples->item(0, 4)->toolTip(), QStringLiteral("数值超出范围：1e999"));
     findNamed<QLineEdit>(form, QStringLiteral("txtDraws"))->setText(QStringLiteral("0"));
     trigger("calculate");
-    EXPECT_EQ(line(0)[12], QStringLiteral("数据无效：数值超出范围：1e999"));
+    EXPECT_EQ(line(0)[14], QStringLiteral("数据无效：数值超出范围：1e999"));
     EXPECT_EQ(form->sampleRows().size(), 2);
 
     QTemporaryDir folder;
