@@ -1,10 +1,15 @@
 #include "calc/CalcWidgets.h"
 
+#include <QAbstractItemView>
 #include <QBrush>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QToolBar>
 #include <QTreeWidget>
+#include <algorithm>
 
 namespace CalcWidgets {
 
@@ -24,6 +29,34 @@ ChoiceRow choiceRow(QWidget *parent, const QString &firstCaption)
     place(row.lst2, 5775, 165, 1215, 345);
     place(row.lst3, 7095, 165, 1215, 345);
     return row;
+}
+
+namespace {
+
+// The width that shows the combo's longest item whole.
+int widthForItems(const QComboBox *combo)
+{
+    const QFontMetrics metrics(combo->font());
+    int text = 0;
+    for (int i = 0; i < combo->count(); ++i)
+        text = std::max(text, metrics.horizontalAdvance(combo->itemText(i)));
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    return combo->style()
+        ->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(text, metrics.height()), combo)
+        .width();
+}
+
+} // namespace
+
+void fitChoices(const ChoiceRow &row, const QToolBar *toolbar)
+{
+    for (QComboBox *combo : {row.lst1, row.lst2, row.lst3})
+        combo->view()->setMinimumWidth(std::max(combo->width(), widthForItems(combo)));
+    const QRect placed = row.lst1->geometry();
+    const int floor = toolbar ? toolbar->x() + toolbar->sizeHint().width() : 0;
+    const int left = std::max(floor, std::min(placed.x(), placed.right() + 1 - widthForItems(row.lst1)));
+    row.lst1->setGeometry(left, placed.y(), placed.right() + 1 - left, placed.height());
 }
 
 QTreeWidgetItem *showRows(QTreeWidget *list, const QList<QStringList> &rows)

@@ -39,6 +39,10 @@ struct ChoiceRow {
     QComboBox *lst1, *lst2, *lst3;
 };
 ChoiceRow choiceRow(QWidget *parent, const QString &firstCaption);
+// Once the first list holds its items: it grows leftwards until its longest item
+// shows whole ("团簇同位素(Δ47)"), never over the toolbar's buttons; every
+// list's drop-down is wide enough for its items.
+void fitChoices(const ChoiceRow &row, const QToolBar *toolbar);
 
 // Replaces the list's rows and makes the first one the selected row, which is
 // returned (nullptr for no rows).

@@ -204,7 +204,11 @@ void frmCalculateIso::Form_Unload()
     mdlFunction::SaveFormLayout(this);
 }
 
-void frmCalculateIso::LoadIsotopeTypes() { lst1->addItems(catalogue_->FindIsoType(*mdlFunction::adoConn())); }
+void frmCalculateIso::LoadIsotopeTypes()
+{
+    lst1->addItems(catalogue_->FindIsoType(*mdlFunction::adoConn()));
+    CalcWidgets::fitChoices({lst1, lst2, lst3}, Toolbar1);
+}
 
 void frmCalculateIso::LoadMinerals(const QString &typeName, const QString &mineralA)
 {

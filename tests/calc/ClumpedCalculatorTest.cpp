@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QRadioButton>
+#include <QToolBar>
 #include <cmath>
 
 TEST(ClumpedCalculator, Delta47InTheFirstBoxTheSecondFixedAtZero)
@@ -18,6 +19,13 @@ TEST(ClumpedCalculator, Delta47InTheFirstBoxTheSecondFixedAtZero)
     form.Load();
     choose(findNamed<QComboBox>(&form, QStringLiteral("lst1")), QStringLiteral("团簇同位素(Δ47)"));
     EXPECT_EQ(findNamed<QLabel>(&form, QStringLiteral("Label8"))->text(), QStringLiteral("Δ47(‰)"));
+    // The type's whole name shows, the list clear of the toolbar's last button.
+    auto *types = findNamed<QComboBox>(&form, QStringLiteral("lst1"));
+    EXPECT_GT(types->width(), types->fontMetrics().horizontalAdvance(types->currentText()) + 20);
+    const auto buttons = findNamed<QToolBar>(&form, QStringLiteral("Toolbar1"))->actions();
+    const QWidget *last =
+        findNamed<QToolBar>(&form, QStringLiteral("Toolbar1"))->widgetForAction(buttons.last());
+    EXPECT_LT(last->mapTo(&form, QPoint(last->width(), 0)).x(), types->x());
     choose(findNamed<QComboBox>(&form, QStringLiteral("lst2")), QStringLiteral("碳酸盐"));
     choose(findNamed<QComboBox>(&form, QStringLiteral("lst3")), QStringLiteral("单矿物"));
     auto *list = findNamed<QTreeWidget>(&form, QStringLiteral("ListView1"));
