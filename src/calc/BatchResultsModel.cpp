@@ -160,6 +160,54 @@ QVariant BatchResultsModel::data(const QModelIndex &index, int role) const
     return {};
 }
 
+QStringList BatchResultsModel::SheetTitles(Kind kind)
+{
+    QStringList titles = Titles(kind);
+    titles.replace(cInterval2, QStringLiteral("另一解95%上限(℃)"));
+    titles.insert(cInterval2, QStringLiteral("另一解95%下限(℃)"));
+    titles.replace(cInterval, QStringLiteral("95%上限(℃)"));
+    titles.insert(cInterval, QStringLiteral("95%下限(℃)"));
+    return titles;
+}
+
+QStringList BatchResultsModel::boundTexts(int line) const
+{
+    const Line &l = lines_[size_t(line)];
+    if (l.result < 0) return {QString(), QString(), QString(), QString()};
+    const Result &r = results_[size_t(l.result)];
+    const bool solved = Solved(r.status);
+    auto shown = [](bool has, const std::optional<double> &v) {
+        return has && v ? oneDecimal(*v) : QString();
+    };
+    return {shown(solved, r.lo95), shown(solved, r.hi95),
+            shown(bool(r.second), r.second ? r.second->lo95 : std::nullopt),
+            shown(bool(r.second), r.second ? r.second->hi95 : std::nullopt)};
+}
+
+QVector<Workbook::Cell> BatchResultsModel::sheetCells(int line) const
+{
+    const Line &l = lines_[size_t(line)];
+    const QStringList bounds = boundTexts(line);
+    QVector<Workbook::Cell> cells;
+    for (int c = 0; c < cCount; ++c) {
+        if (c == cInterval || c == cInterval2) {
+            for (int b = c == cInterval ? 0 : 2, end = b + 2; b < end; ++b)
+                cells << (bounds[b].isEmpty() ? Workbook::Cell{}
+                                              : Workbook::Cell::Number(bounds[b].toDouble(), 1));
+            continue;
+        }
+        const QString text = cell(l, c);
+        const bool constant = c == cA || c == cB || (c == cC && kind_ == Kind::Isotope);
+        const bool celsius =
+            c == cT || c == cSigma || c == cSigmaAnalytical || c == cSigmaCalibration || c == cT2;
+        if (!text.isEmpty() && (constant || celsius))
+            cells << Workbook::Cell::Number(text.toDouble(), celsius ? 1 : -1);
+        else
+            cells << Workbook::Cell::Text(text);
+    }
+    return cells;
+}
+
 QStringList BatchResultsModel::lineTexts(int line) const
 {
     QStringList cells;

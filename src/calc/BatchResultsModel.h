@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/files/Workbook.h"
 #include "core/thermometry/BatchRun.h"
 
 #include <QAbstractTableModel>
@@ -30,6 +31,12 @@ class BatchResultsModel : public QAbstractTableModel {
     static QStringList Titles(Batch::Kind kind);
     // The cells of one line as shown (for export).
     QStringList lineTexts(int line) const;
+    // The titles and cells of a workbook's results: the 95 % intervals split into
+    // their bounds, numbers as numbers (temperatures as shown, one decimal).
+    static QStringList SheetTitles(Batch::Kind kind);
+    QVector<Workbook::Cell> sheetCells(int line) const;
+    // The four bounds of a line (lower, upper, then the other root's), as shown; "" where none.
+    QStringList boundTexts(int line) const;
     // The sample (row index) a line belongs to; -1 for none.
     int sampleOfLine(int line) const;
     const std::vector<Batch::Result> &results() const { return results_; }

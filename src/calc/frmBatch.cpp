@@ -3,10 +3,13 @@
 #include "calc/BatchChart.h"
 #include "calc/BatchResultsModel.h"
 #include "calc/SampleTable.h"
+#include "core/base/AppError.h"
 #include "core/base/NumberText.h"
 #include "core/base/SettingsStore.h"
 #include "core/base/Twips.h"
+#include "core/database/Connection.h"
 #include "core/database/SharedConnection.h"
+#include "core/files/FileWrite.h"
 #include "ui/Dialogs.h"
 #include "ui/EventGuard.h"
 #include "ui/FormLayout.h"
@@ -20,6 +23,7 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -283,10 +287,17 @@ void frmBatch::markCells(int first, int last)
     }
 }
 
-bool frmBatch::readOptions(Options *options)
+bool frmBatch::readOptions(Options *options, bool complain)
 {
     bool ok = false;
     const int draws = txtDraws->text().trimmed().toInt(&ok);
+    if (!complain) {
+        if (ok && draws >= 0 && draws <= kMaxDraws) options->draws = draws;
+        const qulonglong seed = txtSeed->text().trimmed().toULongLong(&ok);
+        if (ok) options->seed = seed;
+        options->exact = chkExact && chkExact->isChecked();
+        return true;
+    }
     if (!ok || draws < 0 || draws > kMaxDraws) {
         MsgBox(this, QStringLiteral("抽样次数必须为0到1000000之间的整数"), Dialogs::Buttons::Ok,
                Dialogs::Icon::None, QStringLiteral("提示"));
@@ -379,6 +390,9 @@ bool frmBatch::Calculate()
         return false;
     }
     model_->setResults(rows, std::move(results), library);
+    run_ = BatchRecord::Run{kind_, options, mdlFunction::adoConn()->DataSource(), library->size(),
+                            QDateTime::currentDateTime()};
+    fitResultColumns();
     unexported_ = true;
     int bad = 0, none = 0;
     for (const Result &r : model_->results()) {
@@ -393,6 +407,14 @@ bool frmBatch::Calculate()
     return true;
 }
 
+void frmBatch::fitResultColumns()
+{
+    lvwResults->resizeColumnsToContents();
+    const int widest = lvwResults->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 40;
+    for (int c = 0; c < model_->columnCount(); ++c)
+        if (lvwResults->columnWidth(c) > widest) lvwResults->setColumnWidth(c, widest);
+}
+
 void frmBatch::showChartOfLine(int line)
 {
     const int sample = model_->sampleOfLine(line);
@@ -403,6 +425,7 @@ void frmBatch::showChartOfLine(int line)
 void frmBatch::ImportSamples()
 {
     Dialogs::FileRequest request;
+    request.kind = QStringLiteral("samples");
     request.title = QStringLiteral("导入");
     request.filter = QStringLiteral("样品表(*.csv;*.txt;*.tsv;*.xlsx)|*.csv;*.txt;*.tsv;*.xlsx");
     const Dialogs::FileResult file = Dialogs::instance().openFile(this, request);
@@ -412,8 +435,27 @@ void frmBatch::ImportSamples()
         MsgBox(this, QFileInfo(file.fileName).fileName() + QStringLiteral("：") + mapped.error);
         return;
     }
+    // A workbook this window wrote brings back the draws, the seed and the mode of its run.
+    QString restored;
+    if (QFileInfo(file.fileName).suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0) {
+        Options options;
+        readOptions(&options, false);
+        QString why;
+        if (!BatchRecord::ReadOptions(file.fileName, &options, &why)) {
+            MsgBox(this, QFileInfo(file.fileName).fileName() + QStringLiteral("：") + why);
+            return;
+        }
+        if (options.draws != txtDraws->text().trimmed().toInt() ||
+            QString::number(options.seed) != txtSeed->text().trimmed() ||
+            (chkExact && options.exact != chkExact->isChecked())) {
+            txtDraws->setText(QString::number(options.draws));
+            txtSeed->setText(QString::number(options.seed));
+            if (chkExact) chkExact->setChecked(options.exact);
+            restored = QStringLiteral("，并恢复了计算参数");
+        }
+    }
     appendRows(mapped.rows);
-    panel2_->setText(QStringLiteral("导入%1个样品").arg(mapped.rows.size()));
+    panel2_->setText(QStringLiteral("导入%1个样品").arg(mapped.rows.size()) + restored);
 }
 
 void frmBatch::ExportResults()
@@ -428,14 +470,12 @@ void frmBatch::ExportResults()
         QStringLiteral("xlsx"), QStringLiteral("csv"), &csv);
     if (path.isEmpty()) return;
 
-    QVector<QStringList> lines;
-    lines.reserve(model_->rowCount());
-    for (int i = 0; i < model_->rowCount(); ++i) lines << model_->lineTexts(i);
     Guarded(this, [&] {
-        SampleTable::WriteResults(path, csv, BatchResultsModel::Titles(kind_), lines,
-                                  kind_ == Kind::Isotope ? QStringLiteral("IsotopeBatch.xltx")
-                                                         : QStringLiteral("TraceBatch.xltx"),
-                                  QStringLiteral("frmBatch.ExportResults"));
+        const QByteArray bytes = csv ? BatchRecord::Csv(*model_, run_) : BatchRecord::Workbook(*model_, run_);
+        QString why;
+        if (!FileWrite::WriteWhole(path, bytes, &why))
+            throw AppError(ErrNo::FileAccess, QStringLiteral("frmBatch.ExportResults"),
+                           QStringLiteral("无法写入文件：") + path + QStringLiteral("\n") + why);
         panel2_->setText(QStringLiteral("已导出到") + path);
         unexported_ = false;
     });

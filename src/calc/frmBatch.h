@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calc/BatchRecord.h"
+
 #include "core/thermometry/BatchRun.h"
 #include "ui/ChildForm.h"
 
@@ -59,7 +61,11 @@ class frmBatch : public ChildForm {
     // Samples typed or results computed that no export holds yet.
     bool hasUnexportedWork() const;
     void showChartOfLine(int line);
-    bool readOptions(Batch::Options *options);
+    // The draws, seed and mode the boxes hold; a wrong value is pointed out
+    // unless `complain` is false (then the options keep what they had).
+    bool readOptions(Batch::Options *options, bool complain = true);
+    // The results' columns as wide as their contents, long texts held to a readable width.
+    void fitResultColumns();
 
     Batch::Kind kind_;
     QToolBar *Toolbar1;
@@ -77,6 +83,7 @@ class frmBatch : public ChildForm {
     QPushButton *cmdCancel;
 
     std::shared_ptr<Batch::Progress> running_;
+    BatchRecord::Run run_; // what the results shown were computed with
     // Samples or results changed since the last export of the results.
     bool unexported_ = false;
 };

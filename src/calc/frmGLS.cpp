@@ -210,6 +210,7 @@ void frmGLS::ImportList()
 {
     Dialogs::FileRequest request;
     request.title = QStringLiteral("导入");
+    request.kind = QStringLiteral("lists");
     request.filter = kFilter;
     request.filterIndex = filterIndex_;
     const Dialogs::FileResult chosen = Dialogs::instance().openFile(this, request);
@@ -225,6 +226,7 @@ void frmGLS::ExportList()
 {
     Dialogs::FileRequest request;
     request.title = QStringLiteral("导出");
+    request.kind = QStringLiteral("lists");
     request.filter = kFilter;
     request.filterIndex = filterIndex_ = 1;
     const Dialogs::FileResult chosen = Dialogs::instance().saveFile(this, request);

@@ -386,6 +386,7 @@ void frmOlivineLiquid::showChart()
 void frmOlivineLiquid::ImportSamples()
 {
     Dialogs::FileRequest request;
+    request.kind = QStringLiteral("samples");
     request.title = QStringLiteral("导入");
     request.filter = QStringLiteral("样品表(*.csv;*.txt;*.tsv;*.xlsx)|*.csv;*.txt;*.tsv;*.xlsx");
     const Dialogs::FileResult file = Dialogs::instance().openFile(this, request);

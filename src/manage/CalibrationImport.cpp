@@ -15,6 +15,7 @@ ImportResult ImportFromText(QWidget *parent, QTreeWidget *list)
     request.title = QStringLiteral("导入");
     request.filter = QStringLiteral("文本文件(制表符分隔)|*.txt");
     request.initialDir = ProgramFolders::LibraryFolder();
+    request.kind = QStringLiteral("calibrations");
     const Dialogs::FileResult chosen = Dialogs::instance().openFile(parent, request);
     if (chosen.cancelled || chosen.fileName.isEmpty()) {
         result.cancelled = true;

@@ -613,12 +613,28 @@ void CalibrationManager::Toolbar1_ButtonClick(QAction *button)
 void CalibrationManager::ImportRows()
 {
     const int before = list_->topLevelItemCount();
-    ImportFromText(this, list_);
+    const ImportResult result = ImportFromText(this, list_);
     for (int i = before; i < list_->topLevelItemCount(); ++i) {
         QTreeWidgetItem *row = list_->topLevelItem(i);
         if (row->data(0, OwnerRole).toString().isEmpty()) row->setData(0, OwnerRole, currentOwner());
     }
     setPending(true);
+    if (result.cancelled || result.failed) return; // a failure has said what it was
+    // What the save of the rows will find: new rows, rows the database holds, rows it cannot store.
+    int added = 0, existing = 0, wrong = 0;
+    for (int i = before; i < list_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = list_->topLevelItem(i);
+        const QStringList values = valuesToStore(PendingRows::Values(row, valueColumns()));
+        if (!rowProblem(values).isEmpty())
+            ++wrong;
+        else if (isStored(row->data(0, OwnerRole).toString(), values))
+            ++existing;
+        else
+            ++added;
+    }
+    MsgBox(this,
+           QStringLiteral("导入完成：新增%1条，已存在%2条，出错%3条").arg(added).arg(existing).arg(wrong),
+           Dialogs::Buttons::Ok, Dialogs::Icon::Information);
 }
 
 void CalibrationManager::ExportRows() { ExportToExcel(this, list_, design_.kind, currentOwner(), true); }

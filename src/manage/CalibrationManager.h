@@ -108,6 +108,8 @@ class CalibrationManager : public ChildForm {
     virtual int32_t storeRow(bool add, int32_t id, const QString &owner, const QStringList &values,
                              int32_t *newId) = 0;
     virtual int32_t deleteStored(int32_t id) = 0;
+    // Whether the database already holds a row of these values (an add would be refused).
+    virtual bool isStored(const QString &owner, const QStringList &values) = 0;
     // The values a pending row is stored with; the row shows them once stored.
     virtual QStringList valuesToStore(const QStringList &values) const { return values; }
     // Why the values of a pending row cannot be stored ("" when they can): by

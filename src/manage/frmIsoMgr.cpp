@@ -128,11 +128,11 @@ QList<QTreeWidgetItem *> frmIsoMgr::queryRows(const QString &owner, const QStrin
     return rows;
 }
 
-int32_t frmIsoMgr::storeRow(bool add, int32_t id, const QString &owner, const QStringList &values,
-                            int32_t *newId)
+namespace {
+
+clsIsoItem itemOf(const QString &owner, const QStringList &values)
 {
     clsIsoItem item;
-    if (!add) item.setId(id);
     item.setIsotype(owner);
     item.setMinA(values.at(0));
     item.setMinB(values.at(1));
@@ -141,6 +141,21 @@ int32_t frmIsoMgr::storeRow(bool add, int32_t id, const QString &owner, const QS
     item.setConstC(Num::ToSingle(values.at(4)));
     item.setMark(values.at(5));
     item.setSource(values.at(6));
+    return item;
+}
+
+} // namespace
+
+bool frmIsoMgr::isStored(const QString &owner, const QStringList &values)
+{
+    return itemOf(owner, values).IsStored(db());
+}
+
+int32_t frmIsoMgr::storeRow(bool add, int32_t id, const QString &owner, const QStringList &values,
+                            int32_t *newId)
+{
+    clsIsoItem item = itemOf(owner, values);
+    if (!add) item.setId(id);
     const QString dataset = values.value(kDatasetColumn - 1).trimmed();
     const QStringList error = values.mid(kErrorColumn - 1, CoefficientCovariance::FieldCount(3));
     auto storedDataset = [](int32_t rowId) {

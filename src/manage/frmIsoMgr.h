@@ -31,6 +31,7 @@ class frmIsoMgr : public CalibrationManager {
     int32_t storeRow(bool add, int32_t id, const QString &owner, const QStringList &values,
                      int32_t *newId) override;
     int32_t deleteStored(int32_t id) override;
+    bool isStored(const QString &owner, const QStringList &values) override;
     QStringList valuesToStore(const QStringList &values) const override;
     QString rowProblem(const QStringList &values) const override;
     bool mayAddRecord() const override;

@@ -110,22 +110,39 @@ QList<QTreeWidgetItem *> frmTraceMgr::queryRows(const QString &owner, const QStr
     return rows;
 }
 
+namespace {
+
+// The record of a row's values; false when its terms do not convert.
+bool itemOf(const QString &owner, const QStringList &values, clsTraceelement *item)
+{
+    item->setElement(owner);
+    item->setMinA(values.at(0));
+    item->setMinB(values.at(1));
+    item->setConstA(Num::ToSingle(values.at(2)));
+    item->setConstB(Num::ToSingle(values.at(3)));
+    item->setLogType(values.at(4));
+    item->setMark(values.at(5));
+    TraceTerms terms;
+    if (!TraceColumns::FromTexts(values.mid(TraceTermFields::kFirstColumn - 1), &terms)) return false;
+    item->setTerms(terms);
+    return true;
+}
+
+} // namespace
+
+bool frmTraceMgr::isStored(const QString &owner, const QStringList &values)
+{
+    clsTraceelement item;
+    return itemOf(owner, values, &item) && item.IsStored(db());
+}
+
 int32_t frmTraceMgr::storeRow(bool add, int32_t id, const QString &owner, const QStringList &values,
                               int32_t *newId)
 {
     clsTraceelement item;
     if (!add) item.setId(id);
-    item.setElement(owner);
-    item.setMinA(values.at(0));
-    item.setMinB(values.at(1));
-    item.setConstA(Num::ToSingle(values.at(2)));
-    item.setConstB(Num::ToSingle(values.at(3)));
-    item.setLogType(values.at(4));
-    item.setMark(values.at(5));
-    TraceTerms terms;
     // rowProblem has refused terms that do not convert; nothing is stored half read.
-    if (!TraceColumns::FromTexts(values.mid(TraceTermFields::kFirstColumn - 1), &terms)) return 2;
-    item.setTerms(terms);
+    if (!itemOf(owner, values, &item)) return 2;
     const QStringList error = values.mid(kErrorColumn - 1, CoefficientCovariance::FieldCount(2));
     auto storedError = [](int32_t rowId) {
         return CoefficientCovariance::Read(db(), CoefficientCovariance::kTraceElement, rowId);

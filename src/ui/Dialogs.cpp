@@ -1,6 +1,10 @@
 #include "ui/Dialogs.h"
 
+#include "core/base/SettingsStore.h"
+
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -82,10 +86,39 @@ QStringList QtDialogs::nameFilters(const QString &filter)
 
 namespace {
 
+const QString kFolders = QStringLiteral("Folders");
+
+QString folderKey(const QString &kind) { return kind.isEmpty() ? QStringLiteral("files") : kind; }
+
+bool usable(const QString &folder)
+{
+    if (folder.isEmpty()) return false;
+    const QFileInfo info(folder);
+    return info.isDir() && info.isWritable();
+}
+
+} // namespace
+
+QString Dialogs::StartFolder(const FileRequest &request)
+{
+    const QString remembered = SettingsStore::GetSetting(kAppTitle, kFolders, folderKey(request.kind));
+    if (usable(remembered)) return remembered;
+    if (usable(request.initialDir)) return request.initialDir;
+    return QDir::homePath();
+}
+
+void Dialogs::RememberFolder(const QString &kind, const QString &fileName)
+{
+    if (fileName.isEmpty()) return;
+    SettingsStore::SaveSetting(kAppTitle, kFolders, folderKey(kind), QFileInfo(fileName).absolutePath());
+}
+
+namespace {
+
 Dialogs::FileResult runFileDialog(QWidget *parent, const Dialogs::FileRequest &request,
                                   QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(parent, request.title, request.initialDir);
+    QFileDialog dialog(parent, request.title, Dialogs::StartFolder(request));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -102,6 +135,7 @@ Dialogs::FileResult runFileDialog(QWidget *parent, const Dialogs::FileRequest &r
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return result;
     result.cancelled = false;
     result.fileName = dialog.selectedFiles().first();
+    Dialogs::RememberFolder(request.kind, result.fileName);
     const int chosen = int(filters.indexOf(dialog.selectedNameFilter()));
     if (chosen >= 0) result.filterIndex = chosen + 1;
     return result;

@@ -21,6 +21,9 @@ class Dialogs {
         int filterIndex = 1;
         QString initialDir;
         QString fileName;
+        // The kind of file ("samples", "results", "chart", "calibrations", ...):
+        // the dialog starts in the folder last used for that kind.
+        QString kind;
     };
     struct FileResult {
         bool cancelled = true;
@@ -37,6 +40,12 @@ class Dialogs {
                              const QString &defaultText) = 0;
     virtual FileResult openFile(QWidget *parent, const FileRequest &request) = 0;
     virtual FileResult saveFile(QWidget *parent, const FileRequest &request) = 0;
+    // Where a file dialog starts: the folder last used for the request's kind,
+    // else the request's own folder, else the user's home; never a folder the
+    // user cannot write (an installed library, say).
+    static QString StartFolder(const FileRequest &request);
+    // Remembers the folder of a chosen file for its kind.
+    static void RememberFolder(const QString &kind, const QString &fileName);
     // Shows a window modally (About windows, edit dialogs) and returns its result code.
     virtual int execModal(QDialog *dialog);
 

@@ -36,6 +36,23 @@ QString claytonCelsius(double a, double c, double delta)
     return QString::number(std::sqrt(a * 1e6 / (delta - c)) - 273.15, 'f', 1);
 }
 
+// Every sheet of a workbook as openpyxl reads it: "#" and the sheet's name, then
+// each row as "type:value" cells joined by "|" (an empty cell as "").
+QStringList readWithOpenpyxl(const QString &path)
+{
+    QProcess py;
+    py.start(QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
+                                                               : QStringLiteral("python3"),
+             {QStringLiteral("-c"),
+              QStringLiteral("import openpyxl,sys\nfor ws in openpyxl.load_workbook(sys.argv[1]):\n"
+                             " print('#'+ws.title)\n"
+                             " for r in ws.iter_rows(values_only=True): print('|'.join('' if v is None else "
+                             "type(v).__name__+':'+str(v) for v in r))"),
+              path});
+    if (!py.waitForFinished(30000)) return {};
+    return QString::fromUtf8(py.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
 class BatchWindow : public ::testing::Test {
   protected:
     void SetUp() override
@@ -157,6 +174,9 @@ TEST_F(BatchWindow, PasteComputeAndChart)
     EXPECT_EQ(line(0)[7], QString::number(std::sqrt(0.08) / (2 * 3.38e6 / (t * t * t)), 'f', 1));
     EXPECT_TRUE(line(0)[10].contains(QStringLiteral("–")));
     EXPECT_EQ(line(0)[8], line(0)[7]) << "all of it analytical";
+    // Every number whole at the window's size: the columns follow their contents.
+    for (int c : {6, 7, 8})
+        EXPECT_GE(results->columnWidth(c), results->fontMetrics().horizontalAdvance(line(0)[c]) + 4) << c;
     EXPECT_EQ(line(0)[9], QString()) << "no published error of the calibration";
     // Only the in-range calibration counts in the summary.
     EXPECT_EQ(line(2)[1], QStringLiteral("汇总"));
@@ -210,42 +230,58 @@ TEST_F(BatchWindow, ImportInAnyOrderThenExportTheResultsAndTheChart)
     ASSERT_EQ(form->resultsModel()->rowCount(), 3);
     EXPECT_TRUE(line(0)[10].isEmpty()); // no draws, no interval
 
-    // CSV: UTF-8 with a byte-order mark, headings then the lines as shown.
+    // CSV: UTF-8 with a byte-order mark; the run's parameters as "#" lines, the
+    // headings, the lines as shown, then the 95 % bounds split.
     const QString csvOut = dir.filePath(QStringLiteral("out.csv"));
     dialogs.answerFile(csvOut, 2);
     trigger("export");
     QFile written(csvOut);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const QByteArray bytes = written.readAll();
-    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF# 程序版本: Lorvane "));
     const QStringList lines =
         QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 4);
-    EXPECT_EQ(lines[0], QStringLiteral("样品,矿物对,A,B,C,资料来源,温度(℃),±1σ(℃),分析σ(℃),标定σ(℃),95%区间("
-                                       "℃),另一解(℃),另一解95%区间(℃),适用范围,状态"));
-    EXPECT_EQ(lines[1], line(0).join(QLatin1Char(',')));
+    ASSERT_EQ(lines.size(), 11);
+    EXPECT_EQ(lines.mid(3, 4), QStringList({"# 抽样次数: 0", "# 种子: 1", "# 精确1000lnα: 否", lines[6]}));
+    EXPECT_TRUE(lines[6].startsWith(QStringLiteral("# 计算时间: 20")));
+    EXPECT_EQ(lines[7], QStringLiteral("样品,矿物对,A,B,C,资料来源,温度(℃),±1σ(℃),分析σ(℃),标定σ(℃),95%区间("
+                                       "℃),另一解(℃),另一解95%区间(℃),适用范围,状态,95%下限(℃),95%上限(℃),"
+                                       "另一解95%下限(℃),另一解95%上限(℃)"));
+    EXPECT_EQ(lines[8], line(0).join(QLatin1Char(',')) + QStringLiteral(",,,,"));
+    // "#" lines above a samples file are no rows.
+    QFile commented(dir.filePath(QStringLiteral("commented.csv")));
+    ASSERT_TRUE(commented.open(QIODevice::WriteOnly));
+    commented.write("# 抽样次数: 0\r\n# from the lab\r\nsample,type,mineral_a,mineral_b,delta_a,delta_b\r\n"
+                    "#5,氧同位素,石英,水,9,1\r\n");
+    commented.close();
+    dialogs.answerFile(commented.fileName());
+    trigger("import");
+    ASSERT_EQ(form->sampleRows().size(), 2) << status->text().toStdString();
+    EXPECT_EQ(form->sampleRows()[1].cells.mid(0, 3), QStringList({"#5", "氧同位素", "石英"}))
+        << "a sample named #5 below the heading is a sample";
 
-    // xlsx through the workbook template, read back by another program.
+    // The workbook, read back by another program: four sheets, numbers as numbers.
     const QString xlsx = dir.filePath(QStringLiteral("out"));
     dialogs.answerFile(xlsx, 1);
     trigger("export");
     ASSERT_TRUE(QFile::exists(xlsx + QStringLiteral(".xlsx"))) << dialogs.lastMessage().toStdString();
-    QProcess py;
-    py.start(QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
-                                                               : QStringLiteral("python3"),
-             {QStringLiteral("-c"),
-              QStringLiteral("import openpyxl,sys\nws=openpyxl.load_workbook(sys.argv[1]).active\n"
-                             "for r in ws.iter_rows(values_only=True): print('|'.join('' if v is None else "
-                             "str(v) for v in r))"),
-              xlsx + QStringLiteral(".xlsx")});
-    ASSERT_TRUE(py.waitForFinished(30000));
-    const QStringList sheet =
-        QString::fromUtf8(py.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    ASSERT_EQ(sheet.size(), 4) << py.readAllStandardError().toStdString();
-    EXPECT_EQ(sheet[0], QStringLiteral("样品|矿物对|A|B|C|资料来源|温度(℃)|±1σ(℃)|分析σ(℃)|标定σ(℃)|95%区间("
-                                       "℃)|另一解(℃)|另一解95%区间(℃)|适用范围|状态"));
-    EXPECT_EQ(sheet[1], line(0).join(QLatin1Char('|')));
-
+    const QStringList sheet = readWithOpenpyxl(xlsx + QStringLiteral(".xlsx"));
+    ASSERT_EQ(sheet.size(), 3 + 5 + 9 + 4) << sheet.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(sheet[0], QStringLiteral("#样品"));
+    EXPECT_EQ(sheet[2], QStringLiteral("str:Q1|str:氧同位素|str:石英|str:水|int:10|float:0.3|int:2|"));
+    EXPECT_EQ(sheet[3], QStringLiteral("#结果"));
+    EXPECT_EQ(sheet[4],
+              QStringLiteral("str:样品|str:矿物对|str:A|str:B|str:C|str:资料来源|str:温度(℃)|str:±1σ(℃)|"
+                             "str:分析σ(℃)|str:标定σ(℃)|str:95%下限(℃)|str:95%上限(℃)|str:另一解(℃)|"
+                             "str:另一解95%下限(℃)|str:另一解95%上限(℃)|str:适用范围|str:状态"));
+    EXPECT_EQ(sheet[5], QStringLiteral("str:Q1|str:石英–水|float:3.38|int:0|float:-3.4|str:Clayton|float:") +
+                            line(0)[6] + QStringLiteral("|float:") + line(0)[7] + QStringLiteral("|float:") +
+                            line(0)[8] + QStringLiteral("|||||||str:200-500℃|"));
+    EXPECT_EQ(sheet[8], QStringLiteral("#参数"));
+    EXPECT_EQ(sheet[13], QStringLiteral("str:抽样次数|int:0"));
+    EXPECT_EQ(sheet[17], QStringLiteral("#文献"));
+    EXPECT_EQ(sheet.mid(18),
+              QStringList({"str:文献|str:DOI|str:样品数", "str:Clayton||int:1", "str:Bottinga||int:1"}));
     // The chart as PNG and as SVG.
     results->selectRow(0);
     const QString png = dir.filePath(QStringLiteral("chart.png")),
@@ -258,6 +294,48 @@ TEST_F(BatchWindow, ImportInAnyOrderThenExportTheResultsAndTheChart)
     QFile svgFile(svg);
     ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly));
     EXPECT_TRUE(svgFile.readAll().contains("<svg"));
+}
+
+// The run's workbook opens again: the samples exactly as typed and the draws,
+// seed and mode come back, and 计算 gives the same results.
+TEST_F(BatchWindow, TheWorkbookOfARunReopensAndComputesTheSame)
+{
+    paste(QStringLiteral("A1\t氧同位素\t石英\t水\t10\t0.2\t2\t0.2\n"
+                         "A2\t氧同位素\t石英\t水\t9.5\t0.1\t1e0\t0.1\n"
+                         "A3\t氧同位素\t石英\t水\t12\t\t3.25\t\n"
+                         "A4\t氧同位素\t石英\t磁铁矿\t8\t0.3\t-2\t0.3\n"
+                         "A5\t氧同位素\t长石\t水\t8\t0.3\t1\t0.3\n"));
+    findNamed<QLineEdit>(form, QStringLiteral("txtDraws"))->setText(QStringLiteral("500"));
+    findNamed<QLineEdit>(form, QStringLiteral("txtSeed"))->setText(QStringLiteral("42"));
+    findNamed<QCheckBox>(form, QStringLiteral("chkExact"))->setChecked(true);
+    trigger("calculate");
+    QVector<QStringList> before;
+    for (int i = 0; i < form->resultsModel()->rowCount(); ++i) before << line(i);
+    ASSERT_GT(before.size(), 5);
+    const QString xlsx = dir.filePath(QStringLiteral("run.xlsx"));
+    dialogs.answerFile(xlsx, 1);
+    trigger("export");
+    const QList<Batch::Row> typed = form->sampleRows();
+
+    open(new frmIsoBatch());
+    dialogs.answerFile(xlsx);
+    trigger("import");
+    EXPECT_EQ(status->text(), QStringLiteral("导入5个样品，并恢复了计算参数"));
+    ASSERT_EQ(form->sampleRows().size(), 5);
+    for (int r = 0; r < 5; ++r) EXPECT_EQ(form->sampleRows()[r].cells, typed[r].cells) << r;
+    EXPECT_EQ(findNamed<QLineEdit>(form, QStringLiteral("txtDraws"))->text(), QStringLiteral("500"));
+    EXPECT_EQ(findNamed<QLineEdit>(form, QStringLiteral("txtSeed"))->text(), QStringLiteral("42"));
+    EXPECT_TRUE(findNamed<QCheckBox>(form, QStringLiteral("chkExact"))->isChecked());
+    trigger("calculate");
+    QVector<QStringList> after;
+    for (int i = 0; i < form->resultsModel()->rowCount(); ++i) after << line(i);
+    EXPECT_EQ(after, before);
+
+    // The references of the run: those that gave temperatures, with their sample counts.
+    const QStringList sheets = readWithOpenpyxl(xlsx);
+    const qsizetype refs = sheets.indexOf(QStringLiteral("#文献"));
+    ASSERT_GE(refs, 0);
+    EXPECT_EQ(sheets.mid(refs + 2), QStringList({"str:Clayton||int:3", "str:Bottinga||int:3"}));
 }
 
 TEST_F(BatchWindow, TraceOneMineralThermometerFromK)

@@ -836,6 +836,7 @@ TEST_F(TraceManagerTransfer, ImportedTermsAreStoredOrTheirRowIsMarked)
     for (int i = 0; i < int(std::size(cases)); ++i)
         text += ("M" + QString::number(i) + cases[i].line + "\r\n").toUtf8();
     importLines(text);
+    EXPECT_EQ(dialogs.lastMessage(), "导入完成：新增5条，已存在0条，出错4条");
     clickTraceButton(mgr.get(), "save");
     for (int i = 0; i < int(std::size(cases)); ++i) {
         SCOPED_TRACE(cases[i].line.toStdString());

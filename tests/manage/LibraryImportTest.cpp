@@ -293,6 +293,14 @@ TEST_F(LibraryImport, ElementsWhoseRowsAreAllStoredAreRefusedWhole)
         const QStringList icons =
             importAndSave(&w, element, library.dir() + QStringLiteral("/library/trace/") + element + ".txt");
         EXPECT_EQ(icons.count(QStringLiteral("adderror")), icons.size()) << element.toStdString();
+        // The import says so at once, in one message.
+        QString summary;
+        for (const auto &m : dialogs.messages())
+            if (m.text.startsWith(QStringLiteral("导入完成")))
+                summary = m.text + QLatin1Char('|') + m.caption;
+        EXPECT_EQ(summary,
+                  QStringLiteral("导入完成：新增0条，已存在%1条，出错0条|Lorvane").arg(icons.size()));
+        dialogs.clear();
         rows += int(icons.size());
     }
     EXPECT_EQ(rows, int(stored.size()));

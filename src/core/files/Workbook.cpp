@@ -8,6 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <map>
 #include <pugixml.hpp>
@@ -507,7 +510,7 @@ constexpr qint64 kMaxCells = 12'000'000;
 
 QString cellName(int column, int row) { return Workbook::ColumnName(column) + QString::number(row); }
 
-Sheet readArchive(zip_t *archive)
+Sheet readArchive(zip_t *archive, const QString &sheetName)
 {
     Sheet out;
     auto unreadable = [&out](const QString &why) {
@@ -525,15 +528,24 @@ Sheet readArchive(zip_t *archive)
     } else if (got != ZipMember::Outcome::Missing) {
         return unreadable(ZipMember::Why(got));
     }
-    // The first worksheet named by the workbook.
+    // The first worksheet named by the workbook, or the one of the name asked for.
     QString sheetPath = QStringLiteral("xl/worksheets/sheet1.xml");
+    bool found = sheetName.isEmpty();
     QByteArray wb, rels;
     if (ZipMember::Read(archive, "xl/workbook.xml", &wb) == ZipMember::Outcome::Ok &&
         ZipMember::Read(archive, "xl/_rels/workbook.xml.rels", &rels) == ZipMember::Outcome::Ok) {
         pugi::xml_document wdoc, rdoc;
         if (wdoc.load_buffer(wb.constData(), size_t(wb.size())) &&
             rdoc.load_buffer(rels.constData(), size_t(rels.size()))) {
-            const pugi::xml_node sheet = child(child(wdoc.document_element(), "sheets"), "sheet");
+            pugi::xml_node sheet = child(child(wdoc.document_element(), "sheets"), "sheet");
+            if (!sheetName.isEmpty()) {
+                for (; sheet; sheet = sheet.next_sibling())
+                    if (sheet.type() == pugi::node_element &&
+                        std::strcmp(localName(sheet.name()), "sheet") == 0 &&
+                        QString::fromUtf8(attribute(sheet, "name").value()) == sheetName)
+                        break;
+                found = bool(sheet);
+            }
             const char *rid = attribute(sheet, "id").value();
             eachChild(rdoc.document_element(), "Relationship", [&](pugi::xml_node rel) {
                 if (std::strcmp(attribute(rel, "Id").value(), rid) != 0) return;
@@ -543,6 +555,7 @@ Sheet readArchive(zip_t *archive)
             });
         }
     }
+    if (!found) return unreadable(QStringLiteral("没有工作表") + sheetName);
     got = ZipMember::Read(archive, sheetPath.toUtf8().constData(), &bytes);
     if (got != ZipMember::Outcome::Ok) return unreadable(ZipMember::Why(got));
     pugi::xml_document doc;
@@ -751,14 +764,14 @@ QString SaveNew(const QString &folder, const QString &baseName, const QByteArray
 namespace {
 
 // The sheet of an opened package, which it then lets go; none opened: not a workbook.
-Sheet readOpened(zip_t *archive)
+Sheet readOpened(zip_t *archive, const QString &sheetName = QString())
 {
     Sheet out;
     if (!archive) {
         out.error = QStringLiteral("不是有效的 .xlsx 文件");
         return out;
     }
-    out = readArchive(archive);
+    out = readArchive(archive, sheetName);
     zip_discard(archive);
     return out;
 }
@@ -781,6 +794,151 @@ Sheet ReadFirstSheet(const QString &path)
 {
     int err = 0;
     return readOpened(zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &err));
+}
+
+Sheet ReadSheet(const QString &path, const QString &name)
+{
+    int err = 0;
+    return readOpened(zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &err), name);
+}
+
+namespace {
+
+QByteArray xmlText(const QString &text) { return CellText(text.left(kMaxCellText)).toHtmlEscaped().toUtf8(); }
+
+// The style of a cell: 0 general, 1 the bold heading, 2 + d a number with d decimals.
+constexpr int kMaxDecimals = 6;
+
+QByteArray sheetXml(const NewSheet &sheet)
+{
+    QByteArray x =
+        QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                          "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">");
+    int columns = 0;
+    for (const auto &row : sheet.rows) columns = std::max(columns, int(row.size()));
+    const long rows = long(sheet.rows.size());
+    x += "<dimension ref=\"A1";
+    if (rows > 0 && columns > 0 && (rows > 1 || columns > 1))
+        x += ":" + QByteArray::fromStdString(cellRef(columns, rows));
+    x += "\"/>";
+    if (sheet.headingRow && rows > 1)
+        x += "<sheetViews><sheetView workbookViewId=\"0\"><pane ySplit=\"1\" topLeftCell=\"A2\" "
+             "activePane=\"bottomLeft\" state=\"frozen\"/></sheetView></sheetViews>";
+    if (!sheet.widths.isEmpty()) {
+        x += "<cols>";
+        for (int c = 0; c < sheet.widths.size(); ++c)
+            x += "<col min=\"" + QByteArray::number(c + 1) + "\" max=\"" + QByteArray::number(c + 1) +
+                 "\" width=\"" + QByteArray::number(sheet.widths[c]) + "\" customWidth=\"1\"/>";
+        x += "</cols>";
+    }
+    x += "<sheetData>";
+    for (long r = 0; r < rows; ++r) {
+        const QVector<Cell> &row = sheet.rows[int(r)];
+        x += "<row r=\"" + QByteArray::number(qlonglong(r + 1)) + "\">";
+        for (int c = 0; c < row.size(); ++c) {
+            const Cell &cell = row[c];
+            const QByteArray ref = QByteArray::fromStdString(cellRef(c + 1, r + 1));
+            const bool heading = sheet.headingRow && r == 0;
+            if (cell.number && std::isfinite(*cell.number)) {
+                const int style = cell.decimals < 0 ? 0 : 2 + std::min(cell.decimals, kMaxDecimals);
+                x += "<c r=\"" + ref + "\"" +
+                     (style ? " s=\"" + QByteArray::number(style) + "\"" : QByteArray()) + "><v>" +
+                     QString::number(*cell.number, 'g', QLocale::FloatingPointShortest).toLatin1() +
+                     "</v></c>";
+            } else if (!cell.text.isEmpty()) {
+                x += "<c r=\"" + ref + "\" t=\"inlineStr\"" + (heading ? " s=\"1\"" : "") +
+                     "><is><t xml:space=\"preserve\">" + xmlText(cell.text) + "</t></is></c>";
+            }
+        }
+        x += "</row>";
+    }
+    x += "</sheetData></worksheet>";
+    return x;
+}
+
+QByteArray stylesXml()
+{
+    QByteArray x =
+        QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                          "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+                          "<numFmts count=\"7\">");
+    for (int d = 0; d <= kMaxDecimals; ++d)
+        x += "<numFmt numFmtId=\"" + QByteArray::number(164 + d) + "\" formatCode=\"" +
+             (d == 0 ? QByteArray("0") : "0." + QByteArray(d, '0')) + "\"/>";
+    x += "</numFmts><fonts count=\"2\"><font><sz val=\"11\"/><name val=\"Calibri\"/></font>"
+         "<font><b/><sz val=\"11\"/><name val=\"Calibri\"/></font></fonts>"
+         "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill>"
+         "<fill><patternFill patternType=\"gray125\"/></fill></fills>"
+         "<borders count=\"1\"><border><left/><right/><top/><bottom/><diagonal/></border></borders>"
+         "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" "
+         "borderId=\"0\"/></cellStyleXfs>"
+         "<cellXfs count=\"" +
+         QByteArray::number(2 + kMaxDecimals + 1) +
+         "\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>"
+         "<xf numFmtId=\"0\" fontId=\"1\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyFont=\"1\"/>";
+    for (int d = 0; d <= kMaxDecimals; ++d)
+        x += "<xf numFmtId=\"" + QByteArray::number(164 + d) +
+             "\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyNumberFormat=\"1\"/>";
+    x += "</cellXfs><cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" "
+         "builtinId=\"0\"/></cellStyles>"
+         "</styleSheet>";
+    return x;
+}
+
+} // namespace
+
+QByteArray Create(const QVector<NewSheet> &sheets)
+{
+    if (sheets.isEmpty()) fail(kBrokenWorkbook);
+    for (const NewSheet &sheet : sheets)
+        if (sheet.rows.size() >= kMaxRows) fail(ErrNo::Overflow);
+    const QByteArray head = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+    std::vector<Entry> entries;
+    QByteArray types = head +
+                       "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+                       "<Default Extension=\"rels\" ContentType=\"application/"
+                       "vnd.openxmlformats-package.relationships+xml\"/>"
+                       "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+                       "<Override PartName=\"/xl/workbook.xml\" ContentType=\"" +
+                       QByteArray(kWorkbookType) +
+                       "\"/><Override PartName=\"/xl/styles.xml\" ContentType=\"application/"
+                       "vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>";
+    QByteArray workbook = head +
+                          "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+                          "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
+                          "<sheets>";
+    QByteArray rels =
+        head + "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    for (int i = 0; i < sheets.size(); ++i) {
+        const QByteArray n = QByteArray::number(i + 1);
+        types +=
+            "<Override PartName=\"/xl/worksheets/sheet" + n +
+            ".xml\" "
+            "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>";
+        workbook += "<sheet name=\"" + sheets[i].name.left(31).toHtmlEscaped().toUtf8() + "\" sheetId=\"" +
+                    n + "\" r:id=\"rId" + n + "\"/>";
+        rels += "<Relationship Id=\"rId" + n +
+                "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet\" "
+                "Target=\"worksheets/sheet" +
+                n + ".xml\"/>";
+        entries.push_back({"xl/worksheets/sheet" + n.toStdString() + ".xml", sheetXml(sheets[i]), false});
+    }
+    rels += "<Relationship Id=\"rId" + QByteArray::number(sheets.size() + 1) +
+            "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
+            "Target=\"styles.xml\"/></Relationships>";
+    types += "</Types>";
+    workbook += "</sheets></workbook>";
+    entries.push_back({"[Content_Types].xml", types, false});
+    entries.push_back(
+        {"_rels/.rels",
+         head + "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                "relationships/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>",
+         false});
+    entries.push_back({"xl/workbook.xml", workbook, false});
+    entries.push_back({"xl/_rels/workbook.xml.rels", rels, false});
+    entries.push_back({"xl/styles.xml", stylesXml(), false});
+    return writePackage(entries);
 }
 
 } // namespace Workbook

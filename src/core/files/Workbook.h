@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVector>
 #include <cstdint>
+#include <optional>
 
 // Spreadsheets (.xlsx), read and written. Written: made from an OOXML template
 // (.xltx) whose first worksheet receives the rows from row 2 on; everything else
@@ -34,6 +35,9 @@ struct Sheet {
 Sheet ReadFirstSheet(const QString &path);
 Sheet ReadFirstSheetData(const QByteArray &package);
 
+// The worksheet of that name (its sheet tab); "没有工作表…" when there is none.
+Sheet ReadSheet(const QString &path, const QString &name);
+
 extern const QString kErrorSource; // "ExportToExcel"
 extern const QString kErrorText;   // "数据导出过程中出错"
 
@@ -44,6 +48,26 @@ constexpr int32_t kBrokenWorkbook = 1004;
 // holds rows[i][j] as text in row i + 2, column j + 1 (A, B, ...). Empty texts
 // leave their cells empty.
 QByteArray Fill(const QString &templatePath, const QVector<QStringList> &rows);
+
+// A cell of a new workbook: a number (stored as one, shown with `decimals`
+// places, or in the general format when decimals < 0) or else a text.
+struct Cell {
+    QString text;
+    std::optional<double> number;
+    int decimals = -1;
+
+    static Cell Text(const QString &t) { return {t, std::nullopt, -1}; }
+    static Cell Number(double v, int places = -1) { return {QString(), v, places}; }
+};
+struct NewSheet {
+    QString name;                // the sheet's tab (31 characters at most)
+    QVector<QVector<Cell>> rows; // from row 1 on
+    bool headingRow = true;      // row 1 bold and frozen
+    QVector<int> widths;         // characters, per column from A
+};
+// The package of a new workbook holding the sheets in order. Failures raise
+// AppError with the export's message and source.
+QByteArray Create(const QVector<NewSheet> &sheets);
 
 // Writes the package into the folder as "<baseName><n>.xlsx" with the smallest n
 // from 1 on whose name is free, so that no earlier file is overwritten. Returns

@@ -149,6 +149,7 @@ void Library::deriveWithinDatasets()
                     d.source = QStringLiteral("由") + px.dataset + QStringLiteral("导出：") + x.key() +
                                QStringLiteral("–") + reference + QStringLiteral(" − ") + y.key() +
                                QStringLiteral("–") + reference;
+                    d.reference = px.source; // the dataset's own reference
                     derivedIndex_[pairKey(d.type, d.mineralA, d.mineralB)].push_back(int(derived_.size()));
                     derived_.push_back(d);
                 }

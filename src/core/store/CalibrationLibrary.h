@@ -31,6 +31,7 @@ struct Calibration {
     bool reversed = false;                                           // stored for B-A
     QString dataset;      // isotope: the internally consistent dataset the row belongs to, or ""
     bool derived = false; // made from two rows of one dataset, never stored
+    QString reference;    // derived: the source of a row it was made from, which cites the dataset
     // The covariance of (A, B, C) the calibration publishes: AA, AB, AC, BB, BC, CC.
     // Turning a row round leaves it as it is.
     std::optional<std::array<double, 6>> covariance;

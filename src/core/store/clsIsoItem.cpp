@@ -66,6 +66,8 @@ int32_t clsIsoItem::Delete(Connection &conn, int32_t lngID)
     return outcome.announce(events_.DeleteEvent);
 }
 
+bool clsIsoItem::IsStored(Connection &conn) const { return conn.Execute(duplicateCheck()).RecordCount() > 0; }
+
 bool clsIsoItem::HoldsStoredRow(Connection &conn) const
 {
     return conn.Execute(duplicateCheck() + QStringLiteral(" and ID_N=") + QString::number(id_))

@@ -41,6 +41,8 @@ class clsIsoItem {
     // Whether the stored row of this identifier already holds these values, as
     // the duplicate check compares them. Database errors raise AppError.
     bool HoldsStoredRow(Connection &conn) const;
+    // Whether a stored row already holds these values: what refuses an add.
+    bool IsStored(Connection &conn) const;
     // Empty texts and zero constants leave the property as it is; texts are
     // stored without surrounding blanks.
     int32_t AddNew(Connection &conn, const QString &strIsoTypeName = {}, const QString &strMinA = {},

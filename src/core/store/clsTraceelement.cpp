@@ -90,6 +90,11 @@ int32_t clsTraceelement::Delete(Connection &conn, int32_t lngID)
     return outcome.announce(events_.DeleteEvent);
 }
 
+bool clsTraceelement::IsStored(Connection &conn) const
+{
+    return conn.Execute(duplicateCheck(QStringLiteral("MinA_s"), QStringLiteral("MinB_s"))).RecordCount() > 0;
+}
+
 bool clsTraceelement::HoldsStoredRow(Connection &conn) const
 {
     return conn.Execute(duplicateCheck(QStringLiteral("MinA_S"), QStringLiteral("MinB_S")) +

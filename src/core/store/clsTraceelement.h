@@ -46,6 +46,8 @@ class clsTraceelement {
     // Whether the stored row of this identifier already holds these values, as
     // the duplicate check compares them. Database errors raise AppError.
     bool HoldsStoredRow(Connection &conn) const;
+    // Whether a stored row already holds these values: what refuses an add.
+    bool IsStored(Connection &conn) const;
     // Empty texts and zero constants leave the property as it is; element,
     // minerals and remark are stored without surrounding blanks, the log type as given.
     int32_t AddNew(Connection &conn, const QString &strElement = {}, const QString &strMinA = {},

@@ -1,0 +1,170 @@
+#include "calc/BatchRecord.h"
+
+#include "calc/BatchResultsModel.h"
+#include "core/thermometry/BatchTable.h"
+
+#include <QHash>
+#include <QLocale>
+#include <QRegularExpression>
+#include <algorithm>
+
+using namespace Batch;
+
+namespace BatchRecord {
+
+namespace {
+
+const QString kVersion = QStringLiteral("程序版本");
+const QString kDatabase = QStringLiteral("数据库");
+const QString kCalibrations = QStringLiteral("标定数");
+const QString kDraws = QStringLiteral("抽样次数");
+const QString kSeed = QStringLiteral("种子");
+const QString kExact = QStringLiteral("精确1000lnα");
+const QString kAt = QStringLiteral("计算时间");
+const QString kYes = QStringLiteral("是");
+const QString kNo = QStringLiteral("否");
+
+// A typed cell as a number where the text is exactly the number's own
+// shortest form ("0.5894", "-3"), else as the text it is.
+Workbook::Cell inputCell(const QString &text)
+{
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    if (ok && QString::number(v, 'g', QLocale::FloatingPointShortest) == text)
+        return Workbook::Cell::Number(v);
+    return Workbook::Cell::Text(text);
+}
+
+QVector<Workbook::Cell> texts(const QStringList &cells)
+{
+    QVector<Workbook::Cell> out;
+    for (const QString &c : cells) out << Workbook::Cell::Text(c);
+    return out;
+}
+
+// The reference a result's calibration cites: a derived pair cites its dataset's row.
+QString referenceOf(const Calibration &c) { return c.derived ? c.reference : c.source; }
+
+} // namespace
+
+QList<QPair<QString, QString>> Parameters(const Run &run)
+{
+    QList<QPair<QString, QString>> p{
+        {kVersion, QStringLiteral("Lorvane ") + QStringLiteral(LORVANE_VERSION)},
+        {kDatabase, run.database},
+        {kCalibrations, QString::number(run.calibrations)},
+        {kDraws, QString::number(run.options.draws)},
+        {kSeed, QString::number(run.options.seed)},
+    };
+    if (run.kind == Kind::Isotope) p.append({kExact, run.options.exact ? kYes : kNo});
+    p.append({kAt, run.at.toString(Qt::ISODate)});
+    return p;
+}
+
+QString DoiIn(const QString &text)
+{
+    static const QRegularExpression doi(QStringLiteral(R"re((10\.\d{4,9}/[^\s;,，；、（）()"]+))re"));
+    const QRegularExpressionMatch m = doi.match(text);
+    if (!m.hasMatch()) return QString();
+    QString found = m.captured(1);
+    while (found.endsWith(QLatin1Char('.'))) found.chop(1);
+    return found;
+}
+
+std::vector<Reference> References(const std::vector<Result> &results)
+{
+    std::vector<Reference> refs;
+    QHash<QString, size_t> at;
+    QHash<QString, int> lastSample;
+    for (const Result &r : results) {
+        if (!r.cal || !Solved(r.status)) continue;
+        const QString text = referenceOf(*r.cal).trimmed();
+        if (text.isEmpty()) continue;
+        auto found = at.constFind(text);
+        if (found == at.constEnd()) {
+            found = at.insert(text, refs.size());
+            refs.push_back({text, DoiIn(text), 0});
+        }
+        // A sample that used the reference twice (two rows citing it) counts once.
+        const auto seen = lastSample.constFind(text);
+        if (seen != lastSample.constEnd() && *seen == r.sample) continue;
+        lastSample.insert(text, r.sample);
+        ++refs[*found].samples;
+    }
+    return refs;
+}
+
+QByteArray Workbook(const BatchResultsModel &model, const Run &run)
+{
+    Workbook::NewSheet samples{kSamplesSheet, {texts(ColumnTitles(run.kind))}, true, {}};
+    for (const Row &row : model.rows()) {
+        QVector<Workbook::Cell> cells;
+        for (const QString &c : row.cells) cells << inputCell(c);
+        samples.rows << cells;
+    }
+    Workbook::NewSheet results{kResultsSheet, {texts(BatchResultsModel::SheetTitles(run.kind))}, true, {}};
+    for (int i = 0; i < model.rowCount(); ++i) results.rows << model.sheetCells(i);
+    results.widths = {12, 16, 10, 10, 8, 40, 10, 9, 9, 9, 10, 10, 10, 10, 10, 16, 28};
+
+    Workbook::NewSheet parameters{
+        kParametersSheet, {texts({QStringLiteral("项目"), QStringLiteral("值")})}, true, {16, 60}};
+    for (const auto &[name, value] : Parameters(run))
+        parameters.rows << QVector<Workbook::Cell>{Workbook::Cell::Text(name), inputCell(value)};
+
+    Workbook::NewSheet references{
+        kReferencesSheet,
+        {texts({QStringLiteral("文献"), QStringLiteral("DOI"), QStringLiteral("样品数")})},
+        true,
+        {100, 32, 8}};
+    for (const Reference &ref : References(model.results()))
+        references.rows << QVector<Workbook::Cell>{Workbook::Cell::Text(ref.text),
+                                                   Workbook::Cell::Text(ref.doi),
+                                                   Workbook::Cell::Number(ref.samples)};
+    return Workbook::Create({samples, results, parameters, references});
+}
+
+QByteArray Csv(const BatchResultsModel &model, const Run &run)
+{
+    QStringList out;
+    for (const auto &[name, value] : Parameters(run))
+        out << QStringLiteral("# ") + name + QStringLiteral(": ") + value;
+    const QStringList bounds{QStringLiteral("95%下限(℃)"), QStringLiteral("95%上限(℃)"),
+                             QStringLiteral("另一解95%下限(℃)"), QStringLiteral("另一解95%上限(℃)")};
+    QStringList titles = BatchResultsModel::Titles(run.kind) + bounds;
+    out << titles.join(QLatin1Char(','));
+    for (int i = 0; i < model.rowCount(); ++i) {
+        QStringList fields;
+        for (const QString &c : model.lineTexts(i) + model.boundTexts(i)) fields << CsvField(c);
+        out << fields.join(QLatin1Char(','));
+    }
+    return QByteArrayLiteral("\xEF\xBB\xBF") +
+           (out.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+}
+
+bool ReadOptions(const QString &path, Options *options, QString *why)
+{
+    const Workbook::Sheet sheet = Workbook::ReadSheet(path, kParametersSheet);
+    if (!sheet.error.isEmpty()) return true; // a workbook of samples alone: nothing to restore
+    for (const Workbook::SheetRow &row : sheet.rows) {
+        const QString name = row.cells.value(0).trimmed(), value = row.cells.value(1).trimmed();
+        bool ok = true;
+        if (name == kDraws) {
+            const int draws = value.toInt(&ok);
+            ok = ok && draws >= 0 && draws <= kMaxDraws;
+            if (ok) options->draws = draws;
+        } else if (name == kSeed) {
+            const qulonglong seed = value.toULongLong(&ok);
+            if (ok) options->seed = seed;
+        } else if (name == kExact) {
+            ok = value == kYes || value == kNo;
+            if (ok) options->exact = value == kYes;
+        }
+        if (!ok) {
+            *why = QStringLiteral("参数无效：") + name + QStringLiteral("：") + value.left(40);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace BatchRecord
