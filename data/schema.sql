@@ -12,6 +12,8 @@ create table Isoplot (
     ConstC_N  real,
     Mark_S    text collate nocase,
     Source_S  text collate nocase,
+    -- The DOI of the source, where it has one ("10.1016/j.gca.2007.05.028").
+    DOI_S     text collate nocase not null default '',
     -- The internally consistent dataset the row belongs to ("DBOXYGEN 2.0.3"):
     -- rows of one dataset against the same reference make pairs of their own.
     Dataset_S text collate nocase not null default ''
@@ -38,7 +40,9 @@ create table TraceElement (
     XName_s    text collate nocase not null default '',
     NuSiO2_sng real not null default 0,
     NuTiO2_sng real not null default 0,
-    KUnit_s    text collate nocase not null default ''
+    KUnit_s    text collate nocase not null default '',
+    -- The DOI of the reference the remark cites, where it has one.
+    DOI_s      text collate nocase not null default ''
 );
 create index TraceElement_Element_Minerals on TraceElement (Element_s, MinA_s, MinB_s);
 create index TraceElement_Minerals on TraceElement (MinA_s, MinB_s);

@@ -391,9 +391,11 @@ int main(int argc, char **argv)
                       QStringLiteral("Source_S")},
                      isoNumbers, [&](const QStringList &row) {
                          const int dataset = iso.index("Dataset_S"); // an older library names none
+                         const int doi = iso.index("DOI_S");
                          return QStringList{dataset >= 0 ? row[dataset] : QString()} +
                                 isoErrors.value(errorKey(iso, row, isoCovariance),
-                                                CoefficientCovariance::Texts(std::nullopt, 3));
+                                                CoefficientCovariance::Texts(std::nullopt, 3)) +
+                                QStringList{doi >= 0 ? row[doi] : QString()};
                      });
     writeImportFiles(trace, library + QStringLiteral("/trace"), "Element_s",
                      QStringList{QStringLiteral("MinA_s"), QStringLiteral("MinB_s"),
@@ -401,8 +403,10 @@ int main(int argc, char **argv)
                                  QStringLiteral("logType_s"), QStringLiteral("Mark_s"), QString()} +
                          TraceColumns::Names(),
                      traceNumbers, [&](const QStringList &row) {
+                         const int doi = trace.index("DOI_s");
                          return traceErrors.value(errorKey(trace, row, traceCovariance),
-                                                  CoefficientCovariance::Texts(std::nullopt, 2));
+                                                  CoefficientCovariance::Texts(std::nullopt, 2)) +
+                                QStringList{doi >= 0 ? row[doi] : QString()};
                      });
 
     if (QFileInfo::exists(output)) return 0;

@@ -1,11 +1,11 @@
 #include "calc/BatchRecord.h"
 
 #include "calc/BatchResultsModel.h"
+#include "core/base/DoiText.h"
 #include "core/thermometry/BatchTable.h"
 
 #include <QHash>
 #include <QLocale>
-#include <QRegularExpression>
 #include <algorithm>
 
 using namespace Batch;
@@ -61,15 +61,7 @@ QList<QPair<QString, QString>> Parameters(const Run &run)
     return p;
 }
 
-QString DoiIn(const QString &text)
-{
-    static const QRegularExpression doi(QStringLiteral(R"re((10\.\d{4,9}/[^\s;,，；、（）()"]+))re"));
-    const QRegularExpressionMatch m = doi.match(text);
-    if (!m.hasMatch()) return QString();
-    QString found = m.captured(1);
-    while (found.endsWith(QLatin1Char('.'))) found.chop(1);
-    return found;
-}
+QString DoiIn(const QString &text) { return Doi::In(text); }
 
 std::vector<Reference> References(const std::vector<Result> &results)
 {
@@ -83,7 +75,7 @@ std::vector<Reference> References(const std::vector<Result> &results)
         auto found = at.constFind(text);
         if (found == at.constEnd()) {
             found = at.insert(text, refs.size());
-            refs.push_back({text, DoiIn(text), 0});
+            refs.push_back({text, r.cal->doi.isEmpty() ? DoiIn(text) : r.cal->doi, 0});
         }
         // A sample that used the reference twice (two rows citing it) counts once.
         const auto seen = lastSample.constFind(text);

@@ -12,12 +12,12 @@ enum class CalibrationKind { Isotope, TraceElement };
 // Copies the list's visible rows, in list order, into a new workbook made from
 // the manager's template: from row 2 on, column A the row's own isotope type or
 // element (the current one for a row that names none), then the texts of the list's value columns as shown:
-// B..H its columns 1..7, I.. the columns past them (the isotope manager's dataset and error fields, I..O; the
-// trace manager's terms and error fields, I..S). The workbook is saved under a new name in the user's
-// documents folder (the temporary folder when there is none) and, when `visible` is true, opened with the
-// desktop's spreadsheet program; when nothing can open it the user is told where it was saved. Returns the
-// path of the new file. Any failure raises AppError "数据导出过程中出错" (source "ExportToExcel"); the caller
-// shows it.
+// B..H its columns 1..7, I.. the columns past them (the isotope manager's dataset, error fields and DOI,
+// I..P; the trace manager's terms, error fields and DOI, I..T). The workbook is saved under a new name in the
+// user's documents folder (the temporary folder when there is none) and, when `visible` is true, opened with
+// the desktop's spreadsheet program; when nothing can open it the user is told where it was saved. Returns
+// the path of the new file. Any failure raises AppError "数据导出过程中出错" (source "ExportToExcel"); the
+// caller shows it.
 QString ExportToExcel(QWidget *parent, QTreeWidget *list, CalibrationKind kind, const QString &typeOrElement,
                       bool visible);
 

@@ -13,9 +13,9 @@ struct ImportResult {
 };
 
 // Asks for a tab-delimited text file and appends each of its lines to the list
-// as a new row (state and icon "add", no key), field i in value column i (1..14
-// for the isotope list with its dataset and error fields, 1..18 for the trace
-// list with its terms and error fields). A file that
+// as a new row (state and icon "add", no key), field i in value column i (1..15
+// for the isotope list with its dataset, error fields and DOI, 1..19 for the
+// trace list with its terms, error fields and DOI). A file that
 // cannot be read, or a line with more fields than the list has value columns,
 // stops the import with a message; rows read before it stay.
 ImportResult ImportFromText(QWidget *parent, QTreeWidget *list);

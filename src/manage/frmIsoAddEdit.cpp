@@ -13,6 +13,10 @@
 
 using FormBuilder::place;
 
+namespace {
+constexpr int kFirstSigma = 10; // the box of σA: after the row's seven, the dataset and the DOI
+} // namespace
+
 frmIsoAddEdit::frmIsoAddEdit(frmIsoMgr *manager)
     : CalibrationEditDialog(manager,
                             Rules{QStringLiteral("同位素温度计"),
@@ -23,6 +27,7 @@ frmIsoAddEdit::frmIsoAddEdit(frmIsoMgr *manager)
                                   {3, 4, 5},
                                   true,
                                   {{QStringLiteral("txtDataset"), frmIsoMgr::kDatasetColumn, false},
+                                   {QStringLiteral("txtDOI"), frmIsoMgr::kDoiColumn, false},
                                    {QStringLiteral("txtSigmaA"), frmIsoMgr::kErrorColumn, true},
                                    {QStringLiteral("txtSigmaB"), frmIsoMgr::kErrorColumn + 1, true},
                                    {QStringLiteral("txtSigmaC"), frmIsoMgr::kErrorColumn + 2, true}}})
@@ -46,12 +51,13 @@ frmIsoAddEdit::frmIsoAddEdit(frmIsoMgr *manager)
         {"Label6", "常数C", 5205, 945, 5835, 870, 1500, 390},
         {"Label7", "适用范围", 240, 1440, 1080, 1380, 6255, 390},
         {"Label8", "资料来源", 255, 1920, 1095, 1845, 6255, 390},
-        {"lblDataset", "数据集", 375, 2400, 1095, 2325, 6255, 390},
+        {"lblDataset", "数据集", 375, 2400, 1095, 2325, 2700, 390},
+        {"lblDOI", "DOI", 3945, 2400, 4470, 2325, 2880, 390},
         {"lblSigmaA", "σA", 375, 2880, 1080, 2805, 1500, 390},
         {"lblSigmaB", "σB", 2865, 2880, 3480, 2805, 1500, 390},
         {"lblSigmaC", "σC", 5205, 2880, 5835, 2805, 1500, 390},
     };
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 13; ++i) {
         const Box &b = boxes[i];
         auto *label = new QLabel(QString::fromUtf8(b.text), frame());
         label->setObjectName(QString::fromLatin1(b.label));
@@ -63,8 +69,8 @@ frmIsoAddEdit::frmIsoAddEdit(frmIsoMgr *manager)
     place(Command2(), 7740, 2295, 1215, 405);
 
     // Tab order: the values, the two buttons, then the locked type box.
-    for (int i = 1; i < 11; ++i) setTabOrder(field(i), field(i + 1));
-    setTabOrder(field(11), Command1());
+    for (int i = 1; i < 12; ++i) setTabOrder(field(i), field(i + 1));
+    setTabOrder(field(12), Command1());
     setTabOrder(Command1(), Command2());
     setTabOrder(Command2(), field(0));
 }
@@ -75,11 +81,11 @@ QLineEdit *frmIsoAddEdit::crossCheck(QString *message) const
 {
     // The σ typed with the covariances the row holds.
     QStringList error;
-    for (int i = 0; i < 3; ++i) error << field(9 + i)->text();
+    for (int i = 0; i < 3; ++i) error << field(kFirstSigma + i)->text();
     for (int i = 3; i < CoefficientCovariance::FieldCount(3); ++i)
         error << rowText(frmIsoMgr::kErrorColumn + i);
     const CoefficientCovariance::Check check = CoefficientCovariance::Examine(error, 3);
     if (check.problem == CoefficientCovariance::Problem::None) return nullptr;
     *message = CoefficientCovariance::Message(check.problem);
-    return field(9 + std::min(check.field, 2));
+    return field(kFirstSigma + std::min(check.field, 2));
 }

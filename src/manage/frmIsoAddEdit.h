@@ -6,7 +6,7 @@ class frmIsoMgr;
 
 // The isotope thermometer edit dialog: eight boxes Text1_0 (the isotope type)
 // to Text1_7, in add or modify mode, writing into the isotope manager's list;
-// below them the dataset (txtDataset) and the σ of the three constants
+// below them the dataset (txtDataset), the source's DOI (txtDOI) and the σ of the three constants
 // (txtSigmaA, txtSigmaB, txtSigmaC). The covariances are not edited here: they
 // come with an import or the library, and the σ typed must fit them.
 class frmIsoAddEdit : public CalibrationEditDialog {

@@ -42,6 +42,7 @@ CalibrationManager::Design isoDesign()
     d.extraColumns << CalibrationManager::ExtraColumn{QStringLiteral("数据集"), 1800, false};
     for (const QString &header : CoefficientCovariance::Headers(3))
         d.extraColumns << CalibrationManager::ExtraColumn{header, 1200, true};
+    d.extraColumns << CalibrationManager::ExtraColumn{QStringLiteral("DOI"), 2400, false};
     d.deleteMissing = QStringLiteral("记录不存在,删除失败!!");
     d.deleteFailed = QStringLiteral("未知原因,删除记录失败!");
     return d;
@@ -99,11 +100,11 @@ QList<QTreeWidgetItem *> frmIsoMgr::queryRows(const QString &owner, const QStrin
 {
     clsIsoplotItems items;
     items.FuzzyQuery(db(), owner, minA, minB);
-    QHash<int32_t, QString> datasets;
-    for (Recordset rs =
-             db().Execute(QStringLiteral("select ID_N, Dataset_S from Isoplot where Dataset_S<>''"));
+    QHash<int32_t, QStringList> parts; // dataset, DOI
+    for (Recordset rs = db().Execute(
+             QStringLiteral("select ID_N, Dataset_S, DOI_S from Isoplot where Dataset_S<>'' or DOI_S<>''"));
          !rs.Eof(); rs.MoveNext())
-        datasets.insert(rs.Fields(0).Long(), rs.Fields(1).Text());
+        parts.insert(rs.Fields(0).Long(), {rs.Fields(1).Text(), rs.Fields(2).Text()});
     const QHash<int32_t, CoefficientCovariance::Matrix> covariances =
         CoefficientCovariance::ReadAll(db(), CoefficientCovariance::kIsoplot);
     const QIcon ok = PendingRows::Icon(PendingRows::kOk);
@@ -118,7 +119,9 @@ QList<QTreeWidgetItem *> frmIsoMgr::queryRows(const QString &owner, const QStrin
         row->setNumber(5, item->ConstC());
         row->setValue(6, item->Mark());
         row->setValue(7, item->Source());
-        row->setText(frmIsoMgr::kDatasetColumn, datasets.value(item->id()));
+        const QStringList texts = parts.value(item->id());
+        row->setText(frmIsoMgr::kDatasetColumn, texts.value(0));
+        row->setText(frmIsoMgr::kDoiColumn, texts.value(1));
         const auto found = covariances.constFind(item->id());
         const QStringList error = CoefficientCovariance::Texts(
             found == covariances.constEnd() ? std::nullopt : std::optional(*found), 3);
@@ -156,12 +159,15 @@ int32_t frmIsoMgr::storeRow(bool add, int32_t id, const QString &owner, const QS
 {
     clsIsoItem item = itemOf(owner, values);
     if (!add) item.setId(id);
-    const QString dataset = values.value(kDatasetColumn - 1).trimmed();
+    const QStringList texts{values.value(kDatasetColumn - 1).trimmed(),
+                            values.value(kDoiColumn - 1).trimmed()};
     const QStringList error = values.mid(kErrorColumn - 1, CoefficientCovariance::FieldCount(3));
-    auto storedDataset = [](int32_t rowId) {
-        Recordset rs = db().Execute(QStringLiteral("select Dataset_S from Isoplot where ID_N=") +
+    auto storedTexts = [](int32_t rowId) {
+        Recordset rs = db().Execute(QStringLiteral("select Dataset_S, DOI_S from Isoplot where ID_N=") +
                                     QString::number(rowId));
-        return rs.Eof() || rs.Fields(0).IsNull() ? QString() : rs.Fields(0).Text();
+        if (rs.Eof()) return QStringList{QString(), QString()};
+        return QStringList{rs.Fields(0).IsNull() ? QString() : rs.Fields(0).Text(),
+                           rs.Fields(1).IsNull() ? QString() : rs.Fields(1).Text()};
     };
     RowParts parts;
     parts.storeMain = [&item, add](int32_t *storedId) {
@@ -171,12 +177,13 @@ int32_t frmIsoMgr::storeRow(bool add, int32_t id, const QString &owner, const QS
     };
     parts.mainAsStored = [&item] { return item.HoldsStoredRow(db()); };
     parts.extrasAsStored = [&](int32_t rowId) {
-        return storedDataset(rowId) == dataset &&
+        return storedTexts(rowId) == texts &&
                CoefficientCovariance::Texts(
                    CoefficientCovariance::Read(db(), CoefficientCovariance::kIsoplot, rowId), 3) == error;
     };
     parts.writeExtras = [&](int32_t rowId) {
-        db().Execute(QStringLiteral("update Isoplot set Dataset_S='") + EscapeSqlText(dataset) +
+        db().Execute(QStringLiteral("update Isoplot set Dataset_S='") + EscapeSqlText(texts[0]) +
+                     QStringLiteral("', DOI_S='") + EscapeSqlText(texts[1]) +
                      QStringLiteral("' where ID_N=") + QString::number(rowId));
         // Texts as shown for the stored matrix keep it exactly; anything else is what was typed.
         const std::optional<CoefficientCovariance::Matrix> stored =
@@ -193,6 +200,7 @@ QStringList frmIsoMgr::valuesToStore(const QStringList &values) const
     QStringList stored = values;
     while (stored.size() < valueColumns()) stored << QString();
     stored[kDatasetColumn - 1] = stored.at(kDatasetColumn - 1).trimmed();
+    stored[kDoiColumn - 1] = stored.at(kDoiColumn - 1).trimmed();
     const QStringList error = stored.mid(kErrorColumn - 1, CoefficientCovariance::FieldCount(3));
     if (CoefficientCovariance::Examine(error, 3).problem == CoefficientCovariance::Problem::None) {
         const QStringList shown = CoefficientCovariance::Texts(CoefficientCovariance::FromTexts(error, 3), 3);

@@ -9,10 +9,11 @@ class QLabel;
 class frmIsoMgr : public CalibrationManager {
     Q_OBJECT
   public:
-    // The list columns past the seven both managers have: the dataset, then the
-    // coefficients' error (σA σB σC cov(A,B) cov(A,C) cov(B,C)).
+    // The list columns past the seven both managers have: the dataset, the
+    // coefficients' error (σA σB σC cov(A,B) cov(A,C) cov(B,C)), the source's DOI.
     static constexpr int kDatasetColumn = 8;
     static constexpr int kErrorColumn = 9;
+    static constexpr int kDoiColumn = 15;
 
     explicit frmIsoMgr(QWidget *parent = nullptr);
 

@@ -40,8 +40,8 @@ QList<CalibrationEditDialog::ExtraBox> termBoxes()
                                                  !TraceTermFields::IsText(i)};
     // The σ of A and B; the covariance comes only with an import or the library.
     boxes << CalibrationEditDialog::ExtraBox{QStringLiteral("txtSigmaA"), frmTraceMgr::kErrorColumn, true}
-          << CalibrationEditDialog::ExtraBox{QStringLiteral("txtSigmaB"), frmTraceMgr::kErrorColumn + 1,
-                                             true};
+          << CalibrationEditDialog::ExtraBox{QStringLiteral("txtSigmaB"), frmTraceMgr::kErrorColumn + 1, true}
+          << CalibrationEditDialog::ExtraBox{QStringLiteral("txtDOI"), frmTraceMgr::kDoiColumn, false};
     return boxes;
 }
 
@@ -67,8 +67,8 @@ frmTraceAddEdit::frmTraceAddEdit(frmTraceMgr *manager)
                                            termBoxes()})
 {
     setObjectName(QStringLiteral("frmTraceAddEdit"));
-    setFixedSize(Twips::toPx(9075), Twips::toPx(5550));
-    place(frame(), 120, 195, 7500, 5175);
+    setFixedSize(Twips::toPx(9075), Twips::toPx(6045));
+    place(frame(), 120, 195, 7500, 5670);
 
     auto label = [this](const char *name, const char *text, int left, int top) {
         auto *l = new QLabel(QString::fromUtf8(text), frame());
@@ -116,12 +116,15 @@ frmTraceAddEdit::frmTraceAddEdit(frmTraceMgr *manager)
     place(sigmaBox(0), kBoxLeft[0], sigmaTop, kBoxWidth, 390);
     label("lblSigmaB", "σB", kLabelLeft[1], sigmaTop + 75);
     place(sigmaBox(1), kBoxLeft[1], sigmaTop, kBoxWidth, 390);
+    // The DOI of the reference the remark cites.
+    label("lblDOI", "DOI", kLabelLeft[0], sigmaTop + kRowStep + 75);
+    place(doiBox(), kBoxLeft[0], sigmaTop + kRowStep, kBoxLeft[1] + kBoxWidth - kBoxLeft[0], 390);
     auto *equation = new QLabel(QStringLiteral("log K = (A + C·P^n + E·X)/T + B + F·X\n"
                                                "           + ν(SiO2)·log a(SiO2) + ν(TiO2)·log a(TiO2)\n"
                                                "T：开尔文；P：千巴；空白项取默认值（n = 1，其余为 0）"),
                                 frame());
     equation->setObjectName(QStringLiteral("lblEquation"));
-    place(equation, 375, kRowTop + 5 * kRowStep - 15, 6945, 780);
+    place(equation, 375, kRowTop + 6 * kRowStep - 15, 6945, 780);
 
     place(Command1(), 7725, 1200, 1215, 405);
     place(Command2(), 7740, 1815, 1215, 405);
@@ -134,7 +137,8 @@ frmTraceAddEdit::frmTraceAddEdit(frmTraceMgr *manager)
     for (int i = 0; i + 1 < TraceTermFields::kCount; ++i) setTabOrder(termBox(i), termBox(i + 1));
     setTabOrder(termBox(TraceTermFields::kCount - 1), sigmaBox(0));
     setTabOrder(sigmaBox(0), sigmaBox(1));
-    setTabOrder(sigmaBox(1), Command1());
+    setTabOrder(sigmaBox(1), doiBox());
+    setTabOrder(doiBox(), Command1());
     setTabOrder(Command1(), Command2());
     setTabOrder(Command2(), field(0));
     setTabOrder(field(0), field(5));
@@ -152,6 +156,8 @@ QLineEdit *frmTraceAddEdit::sigmaBox(int i) const
 {
     return field(kValueBoxes + 1 + TraceTermFields::kCount + i);
 }
+
+QLineEdit *frmTraceAddEdit::doiBox() const { return sigmaBox(2); }
 
 QLineEdit *frmTraceAddEdit::crossCheck(QString *message) const
 {

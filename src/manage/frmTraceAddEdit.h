@@ -22,6 +22,8 @@ class frmTraceAddEdit : public CalibrationEditDialog {
     QLineEdit *termBox(int i) const;
     // The box of σA (0) or σB (1).
     QLineEdit *sigmaBox(int i) const;
+    // The box of the reference's DOI (txtDOI).
+    QLineEdit *doiBox() const;
 
   protected:
     QString ownerForNewRow() const override;

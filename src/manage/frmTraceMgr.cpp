@@ -2,8 +2,11 @@
 
 #include "core/base/NumberText.h"
 #include "core/base/ProgramFolders.h"
+#include "core/database/Connection.h"
+#include "core/database/Recordset.h"
 #include "core/store/CoefficientCovariance.h"
 #include "core/store/SaveOutcome.h"
+#include "core/store/SchemaText.h"
 #include "core/store/clsTraceelement.h"
 #include "core/store/clsTraceelements.h"
 #include "manage/StoredRowItem.h"
@@ -39,6 +42,7 @@ CalibrationManager::Design traceDesign()
     }
     for (const QString &header : CoefficientCovariance::Headers(2))
         d.extraColumns << CalibrationManager::ExtraColumn{header, 1200, true};
+    d.extraColumns << CalibrationManager::ExtraColumn{QStringLiteral("DOI"), 2400, false};
     d.deleteMissing = QStringLiteral("记录不存在!");
     d.deleteFailed = QStringLiteral("删除记录失败!");
     return d;
@@ -87,6 +91,10 @@ QList<QTreeWidgetItem *> frmTraceMgr::queryRows(const QString &owner, const QStr
     items.FuzzyQuery(db(), owner, minA, minB);
     const QHash<int32_t, CoefficientCovariance::Matrix> covariances =
         CoefficientCovariance::ReadAll(db(), CoefficientCovariance::kTraceElement);
+    QHash<int32_t, QString> dois;
+    for (Recordset rs = db().Execute(QStringLiteral("select ID_N, DOI_s from TraceElement where DOI_s<>''"));
+         !rs.Eof(); rs.MoveNext())
+        dois.insert(rs.Fields(0).Long(), rs.Fields(1).Text());
     const QIcon ok = PendingRows::Icon(PendingRows::kOk);
     QList<QTreeWidgetItem *> rows;
     rows.reserve(items.Count());
@@ -105,6 +113,7 @@ QList<QTreeWidgetItem *> frmTraceMgr::queryRows(const QString &owner, const QStr
         const QStringList error = CoefficientCovariance::Texts(
             found == covariances.constEnd() ? std::nullopt : std::optional(*found), 2);
         for (int i = 0; i < error.size(); ++i) row->setText(kErrorColumn + i, error.at(i));
+        row->setText(kDoiColumn, dois.value(item->id()));
         rows << row;
     }
     return rows;
@@ -144,8 +153,14 @@ int32_t frmTraceMgr::storeRow(bool add, int32_t id, const QString &owner, const 
     // rowProblem has refused terms that do not convert; nothing is stored half read.
     if (!itemOf(owner, values, &item)) return 2;
     const QStringList error = values.mid(kErrorColumn - 1, CoefficientCovariance::FieldCount(2));
+    const QString doi = values.value(kDoiColumn - 1).trimmed();
     auto storedError = [](int32_t rowId) {
         return CoefficientCovariance::Read(db(), CoefficientCovariance::kTraceElement, rowId);
+    };
+    auto storedDoi = [](int32_t rowId) {
+        Recordset rs = db().Execute(QStringLiteral("select DOI_s from TraceElement where ID_N=") +
+                                    QString::number(rowId));
+        return rs.Eof() || rs.Fields(0).IsNull() ? QString() : rs.Fields(0).Text();
     };
     RowParts parts;
     parts.storeMain = [&item, add](int32_t *storedId) {
@@ -155,10 +170,12 @@ int32_t frmTraceMgr::storeRow(bool add, int32_t id, const QString &owner, const 
     };
     parts.mainAsStored = [&item] { return item.HoldsStoredRow(db()); };
     parts.extrasAsStored = [&](int32_t rowId) {
-        return CoefficientCovariance::Texts(storedError(rowId), 2) == error;
+        return CoefficientCovariance::Texts(storedError(rowId), 2) == error && storedDoi(rowId) == doi;
     };
     // Texts as shown for the stored matrix keep it exactly; anything else is what was typed.
     parts.writeExtras = [&](int32_t rowId) {
+        db().Execute(QStringLiteral("update TraceElement set DOI_s='") + EscapeSqlText(doi) +
+                     QStringLiteral("' where ID_N=") + QString::number(rowId));
         if (CoefficientCovariance::Texts(storedError(rowId), 2) != error)
             CoefficientCovariance::Write(db(), CoefficientCovariance::kTraceElement, rowId,
                                          CoefficientCovariance::FromTexts(error, 2));
@@ -182,6 +199,7 @@ QStringList frmTraceMgr::valuesToStore(const QStringList &values) const
         const QStringList shown = CoefficientCovariance::Texts(CoefficientCovariance::FromTexts(error, 2), 2);
         for (int i = 0; i < shown.size(); ++i) stored[kErrorColumn - 1 + i] = shown.at(i);
     }
+    stored[kDoiColumn - 1] = stored.at(kDoiColumn - 1).trimmed();
 
     const QString source = stored.at(6).trimmed();
     if (source.isEmpty()) return stored;

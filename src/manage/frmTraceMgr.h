@@ -16,6 +16,8 @@ class frmTraceMgr : public CalibrationManager {
   public:
     // The list column of σA, after the terms: σA σB cov(A,B).
     static constexpr int kErrorColumn = 16;
+    // The list column of the reference's DOI, after the error.
+    static constexpr int kDoiColumn = 19;
 
     explicit frmTraceMgr(QWidget *parent = nullptr);
 

@@ -414,7 +414,8 @@ QStringList isotopeHeadings()
             QStringLiteral("A"),        QStringLiteral("B"),        QStringLiteral("C"),
             QStringLiteral("适用范围"), QStringLiteral("资料来源"), QStringLiteral("数据集"),
             QStringLiteral("σA"),       QStringLiteral("σB"),       QStringLiteral("σC"),
-            QStringLiteral("cov(A,B)"), QStringLiteral("cov(A,C)"), QStringLiteral("cov(B,C)")};
+            QStringLiteral("cov(A,B)"), QStringLiteral("cov(A,C)"), QStringLiteral("cov(B,C)"),
+            QStringLiteral("DOI")};
 }
 
 QStringList traceHeadings()
@@ -425,7 +426,7 @@ QStringList traceHeadings()
             QStringLiteral("n"),        QStringLiteral("E"),        QStringLiteral("F"),
             QStringLiteral("X"),        QStringLiteral("ν(SiO2)"),  QStringLiteral("ν(TiO2)"),
             QStringLiteral("K单位"),    QStringLiteral("σA"),       QStringLiteral("σB"),
-            QStringLiteral("cov(A,B)")};
+            QStringLiteral("cov(A,B)"), QStringLiteral("DOI")};
 }
 
 class ExportTransfer : public ::testing::Test {
@@ -501,7 +502,7 @@ TEST_F(ExportTransfer, EmptyListGivesTheTemplateAlone)
     expectSoundPackage(wb);
     ASSERT_EQ(wb.cells.size(), 1);
     EXPECT_EQ(wb.cells[0], isotopeHeadings());
-    EXPECT_EQ(wb.dimension, "A1:O1");
+    EXPECT_EQ(wb.dimension, "A1:P1");
     EXPECT_EQ(opened.size(), 1);
 
     // The template the build made is a template, with the same heading row.
@@ -529,7 +530,7 @@ TEST_F(ExportTransfer, RowsTheFilterHidIsNotExported)
     EXPECT_EQ(wb.cells[0], traceHeadings());
     EXPECT_EQ(wb.cells[1].mid(0, 2), QStringList({"Ni", "r1"}));
     EXPECT_EQ(wb.cells[2].mid(0, 2), QStringList({"Ni", "r3"}));
-    EXPECT_EQ(wb.dimension, "A1:S3") << "the template's headings run to the error's last column";
+    EXPECT_EQ(wb.dimension, "A1:T3") << "the template's headings run to the DOI";
 }
 
 TEST_F(ExportTransfer, MissingOrBrokenTemplateRaisesTheExportError)
@@ -851,8 +852,9 @@ TEST_F(TraceManagerTransfer, ImportedTermsAreStoredOrTheirRowIsMarked)
     }
     EXPECT_EQ(storedTraceRow(db.conn(), "MinA_s='M1'").value(6), QStringLiteral("r；资料来源：Jones 1999"));
 
-    // A line past the terms and the error is none of ours: the import stops before it.
-    importLines((QStringLiteral("M9") + head + "\t0\t1\t0\t0\t\t0\t0\tppm\t1\t0.1\t0\textra\r\n").toUtf8());
+    // A line past the terms, the error and the DOI is none of ours: the import stops before it.
+    importLines((QStringLiteral("M9") + head + "\t0\t1\t0\t0\t\t0\t0\tppm\t1\t0.1\t0\t10.1000/x\textra\r\n")
+                    .toUtf8());
     EXPECT_EQ(rows()->topLevelItemCount(), 2 + int(std::size(cases)));
     EXPECT_EQ(dialogs.lastMessage(), "无效的属性值");
 }
@@ -889,7 +891,7 @@ TEST_F(TraceManagerTransfer, TermsSurviveSaveExportAndImportElsewhere)
     clickTraceButton(mgr.get(), "save");
     const QStringList stored = storedTraceRow(db.conn(), QStringLiteral("MinA_s='橄榄石'"));
     EXPECT_EQ(stored.mid(5), QStringList({"e", "", "", "-660", "0.35", "0", "0.9855072", "Cr#", "-1", "1",
-                                          "Al2O3(ol)/Al2O3(sp)", "86", "0.072", "0"})); // E left empty: 0
+                                          "Al2O3(ol)/Al2O3(sp)", "86", "0.072", "0", ""})); // E left empty: 0
     EXPECT_EQ(
         db.scalar("select AA||' '||BB||' '||AB from Covariance where Table_S='TraceElement' and Row_N=3"),
         "7396.0 0.005184 0.0")
@@ -901,7 +903,7 @@ TEST_F(TraceManagerTransfer, TermsSurviveSaveExportAndImportElsewhere)
 
     clickTraceButton(mgr.get(), "refresh");
     ASSERT_EQ(rows()->topLevelItemCount(), 3);
-    EXPECT_EQ(QStringList{"Fe"} + PendingRows::Values(rows()->topLevelItem(2), 18), stored);
+    EXPECT_EQ(QStringList{"Fe"} + PendingRows::Values(rows()->topLevelItem(2), 19), stored);
     clickTraceButton(mgr.get(), "export");
     ASSERT_EQ(opened.size(), 1);
     const Package wb = readBack(opened.first());

@@ -76,14 +76,14 @@ TEST_F(IsoEditTest, TabOrderRunsThroughValuesButtonsThenType)
     withDialog("new", [](QDialog *dlg) {
         QStringList order;
         QWidget *w = box(dlg, 1);
-        for (int i = 0; i < 14; ++i) {
+        for (int i = 0; i < 15; ++i) {
             order << w->objectName();
             w = w->nextInFocusChain();
             while (!(w->focusPolicy() & Qt::TabFocus)) w = w->nextInFocusChain();
         }
         EXPECT_EQ(order, QStringList({"Text1_1", "Text1_2", "Text1_3", "Text1_4", "Text1_5", "Text1_6",
-                                      "Text1_7", "txtDataset", "txtSigmaA", "txtSigmaB", "txtSigmaC",
-                                      "Command1", "Command2", "Text1_0"}));
+                                      "Text1_7", "txtDataset", "txtDOI", "txtSigmaA", "txtSigmaB",
+                                      "txtSigmaC", "Command1", "Command2", "Text1_0"}));
     });
 }
 
@@ -487,8 +487,9 @@ TEST_F(TraceEditTest, TermsOfAStoredRowAreShownAndStoredAsShown)
         QTest::mouseClick(findNamed<QPushButton>(dlg, "Command1"), Qt::LeftButton);
     });
     clickButton(mgr.get(), "save");
-    EXPECT_EQ(storedTraceRow(db.conn(), "ID_N=7").mid(6),
-              QStringList({"只改备注", "", "0", "1", "0", "0", "", "-1", "1", "ppm Ti（锆石）", "", "", ""}));
+    EXPECT_EQ(
+        storedTraceRow(db.conn(), "ID_N=7").mid(6),
+        QStringList({"只改备注", "", "0", "1", "0", "0", "", "-1", "1", "ppm Ti（锆石）", "", "", "", ""}));
 
     clickRow(mgr.get(), zircon);
     withDialog("modify", [](QDialog *dlg) {
@@ -514,8 +515,8 @@ TEST_F(TraceEditTest, TermsOfAStoredRowAreShownAndStoredAsShown)
     });
     clickButton(mgr.get(), "save");
     EXPECT_EQ(PendingRows::IconKey(zircon), "ok") << PendingRows::ToolTip(zircon).toStdString();
-    EXPECT_EQ(storedTraceRow(db.conn(), "ID_N=7").mid(8), stored + QStringList({"86", "0.072", "0"}));
-    EXPECT_EQ(PendingRows::Values(zircon, 18).mid(15), QStringList({"86", "0.072", "0"}));
+    EXPECT_EQ(storedTraceRow(db.conn(), "ID_N=7").mid(8), stored + QStringList({"86", "0.072", "0", ""}));
+    EXPECT_EQ(PendingRows::Values(zircon, 19).mid(15), QStringList({"86", "0.072", "0", ""}));
 }
 
 // Each term box takes a number the way 常数A does, or nothing for its default;

@@ -50,7 +50,8 @@ std::vector<Stored> isotopeRows(Connection &conn, bool parts = true)
             const auto found = errors.constFind(rs.Fields("ID_N").Long());
             values << rs.Fields("Dataset_S").Text()
                    << CoefficientCovariance::Texts(
-                          found == errors.constEnd() ? std::nullopt : std::optional(*found), 3);
+                          found == errors.constEnd() ? std::nullopt : std::optional(*found), 3)
+                   << rs.Fields("DOI_S").Text();
         }
         rows.push_back({rs.Fields("IsoType_S").Text(), values});
     }
@@ -81,7 +82,8 @@ std::vector<Stored> traceRows(Connection &conn)
         values << rs.Fields("KUnit_s").Text();
         const auto found = errors.constFind(rs.Fields("ID_N").Long());
         values << CoefficientCovariance::Texts(
-            found == errors.constEnd() ? std::nullopt : std::optional(*found), 2);
+                      found == errors.constEnd() ? std::nullopt : std::optional(*found), 2)
+               << rs.Fields("DOI_s").Text();
         rows.push_back({rs.Fields("Element_s").Text(), values});
     }
     return rows;

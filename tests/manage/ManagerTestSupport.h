@@ -125,7 +125,8 @@ inline QStringList storedTraceRow(Connection &conn, const QString &condition)
            CoefficientCovariance::Texts(CoefficientCovariance::Read(conn,
                                                                     CoefficientCovariance::kTraceElement,
                                                                     rs.Fields("ID_N").Long()),
-                                        2);
+                                        2) +
+           QStringList{rs.Fields("DOI_s").Text()};
 }
 
 inline bool asked(const ScriptedDialogs &dialogs, const QString &text)

@@ -91,7 +91,7 @@ TEST_F(IsoMgrTest, OpensWithTypesInTreeAndNothingCurrent)
     QStringList headers;
     for (int c = 0; c < list(w)->columnCount(); ++c) headers << header->text(c);
     EXPECT_EQ(headers, QStringList({"", "矿物A", "矿物B", "A", "B", "C", "适用范围", "资料来源", "数据集",
-                                    "σA", "σB", "σC", "cov(A,B)", "cov(A,C)", "cov(B,C)"}))
+                                    "σA", "σB", "σC", "cov(A,B)", "cov(A,C)", "cov(B,C)", "DOI"}))
         << "the trace manager's terms are its own";
     EXPECT_FALSE(list(w)->rootIsDecorated());
     EXPECT_EQ(rowCount(w), 0);
@@ -565,8 +565,8 @@ TEST_F(IsoMgrTest, ADecimalCommaLocaleStoresTheConstantsAsTyped)
 
 // ---- the dataset and the published error of the coefficients -------------------
 
-// An import line carries the dataset and σA σB σC cov(A,B) cov(A,C) cov(B,C)
-// after the seven fields; covariances that no σ can carry are refused. The
+// An import line carries the dataset, σA σB σC cov(A,B) cov(A,C) cov(B,C) and
+// the DOI after the seven fields; covariances that no σ can carry are refused. The
 // dialog edits the σ alone (the row is then no duplicate of itself), keeping the
 // covariances, and refuses σ they no longer fit; a deleted row takes its error along.
 TEST_F(IsoMgrTest, DatasetAndCoefficientErrorThroughImportDialogSaveAndDelete)
@@ -577,7 +577,7 @@ TEST_F(IsoMgrTest, DatasetAndCoefficientErrorThroughImportDialogSaveAndDelete)
     const QString path = in.filePath(QStringLiteral("rows.txt"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray("方解石\t水\t2.78\t0\t-3.39\t0-500\tsrc\tDS1\t0.1\t0.2\t\t0.015\t\t\r\n"
+    file.write(QByteArray("方解石\t水\t2.78\t0\t-3.39\t0-500\tsrc\tDS1\t0.1\t0.2\t\t0.015\t\t\t10.1000/ab\r\n"
                           "白云石\t水\t3.1\t0\t-2\t\tsrc\t\t0.1\t0.2\t\t0.05\t\t\r\n"));
     file.close();
     dialogs.answerFile(path);
@@ -592,7 +592,7 @@ TEST_F(IsoMgrTest, DatasetAndCoefficientErrorThroughImportDialogSaveAndDelete)
     const QString id = db.scalar("select ID_N from Isoplot where MinA_S='方解石'");
     const QString covariance =
         "select AA||' '||AB||' '||BB||' '||CC from Covariance where Table_S='Isoplot' and Row_N=" + id;
-    EXPECT_EQ(db.scalar("select Dataset_S from Isoplot where ID_N=" + id), "DS1");
+    EXPECT_EQ(db.scalar("select Dataset_S||' '||DOI_S from Isoplot where ID_N=" + id), "DS1 10.1000/ab");
     EXPECT_EQ(db.scalar(covariance), "0.01 0.015 0.04 0.0");
 
     clickRow(w, calcite);

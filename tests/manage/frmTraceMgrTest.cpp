@@ -66,7 +66,7 @@ TEST_F(TraceMgrTest, OpensWithElementsUnderTheRoot)
     QStringList headers;
     for (int c = 1; c < list(w)->columnCount(); ++c) headers << list(w)->headerItem()->text(c);
     EXPECT_EQ(headers, QStringList({"矿物A", "矿物B", "A", "B", "函数", "适用范围", "资料来源", "C", "n", "E",
-                                    "F", "X", "ν(SiO2)", "ν(TiO2)", "K单位", "σA", "σB", "cov(A,B)"}));
+                                    "F", "X", "ν(SiO2)", "ν(TiO2)", "K单位", "σA", "σB", "cov(A,B)", "DOI"}));
     EXPECT_EQ(label(w, "lbele"), "");
     EXPECT_EQ(w->findChild<QLabel *>("Label4"), nullptr);
     EXPECT_EQ(w->findChild<QLabel *>("Image2"), nullptr);

@@ -297,6 +297,6 @@ TEST_F(Startup, AnEarlierDatabaseIsUpgradedOrLeftAsItWasWithAMessage)
     // The next start upgrades it, silently.
     EXPECT_EQ(subMain::Start(programDir.path(), makeWindow), subMain::StartResult::Running);
     EXPECT_EQ(dialogs.messages().size(), 1);
-    EXPECT_EQ(columns(), 16);
+    EXPECT_EQ(columns(), 17);
     for (QWidget *w : QApplication::topLevelWidgets()) delete w;
 }

@@ -44,6 +44,7 @@ Library Library::Load(Connection &conn, Kind kind)
     // A database not yet upgraded has no dataset column: no row belongs to one.
     const int dataset = kind == Kind::Isotope ? rs.FieldIndex(QStringLiteral("Dataset_S")) : -1;
     const int id = rs.FieldIndex(QStringLiteral("ID_N"));
+    const int doi = rs.FieldIndex(kind == Kind::Isotope ? QStringLiteral("DOI_S") : QStringLiteral("DOI_s"));
     // Nor a covariance table: no row has one.
     const QHash<int32_t, CoefficientCovariance::Matrix> covariances = CoefficientCovariance::ReadAll(
         conn, kind == Kind::Isotope ? CoefficientCovariance::kIsoplot : CoefficientCovariance::kTraceElement);
@@ -65,6 +66,7 @@ Library Library::Load(Connection &conn, Kind kind)
             c.source = c.remark;
             c.terms = TraceColumns::Read(rs, rs.AbsolutePosition(), terms);
         }
+        if (doi >= 0) c.doi = text(rs, doi).trimmed();
         if (id >= 0) {
             const auto found = covariances.constFind(rs.Fields(id).Long());
             if (found != covariances.constEnd()) c.covariance = *found;
@@ -150,6 +152,7 @@ void Library::deriveWithinDatasets()
                                QStringLiteral("–") + reference + QStringLiteral(" − ") + y.key() +
                                QStringLiteral("–") + reference;
                     d.reference = px.source; // the dataset's own reference
+                    d.doi = px.doi;
                     derivedIndex_[pairKey(d.type, d.mineralA, d.mineralB)].push_back(int(derived_.size()));
                     derived_.push_back(d);
                 }

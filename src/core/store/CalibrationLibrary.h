@@ -32,6 +32,7 @@ struct Calibration {
     QString dataset;      // isotope: the internally consistent dataset the row belongs to, or ""
     bool derived = false; // made from two rows of one dataset, never stored
     QString reference;    // derived: the source of a row it was made from, which cites the dataset
+    QString doi;          // of the source, where known (a derived pair: its dataset row's)
     // The covariance of (A, B, C) the calibration publishes: AA, AB, AC, BB, BC, CC.
     // Turning a row round leaves it as it is.
     std::optional<std::array<double, 6>> covariance;

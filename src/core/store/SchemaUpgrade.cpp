@@ -1,6 +1,8 @@
 #include "core/store/SchemaUpgrade.h"
 
+#include "core/base/DoiText.h"
 #include "core/database/Connection.h"
+#include "core/store/SchemaText.h"
 #include "core/store/TraceTerms.h"
 
 namespace SchemaUpgrade {
@@ -16,6 +18,10 @@ QList<Added> added()
     QList<Added> all;
     for (const QString &name : TraceColumns::Names())
         all << Added{QStringLiteral("TraceElement"), name, TraceColumns::Declaration(name)};
+    all << Added{QStringLiteral("TraceElement"), QStringLiteral("DOI_s"),
+                 QStringLiteral("text collate nocase not null default ''")};
+    all << Added{QStringLiteral("Isoplot"), QStringLiteral("DOI_S"),
+                 QStringLiteral("text collate nocase not null default ''")};
     all << Added{QStringLiteral("Isoplot"), QStringLiteral("Dataset_S"),
                  QStringLiteral("text collate nocase not null default ''")};
     return all;
@@ -72,6 +78,24 @@ int Upgrade(Connection &conn)
     if (missing.contains(QStringLiteral("Isoplot.Dataset_S")))
         conn.Execute(QStringLiteral("update Isoplot set Dataset_S='DBOXYGEN 2.0.3' where Source_S like "
                                     "'%DBOXYGEN 2.0.3%'"));
+    // A DOI the source (or a trace row's remark) names becomes the row's DOI.
+    const struct {
+        const char *table, *column, *text;
+    } dois[] = {{"Isoplot", "DOI_S", "Source_S"}, {"TraceElement", "DOI_s", "Mark_s"}};
+    for (const auto &d : dois) {
+        if (!missing.contains(QLatin1String(d.table) + QLatin1Char('.') + QLatin1String(d.column))) continue;
+        QList<QPair<int32_t, QString>> found;
+        for (Recordset rs = conn.Execute(QStringLiteral("select ID_N, %1 from %2 where %1 like '%10.%/%'")
+                                             .arg(QLatin1String(d.text), QLatin1String(d.table)));
+             !rs.Eof(); rs.MoveNext()) {
+            const QString doi = Doi::In(rs.Fields(1).IsNull() ? QString() : rs.Fields(1).Text());
+            if (!doi.isEmpty()) found.append({rs.Fields(0).Long(), doi});
+        }
+        for (const auto &[id, doi] : found)
+            conn.Execute(QStringLiteral("update %1 set %2='%3' where ID_N=%4")
+                             .arg(QLatin1String(d.table), QLatin1String(d.column), EscapeSqlText(doi))
+                             .arg(id));
+    }
     upgrade.Commit();
     return int(missing.size());
 }

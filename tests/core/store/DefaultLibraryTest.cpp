@@ -385,6 +385,6 @@ TEST(DefaultLibrary, AnExistingDatabaseIsKeptAndTheImportFilesFollowTheLibrary)
     ASSERT_TRUE(ti.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(ti.readAll()),
               QStringLiteral("锆石\t单矿物\t-5080\t6.01\t10\tK = Ti (ppm) in zircon; Watson & Harrison (2005)"
-                             "\t\t0\t1\t0\t0\t\t0\t0\t\t\t\t\r\n"))
+                             "\t\t0\t1\t0\t0\t\t0\t0\t\t\t\t\t\r\n"))
         << "the terms a CSV leaves out are written with their defaults, no error fields where none is given";
 }

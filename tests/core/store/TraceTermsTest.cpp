@@ -29,7 +29,7 @@ const char *kEarlierIsoplot = "create table Isoplot (ID_N integer not null prima
 const char *kUserRows[] = {
     "insert into Isoplot values (3,'氧同位素','石英','水',3.38,0,-3.4,'200-500','my own')",
     "insert into Isoplot values (4,'氧同位素','石英','水',4.1134,-3.3866,0,'200-900','Vho et al. (2019), "
-    "DBOXYGEN 2.0.3 (internally consistent)')",
+    "DBOXYGEN 2.0.3 (internally consistent); doi:10.1000/example.5.')",
     "insert into TraceElement values (1,'Ti','锆石','单矿物',-4800,5.5561,'10','aTiO2 = 0.7, mine')",
     "insert into TraceElement values (7,'Zr','金红石','单矿物',-10584,17.175,'e','O''Brien''s 10 kbar')",
     "insert into TraceElement values (9,'Ni','石榴石','橄榄石',-8772,NULL,'e',NULL)",
@@ -96,7 +96,7 @@ TEST(TraceTerms, AnEarlierDatabaseIsUpgradedWithEveryRowKept)
     EXPECT_EQ(TraceColumns::Missing(*conn), TraceColumns::Names());
     EXPECT_EQ(SchemaUpgrade::Missing(*conn).last(), QStringLiteral("Isoplot.Dataset_S"));
     EXPECT_EQ(SchemaUpgrade::Missing(*conn).first(), QStringLiteral("Covariance"));
-    EXPECT_EQ(SchemaUpgrade::Upgrade(*conn), 10);
+    EXPECT_EQ(SchemaUpgrade::Upgrade(*conn), 12);
     EXPECT_EQ(
         conn->Execute(QStringLiteral("select count(*) from Isoplot where Dataset_S='' and Source_S='my own'"))
             .Fields(0)
@@ -105,6 +105,11 @@ TEST(TraceTerms, AnEarlierDatabaseIsUpgradedWithEveryRowKept)
     EXPECT_EQ(conn->Execute(QStringLiteral("select Dataset_S from Isoplot where ID_N=4")).Fields(0).Text(),
               QStringLiteral("DBOXYGEN 2.0.3"))
         << "the library's rows of the dataset join it";
+    EXPECT_EQ(conn->Execute(QStringLiteral("select DOI_S from Isoplot where ID_N=4")).Fields(0).Text(),
+              QStringLiteral("10.1000/example.5"))
+        << "the DOI its source names, without the sentence's full stop";
+    EXPECT_EQ(conn->Execute(QStringLiteral("select count(*) from Isoplot where DOI_S=''")).Fields(0).Long(),
+              1);
     EXPECT_TRUE(TraceColumns::Missing(*conn).isEmpty());
     EXPECT_EQ(SchemaUpgrade::Upgrade(*conn), 0) << "a second opening changes nothing";
     EXPECT_EQ(rowsOf(*conn), before);
