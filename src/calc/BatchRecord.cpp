@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QLocale>
+#include <QRegularExpression>
 #include <algorithm>
 
 using namespace Batch;
@@ -84,6 +85,74 @@ std::vector<Reference> References(const std::vector<Result> &results)
         ++refs[*found].samples;
     }
     return refs;
+}
+
+namespace {
+
+// The year a reference names: the first 19xx or 20xx standing alone ("(1972)", ", 2016,").
+QString yearIn(const QString &text)
+{
+    static const QRegularExpression year(QStringLiteral(R"((?:^|[\s(,])((?:19|20)\d\d)(?=[\s),;:.]|$))"));
+    const QRegularExpressionMatch m = year.match(text);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+// A text inside a BibTeX field: its special characters escaped, braces balanced.
+QString bibText(const QString &text)
+{
+    QString out;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\'))
+            out += QStringLiteral("\\textbackslash{}");
+        else if (QStringLiteral("{}&%$#_").contains(c))
+            out += QLatin1Char('\\') + c;
+        else if (c == QLatin1Char('~'))
+            out += QStringLiteral("\\textasciitilde{}");
+        else if (c == QLatin1Char('^'))
+            out += QStringLiteral("\\textasciicircum{}");
+        else if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            out += QLatin1Char(' ');
+        else
+            out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+QByteArray Bibliography(const std::vector<Reference> &references, bool ris)
+{
+    QString out;
+    QHash<QString, int> keys;
+    static const QRegularExpression firstWord(QStringLiteral(R"(^\s*([A-Za-z][A-Za-z'-]*))"));
+    for (const Reference &ref : references) {
+        const QString year = yearIn(ref.text);
+        const QString oneLine = QString(ref.text)
+                                    .replace(QLatin1Char('\n'), QLatin1Char(' '))
+                                    .replace(QLatin1Char('\r'), QLatin1Char(' '));
+        if (ris) {
+            out += QStringLiteral("TY  - GEN\r\nN1  - ") + oneLine + QStringLiteral("\r\n");
+            if (!year.isEmpty()) out += QStringLiteral("PY  - ") + year + QStringLiteral("\r\n");
+            if (!ref.doi.isEmpty()) out += QStringLiteral("DO  - ") + ref.doi + QStringLiteral("\r\n");
+            out += QStringLiteral("ER  - \r\n\r\n");
+            continue;
+        }
+        const QRegularExpressionMatch word = firstWord.match(ref.text);
+        QString key = (word.hasMatch() ? word.captured(1).remove(QLatin1Char('\'')).remove(QLatin1Char('-'))
+                                       : QStringLiteral("ref")) +
+                      year;
+        const int seen = keys.value(key, 0);
+        keys.insert(key, seen + 1);
+        if (seen > 0)
+            key += QChar(QLatin1Char('a').unicode() + std::min(seen, 25)) +
+                   (seen > 25 ? QString::number(seen) : QString());
+        out += QStringLiteral("@misc{") + key + QStringLiteral(",\n  note = {") + bibText(oneLine) +
+               QLatin1Char('}');
+        if (!year.isEmpty()) out += QStringLiteral(",\n  year = {") + year + QLatin1Char('}');
+        if (!ref.doi.isEmpty()) out += QStringLiteral(",\n  doi = {") + bibText(ref.doi) + QLatin1Char('}');
+        out += QStringLiteral("\n}\n\n");
+    }
+    return out.toUtf8();
 }
 
 QByteArray Workbook(const BatchResultsModel &model, const Run &run)

@@ -49,6 +49,11 @@ std::vector<Reference> References(const std::vector<Batch::Result> &results);
 // The first DOI a text names ("10.1016/j.gca.2007.05.028"), or "".
 QString DoiIn(const QString &text);
 
+// The references as BibTeX (.bib) or RIS (.ris), one entry per reference: its
+// text as the note (authors and title cannot be split from it reliably), the
+// year where the text gives one, the DOI where known.
+QByteArray Bibliography(const std::vector<Reference> &references, bool ris);
+
 // The whole run as a workbook package.
 QByteArray Workbook(const BatchResultsModel &model, const Run &run);
 // The results as CSV text (with its byte-order mark): the parameters as "#"

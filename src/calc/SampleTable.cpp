@@ -131,7 +131,9 @@ QString SaveAs(QWidget *parent, const QString &title, const QString &filter, con
     Dialogs::FileRequest request;
     request.title = title;
     request.filter = filter;
-    request.kind = first == QLatin1String("png") ? QStringLiteral("chart") : QStringLiteral("results");
+    request.kind = first == QLatin1String("png")   ? QStringLiteral("chart")
+                   : first == QLatin1String("bib") ? QStringLiteral("references")
+                                                   : QStringLiteral("results");
     const Dialogs::FileResult file = Dialogs::instance().saveFile(parent, request);
     if (file.cancelled) return QString();
     const QString suffix = QFileInfo(file.fileName).suffix().toLower();

@@ -78,6 +78,7 @@ frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
                                                  {QStringLiteral("calculate"), QStringLiteral("计算")},
                                                  {QStringLiteral("export"), QStringLiteral("导出")},
                                                  {QStringLiteral("exportchart"), QStringLiteral("导出图")},
+                                                 {QStringLiteral("exportrefs"), QStringLiteral("导出文献")},
                                                  {QStringLiteral("close"), QStringLiteral("退出")}};
     for (const auto &b : buttons) Toolbar1->addAction(b.second)->setObjectName(b.first);
     Toolbar1->addSeparator();
@@ -481,6 +482,30 @@ void frmBatch::ExportResults()
     });
 }
 
+void frmBatch::ExportReferences()
+{
+    if (model_->rowCount() == 0) {
+        MsgBox(this, QStringLiteral("没有可导出的结果"));
+        return;
+    }
+    const std::vector<BatchRecord::Reference> references = BatchRecord::References(model_->results());
+    if (references.empty()) {
+        MsgBox(this, QStringLiteral("没有给出温度的标定，无文献可导出"));
+        return;
+    }
+    bool ris = false;
+    const QString path = SampleTable::SaveAs(this, QStringLiteral("导出文献"),
+                                             QStringLiteral("BibTeX(*.bib)|*.bib|RIS(*.ris)|*.ris"),
+                                             QStringLiteral("bib"), QStringLiteral("ris"), &ris);
+    if (path.isEmpty()) return;
+    QString why;
+    if (!FileWrite::WriteWhole(path, BatchRecord::Bibliography(references, ris), &why)) {
+        MsgBox(this, QStringLiteral("无法写入文件：") + path + QStringLiteral("\n") + why);
+        return;
+    }
+    panel2_->setText(QStringLiteral("%1条文献已导出到").arg(references.size()) + path);
+}
+
 void frmBatch::ExportChart()
 {
     if (chart_->series().isEmpty()) {
@@ -500,6 +525,8 @@ void frmBatch::Toolbar1_ButtonClick(QAction *button)
         Calculate();
     else if (key == QLatin1String("export"))
         ExportResults();
+    else if (key == QLatin1String("exportrefs"))
+        ExportReferences();
     else if (key == QLatin1String("exportchart"))
         ExportChart();
     else if (key == QLatin1String("close"))

@@ -64,6 +64,8 @@ class frmBatch : public ChildForm {
     // The draws, seed and mode the boxes hold; a wrong value is pointed out
     // unless `complain` is false (then the options keep what they had).
     bool readOptions(Batch::Options *options, bool complain = true);
+    // The references of the calibrations that gave temperatures, as BibTeX or RIS.
+    void ExportReferences();
     // The results' columns as wide as their contents, long texts held to a readable width.
     void fitResultColumns();
 

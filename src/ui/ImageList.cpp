@@ -80,7 +80,7 @@ ImageList ToolbarImages()
 {
     return pictures("toolbar",
                     {"filter", "database", "about", "close", "new", "modify", "delete", "refresh", "import",
-                     "export", "save", "calculate", "notepad", "quit", "data", "exportchart"},
+                     "export", "save", "calculate", "notepad", "quit", "data", "exportchart", "exportrefs"},
                     24);
 }
 

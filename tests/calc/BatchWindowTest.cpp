@@ -300,6 +300,8 @@ TEST_F(BatchWindow, ImportInAnyOrderThenExportTheResultsAndTheChart)
 // seed and mode come back, and 计算 gives the same results.
 TEST_F(BatchWindow, TheWorkbookOfARunReopensAndComputesTheSame)
 {
+    db.exec(QStringLiteral("update Isoplot set Source_S='Clayton, O''Neil & Mayeda (1972) J. Geophys. Res. "
+                           "77:3057; 100% {sic}; doi:10.1000/j_1972.' where ID_N=1"));
     paste(QStringLiteral("A1\t氧同位素\t石英\t水\t10\t0.2\t2\t0.2\n"
                          "A2\t氧同位素\t石英\t水\t9.5\t0.1\t1e0\t0.1\n"
                          "A3\t氧同位素\t石英\t水\t12\t\t3.25\t\n"
@@ -335,7 +337,67 @@ TEST_F(BatchWindow, TheWorkbookOfARunReopensAndComputesTheSame)
     const QStringList sheets = readWithOpenpyxl(xlsx);
     const qsizetype refs = sheets.indexOf(QStringLiteral("#文献"));
     ASSERT_GE(refs, 0);
-    EXPECT_EQ(sheets.mid(refs + 2), QStringList({"str:Clayton||int:3", "str:Bottinga||int:3"}));
+    EXPECT_EQ(sheets.mid(refs + 2),
+              QStringList({"str:Clayton, O'Neil & Mayeda (1972) J. Geophys. Res. 77:3057; 100% {sic}; "
+                           "doi:10.1000/j_1972.|str:10.1000/j_1972|int:3",
+                           "str:Bottinga||int:3"}));
+
+    // The same references for a reference manager, read back field by field.
+    const QString bib = dir.filePath(QStringLiteral("run.bib")),
+                  ris = dir.filePath(QStringLiteral("run.ris"));
+    dialogs.answerFile(bib, 1);
+    trigger("exportrefs");
+    QFile bibFile(bib);
+    ASSERT_TRUE(bibFile.open(QIODevice::ReadOnly)) << status->text().toStdString();
+    const QString bibText = QString::fromUtf8(bibFile.readAll());
+    // Entries by their braces: "@misc{key," then fields "name = {value}" up to the closing brace.
+    QList<QMap<QString, QString>> entries;
+    for (qsizetype at = bibText.indexOf(QStringLiteral("@misc{")); at >= 0;
+         at = bibText.indexOf(QStringLiteral("@misc{"), at + 1)) {
+        QMap<QString, QString> fields;
+        const qsizetype comma = bibText.indexOf(QLatin1Char(','), at);
+        fields.insert(QStringLiteral("key"), bibText.mid(at + 6, comma - at - 6));
+        qsizetype i = comma + 1;
+        while (true) {
+            const qsizetype eq = bibText.indexOf(QStringLiteral(" = {"), i);
+            const qsizetype close = bibText.indexOf(QStringLiteral("\n}"), i);
+            if (eq < 0 || eq > close) break;
+            const QString name = bibText.mid(i, eq - i).trimmed();
+            int depth = 1;
+            qsizetype j = eq + 4;
+            for (; j < bibText.size() && depth > 0; ++j) {
+                if (bibText[j] == QLatin1Char('\\')) {
+                    ++j;
+                    continue;
+                }
+                if (bibText[j] == QLatin1Char('{')) ++depth;
+                if (bibText[j] == QLatin1Char('}')) --depth;
+            }
+            fields.insert(name, bibText.mid(eq + 4, j - eq - 5));
+            i = j + 1;
+        }
+        entries << fields;
+    }
+    ASSERT_EQ(entries.size(), 2) << bibText.toStdString();
+    EXPECT_EQ(entries[0].value("key"), QStringLiteral("Clayton1972"));
+    EXPECT_EQ(entries[0].value("year"), QStringLiteral("1972"));
+    EXPECT_EQ(entries[0].value("doi"), QStringLiteral("10.1000/j\\_1972"));
+    EXPECT_EQ(entries[0].value("note"),
+              QStringLiteral("Clayton, O'Neil \\& Mayeda (1972) J. Geophys. Res. 77:3057; "
+                             "100\\% \\{sic\\}; doi:10.1000/j\\_1972."));
+    EXPECT_EQ(entries[1].value("key"), QStringLiteral("Bottinga"));
+    EXPECT_FALSE(entries[1].contains(QStringLiteral("year")));
+    dialogs.answerFile(ris, 2);
+    trigger("exportrefs");
+    QFile risFile(ris);
+    ASSERT_TRUE(risFile.open(QIODevice::ReadOnly));
+    const QStringList risLines = QString::fromUtf8(risFile.readAll()).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(risLines.mid(0, 5),
+              QStringList({"TY  - GEN",
+                           "N1  - Clayton, O'Neil & Mayeda (1972) J. Geophys. Res. 77:3057; 100% {sic}; "
+                           "doi:10.1000/j_1972.",
+                           "PY  - 1972", "DO  - 10.1000/j_1972", "ER  - "}));
+    EXPECT_EQ(risLines.count(QStringLiteral("ER  - ")), 2);
 }
 
 TEST_F(BatchWindow, TraceOneMineralThermometerFromK)

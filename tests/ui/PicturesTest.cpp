@@ -30,7 +30,7 @@ TEST(ImageLists, ToolbarPicturesForEveryKey)
     const ImageList list = ToolbarImages();
     EXPECT_EQ(list.keys(), QStringList({"filter", "database", "about", "close", "new", "modify", "delete",
                                         "refresh", "import", "export", "save", "calculate", "notepad", "quit",
-                                        "data", "exportchart"}));
+                                        "data", "exportchart", "exportrefs"}));
     EXPECT_EQ(list.imageSize(), QSize(24, 24));
     expectDistinctPictures(list, 24);
 }
