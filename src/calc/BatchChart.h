@@ -2,6 +2,8 @@
 
 #include "core/thermometry/BatchRun.h"
 
+#include <QList>
+#include <QString>
 #include <vector>
 
 class QChart;
@@ -17,5 +19,17 @@ void Show(QChart *chart, Batch::Kind kind, const Batch::Row &sample,
 
 // The value plotted for a calibration at a temperature (kelvin): Δ in ‰, or log10 K.
 double CurveValue(Batch::Kind kind, const Batch::Calibration &cal, double kelvin);
+
+// Every sample's in-range temperatures with their 95 % intervals as bars, one
+// symbol and colour per calibration; `results` in sample order. Samples are
+// named on the axis while they fit, numbered beyond.
+void ShowSummary(QChart *chart, const QList<Batch::Row> &samples, const std::vector<Batch::Result> &results);
+
+// How a legend names a calibration: "Author (year)", "Author & Author (year)" or
+// "Author et al. (year)" from its reference; the reference's start where no year stands in it.
+QString LegendOf(const Batch::Calibration &c);
+
+// A tick interval of 1, 2, 2.5 or 5 × 10ⁿ giving about `ticks` intervals over the span.
+double NiceStep(double span, int ticks);
 
 } // namespace BatchChart

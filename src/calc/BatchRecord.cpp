@@ -149,7 +149,10 @@ QByteArray Bibliography(const std::vector<Reference> &references, bool ris)
         out += QStringLiteral("@misc{") + key + QStringLiteral(",\n  note = {") + bibText(oneLine) +
                QLatin1Char('}');
         if (!year.isEmpty()) out += QStringLiteral(",\n  year = {") + year + QLatin1Char('}');
-        if (!ref.doi.isEmpty()) out += QStringLiteral(",\n  doi = {") + bibText(ref.doi) + QLatin1Char('}');
+        // A DOI is verbatim in BibTeX: written as it is, without braces that could unbalance it.
+        if (!ref.doi.isEmpty())
+            out += QStringLiteral(",\n  doi = {") +
+                   QString(ref.doi).remove(QLatin1Char('{')).remove(QLatin1Char('}')) + QLatin1Char('}');
         out += QStringLiteral("\n}\n\n");
     }
     return out.toUtf8();

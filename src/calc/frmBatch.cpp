@@ -2,6 +2,7 @@
 
 #include "calc/BatchChart.h"
 #include "calc/BatchResultsModel.h"
+#include "calc/FigureExport.h"
 #include "calc/SampleTable.h"
 #include "core/base/AppError.h"
 #include "core/base/NumberText.h"
@@ -39,6 +40,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QSvgGenerator>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTimer>
@@ -125,12 +127,25 @@ frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
     const QList<int> widths{60, 100, 55, 55, 45, 140, 65, 55, 100, 75, 110};
     for (int c = 0; c < widths.size(); ++c) lvwResults->setColumnWidth(c, widths[c]);
 
+    // Two charts: the chosen sample's curves, and every sample's temperatures.
+    tabCharts = new QTabWidget(lower);
+    tabCharts->setObjectName(QStringLiteral("tabCharts"));
+    tabCharts->setMinimumWidth(260);
     chart_ = new QChart;
     chart_->legend()->setAlignment(Qt::AlignBottom);
-    chtDeltaT = new QChartView(chart_, lower);
+    chart_->setBackgroundRoundness(0);
+    chtDeltaT = new QChartView(chart_);
     chtDeltaT->setObjectName(QStringLiteral("chtDeltaT"));
     chtDeltaT->setRenderHint(QPainter::Antialiasing);
-    chtDeltaT->setMinimumWidth(260);
+    tabCharts->addTab(chtDeltaT, QStringLiteral("样品"));
+    summary_ = new QChart;
+    summary_->legend()->setAlignment(Qt::AlignBottom);
+    summary_->setBackgroundRoundness(0);
+    summary_->setTitle(QStringLiteral("温度汇总"));
+    chtSummary = new QChartView(summary_);
+    chtSummary->setObjectName(QStringLiteral("chtSummary"));
+    chtSummary->setRenderHint(QPainter::Antialiasing);
+    tabCharts->addTab(chtSummary, QStringLiteral("温度汇总"));
     lower->setStretchFactor(0, 1);
     lower->setStretchFactor(1, 1);
     lower->setSizes({width() / 2, width() / 2});
@@ -391,6 +406,8 @@ bool frmBatch::Calculate()
         return false;
     }
     model_->setResults(rows, std::move(results), library);
+    shownSample_ = -1;
+    BatchChart::ShowSummary(summary_, model_->rows(), model_->results());
     run_ = BatchRecord::Run{kind_, options, mdlFunction::adoConn()->DataSource(), library->size(),
                             QDateTime::currentDateTime()};
     fitResultColumns();
@@ -411,7 +428,7 @@ bool frmBatch::Calculate()
 void frmBatch::fitResultColumns()
 {
     lvwResults->resizeColumnsToContents();
-    const int widest = lvwResults->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 40;
+    const int widest = lvwResults->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 24;
     for (int c = 0; c < model_->columnCount(); ++c)
         if (lvwResults->columnWidth(c) > widest) lvwResults->setColumnWidth(c, widest);
 }
@@ -420,6 +437,7 @@ void frmBatch::showChartOfLine(int line)
 {
     const int sample = model_->sampleOfLine(line);
     if (sample < 0) return;
+    shownSample_ = sample;
     BatchChart::Show(chart_, kind_, model_->rows()[sample], model_->resultsOf(sample));
 }
 
@@ -508,11 +526,24 @@ void frmBatch::ExportReferences()
 
 void frmBatch::ExportChart()
 {
-    if (chart_->series().isEmpty()) {
-        MsgBox(this, QStringLiteral("请先计算并选择样品"));
-        return;
+    // The chart on show, drawn afresh at the figure's size.
+    FigureExport::Fill fill;
+    if (tabCharts->currentWidget() == chtSummary) {
+        if (model_->resultCount() == 0) {
+            MsgBox(this, QStringLiteral("请先计算"));
+            return;
+        }
+        fill = [this](QChart *c) { BatchChart::ShowSummary(c, model_->rows(), model_->results()); };
+    } else {
+        if (chart_->series().isEmpty() || shownSample_ < 0 || shownSample_ >= model_->rows().size()) {
+            MsgBox(this, QStringLiteral("请先计算并选择样品"));
+            return;
+        }
+        fill = [this, sample = shownSample_](QChart *c) {
+            BatchChart::Show(c, kind_, model_->rows()[sample], model_->resultsOf(sample));
+        };
     }
-    const QString path = SampleTable::ExportChart(this, chtDeltaT);
+    const QString path = FigureExport::Export(this, fill);
     if (!path.isEmpty()) panel2_->setText(QStringLiteral("图已导出到") + path);
 }
 

@@ -19,6 +19,7 @@ class QPushButton;
 class QSplitter;
 class QStatusBar;
 class QTableView;
+class QTabWidget;
 class QTableWidget;
 class QTimer;
 class QToolBar;
@@ -77,8 +78,10 @@ class frmBatch : public ChildForm {
     QTableWidget *lvwSamples;
     QTableView *lvwResults;
     BatchResultsModel *model_;
-    QChartView *chtDeltaT;
-    QChart *chart_;
+    QTabWidget *tabCharts;
+    QChartView *chtDeltaT, *chtSummary;
+    QChart *chart_, *summary_;
+    int shownSample_ = -1; // the sample the curves chart shows
     QStatusBar *StatusBar1;
     QLabel *panel1_, *panel2_;
     QProgressBar *progress_;
