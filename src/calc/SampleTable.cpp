@@ -6,11 +6,7 @@
 #include "core/files/Workbook.h"
 #include "ui/Dialogs.h"
 
-#include <QBuffer>
 #include <QChart>
-#include <QChartView>
-#include <QPainter>
-#include <QSvgGenerator>
 
 #include <QBrush>
 #include <QFileInfo>
@@ -162,43 +158,6 @@ void WriteResults(const QString &path, bool csv, const QStringList &titles, cons
     if (!FileWrite::WriteWhole(path, bytes, &why))
         throw AppError(ErrNo::FileAccess, source,
                        QStringLiteral("无法写入文件：") + path + QStringLiteral("\n") + why);
-}
-
-QString ExportChart(QWidget *parent, QChartView *view)
-{
-    bool svg = false;
-    const QString path = SaveAs(parent, QStringLiteral("导出图"),
-                                QStringLiteral("PNG 图像(*.png)|*.png|SVG 图像(*.svg)|*.svg"),
-                                QStringLiteral("png"), QStringLiteral("svg"), &svg);
-    if (path.isEmpty()) return QString();
-    // Drawn in memory, then written whole: a failed write leaves the old file.
-    QBuffer file;
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok && svg) {
-        QSvgGenerator generator;
-        generator.setOutputDevice(&file);
-        generator.setSize(view->size());
-        generator.setViewBox(view->rect());
-        generator.setTitle(view->chart()->title());
-        QPainter painter;
-        ok = painter.begin(&generator);
-        if (ok) {
-            view->render(&painter);
-            ok = painter.end();
-        }
-    } else if (ok) {
-        ok = view->grab().save(&file, "PNG");
-    }
-    QString why;
-    if (!ok || file.data().isEmpty()) {
-        MsgBox(parent, QStringLiteral("无法绘制图：") + path);
-        return QString();
-    }
-    if (!FileWrite::WriteWhole(path, file.data(), &why)) {
-        MsgBox(parent, QStringLiteral("无法写入文件：") + path + QStringLiteral("\n") + why);
-        return QString();
-    }
-    return path;
 }
 
 } // namespace SampleTable

@@ -5,7 +5,6 @@
 #include <QString>
 #include <functional>
 
-class QChartView;
 class QLabel;
 class QTableWidget;
 class QToolBar;
@@ -49,9 +48,5 @@ QString SaveAs(QWidget *parent, const QString &title, const QString &filter, con
 // the file that was there as it was. A failure raises AppError naming the file.
 void WriteResults(const QString &path, bool csv, const QStringList &titles, const QVector<QStringList> &lines,
                   const QString &templateName, const QString &source);
-
-// Asks where, then writes the chart as PNG or SVG, whole or not at all; the
-// path written, or empty (cancelled, or the failure said).
-QString ExportChart(QWidget *parent, QChartView *view);
 
 } // namespace SampleTable

@@ -1,5 +1,6 @@
 #include "calc/frmOlivineLiquid.h"
 
+#include "calc/FigureExport.h"
 #include "calc/SampleTable.h"
 #include "core/base/SettingsStore.h"
 #include "core/base/Twips.h"
@@ -318,11 +319,16 @@ void frmOlivineLiquid::showResults()
     }
 }
 
-void frmOlivineLiquid::showChart()
+void frmOlivineLiquid::showChart() { fillChart(chart_); }
+
+void frmOlivineLiquid::fillChart(QChart *chart) const
 {
-    chart_->removeAllSeries();
-    for (QAbstractAxis *axis : chart_->axes()) chart_->removeAxis(axis);
-    chart_->setTitle(QStringLiteral("Rhodes图：熔体Mg#与橄榄石Fo"));
+    chart->removeAllSeries();
+    for (QAbstractAxis *axis : chart->axes()) {
+        chart->removeAxis(axis);
+        delete axis;
+    }
+    chart->setTitle(QStringLiteral("Rhodes图：熔体Mg#与橄榄石Fo"));
     const OlivineLiquid::Model &m = Models()[size_t(model_)];
 
     auto *in = new QScatterSeries;
@@ -374,10 +380,10 @@ void frmOlivineLiquid::showChart()
         }
     y->setRange(std::max(0.0, yLow - 0.02), std::min(1.0, yHigh + 0.02));
     y->setLabelFormat(QStringLiteral("%.2f"));
-    chart_->addAxis(x, Qt::AlignBottom);
-    chart_->addAxis(y, Qt::AlignLeft);
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
     for (QAbstractSeries *s : series) {
-        chart_->addSeries(s);
+        chart->addSeries(s);
         s->attachAxis(x);
         s->attachAxis(y);
     }
@@ -428,7 +434,7 @@ void frmOlivineLiquid::ExportChart()
         MsgBox(this, QStringLiteral("请先计算"));
         return;
     }
-    const QString path = SampleTable::ExportChart(this, chtRhodes);
+    const QString path = FigureExport::Export(this, [this](QChart *chart) { fillChart(chart); });
     if (!path.isEmpty()) panel2_->setText(QStringLiteral("图已导出到") + path);
 }
 

@@ -47,6 +47,8 @@ class frmOlivineLiquid : public ChildForm {
     void markCells(int first, int last);
     void showResults();
     void showChart();
+    // The Rhodes diagram of the results into a chart (the window's, or a figure's).
+    void fillChart(QChart *chart) const;
 
     QToolBar *Toolbar1;
     QComboBox *cboModel;
