@@ -1,6 +1,8 @@
 #include "manage/CalibrationExport.h"
 
+#include "core/base/AppError.h"
 #include "core/base/ProgramFolders.h"
+#include "core/files/FileWrite.h"
 #include "core/files/Workbook.h"
 #include "manage/StoredRowItem.h"
 #include "ui/Dialogs.h"
@@ -96,6 +98,12 @@ QString ExportToExcel(QWidget *parent, QTreeWidget *list, CalibrationKind kind, 
 QString ExportToExcel(QWidget *parent, QTreeWidget *list, const QString &templatePath,
                       const QString &typeOrElement, bool visible)
 {
+    return ExportToExcel(parent, list, templatePath, typeOrElement, visible, QString());
+}
+
+QString ExportToExcel(QWidget *parent, QTreeWidget *list, const QString &templatePath,
+                      const QString &typeOrElement, bool visible, const QString &chosenPath)
+{
     // The worksheet's columns: A the type or element, then one per value column
     // of the list (B..H the seven both managers have, I.. a manager's own).
     QVector<QStringList> rows;
@@ -118,8 +126,17 @@ QString ExportToExcel(QWidget *parent, QTreeWidget *list, const QString &templat
     }
 
     const QByteArray package = Workbook::Fill(templatePath, rows);
-    const QString path = Workbook::SaveNew(CalibrationExport::OutputFolder(),
-                                           QFileInfo(templatePath).completeBaseName(), package);
+    QString path = chosenPath;
+    if (path.isEmpty()) {
+        path = Workbook::SaveNew(CalibrationExport::OutputFolder(),
+                                 QFileInfo(templatePath).completeBaseName(), package);
+    } else {
+        // Where the user chose, whole or not at all.
+        QString why;
+        if (!FileWrite::WriteWhole(path, package, &why))
+            throw AppError(ErrNo::FileAccess, Workbook::kErrorSource,
+                           Workbook::kErrorText + QStringLiteral("\n") + path + QStringLiteral("\n") + why);
+    }
     if (visible) {
         const auto &opener = CalibrationExport::overrides().opener;
         const bool opened = opener ? opener(path) : CalibrationExport::OpenWithDesktop(path);

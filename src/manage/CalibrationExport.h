@@ -24,6 +24,10 @@ QString ExportToExcel(QWidget *parent, QTreeWidget *list, CalibrationKind kind, 
 // The same with the template given by path.
 QString ExportToExcel(QWidget *parent, QTreeWidget *list, const QString &templatePath,
                       const QString &typeOrElement, bool visible);
+// The same, written to the path the user chose (written whole: a failure leaves
+// the file that was there); an empty path saves under a new name as above.
+QString ExportToExcel(QWidget *parent, QTreeWidget *list, const QString &templatePath,
+                      const QString &typeOrElement, bool visible, const QString &chosenPath);
 
 namespace CalibrationExport {
 

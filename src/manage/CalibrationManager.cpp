@@ -21,6 +21,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -637,7 +638,23 @@ void CalibrationManager::ImportRows()
            Dialogs::Buttons::Ok, Dialogs::Icon::Information);
 }
 
-void CalibrationManager::ExportRows() { ExportToExcel(this, list_, design_.kind, currentOwner(), true); }
+void CalibrationManager::ExportRows()
+{
+    // The template is filled as ever; where it goes, the user says.
+    const QString templatePath = CalibrationExport::TemplatePath(design_.kind);
+    Dialogs::FileRequest request;
+    request.title = QStringLiteral("导出");
+    request.kind = QStringLiteral("calibrations");
+    request.initialDir = CalibrationExport::OutputFolder();
+    request.filter = QStringLiteral("Excel 工作簿(*.xlsx)|*.xlsx");
+    request.fileName = QFileInfo(templatePath).completeBaseName() + QStringLiteral(".xlsx");
+    const Dialogs::FileResult chosen = Dialogs::instance().saveFile(this, request);
+    if (chosen.cancelled || chosen.fileName.isEmpty()) return;
+    QString path = chosen.fileName;
+    if (QFileInfo(path).suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) != 0)
+        path += QStringLiteral(".xlsx");
+    ExportToExcel(this, list_, templatePath, currentOwner(), true, path);
+}
 
 bool CalibrationManager::eventFilter(QObject *watched, QEvent *event)
 {

@@ -752,8 +752,13 @@ TEST_F(TraceManagerTransfer, ExportLabelsEachRowWithItsOwnElement)
 {
     ASSERT_EQ(rows()->topLevelItemCount(), 2);
     importLines("石榴子石\t熔体\t-100\t1\t10\n");
+    // The export asks where to save, offering the template's name.
+    const QString chosen = in.filePath(QStringLiteral("mine"));
+    dialogs.answerFile(chosen);
     clickTraceButton(mgr.get(), "export");
-    ASSERT_EQ(opened.size(), 1);
+    ASSERT_EQ(opened, QStringList({chosen + QStringLiteral(".xlsx")}));
+    EXPECT_EQ(dialogs.calls().last().kind, QStringLiteral("save"));
+    EXPECT_EQ(dialogs.calls().last().file.fileName, QStringLiteral("traceelementThemometer.xlsx"));
     const Package wb = readBack(opened.first());
     ASSERT_EQ(wb.cells.size(), 4);
     EXPECT_EQ(wb.cells[1].mid(0, 2), QStringList({"Fe", QStringLiteral("石英")}));
@@ -904,6 +909,7 @@ TEST_F(TraceManagerTransfer, TermsSurviveSaveExportAndImportElsewhere)
     clickTraceButton(mgr.get(), "refresh");
     ASSERT_EQ(rows()->topLevelItemCount(), 3);
     EXPECT_EQ(QStringList{"Fe"} + PendingRows::Values(rows()->topLevelItem(2), 19), stored);
+    dialogs.answerFile(in.filePath(QStringLiteral("terms.xlsx")));
     clickTraceButton(mgr.get(), "export");
     ASSERT_EQ(opened.size(), 1);
     const Package wb = readBack(opened.first());
