@@ -80,21 +80,26 @@ QString LegendOf(const Calibration &c)
         authors = authors.trimmed();
         while (!authors.isEmpty() && QStringLiteral("(,").contains(authors.back())) authors.chop(1);
         authors = authors.trimmed();
-        static const QRegularExpression surname(QStringLiteral(R"(^([^\s,&]+))"));
-        const QString first = surname.match(authors).captured(1);
-        // "A & B" with nothing else, initials allowed: two authors; more, or "et al.": the first only.
-        static const QRegularExpression pair(QStringLiteral(
-            R"(^([^\s,&]+)(?:\s+[A-Z][A-Za-z.\-\s]*)?\s*&\s*([^\s,&]+)(?:\s+[A-Z][A-Za-z.\-\s]*)?$)"));
-        const QRegularExpressionMatch two = pair.match(authors);
-        if (first.isEmpty())
+        // The authors, one per part between commas and "&": "Clayton, O'Neil & Mayeda" three,
+        // "Daeron M., Vermeesch P." two (each a surname and initials).
+        QStringList names;
+        bool etAl = false;
+        for (QString part : authors.split(QRegularExpression(QStringLiteral("[,&，]")), Qt::SkipEmptyParts)) {
+            part = part.trimmed();
+            if (part.contains(QStringLiteral("et al"))) {
+                etAl = true;
+                part = part.left(part.indexOf(QStringLiteral("et al"))).trimmed();
+            }
+            if (!part.isEmpty()) names << part.section(QLatin1Char(' '), 0, 0);
+        }
+        if (names.isEmpty())
             text.clear();
-        else if (two.hasMatch())
-            text = two.captured(1) + QStringLiteral(" & ") + two.captured(2);
-        else if (authors.contains(QLatin1Char(',')) || authors.contains(QLatin1Char('&')) ||
-                 authors.contains(QStringLiteral("et al")))
-            text = first + QStringLiteral(" et al.");
+        else if (names.size() == 1 && !etAl)
+            text = names[0];
+        else if (names.size() == 2 && !etAl)
+            text = names[0] + QStringLiteral(" & ") + names[1];
         else
-            text = first;
+            text = names[0] + QStringLiteral(" et al.");
         if (!text.isEmpty()) text += QStringLiteral(" (") + m.captured(1) + QLatin1Char(')');
     }
     if (text.isEmpty()) {
@@ -256,6 +261,9 @@ void Show(QChart *chart, Kind kind, const Row &sample, const std::vector<const R
         }
     }
 
+    // More than a few curves: their names in a column beside the plot, where they fit whole.
+    chart->legend()->setAlignment(colour > 3 ? Qt::AlignRight : Qt::AlignBottom);
+
     // The sample's value, its ±2σ band and the solutions.
     if (showSample) {
         if (sigma && *sigma > 0) {
@@ -368,10 +376,13 @@ void ShowSummary(QChart *chart, const QList<Row> &samples, const std::vector<Res
         }
         found95.push_back({*found, r.sample, r.celsius, r.lo95, r.hi95});
     }
-    // The calibrations side by side around each sample, centred on it.
-    const double spread = marks.size() > 1 ? std::min(0.6 / double(marks.size() - 1), 0.15) : 0;
+    // A sample's calibrations side by side, centred on it.
+    QHash<int, int> perSample, placed;
+    for (const Mark &m : found95) ++perSample[m.sample];
     for (const Mark &m : found95) {
-        const double at = m.sample + 1 + spread * (m.series - (double(marks.size()) - 1) / 2);
+        const int count = perSample.value(m.sample), k = placed[m.sample]++;
+        const double spread = count > 1 ? std::min(0.6 / double(count - 1), 0.15) : 0;
+        const double at = m.sample + 1 + spread * (k - (double(count) - 1) / 2);
         marks[size_t(m.series)].points->append(at, m.celsius);
         lo = std::min(lo, m.celsius);
         hi = std::max(hi, m.celsius);
@@ -385,7 +396,11 @@ void ShowSummary(QChart *chart, const QList<Row> &samples, const std::vector<Res
         lo = 0;
         hi = 1000;
     }
-    roundTicks(y, lo - 0.05 * (hi - lo) - 1, hi + 0.05 * (hi - lo) + 1, 6);
+    // Temperatures at or above 0 ℃ keep the axis there.
+    const double below = lo - 0.05 * (hi - lo) - 1;
+    roundTicks(y, lo >= 0 ? std::max(0.0, below) : below, hi + 0.05 * (hi - lo) + 1, 6);
+    // Many calibrations: their names in a column beside the plot, where they fit whole.
+    chart->legend()->setAlignment(marks.size() > 6 ? Qt::AlignRight : Qt::AlignBottom);
     auto attach = [&](QAbstractSeries *s) {
         chart->addSeries(s);
         s->attachAxis(xAxis);

@@ -43,7 +43,6 @@ void forPaper(QChart *chart)
     chart->setBackgroundPen(Qt::NoPen);
     chart->setDropShadowEnabled(false);
     chart->setMargins(QMargins(4, 4, 4, 4));
-    chart->legend()->setAlignment(Qt::AlignBottom);
 }
 
 // The size dialog: width and height in mm, dpi for PNG.
@@ -104,7 +103,8 @@ QByteArray Render(const Fill &fill, Format format, const Size &size, QString *wh
         return {};
     }
     QGraphicsScene scene;
-    auto *chart = new QChart; // the scene owns it
+    auto *chart = new QChart;                       // the scene owns it
+    chart->legend()->setAlignment(Qt::AlignBottom); // unless the chart's own filling says otherwise
     scene.addItem(chart);
     fill(chart);
     forPaper(chart);
