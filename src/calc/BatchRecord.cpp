@@ -25,15 +25,16 @@ const QString kAt = QStringLiteral("计算时间");
 const QString kYes = QStringLiteral("是");
 const QString kNo = QStringLiteral("否");
 
-// A typed cell as a number where the text is exactly the number's own
-// shortest form ("0.5894", "-3"), else as the text it is.
+// A typed cell as a number where it is a plain decimal ("0.5894", "-4.0"),
+// shown with the decimals typed; any other text ("1e0", "n.d.") as it is.
 Workbook::Cell inputCell(const QString &text)
 {
+    static const QRegularExpression plain(QStringLiteral(R"(^-?\d+(?:\.(\d+))?$)"));
+    const QRegularExpressionMatch m = plain.match(text);
     bool ok = false;
     const double v = text.toDouble(&ok);
-    if (ok && QString::number(v, 'g', QLocale::FloatingPointShortest) == text)
-        return Workbook::Cell::Number(v);
-    return Workbook::Cell::Text(text);
+    if (!m.hasMatch() || !ok) return Workbook::Cell::Text(text);
+    return Workbook::Cell::Number(v, m.captured(1).isEmpty() ? -1 : int(m.captured(1).size()));
 }
 
 QVector<Workbook::Cell> texts(const QStringList &cells)

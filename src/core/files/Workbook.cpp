@@ -807,7 +807,7 @@ namespace {
 QByteArray xmlText(const QString &text) { return CellText(text.left(kMaxCellText)).toHtmlEscaped().toUtf8(); }
 
 // The style of a cell: 0 general, 1 the bold heading, 2 + d a number with d decimals.
-constexpr int kMaxDecimals = 6;
+constexpr int kMaxDecimals = 12;
 
 QByteArray sheetXml(const NewSheet &sheet)
 {
@@ -860,8 +860,8 @@ QByteArray stylesXml()
 {
     QByteArray x =
         QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-                          "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
-                          "<numFmts count=\"7\">");
+                          "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">");
+    x += "<numFmts count=\"" + QByteArray::number(kMaxDecimals + 1) + "\">";
     for (int d = 0; d <= kMaxDecimals; ++d)
         x += "<numFmt numFmtId=\"" + QByteArray::number(164 + d) + "\" formatCode=\"" +
              (d == 0 ? QByteArray("0") : "0." + QByteArray(d, '0')) + "\"/>";
