@@ -8,12 +8,15 @@
 #include "core/thermometry/BatchRun.h"
 #include "core/thermometry/OlivineTable.h"
 #include "core/thermometry/RootRule.h"
+#include "core/thermometry/SampleStream.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStringList>
 #include <QTextStream>
+#include <cerrno>
 #include <cstdio>
 #include <sys/stat.h>
 
@@ -279,6 +282,130 @@ int runOlivine(const QStringList &args)
     return writeOut(out, lines);
 }
 
+// The heading line of the iso or trace output.
+QString headerLine(Batch::Kind kind)
+{
+    const QString resultColumns =
+        QStringLiteral("T_C,sigma_T_C,T_lo95_C,T_hi95_C,draws_failed,T2_C,sigma_T2_C,"
+                       "T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status");
+    return kind == Batch::Kind::Isotope
+               ? QStringLiteral("sample,type,mineral_a,mineral_b,A,B,C,source,") + resultColumns +
+                     QStringLiteral(",derived,sigma_T_analytical_C,sigma_T_calibration_C")
+               : QStringLiteral("sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,") + resultColumns +
+                     QStringLiteral(",P_kbar,a_TiO2,a_SiO2,X,conditions,sigma_T_analytical_C,"
+                                    "sigma_T_calibration_C");
+}
+
+// One result's output line.
+QString resultLine(Batch::Kind kind, const Batch::Row &row, const Batch::Result &r)
+{
+    QStringList f{row.cells[Batch::Sample], row.cells[Batch::Type], row.cells[Batch::MineralA],
+                  row.cells[Batch::MineralB]};
+    const Batch::Calibration *c = r.cal;
+    if (kind == Batch::Kind::Isotope)
+        f << (c ? number(c->a) : QString()) << (c ? number(c->b) : QString())
+          << (c ? number(c->c) : QString()) << (c ? c->source : QString());
+    else
+        f << (c ? number(c->a) : QString()) << (c ? number(c->b) : QString()) << (c ? c->logType : QString())
+          << (c ? c->remark : QString()) << number(r.value);
+    const bool solved = Batch::Solved(r.status);
+    const bool drawn = solved && r.draws > 0;
+    f << (solved ? oneDecimal(r.celsius) : QString()) << (solved ? oneDecimal(r.sigma) : QString())
+      << (solved ? oneDecimal(r.lo95) : QString()) << (solved ? oneDecimal(r.hi95) : QString())
+      << (drawn ? QString::number(r.failedDraws) : QString());
+    if (r.second)
+        f << oneDecimal(r.second->celsius) << oneDecimal(r.second->sigma) << oneDecimal(r.second->lo95)
+          << oneDecimal(r.second->hi95) << (drawn ? QString::number(r.second->failedDraws) : QString());
+    else
+        f << QString() << QString() << QString() << QString() << QString();
+    f << (c && c->range ? c->range->asciiText() : QString()) << statusCode(r.status);
+    if (kind == Batch::Kind::Trace) f << conditionFields(row, r);
+    if (kind == Batch::Kind::Isotope) f << (c && c->derived ? QStringLiteral("yes") : QString());
+    f << (solved ? oneDecimal(r.sigmaAnalytical) : QString())
+      << (solved ? oneDecimal(r.sigmaCalibration) : QString());
+    for (QString &field : f) field = Batch::CsvField(field);
+    return f.join(QLatin1Char(','));
+}
+
+// Where the output goes, line by line: standard output, or a file that takes
+// the place of the old one only once every line is written (a full disk, or a
+// bad cell found later, leaves the old file as it was and nothing beside it).
+class Output {
+  public:
+    explicit Output(const QString &path) : path_(path), file_(path) {}
+    bool open()
+    {
+        // Unbuffered, so that a short write shows at once rather than vanishing
+        // in a buffer flushed at the end.
+        const bool opened = path_.isEmpty() ? stdout_.open(stdout, QIODevice::WriteOnly)
+                                            : file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        if (!opened)
+            err(path_.isEmpty() ? QStringLiteral("cannot write standard output")
+                                : QStringLiteral("cannot write %1: %2; nothing written")
+                                      .arg(path_, FileWrite::Reason(errno)));
+        return opened;
+    }
+    void write(const QString &line)
+    {
+        buffer_ += line.toUtf8();
+        buffer_ += '\n';
+        if (buffer_.size() >= (1 << 20)) flush();
+    }
+    bool ok() const { return ok_; }
+    // Ends the output: the file takes its place, or is dropped when anything failed.
+    bool commit()
+    {
+        flush();
+        if (path_.isEmpty()) {
+            if (!ok_ || !stdout_.flush()) {
+                err(QStringLiteral("cannot write standard output"));
+                return false;
+            }
+            return true;
+        }
+        if (ok_) {
+            errno = 0;
+            if (file_.commit()) return true;
+            reason_ = errno;
+        } else {
+            file_.cancelWriting();
+        }
+        err(QStringLiteral("cannot write %1: %2; nothing written").arg(path_, FileWrite::Reason(reason_)));
+        return false;
+    }
+    // Drops the file (a bad cell): the old one stays as it was.
+    ~Output()
+    {
+        if (!path_.isEmpty() && file_.isOpen()) file_.cancelWriting();
+    }
+
+  private:
+    void flush()
+    {
+        if (buffer_.isEmpty() || !ok_) return;
+        QIODevice &device = path_.isEmpty() ? static_cast<QIODevice &>(stdout_) : file_;
+        qsizetype done = 0;
+        errno = 0;
+        while (ok_ && done < buffer_.size()) {
+            const qint64 n = device.write(buffer_.constData() + done, buffer_.size() - done);
+            if (n <= 0) {
+                ok_ = false;
+                reason_ = errno;
+            } else {
+                done += qsizetype(n);
+            }
+        }
+        buffer_.clear();
+    }
+
+    QString path_;
+    QSaveFile file_;
+    QFile stdout_;
+    QByteArray buffer_;
+    bool ok_ = true;
+    int reason_ = 0;
+};
+
 int run(const QStringList &args)
 {
     if (args.isEmpty() || args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
@@ -357,65 +484,71 @@ int run(const QStringList &args)
         return 2;
     }
 
-    const Batch::Mapped table = Batch::ReadSampleFile(kind, samples);
-    if (!table.error.isEmpty()) {
-        err(QStringLiteral("%1: %2").arg(samples, table.error));
-        return 1;
-    }
-    const std::vector<Batch::Result> results = Batch::Compute(kind, table.rows, library, options);
-    for (const Batch::Result &r : results)
-        if (r.status == Batch::Status::BadInput) {
-            const Batch::Row &row = table.rows[r.sample];
-            const int column = r.column >= 0 ? table.sourceColumn.value(r.column) : r.sourceColumn;
-            badCell(samples, row.line, column,
-                    r.problem + (column > 0 || r.column < 0
-                                     ? QString()
-                                     : QStringLiteral("（") + Batch::ColumnTitles(kind).value(r.column) +
-                                           QStringLiteral("列不在文件中）")));
+    // Text files are read, computed and written a piece at a time, so that memory
+    // stays flat whatever their size; a workbook is read whole.
+    Output output(out);
+    if (!output.open()) return 1;
+    output.write(headerLine(kind));
+    const bool workbook =
+        QFileInfo(samples).suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0;
+    Batch::SampleStream stream(kind, samples);
+    Batch::Mapped whole;
+    QList<int> sourceColumns;
+    if (workbook) {
+        whole = Batch::ReadSampleFile(kind, samples);
+        if (!whole.error.isEmpty()) {
+            err(QStringLiteral("%1: %2").arg(samples, whole.error));
             return 1;
         }
-
-    QStringList lines;
-    const QString resultColumns =
-        QStringLiteral("T_C,sigma_T_C,T_lo95_C,T_hi95_C,draws_failed,T2_C,sigma_T2_C,"
-                       "T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status");
-    lines << (kind == Batch::Kind::Isotope
-                  ? QStringLiteral("sample,type,mineral_a,mineral_b,A,B,C,source,") + resultColumns +
-                        QStringLiteral(",derived,sigma_T_analytical_C,sigma_T_calibration_C")
-                  : QStringLiteral("sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,") +
-                        resultColumns +
-                        QStringLiteral(",P_kbar,a_TiO2,a_SiO2,X,conditions,sigma_T_analytical_C,"
-                                       "sigma_T_calibration_C"));
-    for (const Batch::Result &r : results) {
-        const Batch::Row &row = table.rows[r.sample];
-        QStringList f{row.cells[Batch::Sample], row.cells[Batch::Type], row.cells[Batch::MineralA],
-                      row.cells[Batch::MineralB]};
-        const Batch::Calibration *c = r.cal;
-        if (kind == Batch::Kind::Isotope)
-            f << (c ? number(c->a) : QString()) << (c ? number(c->b) : QString())
-              << (c ? number(c->c) : QString()) << (c ? c->source : QString());
-        else
-            f << (c ? number(c->a) : QString()) << (c ? number(c->b) : QString())
-              << (c ? c->logType : QString()) << (c ? c->remark : QString()) << number(r.value);
-        const bool solved = Batch::Solved(r.status);
-        const bool drawn = solved && r.draws > 0;
-        f << (solved ? oneDecimal(r.celsius) : QString()) << (solved ? oneDecimal(r.sigma) : QString())
-          << (solved ? oneDecimal(r.lo95) : QString()) << (solved ? oneDecimal(r.hi95) : QString())
-          << (drawn ? QString::number(r.failedDraws) : QString());
-        if (r.second)
-            f << oneDecimal(r.second->celsius) << oneDecimal(r.second->sigma) << oneDecimal(r.second->lo95)
-              << oneDecimal(r.second->hi95) << (drawn ? QString::number(r.second->failedDraws) : QString());
-        else
-            f << QString() << QString() << QString() << QString() << QString();
-        f << (c && c->range ? c->range->asciiText() : QString()) << statusCode(r.status);
-        if (kind == Batch::Kind::Trace) f << conditionFields(row, r);
-        if (kind == Batch::Kind::Isotope) f << (c && c->derived ? QStringLiteral("yes") : QString());
-        f << (solved ? oneDecimal(r.sigmaAnalytical) : QString())
-          << (solved ? oneDecimal(r.sigmaCalibration) : QString());
-        for (QString &field : f) field = Batch::CsvField(field);
-        lines << f.join(QLatin1Char(','));
+        sourceColumns = whole.sourceColumn;
+    } else {
+        QString why;
+        if (!stream.open(&why)) {
+            err(QStringLiteral("%1: %2").arg(samples, why));
+            return 1;
+        }
+        sourceColumns = stream.sourceColumns();
     }
-    return writeOut(out, lines);
+    int64_t done = 0;
+    for (bool first = true;; first = false) {
+        Batch::Mapped piece;
+        if (workbook) {
+            if (!first) break;
+            piece = std::move(whole);
+        } else {
+            piece = stream.next();
+        }
+        if (!piece.error.isEmpty()) {
+            err(QStringLiteral("%1: %2").arg(samples, piece.error));
+            return 1;
+        }
+        if (piece.rows.isEmpty()) {
+            if (first) {
+                err(QStringLiteral("%1: %2").arg(samples, stream.hadHeader() || piece.hadHeader
+                                                              ? QStringLiteral("文件只有表头，没有样品行")
+                                                              : QStringLiteral("文件中没有样品行")));
+                return 1;
+            }
+            break;
+        }
+        options.firstRow = done;
+        const std::vector<Batch::Result> results = Batch::Compute(kind, piece.rows, library, options);
+        for (const Batch::Result &r : results)
+            if (r.status == Batch::Status::BadInput) {
+                const Batch::Row &row = piece.rows[r.sample];
+                const int column = r.column >= 0 ? sourceColumns.value(r.column) : r.sourceColumn;
+                badCell(samples, row.line, column,
+                        r.problem + (column > 0 || r.column < 0
+                                         ? QString()
+                                         : QStringLiteral("（") + Batch::ColumnTitles(kind).value(r.column) +
+                                               QStringLiteral("列不在文件中）")));
+                return 1; // the output file is not written; what went to standard output stays
+            }
+        for (const Batch::Result &r : results) output.write(resultLine(kind, piece.rows[r.sample], r));
+        if (!output.ok()) break;
+        done += piece.rows.size();
+    }
+    return output.commit() ? 0 : 1;
 }
 
 } // namespace

@@ -289,7 +289,7 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
     if (options.draws <= 0 || (r.sigmaValue.value_or(0) == 0 && !sc.any() && !coefficients)) return;
     // Each draw is solved on the branch of the result it belongs to; a draw with
     // no temperature there is counted, not moved onto the other branch.
-    Normal normal(StreamSeed(options.seed, index, calIndex));
+    Normal normal(StreamSeed(options.seed, options.firstRow + index, calIndex));
     scratch.first.clear();
     scratch.second.clear();
     const double sa = v.sigmaA.value_or(0), sb = v.sigmaB.value_or(0);

@@ -26,6 +26,9 @@ struct Options {
     int draws = 10000;  // Monte Carlo draws per sample and calibration; 0 for none
     uint64_t seed = 1;  // fixed, so a result can be reproduced
     bool exact = false; // 1000·ln((1000+δA)/(1000+δB)) in place of δA - δB
+    // The position in the whole table of the first row given: a table computed
+    // in pieces draws for each row exactly as it would whole.
+    int64_t firstRow = 0;
 };
 
 // ok: one temperature, inside the stated range. two_solutions: the same value

@@ -31,7 +31,7 @@ uint64_t Normal::raw()
     return z ^ (z >> 31);
 }
 
-uint64_t StreamSeed(uint64_t seed, int sample, int calibration)
+uint64_t StreamSeed(uint64_t seed, int64_t sample, int calibration)
 {
     return seed * 0x9E3779B97F4A7C15ull ^ (uint64_t(uint32_t(sample)) << 20) ^
            uint64_t(uint32_t(calibration));

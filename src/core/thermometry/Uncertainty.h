@@ -29,7 +29,7 @@ class Normal {
 
 // The seed of one sample's draws with one calibration, so that a result does
 // not depend on the order rows are worked in.
-uint64_t StreamSeed(uint64_t seed, int sample, int calibration);
+uint64_t StreamSeed(uint64_t seed, int64_t sample, int calibration);
 
 // The p-quantile of values (linear between order statistics); reorders them.
 double Quantile(std::vector<float> &values, double p);

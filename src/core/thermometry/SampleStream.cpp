@@ -1,0 +1,149 @@
+#include "core/thermometry/SampleStream.h"
+
+#include "core/files/TextCodec.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+namespace Batch {
+
+namespace {
+
+// A line longer than this (or a quotation left open) is no sample table.
+constexpr qint64 kLongestPiece = 64 << 20;
+
+} // namespace
+
+SampleStream::SampleStream(Kind kind, const QString &path, qint64 pieceBytes)
+    : kind_(kind), file_(path), pieceBytes_(std::max<qint64>(1, pieceBytes))
+{
+    csv_ = QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0;
+}
+
+QByteArray SampleStream::nextPiece(QString *why)
+{
+    for (;;) {
+        const bool more = !file_.atEnd();
+        if (more && carry_.size() < pieceBytes_) {
+            const QByteArray block = file_.read(pieceBytes_);
+            if (block.isEmpty() && file_.error() != QFileDevice::NoError) {
+                *why = QStringLiteral("无法读取文件：") + file_.errorString();
+                return {};
+            }
+            carry_ += block;
+            continue;
+        }
+        if (!more) {
+            QByteArray all;
+            all.swap(carry_);
+            return all;
+        }
+        // Cut after the last line end outside quotes: a quoted field may hold line ends.
+        qsizetype cut = -1;
+        bool quoted = false;
+        const char *data = carry_.constData();
+        for (qsizetype i = 0; i < carry_.size(); ++i) {
+            if (data[i] == '"')
+                quoted = !quoted;
+            else if (data[i] == '\n' && !quoted)
+                cut = i + 1;
+        }
+        if (cut > 0) {
+            QByteArray piece = carry_.left(cut);
+            carry_.remove(0, cut);
+            return piece;
+        }
+        if (carry_.size() > kLongestPiece) {
+            *why = QStringLiteral("行过长或引号未闭合");
+            return {};
+        }
+        // One line longer than a piece: read on.
+        const QByteArray block = file_.read(pieceBytes_);
+        if (block.isEmpty()) {
+            QByteArray all;
+            all.swap(carry_);
+            return all;
+        }
+        carry_ += block;
+    }
+}
+
+bool SampleStream::open(QString *why)
+{
+    if (!file_.open(QIODevice::ReadOnly)) {
+        *why = QStringLiteral("无法打开文件");
+        return false;
+    }
+    // The first piece runs at least to the first row (the header, where there is one).
+    QByteArray piece;
+    QString text;
+    QList<Row> rows;
+    for (;;) {
+        const QByteArray more = nextPiece(why);
+        if (!why->isEmpty()) return false;
+        piece += more;
+        if (piece.startsWith("\xEF\xBB\xBF")) piece.remove(0, 3);
+        utf8_ = TextCodec::IsValidUtf8(piece);
+        text = utf8_ ? QString::fromUtf8(piece) : TextCodec::FromGb18030(piece);
+        // "#" lines above the table are blanked, keeping the line numbers.
+        for (qsizetype at = 0; at < text.size() && text.at(at) == QLatin1Char('#');) {
+            const qsizetype end = text.indexOf(QLatin1Char('\n'), at);
+            const qsizetype stop = end < 0 ? text.size() : end;
+            text.replace(at, stop - at, QString());
+            at = end < 0 ? text.size() : at + 1;
+        }
+        qsizetype first = 0;
+        while (first < text.size() &&
+               (text.at(first) == QLatin1Char('\n') || text.at(first) == QLatin1Char('\r')))
+            ++first;
+        separator_ = GuessSeparator(text.mid(first).section(QLatin1Char('\n'), 0, 0), csv_);
+        rows = SplitDelimited(text, separator_);
+        if (!rows.isEmpty() || more.isEmpty()) break;
+        if (piece.size() > kLongestPiece) {
+            *why = QStringLiteral("行过长或引号未闭合");
+            return false;
+        }
+    }
+    linesBefore_ = int(text.count(QLatin1Char('\n')));
+    first_ = MapColumns(kind_, rows);
+    if (!first_.error.isEmpty()) {
+        *why = first_.error;
+        return false;
+    }
+    hadHeader_ = first_.hadHeader;
+    if (hadHeader_) header_ = rows.first();
+    sourceColumns_ = first_.sourceColumn;
+    started_ = true;
+    return true;
+}
+
+Mapped SampleStream::next()
+{
+    if (!firstTaken_) {
+        firstTaken_ = true;
+        if (!first_.rows.isEmpty()) return first_;
+    }
+    for (;;) {
+        Mapped m;
+        QString why;
+        const QByteArray piece = nextPiece(&why);
+        if (!why.isEmpty()) {
+            m.error = why;
+            return m;
+        }
+        if (piece.isEmpty()) return m; // the end
+        if (utf8_ && !TextCodec::IsValidUtf8(piece)) {
+            m.error = QStringLiteral("文件编码前后不一致（开头为UTF-8）");
+            return m;
+        }
+        const QString text = utf8_ ? QString::fromUtf8(piece) : TextCodec::FromGb18030(piece);
+        QList<Row> rows = SplitDelimited(text, separator_);
+        for (Row &row : rows) row.line += linesBefore_;
+        linesBefore_ += int(text.count(QLatin1Char('\n')));
+        if (hadHeader_) rows.prepend(header_);
+        m = MapColumns(kind_, rows);
+        if (!m.error.isEmpty() || !m.rows.isEmpty()) return m;
+    }
+}
+
+} // namespace Batch
