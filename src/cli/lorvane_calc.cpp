@@ -13,10 +13,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 #include <QStringList>
 #include <QTextStream>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <sys/stat.h>
 
@@ -120,11 +122,6 @@ const char kHelp[] = "Usage:\n"
 void err(const QString &text) { std::fprintf(stderr, "lorvane-calc: %s\n", text.toLocal8Bit().constData()); }
 
 // One decimal as the window shows it; never "-0.0".
-QString oneDecimal(const std::optional<double> &v)
-{
-    return v ? QString::number(RootRule::AsShown(*v, 1), 'f', 1) : QString();
-}
-
 QString number(double v) { return Num::Str(float(v)); }
 
 // The status as the CSV writes it.
@@ -296,35 +293,98 @@ QString headerLine(Batch::Kind kind)
                                     "sigma_T_calibration_C");
 }
 
-// One result's output line.
-QString resultLine(Batch::Kind kind, const Batch::Row &row, const Batch::Result &r)
+// A number with one decimal as the window shows it ("" when there is none).
+void appendOneDecimal(QByteArray &out, const std::optional<double> &v)
 {
-    QStringList f{row.cells[Batch::Sample], row.cells[Batch::Type], row.cells[Batch::MineralA],
-                  row.cells[Batch::MineralB]};
+    if (!v) return;
+    char buf[64];
+    const std::to_chars_result r =
+        std::to_chars(buf, buf + sizeof buf, RootRule::AsShown(*v, 1), std::chars_format::fixed, 1);
+    out.append(buf, qsizetype(r.ptr - buf));
+}
+
+// The fields a calibration gives every line of its results, formed once per
+// calibration: A, B, C (or the log type) and the source (or the remark).
+class CalibrationFields {
+  public:
+    explicit CalibrationFields(Batch::Kind kind) : kind_(kind) {}
+    const QByteArray &of(const Batch::Calibration *c)
+    {
+        auto found = fields_.constFind(c);
+        if (found != fields_.constEnd()) return *found;
+        QStringList f;
+        if (kind_ == Batch::Kind::Isotope)
+            f << (c ? number(c->a) : QString()) << (c ? number(c->b) : QString())
+              << (c ? number(c->c) : QString()) << (c ? c->source : QString());
+        else
+            f << (c ? number(c->a) : QString()) << (c ? number(c->b) : QString())
+              << (c ? c->logType : QString()) << (c ? c->remark : QString());
+        for (QString &field : f) field = Batch::CsvField(field);
+        return *fields_.insert(c, f.join(QLatin1Char(',')).toUtf8());
+    }
+    // Its range as the output writes it.
+    const QByteArray &rangeOf(const Batch::Calibration *c)
+    {
+        auto found = ranges_.constFind(c);
+        if (found != ranges_.constEnd()) return *found;
+        return *ranges_.insert(c, c && c->range ? Batch::CsvField(c->range->asciiText()).toUtf8()
+                                                : QByteArray());
+    }
+
+  private:
+    Batch::Kind kind_;
+    QHash<const Batch::Calibration *, QByteArray> fields_, ranges_;
+};
+
+// One result's output line, ended.
+void appendResultLine(QByteArray &out, Batch::Kind kind, const Batch::Row &row, const Batch::Result &r,
+                      CalibrationFields &calibrations)
+{
+    for (int column : {Batch::Sample, Batch::Type, Batch::MineralA, Batch::MineralB}) {
+        out += Batch::CsvField(row.cells[column]).toUtf8();
+        out += ',';
+    }
     const Batch::Calibration *c = r.cal;
-    if (kind == Batch::Kind::Isotope)
-        f << (c ? number(c->a) : QString()) << (c ? number(c->b) : QString())
-          << (c ? number(c->c) : QString()) << (c ? c->source : QString());
-    else
-        f << (c ? number(c->a) : QString()) << (c ? number(c->b) : QString()) << (c ? c->logType : QString())
-          << (c ? c->remark : QString()) << number(r.value);
+    out += calibrations.of(c);
+    if (kind == Batch::Kind::Trace) {
+        out += ',';
+        out += number(r.value).toUtf8();
+    }
     const bool solved = Batch::Solved(r.status);
     const bool drawn = solved && r.draws > 0;
-    f << (solved ? oneDecimal(r.celsius) : QString()) << (solved ? oneDecimal(r.sigma) : QString())
-      << (solved ? oneDecimal(r.lo95) : QString()) << (solved ? oneDecimal(r.hi95) : QString())
-      << (drawn ? QString::number(r.failedDraws) : QString());
-    if (r.second)
-        f << oneDecimal(r.second->celsius) << oneDecimal(r.second->sigma) << oneDecimal(r.second->lo95)
-          << oneDecimal(r.second->hi95) << (drawn ? QString::number(r.second->failedDraws) : QString());
-    else
-        f << QString() << QString() << QString() << QString() << QString();
-    f << (c && c->range ? c->range->asciiText() : QString()) << statusCode(r.status);
-    if (kind == Batch::Kind::Trace) f << conditionFields(row, r);
-    if (kind == Batch::Kind::Isotope) f << (c && c->derived ? QStringLiteral("yes") : QString());
-    f << (solved ? oneDecimal(r.sigmaAnalytical) : QString())
-      << (solved ? oneDecimal(r.sigmaCalibration) : QString());
-    for (QString &field : f) field = Batch::CsvField(field);
-    return f.join(QLatin1Char(','));
+    auto decimal = [&out](bool has, const std::optional<double> &v) {
+        out += ',';
+        if (has) appendOneDecimal(out, v);
+    };
+    decimal(solved, r.celsius);
+    decimal(solved, r.sigma);
+    decimal(solved, r.lo95);
+    decimal(solved, r.hi95);
+    out += ',';
+    if (drawn) out += QByteArray::number(r.failedDraws);
+    if (r.second) {
+        decimal(true, r.second->celsius);
+        decimal(true, r.second->sigma);
+        decimal(true, r.second->lo95);
+        decimal(true, r.second->hi95);
+        out += ',';
+        if (drawn) out += QByteArray::number(r.second->failedDraws);
+    } else {
+        out += ",,,,,";
+    }
+    out += ',';
+    out += calibrations.rangeOf(c);
+    out += ',';
+    out += statusCode(r.status).toUtf8();
+    if (kind == Batch::Kind::Trace)
+        for (const QString &field : conditionFields(row, r)) {
+            out += ',';
+            out += Batch::CsvField(field).toUtf8();
+        }
+    if (kind == Batch::Kind::Isotope) out += c && c->derived ? ",yes" : ",";
+    decimal(solved, r.sigmaAnalytical);
+    decimal(solved, r.sigmaCalibration);
+    out += '\n';
 }
 
 // Where the output goes, line by line: standard output, or a file that takes
@@ -349,6 +409,12 @@ class Output {
     {
         buffer_ += line.toUtf8();
         buffer_ += '\n';
+        if (buffer_.size() >= (1 << 20)) flush();
+    }
+    // Lines already ended, appended to the output's buffer.
+    QByteArray &buffer() { return buffer_; }
+    void flushIfFull()
+    {
         if (buffer_.size() >= (1 << 20)) flush();
     }
     bool ok() const { return ok_; }
@@ -510,6 +576,7 @@ int run(const QStringList &args)
         sourceColumns = stream.sourceColumns();
     }
     int64_t done = 0;
+    CalibrationFields calibrations(kind);
     for (bool first = true;; first = false) {
         Batch::Mapped piece;
         if (workbook) {
@@ -544,7 +611,10 @@ int run(const QStringList &args)
                                                QStringLiteral("列不在文件中）")));
                 return 1; // the output file is not written; what went to standard output stays
             }
-        for (const Batch::Result &r : results) output.write(resultLine(kind, piece.rows[r.sample], r));
+        for (const Batch::Result &r : results) {
+            appendResultLine(output.buffer(), kind, piece.rows[r.sample], r, calibrations);
+            output.flushIfFull();
+        }
         if (!output.ok()) break;
         done += piece.rows.size();
     }
