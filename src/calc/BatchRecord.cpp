@@ -138,7 +138,10 @@ QByteArray Bibliography(const std::vector<Reference> &references, bool ris)
             out += QStringLiteral("ER  - \r\n\r\n");
             continue;
         }
-        const QRegularExpressionMatch word = firstWord.match(ref.text);
+        // The key in plain letters: "Daëron" gives "Daeron".
+        QString plain = ref.text.left(64).normalized(QString::NormalizationForm_D);
+        plain.remove(QRegularExpression(QStringLiteral("\\p{Mn}")));
+        const QRegularExpressionMatch word = firstWord.match(plain);
         QString key = (word.hasMatch() ? word.captured(1).remove(QLatin1Char('\'')).remove(QLatin1Char('-'))
                                        : QStringLiteral("ref")) +
                       year;

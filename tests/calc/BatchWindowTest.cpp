@@ -358,7 +358,7 @@ TEST_F(BatchWindow, ImportInAnyOrderThenExportTheResultsAndTheChart)
 // seed and mode come back, and 计算 gives the same results.
 TEST_F(BatchWindow, TheWorkbookOfARunReopensAndComputesTheSame)
 {
-    db.exec(QStringLiteral("update Isoplot set Source_S='Clayton, O''Neil & Mayeda (1972) J. Geophys. Res. "
+    db.exec(QStringLiteral("update Isoplot set Source_S='Clàyton, O''Neil & Mayeda (1972) J. Geophys. Res. "
                            "77:3057; 100% {sic}; doi:10.1000/j_1972.' where ID_N=1"));
     paste(QStringLiteral("A1\t氧同位素\t石英\t水\t10\t0.2\t2\t0.2\n"
                          "A2\t氧同位素\t石英\t水\t9.5\t0.1\t1e0\t0.1\n"
@@ -396,7 +396,7 @@ TEST_F(BatchWindow, TheWorkbookOfARunReopensAndComputesTheSame)
     const qsizetype refs = sheets.indexOf(QStringLiteral("#文献"));
     ASSERT_GE(refs, 0);
     EXPECT_EQ(sheets.mid(refs + 2),
-              QStringList({"str:Clayton, O'Neil & Mayeda (1972) J. Geophys. Res. 77:3057; 100% {sic}; "
+              QStringList({"str:Clàyton, O'Neil & Mayeda (1972) J. Geophys. Res. 77:3057; 100% {sic}; "
                            "doi:10.1000/j_1972.|str:10.1000/j_1972|int:3",
                            "str:Bottinga||int:3"}));
 
@@ -441,7 +441,7 @@ TEST_F(BatchWindow, TheWorkbookOfARunReopensAndComputesTheSame)
     EXPECT_EQ(entries[0].value("year"), QStringLiteral("1972"));
     EXPECT_EQ(entries[0].value("doi"), QStringLiteral("10.1000/j_1972")) << "verbatim";
     EXPECT_EQ(entries[0].value("note"),
-              QStringLiteral("Clayton, O'Neil \\& Mayeda (1972) J. Geophys. Res. 77:3057; "
+              QStringLiteral("Clàyton, O'Neil \\& Mayeda (1972) J. Geophys. Res. 77:3057; "
                              "100\\% \\{sic\\}; doi:10.1000/j\\_1972."));
     EXPECT_EQ(entries[1].value("key"), QStringLiteral("Bottinga"));
     EXPECT_FALSE(entries[1].contains(QStringLiteral("year")));
@@ -452,7 +452,7 @@ TEST_F(BatchWindow, TheWorkbookOfARunReopensAndComputesTheSame)
     const QStringList risLines = QString::fromUtf8(risFile.readAll()).split(QStringLiteral("\r\n"));
     EXPECT_EQ(risLines.mid(0, 5),
               QStringList({"TY  - GEN",
-                           "N1  - Clayton, O'Neil & Mayeda (1972) J. Geophys. Res. 77:3057; 100% {sic}; "
+                           "N1  - Clàyton, O'Neil & Mayeda (1972) J. Geophys. Res. 77:3057; 100% {sic}; "
                            "doi:10.1000/j_1972.",
                            "PY  - 1972", "DO  - 10.1000/j_1972", "ER  - "}));
     EXPECT_EQ(risLines.count(QStringLiteral("ER  - ")), 2);
