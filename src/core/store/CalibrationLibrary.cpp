@@ -188,10 +188,16 @@ std::vector<const Calibration *> Library::forPair(const QString &type, const QSt
 {
     std::vector<const Calibration *> found;
     const QString key = pairKey(type, mineralA, mineralB);
-    for (int i : direct_.value(key)) found.push_back(&rows_[size_t(i)]);
-    if (key != pairKey(type, mineralB, mineralA))
-        for (int i : turned_.value(key)) found.push_back(&reversed_[size_t(i)]);
-    for (int i : derivedIndex_.value(key)) found.push_back(&derived_[size_t(i)]);
+    auto add = [&found, &key](const QHash<QString, std::vector<int>> &index,
+                              const std::vector<Calibration> &from) {
+        const auto at = index.constFind(key);
+        if (at != index.constEnd())
+            for (int i : *at) found.push_back(&from[size_t(i)]);
+    };
+    add(direct_, rows_);
+    // A pair of one mineral with itself is its own reverse: its rows are found once.
+    if (mineralA.trimmed().compare(mineralB.trimmed(), Qt::CaseInsensitive) != 0) add(turned_, reversed_);
+    add(derivedIndex_, derived_);
     return found;
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <thread>
 
@@ -177,6 +178,10 @@ struct Cholesky3 {
 
 struct Scratch {
     std::vector<float> first, second;
+    // The calibrations of the last pair looked up: rows of one pair follow each other.
+    QString type, mineralA, mineralB;
+    std::vector<const Calibration *> calibrations;
+    bool looked = false;
 };
 
 // The conditions of a trace sample for one calibration: the pressure and X it
@@ -393,7 +398,14 @@ void computeRow(Kind kind, const Row &row, int index, const Library &library, co
     if (kind == Kind::Trace && !(*value > 0))
         return bad(QStringLiteral("K必须大于零"), v.k && !v.a ? K : ValueA);
 
-    const std::vector<const Calibration *> cals = library.forPair(type, a, b);
+    if (!scratch.looked || type != scratch.type || a != scratch.mineralA || b != scratch.mineralB) {
+        scratch.calibrations = library.forPair(type, a, b);
+        scratch.type = type;
+        scratch.mineralA = a;
+        scratch.mineralB = b;
+        scratch.looked = true;
+    }
+    const std::vector<const Calibration *> &cals = scratch.calibrations;
     if (cals.empty()) {
         Result r;
         r.sample = index;
@@ -430,6 +442,7 @@ std::vector<Result> Compute(Kind kind, const QList<Row> &rows, const Library &li
             const int c = next.fetch_add(1);
             if (c >= chunks) return;
             std::vector<Result> &part = parts[size_t(c)];
+            part.reserve(size_t(chunk) * 4); // a few calibrations a row, most often
             for (int i = c * chunk; i < std::min(n, (c + 1) * chunk); ++i) {
                 if (progress && progress->cancel.load()) return;
                 computeRow(kind, rows[i], i, library, options, scratch, part);
@@ -449,7 +462,10 @@ std::vector<Result> Compute(Kind kind, const QList<Row> &rows, const Library &li
     size_t total = 0;
     for (const auto &p : parts) total += p.size();
     results.reserve(total);
-    for (auto &p : parts) results.insert(results.end(), p.begin(), p.end());
+    for (auto &p : parts) {
+        results.insert(results.end(), std::make_move_iterator(p.begin()), std::make_move_iterator(p.end()));
+        std::vector<Result>().swap(p);
+    }
     return results;
 }
 
