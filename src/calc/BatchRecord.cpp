@@ -63,8 +63,6 @@ QList<QPair<QString, QString>> Parameters(const Run &run)
     return p;
 }
 
-QString DoiIn(const QString &text) { return Doi::In(text); }
-
 std::vector<Reference> References(const std::vector<Result> &results)
 {
     std::vector<Reference> refs;
@@ -77,7 +75,7 @@ std::vector<Reference> References(const std::vector<Result> &results)
         auto found = at.constFind(text);
         if (found == at.constEnd()) {
             found = at.insert(text, refs.size());
-            refs.push_back({text, r.cal->doi.isEmpty() ? DoiIn(text) : r.cal->doi, 0});
+            refs.push_back({text, r.cal->doi.isEmpty() ? Doi::In(text) : r.cal->doi, 0});
         }
         // A sample that used the reference twice (two rows citing it) counts once.
         const auto seen = lastSample.constFind(text);

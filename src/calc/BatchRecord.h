@@ -46,8 +46,6 @@ struct Reference {
     int samples = 0;
 };
 std::vector<Reference> References(const std::vector<Batch::Result> &results);
-// The first DOI a text names ("10.1016/j.gca.2007.05.028"), or "".
-QString DoiIn(const QString &text);
 
 // The references as BibTeX (.bib) or RIS (.ris), one entry per reference: its
 // text as the note (authors and title cannot be split from it reliably), the

@@ -139,6 +139,18 @@ class CalibrationManager : public ChildForm {
         std::function<bool(int32_t id)> extrasAsStored;   // and these parts
         std::function<void(int32_t id)> writeExtras;      // raises AppError
     };
+    // The parts a record class gives: its add or update, and whether the stored row holds its values.
+    template <class Record> static RowParts RecordParts(Record &item, bool add)
+    {
+        RowParts parts;
+        parts.storeMain = [&item, add](int32_t *storedId) {
+            const int32_t status = add ? item.AddNew(db()) : item.Update(db());
+            *storedId = item.id();
+            return status;
+        };
+        parts.mainAsStored = [&item] { return item.HoldsStoredRow(db()); };
+        return parts;
+    }
     // Stores a row and its parts together or not at all. An edit that changes
     // only the parts writes only them; one that changes nothing is left to the
     // record class (which finds the row itself and refuses it).

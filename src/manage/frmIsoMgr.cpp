@@ -169,13 +169,7 @@ int32_t frmIsoMgr::storeRow(bool add, int32_t id, const QString &owner, const QS
         return QStringList{rs.Fields(0).IsNull() ? QString() : rs.Fields(0).Text(),
                            rs.Fields(1).IsNull() ? QString() : rs.Fields(1).Text()};
     };
-    RowParts parts;
-    parts.storeMain = [&item, add](int32_t *storedId) {
-        const int32_t status = add ? item.AddNew(db()) : item.Update(db());
-        *storedId = item.id();
-        return status;
-    };
-    parts.mainAsStored = [&item] { return item.HoldsStoredRow(db()); };
+    RowParts parts = RecordParts(item, add);
     parts.extrasAsStored = [&](int32_t rowId) {
         return storedTexts(rowId) == texts &&
                CoefficientCovariance::Texts(

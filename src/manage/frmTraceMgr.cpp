@@ -162,13 +162,7 @@ int32_t frmTraceMgr::storeRow(bool add, int32_t id, const QString &owner, const 
                                     QString::number(rowId));
         return rs.Eof() || rs.Fields(0).IsNull() ? QString() : rs.Fields(0).Text();
     };
-    RowParts parts;
-    parts.storeMain = [&item, add](int32_t *storedId) {
-        const int32_t status = add ? item.AddNew(db()) : item.Update(db());
-        *storedId = item.id();
-        return status;
-    };
-    parts.mainAsStored = [&item] { return item.HoldsStoredRow(db()); };
+    RowParts parts = RecordParts(item, add);
     parts.extrasAsStored = [&](int32_t rowId) {
         return CoefficientCovariance::Texts(storedError(rowId), 2) == error && storedDoi(rowId) == doi;
     };

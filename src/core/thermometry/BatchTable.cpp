@@ -109,6 +109,22 @@ QChar GuessSeparator(const QString &firstLine, bool csvFile)
     return QLatin1Char(',');
 }
 
+QChar PrepareTable(QString *text, bool csvFile)
+{
+    // Blanked, not removed, so that every row keeps its line number.
+    for (qsizetype at = 0; at < text->size() && text->at(at) == QLatin1Char('#');) {
+        const qsizetype end = text->indexOf(QLatin1Char('\n'), at);
+        const qsizetype stop = end < 0 ? text->size() : end;
+        text->replace(at, stop - at, QString());
+        at = end < 0 ? text->size() : at + 1;
+    }
+    qsizetype first = 0;
+    while (first < text->size() &&
+           (text->at(first) == QLatin1Char('\n') || text->at(first) == QLatin1Char('\r')))
+        ++first;
+    return GuessSeparator(text->mid(first).section(QLatin1Char('\n'), 0, 0), csvFile);
+}
+
 QString CsvField(const QString &text)
 {
     if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
@@ -301,20 +317,8 @@ FileCells ReadFileCells(const QString &path)
         return out;
     }
     QString text = TextCodec::Decode(file.readAll());
-    // "#" lines above the table (the parameters an export writes there) are no
-    // rows; they are blanked, not removed, so that every row keeps its line number.
-    for (qsizetype at = 0; at < text.size() && text.at(at) == QLatin1Char('#');) {
-        const qsizetype end = text.indexOf(QLatin1Char('\n'), at);
-        const qsizetype stop = end < 0 ? text.size() : end;
-        text.replace(at, stop - at, QString());
-        at = end < 0 ? text.size() : at + 1;
-    }
-    qsizetype first = 0;
-    while (first < text.size() &&
-           (text.at(first) == QLatin1Char('\n') || text.at(first) == QLatin1Char('\r')))
-        ++first;
-    const QString firstLine = text.mid(first).section(QLatin1Char('\n'), 0, 0);
-    out.rows = SplitDelimited(text, GuessSeparator(firstLine, suffix == QLatin1String("csv")));
+    const QChar separator = PrepareTable(&text, suffix == QLatin1String("csv"));
+    out.rows = SplitDelimited(text, separator);
     return out;
 }
 

@@ -82,6 +82,9 @@ Values ReadValues(Kind kind, const Row &row, int rowIndex, QList<CellProblem> *p
 // separated. Blank lines are dropped; each row keeps its line number.
 QList<Row> SplitDelimited(const QString &text, QChar separator);
 QChar GuessSeparator(const QString &firstLine, bool csvFile);
+// Blanks the "#" lines above a table (the parameters an export writes there),
+// keeping every line's number, and gives the separator its first line shows.
+QChar PrepareTable(QString *text, bool csvFile);
 // A field as CSV writes it: quoted (quotes doubled) when it holds a comma, a quote or a line end.
 QString CsvField(const QString &text);
 

@@ -85,18 +85,7 @@ bool SampleStream::open(QString *why)
         if (piece.startsWith("\xEF\xBB\xBF")) piece.remove(0, 3);
         utf8_ = TextCodec::IsValidUtf8(piece);
         text = utf8_ ? QString::fromUtf8(piece) : TextCodec::FromGb18030(piece);
-        // "#" lines above the table are blanked, keeping the line numbers.
-        for (qsizetype at = 0; at < text.size() && text.at(at) == QLatin1Char('#');) {
-            const qsizetype end = text.indexOf(QLatin1Char('\n'), at);
-            const qsizetype stop = end < 0 ? text.size() : end;
-            text.replace(at, stop - at, QString());
-            at = end < 0 ? text.size() : at + 1;
-        }
-        qsizetype first = 0;
-        while (first < text.size() &&
-               (text.at(first) == QLatin1Char('\n') || text.at(first) == QLatin1Char('\r')))
-            ++first;
-        separator_ = GuessSeparator(text.mid(first).section(QLatin1Char('\n'), 0, 0), csv_);
+        separator_ = PrepareTable(&text, csv_);
         rows = SplitDelimited(text, separator_);
         if (!rows.isEmpty() || more.isEmpty()) break;
         if (piece.size() > kLongestPiece) {
