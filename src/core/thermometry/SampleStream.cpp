@@ -102,7 +102,6 @@ bool SampleStream::open(QString *why)
     hadHeader_ = first_.hadHeader;
     if (hadHeader_) header_ = rows.first();
     sourceColumns_ = first_.sourceColumn;
-    started_ = true;
     return true;
 }
 

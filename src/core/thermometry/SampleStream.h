@@ -36,7 +36,7 @@ class SampleStream {
     Kind kind_;
     QFile file_;
     qint64 pieceBytes_;
-    bool csv_ = false, utf8_ = true, started_ = false, hadHeader_ = false;
+    bool csv_ = false, utf8_ = true, hadHeader_ = false;
     QChar separator_;
     QByteArray carry_;    // bytes read past the last cut
     int linesBefore_ = 0; // line ends before the piece being read
