@@ -301,7 +301,7 @@ void Show(QChart *chart, Kind kind, const Row &sample, const std::vector<const R
     }
 }
 
-void ShowSummary(QChart *chart, const QList<Row> &samples, const std::vector<Result> &results)
+void ShowSummary(QChart *chart, const SampleColumns &samples, const std::vector<Result> &results)
 {
     chart->removeAllSeries();
     for (QAbstractAxis *axis : chart->axes()) {
@@ -309,7 +309,7 @@ void ShowSummary(QChart *chart, const QList<Row> &samples, const std::vector<Res
         delete axis;
     }
     chart->setTitle(QStringLiteral("温度汇总"));
-    const int n = int(samples.size());
+    const int n = int(samples.rowCount());
     // Named samples while their names fit under the plot; numbered beyond.
     constexpr int kNamedSamples = 30;
     QAbstractAxis *xAxis = nullptr;
@@ -317,7 +317,7 @@ void ShowSummary(QChart *chart, const QList<Row> &samples, const std::vector<Res
         auto *named = new QCategoryAxis;
         named->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
         for (int i = 0; i < n; ++i) {
-            QString name = samples[i].cells.value(Sample);
+            QString name = samples.text(i, Sample);
             if (name.isEmpty()) name = QString::number(i + 1);
             // Category labels must differ: a repeated name gets its number.
             named->append(named->categoriesLabels().contains(name)
@@ -348,7 +348,7 @@ void ShowSummary(QChart *chart, const QList<Row> &samples, const std::vector<Res
     struct Mark {
         int series, sample;
         double celsius;
-        std::optional<double> lo, hi;
+        Maybe lo, hi;
     };
     std::vector<Mark> found95;
     QHash<const Calibration *, int> index;

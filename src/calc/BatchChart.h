@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/thermometry/BatchRun.h"
+#include "core/thermometry/SampleColumns.h"
 
 #include <QList>
 #include <QString>
@@ -23,7 +24,8 @@ double CurveValue(Batch::Kind kind, const Batch::Calibration &cal, double kelvin
 // Every sample's in-range temperatures with their 95 % intervals as bars, one
 // symbol and colour per calibration; `results` in sample order. Samples are
 // named on the axis while they fit, numbered beyond.
-void ShowSummary(QChart *chart, const QList<Batch::Row> &samples, const std::vector<Batch::Result> &results);
+void ShowSummary(QChart *chart, const Batch::SampleColumns &samples,
+                 const std::vector<Batch::Result> &results);
 
 // How a legend names a calibration: "Author (year)", "Author & Author (year)" or
 // "Author et al. (year)" from its reference; the reference's start where no year stands in it.

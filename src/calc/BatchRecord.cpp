@@ -163,9 +163,10 @@ QByteArray Bibliography(const std::vector<Reference> &references, bool ris)
 QByteArray Workbook(const BatchResultsModel &model, const Run &run)
 {
     Workbook::NewSheet samples{kSamplesSheet, {texts(ColumnTitles(run.kind))}, true, {}};
-    for (const Row &row : model.rows()) {
+    const SampleColumns &table = model.samples();
+    for (int64_t r = 0; r < table.rowCount(); ++r) {
         QVector<Workbook::Cell> cells;
-        for (const QString &c : row.cells) cells << inputCell(c);
+        for (int c = 0; c < table.columnCount(); ++c) cells << inputCell(table.text(r, c));
         samples.rows << cells;
     }
     Workbook::NewSheet results{kResultsSheet, {texts(BatchResultsModel::SheetTitles(run.kind))}, true, {}};

@@ -36,7 +36,7 @@ enum {
 
 QString oneDecimal(double v) { return QString::number(RootRule::AsShown(v, 1), 'f', 1); }
 
-QString interval(const std::optional<double> &lo, const std::optional<double> &hi)
+QString interval(Maybe lo, Maybe hi)
 {
     return lo && hi ? oneDecimal(*lo) + QStringLiteral("–") + oneDecimal(*hi) : QString();
 }
@@ -71,13 +71,21 @@ QStringList BatchResultsModel::Titles(Kind kind)
 void BatchResultsModel::setResults(const QList<Row> &rows, std::vector<Result> results,
                                    std::shared_ptr<const Library> library)
 {
+    auto samples = std::make_shared<SampleColumns>(kind_);
+    samples->append(rows);
+    setResults(std::move(samples), std::move(results), std::move(library));
+}
+
+void BatchResultsModel::setResults(std::shared_ptr<const SampleColumns> samples, std::vector<Result> results,
+                                   std::shared_ptr<const Library> library)
+{
     beginResetModel();
     library_ = std::move(library);
-    rows_ = rows;
+    samples_ = samples ? std::move(samples) : std::make_shared<SampleColumns>(kind_);
     results_ = std::move(results);
-    summaries_ = Summarise(results_, int(rows_.size()));
+    summaries_ = Summarise(results_, int(samples_->rowCount()));
     lines_.clear();
-    lines_.reserve(results_.size() + size_t(rows_.size()));
+    lines_.reserve(results_.size() + size_t(samples_->rowCount()));
     // Results come in row order; a summary follows each sample's last result.
     for (size_t i = 0; i < results_.size(); ++i) {
         const int sample = results_[i].sample;
@@ -89,7 +97,7 @@ void BatchResultsModel::setResults(const QList<Row> &rows, std::vector<Result> r
     endResetModel();
 }
 
-void BatchResultsModel::clear() { setResults({}, {}, nullptr); }
+void BatchResultsModel::clear() { setResults(std::shared_ptr<const SampleColumns>(), {}, nullptr); }
 
 int BatchResultsModel::rowCount(const QModelIndex &parent) const
 {
@@ -106,8 +114,7 @@ QVariant BatchResultsModel::headerData(int section, Qt::Orientation orientation,
 
 QString BatchResultsModel::cell(const Line &line, int column) const
 {
-    const Row &row = rows_[line.sample];
-    if (column == cSample) return row.cells.value(Sample);
+    if (column == cSample) return samples_->text(line.sample, Sample);
     if (line.result < 0) {
         const Summary &s = summaries_[size_t(line.sample)];
         if (column == cPair) return QStringLiteral("汇总");
@@ -123,7 +130,9 @@ QString BatchResultsModel::cell(const Line &line, int column) const
     const Calibration *c = r.cal;
     const bool solved = Solved(r.status);
     switch (column) {
-    case cPair: return row.cells.value(MineralA) + QStringLiteral("–") + row.cells.value(MineralB);
+    case cPair:
+        return samples_->text(line.sample, MineralA) + QStringLiteral("–") +
+               samples_->text(line.sample, MineralB);
     case cA: return c ? Num::Str(float(c->a)) : QString();
     case cB: return c ? Num::Str(float(c->b)) : QString();
     case cC: return c ? (kind_ == Kind::Isotope ? Num::Str(float(c->c)) : c->logType) : QString();
@@ -176,12 +185,10 @@ QStringList BatchResultsModel::boundTexts(int line) const
     if (l.result < 0) return {QString(), QString(), QString(), QString()};
     const Result &r = results_[size_t(l.result)];
     const bool solved = Solved(r.status);
-    auto shown = [](bool has, const std::optional<double> &v) {
-        return has && v ? oneDecimal(*v) : QString();
-    };
+    auto shown = [](bool has, Maybe v) { return has && v ? oneDecimal(*v) : QString(); };
     return {shown(solved, r.lo95), shown(solved, r.hi95),
-            shown(bool(r.second), r.second ? r.second->lo95 : std::nullopt),
-            shown(bool(r.second), r.second ? r.second->hi95 : std::nullopt)};
+            shown(bool(r.second), r.second ? r.second->lo95 : Maybe()),
+            shown(bool(r.second), r.second ? r.second->hi95 : Maybe())};
 }
 
 QVector<Workbook::Cell> BatchResultsModel::sheetCells(int line) const

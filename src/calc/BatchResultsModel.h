@@ -2,6 +2,7 @@
 
 #include "core/files/Workbook.h"
 #include "core/thermometry/BatchRun.h"
+#include "core/thermometry/SampleColumns.h"
 
 #include <QAbstractTableModel>
 #include <QFont>
@@ -17,8 +18,10 @@ class BatchResultsModel : public QAbstractTableModel {
   public:
     explicit BatchResultsModel(Batch::Kind kind, QObject *parent = nullptr);
 
-    // Takes the rows the results were computed from (for names and minerals) and
-    // the library their calibrations point into, which it keeps alive.
+    // Takes the samples the results were computed from (for names and minerals)
+    // and the library their calibrations point into, and keeps both alive.
+    void setResults(std::shared_ptr<const Batch::SampleColumns> samples, std::vector<Batch::Result> results,
+                    std::shared_ptr<const Batch::Library> library);
     void setResults(const QList<Batch::Row> &rows, std::vector<Batch::Result> results,
                     std::shared_ptr<const Batch::Library> library);
     void clear();
@@ -42,7 +45,9 @@ class BatchResultsModel : public QAbstractTableModel {
     const std::vector<Batch::Result> &results() const { return results_; }
     // The results of one sample (they stand together, in row order).
     std::vector<const Batch::Result *> resultsOf(int sample) const;
-    const QList<Batch::Row> &rows() const { return rows_; }
+    const Batch::SampleColumns &samples() const { return *samples_; }
+    int sampleCount() const { return int(samples_->rowCount()); }
+    Batch::Row row(int sample) const { return samples_->row(sample); }
     int resultCount() const { return int(results_.size()); }
 
   private:
@@ -55,7 +60,7 @@ class BatchResultsModel : public QAbstractTableModel {
     Batch::Kind kind_;
     QFont bold_; // summary lines
     std::shared_ptr<const Batch::Library> library_;
-    QList<Batch::Row> rows_;
+    std::shared_ptr<const Batch::SampleColumns> samples_;
     std::vector<Batch::Result> results_;
     std::vector<Batch::Summary> summaries_;
     std::vector<Line> lines_;

@@ -3,6 +3,7 @@
 #include "calc/BatchChart.h"
 #include "calc/BatchResultsModel.h"
 #include "calc/FigureExport.h"
+#include "calc/SampleModel.h"
 #include "calc/SampleTable.h"
 #include "core/base/AppError.h"
 #include "core/base/NumberText.h"
@@ -11,6 +12,7 @@
 #include "core/database/Connection.h"
 #include "core/database/SharedConnection.h"
 #include "core/files/FileWrite.h"
+#include "core/thermometry/SampleStream.h"
 #include "ui/Dialogs.h"
 #include "ui/EventGuard.h"
 #include "ui/FormLayout.h"
@@ -42,7 +44,6 @@
 #include <QSvgGenerator>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTableWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -52,8 +53,6 @@ using namespace Batch;
 
 namespace {
 
-using SampleTable::kSpareRows;
-using SampleTable::RowHasText;
 // Work shorter than this shows no progress bar.
 constexpr int kProgressDelayMs = 500;
 
@@ -107,10 +106,12 @@ frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
 
     splitter_ = new QSplitter(Qt::Vertical, this);
     splitter_->setObjectName(QStringLiteral("splitter"));
-    lvwSamples = new QTableWidget(kSpareRows, ColumnCount(kind), splitter_);
+    lvwSamples = new QTableView(splitter_);
     lvwSamples->setObjectName(QStringLiteral("lvwSamples"));
-    lvwSamples->setHorizontalHeaderLabels(ColumnTitles(kind));
+    samples_ = new SampleModel(kind, this);
+    lvwSamples->setModel(samples_);
     lvwSamples->verticalHeader()->setDefaultSectionSize(22);
+    lvwSamples->setWordWrap(false);
     lvwSamples->installEventFilter(this);
 
     auto *lower = new QSplitter(Qt::Horizontal, splitter_);
@@ -180,11 +181,7 @@ frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
     layout->addWidget(StatusBar1);
 
     connect(Toolbar1, &QToolBar::actionTriggered, this, [this](QAction *a) { Toolbar1_ButtonClick(a); });
-    connect(lvwSamples, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
-        markCells(item->row(), item->row());
-        ensureSpareRows();
-        unexported_ = true;
-    });
+    connect(samples_, &SampleModel::edited, this, [this] { unexported_ = true; });
     connect(lvwResults->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { showChartOfLine(current.row()); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] {
@@ -227,10 +224,7 @@ bool frmBatch::Form_QueryUnload()
 bool frmBatch::hasUnexportedWork() const
 {
     if (!unexported_) return false;
-    if (model_->rowCount() > 0) return true;
-    for (int r = 0; r < lvwSamples->rowCount(); ++r)
-        if (RowHasText(lvwSamples, r)) return true;
-    return false;
+    return model_->rowCount() > 0 || samples_->hasText();
 }
 
 void frmBatch::Form_Unload()
@@ -253,54 +247,71 @@ bool frmBatch::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         if (key->key() == Qt::Key_Delete) {
-            for (QTableWidgetItem *item : lvwSamples->selectedItems()) item->setText(QString());
+            samples_->clearCells(lvwSamples->selectionModel()->selectedIndexes());
             return true;
         }
     }
     return ChildForm::eventFilter(watched, event);
 }
 
-QList<Row> frmBatch::sampleRows() const { return SampleTable::Rows(lvwSamples); }
+QList<Row> frmBatch::sampleRows() const { return samples_->rows(); }
 
-void frmBatch::appendRows(const QList<Row> &rows)
-{
-    const auto [first, last] = SampleTable::Append(lvwSamples, rows);
-    markCells(first, last);
-    unexported_ = true;
-}
+void frmBatch::appendRows(const QList<Row> &rows) { samples_->append(rows); }
 
 void frmBatch::pasteText(const QString &text)
 {
-    const SampleTable::Pasted pasted = SampleTable::Paste(
-        lvwSamples, text, [this](const QList<Row> &raw) { return MapColumns(kind_, raw); });
-    if (!pasted.error.isEmpty()) {
-        MsgBox(this, pasted.error);
-        return;
-    }
-    if (pasted.last < pasted.first) return;
-    markCells(pasted.first, pasted.last);
-    unexported_ = true;
+    const QModelIndex at = lvwSamples->currentIndex();
+    const SampleModel::Pasted pasted =
+        samples_->paste(text, at.isValid() ? at.row() : 0, at.isValid() ? at.column() : 0,
+                        [this](const QList<Row> &raw) { return MapColumns(kind_, raw); });
+    if (!pasted.error.isEmpty()) MsgBox(this, pasted.error);
 }
 
-void frmBatch::ensureSpareRows() { SampleTable::EnsureSpareRows(lvwSamples); }
-
-void frmBatch::markCells(int first, int last)
+bool frmBatch::runInBackground(const QString &busy, int total,
+                               const std::function<void(Batch::Progress &)> &work, QString *failure)
 {
-    for (int r = std::max(first, 0); r <= last && r < lvwSamples->rowCount(); ++r) {
-        Row row;
-        for (int c = 0; c < lvwSamples->columnCount(); ++c) {
-            const QTableWidgetItem *item = lvwSamples->item(r, c);
-            row.cells << (item ? item->text() : QString());
+    auto progress = std::make_shared<Progress>();
+    running_ = progress;
+    // Nothing the work throws may leave its thread: that would end the whole program.
+    QFutureWatcher<void> watcher;
+    QEventLoop loop;
+    connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
+    auto showBar = [this, &watcher, total, busy] {
+        if (watcher.isFinished() || progress_->isVisible()) return;
+        progress_->setRange(0, total);
+        progress_->show();
+        cmdCancel->show();
+        panel2_->setText(busy);
+    };
+    QElapsedTimer clock;
+    clock.start();
+    connect(&watcher, &QFutureWatcherBase::progressValueChanged, this, [&, showBar](int done) {
+        if (clock.elapsed() >= kProgressDelayMs) showBar();
+        if (total > 0) progress_->setValue(done);
+    });
+    QTimer::singleShot(kProgressDelayMs, &watcher, showBar);
+    watcher.setFuture(QtConcurrent::run([&, progress](QPromise<void> &promise) {
+        promise.setProgressRange(0, std::max(total, 1));
+        progress->report = [&promise](int done) { promise.setProgressValue(done); };
+        try {
+            work(*progress);
+        } catch (const std::exception &e) {
+            *failure = QString::fromLocal8Bit(e.what());
+        } catch (...) {
+            *failure = QStringLiteral("未知错误");
         }
-        QList<CellProblem> problems;
-        if (RowHasText(lvwSamples, r)) ReadValues(kind_, row, r, &problems);
-        SampleTable::MarkRow(lvwSamples, r, [&](int c) {
-            QString why;
-            for (const CellProblem &p : problems)
-                if (p.column == c) why = p.why;
-            return why;
-        });
-    }
+        progress->report = nullptr;
+    }));
+    Toolbar1->setEnabled(false);
+    lvwSamples->setEnabled(false);
+    if (!watcher.isFinished()) loop.exec();
+    watcher.waitForFinished();
+    Toolbar1->setEnabled(true);
+    lvwSamples->setEnabled(true);
+    progress_->hide();
+    cmdCancel->hide();
+    running_.reset();
+    return failure->isEmpty() && !progress->cancel.load();
 }
 
 bool frmBatch::readOptions(Options *options, bool complain)
@@ -340,74 +351,35 @@ bool frmBatch::Calculate()
     if (running_) return false;
     Options options;
     if (!readOptions(&options)) return false;
-    const QList<Row> rows = sampleRows();
-    if (rows.isEmpty()) {
+    if (!samples_->hasText()) {
         MsgBox(this, QStringLiteral("没有样品数据"));
         return false;
     }
     auto library = std::make_shared<Library>();
     if (!Guarded(this, [&] { *library = Library::Load(*mdlFunction::adoConn(), kind_); })) return false;
 
-    auto progress = std::make_shared<Progress>();
-    running_ = progress;
+    // The samples as they stand now: the results keep them, whatever is typed later.
+    auto rows = std::make_shared<SampleColumns>(kind_);
     std::vector<Result> results;
     QString failure;
-    // The work runs on Qt's thread pool while the window keeps answering; its
-    // progress comes back as a signal, and a bar with "取消" appears once it
-    // has taken longer than a moment. Nothing it throws may leave the thread:
-    // that would end the whole program.
-    QFutureWatcher<void> watcher;
-    QEventLoop loop;
-    connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
-    auto showBar = [this, &watcher, count = int(rows.size())] {
-        if (watcher.isFinished() || progress_->isVisible()) return;
-        progress_->setRange(0, count);
-        progress_->show();
-        cmdCancel->show();
-        panel2_->setText(QStringLiteral("正在计算…"));
-    };
-    QElapsedTimer clock;
-    clock.start();
-    connect(&watcher, &QFutureWatcherBase::progressValueChanged, this, [&, showBar](int done) {
-        if (clock.elapsed() >= kProgressDelayMs) showBar();
-        progress_->setValue(done);
-    });
-    QTimer::singleShot(kProgressDelayMs, &watcher, showBar);
-    watcher.setFuture(QtConcurrent::run([&, progress](QPromise<void> &promise) {
-        promise.setProgressRange(0, int(rows.size()));
-        progress->report = [&promise](int done) { promise.setProgressValue(done); };
-        try {
-            results = Compute(kind_, rows, *library, options, progress.get());
-        } catch (const std::exception &e) {
-            failure = QString::fromLocal8Bit(e.what());
-            results.clear();
-        } catch (...) {
-            failure = QStringLiteral("未知错误");
-            results.clear();
-        }
-        progress->report = nullptr;
-    }));
-    Toolbar1->setEnabled(false);
-    lvwSamples->setEnabled(false);
-    if (!watcher.isFinished()) loop.exec();
-    watcher.waitForFinished();
-    Toolbar1->setEnabled(true);
-    lvwSamples->setEnabled(true);
-    progress_->hide();
-    cmdCancel->hide();
-    running_.reset();
-
+    const bool finished = runInBackground(
+        QStringLiteral("正在计算…"), samples_->usedRows(),
+        [&](Progress &progress) {
+            *rows = samples_->table().rowsWithText();
+            results = Compute(*rows, *library, options, &progress);
+        },
+        &failure);
     if (!failure.isEmpty()) {
         MsgBox(this, QStringLiteral("计算出错，结果未改变：") + failure);
         return false;
     }
-    if (progress->cancel.load()) {
+    if (!finished) {
         panel2_->setText(QStringLiteral("计算已取消，结果未改变"));
         return false;
     }
     model_->setResults(rows, std::move(results), library);
     shownSample_ = -1;
-    BatchChart::ShowSummary(summary_, model_->rows(), model_->results());
+    BatchChart::ShowSummary(summary_, model_->samples(), model_->results());
     run_ = BatchRecord::Run{kind_, options, mdlFunction::adoConn()->DataSource(), library->size(),
                             QDateTime::currentDateTime()};
     fitResultColumns();
@@ -417,7 +389,7 @@ bool frmBatch::Calculate()
         if (r.status == Status::BadInput) ++bad;
         if (r.status == Status::NoCalibration) ++none;
     }
-    QString summary = QStringLiteral("%1个样品，%2个结果").arg(rows.size()).arg(model_->resultCount());
+    QString summary = QStringLiteral("%1个样品，%2个结果").arg(rows->rowCount()).arg(model_->resultCount());
     if (bad) summary += QStringLiteral("；%1个样品数据无效").arg(bad);
     if (none) summary += QStringLiteral("；%1个样品无标定").arg(none);
     panel2_->setText(summary);
@@ -438,7 +410,7 @@ void frmBatch::showChartOfLine(int line)
     const int sample = model_->sampleOfLine(line);
     if (sample < 0) return;
     shownSample_ = sample;
-    BatchChart::Show(chart_, kind_, model_->rows()[sample], model_->resultsOf(sample));
+    BatchChart::Show(chart_, kind_, model_->row(sample), model_->resultsOf(sample));
 }
 
 void frmBatch::ImportSamples()
@@ -449,9 +421,19 @@ void frmBatch::ImportSamples()
     request.filter = QStringLiteral("样品表(*.csv;*.txt;*.tsv;*.xlsx)|*.csv;*.txt;*.tsv;*.xlsx");
     const Dialogs::FileResult file = Dialogs::instance().openFile(this, request);
     if (file.cancelled) return;
-    const Mapped mapped = ReadSampleFile(kind_, file.fileName);
-    if (!mapped.error.isEmpty()) {
-        MsgBox(this, QFileInfo(file.fileName).fileName() + QStringLiteral("：") + mapped.error);
+    // Read on a worker: a file of a million samples takes seconds, and the window answers meanwhile.
+    SampleColumns added(kind_);
+    QString failure, error;
+    const bool finished = runInBackground(
+        QStringLiteral("正在导入…"), 0,
+        [&](Progress &progress) { error = ReadSamples(kind_, file.fileName, &added, &progress); }, &failure);
+    if (!failure.isEmpty() || !error.isEmpty()) {
+        MsgBox(this, QFileInfo(file.fileName).fileName() + QStringLiteral("：") +
+                         (error.isEmpty() ? failure : error));
+        return;
+    }
+    if (!finished) {
+        panel2_->setText(QStringLiteral("导入已取消"));
         return;
     }
     // A workbook this window wrote brings back the draws, the seed and the mode of its run.
@@ -473,8 +455,8 @@ void frmBatch::ImportSamples()
             restored = QStringLiteral("，并恢复了计算参数");
         }
     }
-    appendRows(mapped.rows);
-    panel2_->setText(QStringLiteral("导入%1个样品").arg(mapped.rows.size()) + restored);
+    samples_->append(added);
+    panel2_->setText(QStringLiteral("导入%1个样品").arg(added.rowCount()) + restored);
 }
 
 void frmBatch::ExportResults()
@@ -533,14 +515,14 @@ void frmBatch::ExportChart()
             MsgBox(this, QStringLiteral("请先计算"));
             return;
         }
-        fill = [this](QChart *c) { BatchChart::ShowSummary(c, model_->rows(), model_->results()); };
+        fill = [this](QChart *c) { BatchChart::ShowSummary(c, model_->samples(), model_->results()); };
     } else {
-        if (chart_->series().isEmpty() || shownSample_ < 0 || shownSample_ >= model_->rows().size()) {
+        if (chart_->series().isEmpty() || shownSample_ < 0 || shownSample_ >= model_->sampleCount()) {
             MsgBox(this, QStringLiteral("请先计算并选择样品"));
             return;
         }
         fill = [this, sample = shownSample_](QChart *c) {
-            BatchChart::Show(c, kind_, model_->rows()[sample], model_->resultsOf(sample));
+            BatchChart::Show(c, kind_, model_->row(sample), model_->resultsOf(sample));
         };
     }
     const QString path = FigureExport::Export(this, fill);

@@ -20,7 +20,7 @@ class QSplitter;
 class QStatusBar;
 class QTableView;
 class QTabWidget;
-class QTableWidget;
+class SampleModel;
 class QTimer;
 class QToolBar;
 
@@ -57,8 +57,12 @@ class frmBatch : public ChildForm {
     void ExportResults();
     void ExportChart();
     // Shades the cells of rows first..last that cannot be used, with why as tool tip.
-    void markCells(int first, int last);
-    void ensureSpareRows();
+    // Runs work on Qt's thread pool while the window keeps answering, the
+    // tools and the samples disabled; a bar with "取消" appears once it has
+    // taken longer than a moment (total 0: a bar without an end). False when it
+    // was cancelled or failed (*failure then says why).
+    bool runInBackground(const QString &busy, int total, const std::function<void(Batch::Progress &)> &work,
+                         QString *failure);
     // Samples typed or results computed that no export holds yet.
     bool hasUnexportedWork() const;
     void showChartOfLine(int line);
@@ -75,7 +79,8 @@ class frmBatch : public ChildForm {
     QLineEdit *txtDraws, *txtSeed;
     QCheckBox *chkExact = nullptr;
     QSplitter *splitter_;
-    QTableWidget *lvwSamples;
+    QTableView *lvwSamples;
+    SampleModel *samples_;
     QTableView *lvwResults;
     BatchResultsModel *model_;
     QTabWidget *tabCharts;

@@ -8,6 +8,7 @@
 #include "core/thermometry/BatchRun.h"
 #include "core/thermometry/OlivineTable.h"
 #include "core/thermometry/RootRule.h"
+#include "core/thermometry/SampleColumns.h"
 #include "core/thermometry/SampleStream.h"
 
 #include <QCoreApplication>
@@ -19,8 +20,13 @@
 #include <QTextStream>
 #include <cerrno>
 #include <charconv>
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
+#include <memory>
+#include <mutex>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -124,6 +130,22 @@ void err(const QString &text) { std::fprintf(stderr, "lorvane-calc: %s\n", text.
 // One decimal as the window shows it; never "-0.0".
 QString number(double v) { return Num::Str(float(v)); }
 
+QString statusCode(Batch::Status s);
+
+// The same as bytes, for the output lines.
+const QByteArray &statusBytes(Batch::Status s)
+{
+    static const QByteArray codes[] = {statusCode(Batch::Status::Ok).toUtf8(),
+                                       statusCode(Batch::Status::OutOfRange).toUtf8(),
+                                       statusCode(Batch::Status::TwoSolutions).toUtf8(),
+                                       statusCode(Batch::Status::NoRange).toUtf8(),
+                                       statusCode(Batch::Status::NoSolution).toUtf8(),
+                                       statusCode(Batch::Status::MissingInput).toUtf8(),
+                                       statusCode(Batch::Status::NoCalibration).toUtf8(),
+                                       statusCode(Batch::Status::BadInput).toUtf8()};
+    return codes[int(s)];
+}
+
 // The status as the CSV writes it.
 QString statusCode(Batch::Status s)
 {
@@ -141,13 +163,13 @@ QString statusCode(Batch::Status s)
 }
 
 // The conditions a trace result used, and what it says of them.
-QStringList conditionFields(const Batch::Row &row, const Batch::Result &r)
+QStringList conditionFields(const Batch::SampleColumns &table, const Batch::Result &r)
 {
     QStringList f{QString(), QString(), QString(), QString()};
     QStringList said;
     if (r.cal && r.status != Batch::Status::MissingInput) {
         const TraceEquation::Form form = r.cal->form();
-        const Batch::Values v = Batch::ReadValues(Batch::Kind::Trace, row, r.sample, nullptr);
+        const Batch::Values v = table.values(r.sample);
         if (form.usesPressure()) f[0] = number(v.pressure.value_or(0));
         if (form.usesTiO2()) f[1] = number(v.aTiO2.value_or(1));
         if (form.usesSiO2()) f[2] = number(v.aSiO2.value_or(1));
@@ -331,19 +353,33 @@ class CalibrationFields {
                                                 : QByteArray());
     }
 
+    // The sample's own fields and a comma, formed once for the lines of its calibrations.
+    const QByteArray &rowFields(const Batch::SampleColumns &table, int sample)
+    {
+        if (sample == sample_ && !rowFields_.isEmpty()) return rowFields_;
+        sample_ = sample;
+        rowFields_.clear();
+        for (int column : {Batch::Sample, Batch::Type, Batch::MineralA, Batch::MineralB}) {
+            rowFields_ += Batch::CsvField(table.text(sample, column)).toUtf8();
+            rowFields_ += ',';
+        }
+        return rowFields_;
+    }
+    // A new piece of rows: its sample numbers start again.
+    void newPiece() { rowFields_.clear(); }
+
   private:
     Batch::Kind kind_;
     QHash<const Batch::Calibration *, QByteArray> fields_, ranges_;
+    int sample_ = -1;
+    QByteArray rowFields_;
 };
 
 // One result's output line, ended.
-void appendResultLine(QByteArray &out, Batch::Kind kind, const Batch::Row &row, const Batch::Result &r,
-                      CalibrationFields &calibrations)
+void appendResultLine(QByteArray &out, Batch::Kind kind, const Batch::SampleColumns &table,
+                      const Batch::Result &r, CalibrationFields &calibrations)
 {
-    for (int column : {Batch::Sample, Batch::Type, Batch::MineralA, Batch::MineralB}) {
-        out += Batch::CsvField(row.cells[column]).toUtf8();
-        out += ',';
-    }
+    out += calibrations.rowFields(table, r.sample);
     const Batch::Calibration *c = r.cal;
     out += calibrations.of(c);
     if (kind == Batch::Kind::Trace) {
@@ -352,9 +388,9 @@ void appendResultLine(QByteArray &out, Batch::Kind kind, const Batch::Row &row, 
     }
     const bool solved = Batch::Solved(r.status);
     const bool drawn = solved && r.draws > 0;
-    auto decimal = [&out](bool has, const std::optional<double> &v) {
+    auto decimal = [&out](bool has, Batch::Maybe v) {
         out += ',';
-        if (has) appendOneDecimal(out, v);
+        if (has) appendOneDecimal(out, v.optional());
     };
     decimal(solved, r.celsius);
     decimal(solved, r.sigma);
@@ -375,9 +411,9 @@ void appendResultLine(QByteArray &out, Batch::Kind kind, const Batch::Row &row, 
     out += ',';
     out += calibrations.rangeOf(c);
     out += ',';
-    out += statusCode(r.status).toUtf8();
+    out += statusBytes(r.status);
     if (kind == Batch::Kind::Trace)
-        for (const QString &field : conditionFields(row, r)) {
+        for (const QString &field : conditionFields(table, r)) {
             out += ',';
             out += Batch::CsvField(field).toUtf8();
         }
@@ -575,48 +611,112 @@ int run(const QStringList &args)
         }
         sourceColumns = stream.sourceColumns();
     }
+    // One thread reads the pieces and reads their numbers while this one
+    // computes and writes the piece before: two pieces at most wait between them.
+    struct Piece {
+        std::unique_ptr<Batch::SampleColumns> table;
+        QString error;
+        bool hadHeader = false;
+    };
+    std::deque<Piece> ready;
+    std::mutex lock;
+    std::condition_variable changed;
+    bool finished = false, stop = false;
+    std::thread reader([&] {
+        for (bool first = true;; first = false) {
+            Piece piece;
+            try {
+                Batch::Mapped mapped;
+                if (workbook) {
+                    if (!first) break;
+                    mapped = std::move(whole);
+                } else {
+                    mapped = stream.next();
+                }
+                piece.error = mapped.error;
+                piece.hadHeader = mapped.hadHeader;
+                if (piece.error.isEmpty() && !mapped.rows.isEmpty()) {
+                    piece.table = std::make_unique<Batch::SampleColumns>(kind);
+                    piece.table->append(mapped.rows);
+                }
+            } catch (const std::exception &e) {
+                piece.error = QString::fromLocal8Bit(e.what());
+            }
+            const bool last = !piece.table;
+            std::unique_lock<std::mutex> held(lock);
+            changed.wait(held, [&] { return stop || ready.size() < 2; });
+            if (stop) break;
+            ready.push_back(std::move(piece));
+            changed.notify_all();
+            if (last) break;
+        }
+        std::lock_guard<std::mutex> held(lock);
+        finished = true;
+        changed.notify_all();
+    });
+    auto next = [&]() -> std::optional<Piece> {
+        std::unique_lock<std::mutex> held(lock);
+        changed.wait(held, [&] { return finished || !ready.empty(); });
+        if (ready.empty()) return std::nullopt;
+        Piece piece = std::move(ready.front());
+        ready.pop_front();
+        changed.notify_all();
+        return piece;
+    };
+    struct Join {
+        std::thread &thread;
+        std::mutex &lock;
+        std::condition_variable &changed;
+        bool &stop;
+        ~Join()
+        {
+            {
+                std::lock_guard<std::mutex> held(lock);
+                stop = true;
+                changed.notify_all();
+            }
+            thread.join();
+        }
+    } join{reader, lock, changed, stop};
+
     int64_t done = 0;
     CalibrationFields calibrations(kind);
     for (bool first = true;; first = false) {
-        Batch::Mapped piece;
-        if (workbook) {
-            if (!first) break;
-            piece = std::move(whole);
-        } else {
-            piece = stream.next();
-        }
-        if (!piece.error.isEmpty()) {
-            err(QStringLiteral("%1: %2").arg(samples, piece.error));
+        std::optional<Piece> piece = next();
+        if (!piece) break;
+        if (!piece->error.isEmpty()) {
+            err(QStringLiteral("%1: %2").arg(samples, piece->error));
             return 1;
         }
-        if (piece.rows.isEmpty()) {
+        if (!piece->table) {
             if (first) {
-                err(QStringLiteral("%1: %2").arg(samples, stream.hadHeader() || piece.hadHeader
+                err(QStringLiteral("%1: %2").arg(samples, stream.hadHeader() || piece->hadHeader
                                                               ? QStringLiteral("文件只有表头，没有样品行")
                                                               : QStringLiteral("文件中没有样品行")));
                 return 1;
             }
             break;
         }
+        const Batch::SampleColumns &table = *piece->table;
         options.firstRow = done;
-        const std::vector<Batch::Result> results = Batch::Compute(kind, piece.rows, library, options);
+        const std::vector<Batch::Result> results = Batch::Compute(table, library, options);
         for (const Batch::Result &r : results)
             if (r.status == Batch::Status::BadInput) {
-                const Batch::Row &row = piece.rows[r.sample];
                 const int column = r.column >= 0 ? sourceColumns.value(r.column) : r.sourceColumn;
-                badCell(samples, row.line, column,
+                badCell(samples, table.line(r.sample), column,
                         r.problem + (column > 0 || r.column < 0
                                          ? QString()
                                          : QStringLiteral("（") + Batch::ColumnTitles(kind).value(r.column) +
                                                QStringLiteral("列不在文件中）")));
                 return 1; // the output file is not written; what went to standard output stays
             }
+        calibrations.newPiece();
         for (const Batch::Result &r : results) {
-            appendResultLine(output.buffer(), kind, piece.rows[r.sample], r, calibrations);
+            appendResultLine(output.buffer(), kind, table, r, calibrations);
             output.flushIfFull();
         }
         if (!output.ok()) break;
-        done += piece.rows.size();
+        done += table.rowCount();
     }
     return output.commit() ? 0 : 1;
 }

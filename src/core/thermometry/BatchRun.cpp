@@ -2,6 +2,7 @@
 
 #include "core/thermometry/Equations.h"
 #include "core/thermometry/RootRule.h"
+#include "core/thermometry/SampleColumns.h"
 #include "core/thermometry/Uncertainty.h"
 
 #include <algorithm>
@@ -61,7 +62,7 @@ namespace {
 struct Curve {
     explicit Curve(Kind k, const Calibration &cal, const TraceEquation::Conditions &at = {})
         : kind(k), aPrime(IsoEquation::APrime(cal.a)), bPrime(IsoEquation::BPrime(cal.b)), c(cal.c),
-          form(cal.form()), conditions(at), range(cal.range)
+          form(k == Kind::Trace ? cal.form() : TraceEquation::Form()), conditions(at), range(cal.range)
     {
     }
 
@@ -178,10 +179,7 @@ struct Cholesky3 {
 
 struct Scratch {
     std::vector<float> first, second;
-    // The calibrations of the last pair looked up: rows of one pair follow each other.
-    QString type, mineralA, mineralB;
-    std::vector<const Calibration *> calibrations;
-    bool looked = false;
+    std::vector<double> deviates;
 };
 
 // The conditions of a trace sample for one calibration: the pressure and X it
@@ -231,7 +229,7 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
         const int missing = traceConditions(v, cal, &at, &r.conditions);
         if (missing >= 0) {
             r.status = Status::MissingInput;
-            r.column = missing;
+            r.column = int16_t(missing);
             r.problem = missing == Pressure
                             ? QStringLiteral("缺少压力")
                             : QStringLiteral("缺少") +
@@ -301,9 +299,20 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
     const double a0 = v.a.value_or(0), b0 = v.b.value_or(0);
     const int branch1 = choice.first->branch, branch2 = choice.second ? choice.second->branch : 0;
     Curve drawnCurve = curve;
+    // The deviates of a draw, in this order: δA (or A), δB (or B), the three
+    // coefficients, then the conditions; made a block of draws at a time.
+    const int perDraw = int(sa > 0) + int(sb > 0) + (coefficients ? 3 : 0) + int(sc.pressure > 0) +
+                        int(sc.aTiO2 > 0) + int(sc.aSiO2 > 0) + int(sc.x > 0);
+    constexpr int kBlock = 256;
+    scratch.deviates.resize(size_t(perDraw) * kBlock);
+    const double *z = scratch.deviates.data();
     for (int d = 0; d < options.draws; ++d) {
-        const double a = sa > 0 ? a0 + sa * normal.next() : a0;
-        const double b = sb > 0 ? b0 + sb * normal.next() : b0;
+        if (d % kBlock == 0) {
+            normal.fill(scratch.deviates.data(), perDraw * std::min(kBlock, options.draws - d));
+            z = scratch.deviates.data();
+        }
+        const double a = sa > 0 ? a0 + sa * *z++ : a0;
+        const double b = sb > 0 ? b0 + sb * *z++ : b0;
         std::optional<double> drawn;
         if (kind == Kind::Isotope) {
             if (!options.exact || (a > -1000 && b > -1000)) drawn = isoDelta(a, b, options.exact);
@@ -314,8 +323,8 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
         }
         if (coefficients) {
             // After the values, so that a row without a covariance draws as before.
-            const double z[3] = {normal.next(), normal.next(), normal.next()};
             const std::array<double, 3> shift = coefficients->times(z);
+            z += 3;
             if (kind == Kind::Isotope) {
                 drawnCurve.aPrime = 1e6 * (cal.a + shift[0]);
                 drawnCurve.bPrime = 1e3 * (cal.b + shift[1]);
@@ -330,11 +339,10 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
             // their σ draws exactly as before. A pressure below 0 or an
             // activity of 0 or below gives no temperature.
             TraceEquation::Conditions &c = drawnCurve.conditions;
-            c.pressureKbar =
-                sc.pressure > 0 ? at.pressureKbar + sc.pressure * normal.next() : at.pressureKbar;
-            c.aTiO2 = sc.aTiO2 > 0 ? at.aTiO2 + sc.aTiO2 * normal.next() : at.aTiO2;
-            c.aSiO2 = sc.aSiO2 > 0 ? at.aSiO2 + sc.aSiO2 * normal.next() : at.aSiO2;
-            c.x = sc.x > 0 ? at.x + sc.x * normal.next() : at.x;
+            c.pressureKbar = sc.pressure > 0 ? at.pressureKbar + sc.pressure * *z++ : at.pressureKbar;
+            c.aTiO2 = sc.aTiO2 > 0 ? at.aTiO2 + sc.aTiO2 * *z++ : at.aTiO2;
+            c.aSiO2 = sc.aSiO2 > 0 ? at.aSiO2 + sc.aSiO2 * *z++ : at.aSiO2;
+            c.x = sc.x > 0 ? at.x + sc.x * *z++ : at.x;
             if (c.pressureKbar < 0 || !(c.aTiO2 > 0) || !(c.aSiO2 > 0)) drawn.reset();
         }
         const std::optional<double> t1 = drawn ? drawnCurve.kelvinOnBranch(*drawn, branch1) : std::nullopt;
@@ -354,71 +362,122 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
     if (r.second) Interval95(scratch.second, &r.second->lo95, &r.second->hi95);
 }
 
-// All results of one row.
-void computeRow(Kind kind, const Row &row, int index, const Library &library, const Options &options,
-                Scratch &scratch, std::vector<Result> &out)
+// What a pair's rows share: its calibrations, and whether it is a one-mineral one.
+struct PairInfo {
+    std::vector<const Calibration *> calibrations;
+    bool single = false; // mineral B 单矿物
+    QString missing;     // the type or a mineral not given: why
+    int missingColumn = -1;
+};
+
+std::vector<PairInfo> resolvePairs(Kind kind, const SampleColumns &table, const Library &library)
 {
-    QList<CellProblem> problems;
-    const Values read = ReadValues(kind, row, index, &problems);
-    auto bad = [&](const QString &why, int column) {
-        Result r;
-        r.sample = index;
-        r.status = Status::BadInput;
-        r.problem = why;
-        r.column = column;
-        out.push_back(r);
-    };
-    if (!row.problem.isEmpty()) {
-        bad(row.problem, -1);
-        out.back().sourceColumn = row.problemColumn;
+    std::vector<PairInfo> pairs(table.pairCount());
+    for (uint32_t p = 0; p < table.pairCount(); ++p) {
+        const SampleColumns::PairNames names = table.pairNames(p);
+        PairInfo &info = pairs[p];
+        info.single = names.mineralB == kSingleMineral;
+        if (names.type.isEmpty()) {
+            info.missing = kind == Kind::Isotope ? QStringLiteral("缺少同位素") : QStringLiteral("缺少元素");
+            info.missingColumn = Type;
+        } else if (names.mineralA.isEmpty()) {
+            info.missing = QStringLiteral("缺少矿物A");
+            info.missingColumn = MineralA;
+        } else if (names.mineralB.isEmpty()) {
+            info.missing = QStringLiteral("缺少矿物B");
+            info.missingColumn = MineralB;
+        } else {
+            info.calibrations = library.forPair(names.type, names.mineralA, names.mineralB);
+        }
+    }
+    return pairs;
+}
+
+// A row's values and the value its calibrations are solved for, or why it has none.
+struct RowInput {
+    Values v;
+    double value = 0;
+    bool exact = false;
+    QString why; // not empty: the row is bad input
+    int column = -1;
+    int sourceColumn = 0;
+};
+
+void readRow(Kind kind, const SampleColumns &table, int64_t index, const PairInfo &pair, bool exact,
+             RowInput &in)
+{
+    in.why.clear();
+    in.column = -1;
+    in.sourceColumn = 0;
+    in.exact = exact;
+    const QString problem = table.rowProblem(index);
+    if (!problem.isEmpty()) {
+        in.why = problem;
+        in.sourceColumn = table.rowProblemColumn(index);
         return;
     }
-    if (!problems.isEmpty()) return bad(problems.first().why, problems.first().column);
-    const QString type = row.cells.value(Type).trimmed(), a = row.cells.value(MineralA).trimmed(),
-                  b = row.cells.value(MineralB).trimmed();
+    QList<CellProblem> problems;
+    in.v = table.values(index, table.hasCellProblem(index) ? &problems : nullptr);
+    if (!problems.isEmpty()) {
+        in.why = problems.first().why;
+        in.column = problems.first().column;
+        return;
+    }
+    Values &v = in.v;
     // A one-mineral thermometer takes its concentration as K: from 含量A (with
     // its σ) as well as from the K column.
-    Values v = read;
-    if (kind == Kind::Trace && b == kSingleMineral && v.a && !v.b && !v.sigmaB) v.b = 1.0;
+    if (kind == Kind::Trace && pair.single && v.a && !v.b && !v.sigmaB) v.b = 1.0;
     // A one-phase isotope calibration (clumped Δ47) is solved for the phase's own
     // value: δB is 0, and the value is no δ that the exact form could take.
-    Options rowOptions = options;
-    if (kind == Kind::Isotope && b == kSingleMineral) {
+    if (kind == Kind::Isotope && pair.single) {
         if (!v.b && !v.sigmaB) v.b = 0.0;
-        rowOptions.exact = false;
+        in.exact = false;
     }
-    if (type.isEmpty())
-        return bad(kind == Kind::Isotope ? QStringLiteral("缺少同位素") : QStringLiteral("缺少元素"), Type);
-    if (a.isEmpty()) return bad(QStringLiteral("缺少矿物A"), MineralA);
-    if (b.isEmpty()) return bad(QStringLiteral("缺少矿物B"), MineralB);
-    QString why;
-    int column = -1;
-    const std::optional<double> value = ValueOf(kind, v, rowOptions.exact, &why, &column);
-    if (!value) return bad(why, column);
-    if (kind == Kind::Trace && !(*value > 0))
-        return bad(QStringLiteral("K必须大于零"), v.k && !v.a ? K : ValueA);
-
-    if (!scratch.looked || type != scratch.type || a != scratch.mineralA || b != scratch.mineralB) {
-        scratch.calibrations = library.forPair(type, a, b);
-        scratch.type = type;
-        scratch.mineralA = a;
-        scratch.mineralB = b;
-        scratch.looked = true;
-    }
-    const std::vector<const Calibration *> &cals = scratch.calibrations;
-    if (cals.empty()) {
-        Result r;
-        r.sample = index;
-        r.status = Status::NoCalibration;
-        r.value = *value;
-        out.push_back(r);
+    if (!pair.missing.isEmpty()) {
+        in.why = pair.missing;
+        in.column = pair.missingColumn;
         return;
     }
-    for (size_t i = 0; i < cals.size(); ++i) {
-        Result r;
-        solveOne(kind, index, v, *value, *cals[i], int(i), rowOptions, scratch, r);
-        out.push_back(r);
+    const std::optional<double> value = ValueOf(kind, v, in.exact, &in.why, &in.column);
+    if (!value) return;
+    if (kind == Kind::Trace && !(*value > 0)) {
+        in.why = QStringLiteral("K必须大于零");
+        in.column = v.k && !v.a ? K : ValueA;
+        return;
     }
+    in.value = *value;
+}
+
+int resultsOf(const RowInput &in, const PairInfo &pair)
+{
+    return in.why.isEmpty() ? std::max<int>(1, int(pair.calibrations.size())) : 1;
+}
+
+// All results of one row, into out[0 .. resultsOf).
+void computeRow(Kind kind, const RowInput &in, int index, const PairInfo &pair, const Options &options,
+                Scratch &scratch, Result *out)
+{
+    if (!in.why.isEmpty()) {
+        Result &r = out[0];
+        r.sample = index;
+        r.status = Status::BadInput;
+        r.problem = in.why;
+        r.column = int16_t(in.column);
+        r.sourceColumn = in.sourceColumn;
+        return;
+    }
+    const std::vector<const Calibration *> &cals = pair.calibrations;
+    if (cals.empty()) {
+        Result &r = out[0];
+        r.sample = index;
+        r.status = Status::NoCalibration;
+        r.value = in.value;
+        return;
+    }
+    Options rowOptions = options;
+    rowOptions.exact = in.exact;
+    for (size_t i = 0; i < cals.size(); ++i)
+        solveOne(kind, index, in.v, in.value, *cals[i], int(i), rowOptions, scratch, out[i]);
 }
 
 } // namespace
@@ -426,46 +485,68 @@ void computeRow(Kind kind, const Row &row, int index, const Library &library, co
 std::vector<Result> Compute(Kind kind, const QList<Row> &rows, const Library &library, const Options &options,
                             Progress *progress, int threads)
 {
-    const int n = int(rows.size());
+    SampleColumns table(kind);
+    table.append(rows);
+    return Compute(table, library, options, progress, threads);
+}
+
+std::vector<Result> Compute(const SampleColumns &table, const Library &library, const Options &options,
+                            Progress *progress, int threads)
+{
+    const Kind kind = table.kind();
+    const int n = int(std::min<int64_t>(table.rowCount(), std::numeric_limits<int>::max()));
     if (threads <= 0) threads = int(std::max(1u, std::thread::hardware_concurrency()));
     threads = std::max(1, std::min(threads, n / 64 + 1));
-    // Rows go out in chunks; each chunk's results are kept apart and joined in row order.
-    constexpr int chunk = 256;
-    const int chunks = (n + chunk - 1) / chunk;
-    std::vector<std::vector<Result>> parts(size_t(std::max(chunks, 0)));
-    std::atomic<int> next{0};
-    auto work = [&] {
-        Scratch scratch;
-        scratch.first.reserve(size_t(std::max(options.draws, 0)));
-        for (;;) {
-            if (progress && progress->cancel.load()) return;
-            const int c = next.fetch_add(1);
-            if (c >= chunks) return;
-            std::vector<Result> &part = parts[size_t(c)];
-            part.reserve(size_t(chunk) * 4); // a few calibrations a row, most often
-            for (int i = c * chunk; i < std::min(n, (c + 1) * chunk); ++i) {
-                if (progress && progress->cancel.load()) return;
-                computeRow(kind, rows[i], i, library, options, scratch, part);
-                if (progress) progress->done.fetch_add(1);
-            }
-            if (progress && progress->report) progress->report(progress->done.load());
-        }
-    };
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t) pool.emplace_back(work);
-    work();
-    for (std::thread &t : pool) t.join();
+    const std::vector<PairInfo> pairs = resolvePairs(kind, table, library);
 
-    // A cancelled run gives nothing rather than a part that looks whole.
+    // Rows go out in chunks, twice: first to count each row's results, so that
+    // the second pass writes every result straight into its place.
+    // Small enough that every thread has its share when each row costs thousands of draws.
+    const int chunk = std::max(1, std::min(1024, n / (threads * 16)));
+    const int chunks = (n + chunk - 1) / chunk;
+    std::vector<uint32_t> counts(size_t(n) + 1, 0);
     std::vector<Result> results;
+    auto parallel = [&](auto &&body) {
+        std::atomic<int> next{0};
+        auto work = [&] {
+            Scratch scratch;
+            RowInput in;
+            for (;;) {
+                if (progress && progress->cancel.load()) return;
+                const int c = next.fetch_add(1);
+                if (c >= chunks) return;
+                body(c * chunk, std::min(n, (c + 1) * chunk), scratch, in);
+            }
+        };
+        std::vector<std::thread> pool;
+        for (int t = 1; t < threads; ++t) pool.emplace_back(work);
+        work();
+        for (std::thread &t : pool) t.join();
+    };
+    parallel([&](int from, int to, Scratch &, RowInput &in) {
+        for (int i = from; i < to; ++i) {
+            const PairInfo &pair = pairs[table.pairOf(i)];
+            readRow(kind, table, i, pair, options.exact, in);
+            counts[size_t(i) + 1] = uint32_t(resultsOf(in, pair));
+        }
+    });
     if (progress && progress->cancel.load()) return results;
-    size_t total = 0;
-    for (const auto &p : parts) total += p.size();
-    results.reserve(total);
-    for (auto &p : parts) {
-        results.insert(results.end(), std::make_move_iterator(p.begin()), std::make_move_iterator(p.end()));
-        std::vector<Result>().swap(p);
-    }
+    for (size_t i = 1; i < counts.size(); ++i) counts[i] += counts[i - 1];
+    results.resize(counts.back());
+    parallel([&](int from, int to, Scratch &scratch, RowInput &in) {
+        if (scratch.first.capacity() < size_t(std::max(options.draws, 0)))
+            scratch.first.reserve(size_t(std::max(options.draws, 0)));
+        for (int i = from; i < to; ++i) {
+            if (progress && progress->cancel.load()) return;
+            const PairInfo &pair = pairs[table.pairOf(i)];
+            readRow(kind, table, i, pair, options.exact, in);
+            computeRow(kind, in, i, pair, options, scratch, results.data() + counts[size_t(i)]);
+            if (progress) progress->done.fetch_add(1);
+        }
+        if (progress && progress->report) progress->report(progress->done.load());
+    });
+    // A cancelled run gives nothing rather than a part that looks whole.
+    if (progress && progress->cancel.load()) return {};
     return results;
 }
 

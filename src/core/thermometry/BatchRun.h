@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/thermometry/BatchTable.h"
+#include "core/thermometry/Compact.h"
 #include "core/thermometry/Equations.h"
 
 #include <QHash>
@@ -36,7 +37,7 @@ struct Options {
 // and the result lies in 0-1200 ℃. out_of_range: outside the stated range (or
 // 0-1200 ℃ where none is stated), as shown. missing_input: the calibration
 // takes a pressure or composition the sample does not give.
-enum class Status {
+enum class Status : uint8_t {
     Ok,
     OutOfRange,
     TwoSolutions,
@@ -62,28 +63,28 @@ bool Solved(Status s);
 // with its own uncertainty: draws around it are solved on its own branch.
 struct SecondRoot {
     double celsius = 0;
-    std::optional<double> sigma;
-    std::optional<double> lo95, hi95;
+    Maybe sigma;
+    Maybe lo95, hi95;
     int failedDraws = 0;
 };
 
+// One sample with one calibration. Kept small: a run holds millions.
 struct Result {
-    int sample = 0;                   // row index
     const Calibration *cal = nullptr; // none for NoCalibration and BadInput
-    Status status = Status::NoSolution;
     double value = 0;                 // Δ (‰) or K used
-    std::optional<double> sigmaValue; // σ of Δ, or of log K in the row's log base
+    Maybe sigmaValue;                 // σ of Δ, or of log K in the row's log base
     double celsius = 0;               // when solved: the first result
-    std::optional<double> sigma; // linear ±1σ, °C: the analytical and the calibration's, in quadrature
-    std::optional<double> sigmaAnalytical,
-        sigmaCalibration;             // its two parts (the latter from the coefficients' covariance)
-    std::optional<double> lo95, hi95; // Monte Carlo 95 % interval, °C, from the draws that solved
-    std::optional<SecondRoot> second; // status TwoSolutions: the other temperature
+    Maybe sigma; // linear ±1σ, °C: the analytical and the calibration's, in quadrature
+    Maybe sigmaAnalytical, sigmaCalibration; // its two parts (the latter from the coefficients' covariance)
+    Maybe lo95, hi95;                        // Monte Carlo 95 % interval, °C, from the draws that solved
+    Rare<SecondRoot> second;                 // status TwoSolutions: the other temperature
+    QString problem;                         // BadInput, MissingInput: why
+    int sample = 0;                          // row index
     int draws = 0;
-    int failedDraws = 0;    // draws with no temperature on the first result's branch
+    int failedDraws = 0; // draws with no temperature on the first result's branch
+    int16_t column = -1; // BadInput, MissingInput: the canonical column at fault
+    Status status = Status::NoSolution;
     uint8_t conditions = 0; // ConditionFlag bits
-    QString problem;        // BadInput, MissingInput: why
-    int column = -1;        // BadInput, MissingInput: the canonical column at fault
     int sourceColumn = 0;   // BadInput: the file's own column (1-based) when no canonical one is
 };
 
@@ -119,6 +120,10 @@ struct Progress {
 // `threads` threads (0: as many as the machine has); stops early when
 // progress->cancel is set (the results then end where it stopped).
 std::vector<Result> Compute(Kind kind, const QList<Row> &rows, const Library &library, const Options &options,
+                            Progress *progress = nullptr, int threads = 0);
+// The same over a table whose numbers are read already.
+class SampleColumns;
+std::vector<Result> Compute(const SampleColumns &table, const Library &library, const Options &options,
                             Progress *progress = nullptr, int threads = 0);
 
 // Mean and lowest-highest of each sample's single temperatures inside their

@@ -2,6 +2,7 @@
 
 #include "core/base/NumberText.h"
 #include "core/files/TextCodec.h"
+#include "core/thermometry/SampleColumns.h"
 
 #include "core/files/Workbook.h"
 
@@ -54,34 +55,12 @@ Values ReadValues(Kind kind, const Row &row, int rowIndex, QList<CellProblem> *p
 {
     Values v;
     auto number = [&](int column, std::optional<double> *out) {
-        const QString text = row.cells.value(column).trimmed();
-        if (text.isEmpty()) return;
-        if (!Num::IsNumeric(text)) {
-            if (problems) problems->append({rowIndex, column, QStringLiteral("不是数字：") + text.left(40)});
-            return;
-        }
-        // "1e999" passes the numeric test but is no number a calculation can use.
-        const std::optional<double> parsed = Num::TryDouble(text);
-        if (!parsed) {
-            if (problems)
-                problems->append({rowIndex, column, QStringLiteral("数值超出范围：") + text.left(40)});
-            return;
-        }
-        const double value = *parsed;
-        const bool sigma = column == SigmaA || column == SigmaB || column == SigmaPressure ||
-                           column == SigmaATiO2 || column == SigmaASiO2 || column == SigmaX;
-        QString refusal;
-        if (sigma && value < 0)
-            refusal = QStringLiteral("σ不能为负：");
-        else if (column == Pressure && value < 0)
-            refusal = QStringLiteral("压力不能为负：");
-        else if ((column == ATiO2 || column == ASiO2) && !(value > 0 && value <= 1))
-            refusal = QStringLiteral("活度须大于0且不大于1：");
-        if (!refusal.isEmpty()) {
-            if (problems) problems->append({rowIndex, column, refusal + text.left(40)});
-            return;
-        }
-        *out = value;
+        double value = 0;
+        QString why;
+        if (ReadCell(column, row.cells.value(column).trimmed(), &value, &why))
+            *out = value;
+        else if (!why.isEmpty() && problems)
+            problems->append({rowIndex, column, why});
     };
     number(ValueA, &v.a);
     number(SigmaA, &v.sigmaA);

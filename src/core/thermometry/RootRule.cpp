@@ -71,7 +71,8 @@ double AsShown(double celsius, int decimals)
     // Rounding the scaled value is what the text shows, except within a hair of
     // a half, where scaling itself rounds (726.85, stored a little above, would
     // come out as a tie): there the text is written and read back.
-    const double scale = std::pow(10.0, decimals);
+    static constexpr double kScales[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+    const double scale = decimals >= 0 && decimals <= 6 ? kScales[decimals] : std::pow(10.0, decimals);
     const double scaled = celsius * scale;
     const double whole = std::nearbyint(scaled);
     double shown = std::fabs(std::fabs(scaled - whole) - 0.5) > 1e-6

@@ -1,9 +1,12 @@
 #include "core/thermometry/SampleStream.h"
 
 #include "core/files/TextCodec.h"
+#include "core/thermometry/BatchRun.h"
+#include "core/thermometry/SampleColumns.h"
 
 #include <QFileInfo>
 #include <algorithm>
+#include <limits>
 
 namespace Batch {
 
@@ -132,6 +135,57 @@ Mapped SampleStream::next()
         m = MapColumns(kind_, rows);
         if (!m.error.isEmpty() || !m.rows.isEmpty()) return m;
     }
+}
+
+namespace {
+
+void appendTrimmed(SampleColumns *table, QList<Row> &rows)
+{
+    table->reserve(table->rowCount() + rows.size());
+    for (Row &r : rows) {
+        for (QString &c : r.cells) c = c.trimmed();
+        table->append(r);
+    }
+}
+
+} // namespace
+
+QString ReadSamples(Kind kind, const QString &path, SampleColumns *table, Progress *progress)
+{
+    table->clear();
+    auto cancelled = [progress] { return progress && progress->cancel.load(); };
+    if (QFileInfo(path).suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0) {
+        Mapped whole = ReadSampleFile(kind, path);
+        if (!whole.error.isEmpty()) return whole.error;
+        if (cancelled()) return QString();
+        appendTrimmed(table, whole.rows);
+        if (progress) progress->done = int(table->rowCount());
+        return QString();
+    }
+    SampleStream stream(kind, path);
+    QString why;
+    if (!stream.open(&why)) return why;
+    for (;;) {
+        if (cancelled()) {
+            table->clear();
+            return QString();
+        }
+        Mapped piece = stream.next();
+        if (!piece.error.isEmpty()) {
+            table->clear();
+            return piece.error;
+        }
+        if (piece.rows.isEmpty()) break;
+        appendTrimmed(table, piece.rows);
+        if (progress) {
+            progress->done = int(std::min<int64_t>(table->rowCount(), std::numeric_limits<int>::max()));
+            if (progress->report) progress->report(progress->done.load());
+        }
+    }
+    if (table->isEmpty())
+        return stream.hadHeader() ? QStringLiteral("文件只有表头，没有样品行")
+                                  : QStringLiteral("文件中没有样品行");
+    return QString();
 }
 
 } // namespace Batch

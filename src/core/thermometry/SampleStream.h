@@ -46,4 +46,14 @@ class SampleStream {
     bool firstTaken_ = false;
 };
 
+class SampleColumns;
+struct Progress;
+
+// A whole sample file (.csv, .tsv, .txt or .xlsx) into a table, its cells
+// trimmed: text files a piece at a time, so that only the table grows. Tells
+// progress the rows read so far and stops when it is cancelled (the table then
+// holds nothing). The reason it cannot be read, or a file without samples
+// ("文件只有表头，没有样品行"), comes back as the error; empty on success.
+QString ReadSamples(Kind kind, const QString &path, SampleColumns *table, Progress *progress = nullptr);
+
 } // namespace Batch

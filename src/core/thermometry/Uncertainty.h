@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/thermometry/BatchTable.h"
+#include "core/thermometry/Compact.h"
 
 #include <cstdint>
 #include <optional>
@@ -11,20 +12,27 @@
 // interval with their quantiles.
 namespace Batch {
 
-// Normal deviates from a small, fast generator with a fixed sequence for a
-// seed (splitmix64, polar method): the same numbers on every machine.
+// Normal deviates with a fixed sequence for a seed, the same on every machine
+// and in any thread: xoshiro256++ (seeded through splitmix64) for the bits, and
+// the ziggurat of Marsaglia and Tsang (256 layers, Doornik's form) for the
+// normal, so that most deviates cost one random number, a table lookup and a
+// multiplication.
 class Normal {
   public:
-    explicit Normal(uint64_t seed) : state_(seed) {}
+    explicit Normal(uint64_t seed);
     double next();
+    // n deviates in a row: the same as n calls of next().
+    void fill(double *out, int n);
+
+    // The layers' right edges x[0..256] (x[0] the base's equivalent width, x[1]
+    // the tail's start, x[256] = 0) and the area each layer holds.
+    static const double *LayerEdges();
+    static double LayerArea();
 
   private:
     uint64_t raw();
-    double uniform() { return double(raw() >> 11) * (1.0 / 9007199254740992.0); }
-
-    uint64_t state_;
-    bool spare_ = false;
-    double saved_ = 0;
+    double slow(uint64_t bits);
+    uint64_t s_[4];
 };
 
 // The seed of one sample's draws with one calibration, so that a result does
@@ -34,7 +42,7 @@ uint64_t StreamSeed(uint64_t seed, int64_t sample, int calibration);
 // The p-quantile of values (linear between order statistics); reorders them.
 double Quantile(std::vector<float> &values, double p);
 // The 2.5 % and 97.5 % quantiles; nothing for fewer than two draws.
-void Interval95(std::vector<float> &draws, std::optional<double> *lo, std::optional<double> *hi);
+void Interval95(std::vector<float> &draws, Maybe *lo, Maybe *hi);
 
 // σ of the value a calibration is solved for: of Δ (δA - δB, or the exact
 // 1000·ln form), or of log K in the row's log base; none without a σ.

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <optional>
+
+// Compact stand-ins for std::optional in the batch results: a run keeps a
+// dozen optional numbers for each of millions of results, and one result in
+// many has a second root.
+namespace Batch {
+
+// An optional double in the space of a double: NaN stands for none, so a NaN
+// assigned reads back as none (the batch never keeps one as a value).
+class Maybe {
+  public:
+    constexpr Maybe() = default;
+    constexpr Maybe(std::nullopt_t) {}
+    constexpr Maybe(double value) : v_(value) {}
+    Maybe(const std::optional<double> &value) : v_(value ? *value : kNone) {}
+
+    bool has_value() const { return !std::isnan(v_); }
+    explicit operator bool() const { return has_value(); }
+    double operator*() const { return v_; }
+    double value_or(double fallback) const { return has_value() ? v_ : fallback; }
+    void reset() { v_ = kNone; }
+    std::optional<double> optional() const { return has_value() ? std::optional<double>(v_) : std::nullopt; }
+
+    friend bool operator==(const Maybe &x, const Maybe &y)
+    {
+        return x.has_value() == y.has_value() && (!x.has_value() || x.v_ == y.v_);
+    }
+    friend bool operator!=(const Maybe &x, const Maybe &y) { return !(x == y); }
+    friend bool operator==(const Maybe &x, std::nullopt_t) { return !x.has_value(); }
+    friend bool operator!=(const Maybe &x, std::nullopt_t) { return x.has_value(); }
+
+  private:
+    static constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+    double v_ = kNone;
+};
+
+// An optional value kept on the heap: a pointer's space where it is absent,
+// copied with its owner like std::optional.
+template <class T> class Rare {
+  public:
+    Rare() = default;
+    Rare(std::nullopt_t) {}
+    Rare(const T &value) : p_(std::make_unique<T>(value)) {}
+    Rare(const Rare &other) : p_(other.p_ ? std::make_unique<T>(*other.p_) : nullptr) {}
+    Rare(Rare &&) noexcept = default;
+    Rare &operator=(const Rare &other)
+    {
+        if (this != &other) p_ = other.p_ ? std::make_unique<T>(*other.p_) : nullptr;
+        return *this;
+    }
+    Rare &operator=(Rare &&) noexcept = default;
+    ~Rare() = default;
+
+    bool has_value() const { return p_ != nullptr; }
+    explicit operator bool() const { return has_value(); }
+    T &operator*() { return *p_; }
+    const T &operator*() const { return *p_; }
+    T *operator->() { return p_.get(); }
+    const T *operator->() const { return p_.get(); }
+    void reset() { p_.reset(); }
+
+  private:
+    std::unique_ptr<T> p_;
+};
+
+} // namespace Batch
