@@ -308,8 +308,13 @@ void ShowSummary(QChart *chart, const SampleColumns &samples, const std::vector<
         chart->removeAxis(axis);
         delete axis;
     }
-    chart->setTitle(QStringLiteral("温度汇总"));
     const int n = int(samples.rowCount());
+    // Past some thousands of samples the points merge into a band: every k-th
+    // sample shows, and the title says so.
+    constexpr int kMostSamples = 5000;
+    const int stride = (n + kMostSamples - 1) / kMostSamples;
+    chart->setTitle(stride > 1 ? QStringLiteral("温度汇总（每%1个样品取1个）").arg(stride)
+                               : QStringLiteral("温度汇总"));
     // Named samples while their names fit under the plot; numbered beyond.
     constexpr int kNamedSamples = 30;
     QAbstractAxis *xAxis = nullptr;
@@ -361,6 +366,7 @@ void ShowSummary(QChart *chart, const SampleColumns &samples, const std::vector<
         QScatterSeries::MarkerShapePentagon};
     for (const Result &r : results) {
         if (!r.cal || r.status != Status::Ok) continue; // in range only
+        if (stride > 1 && r.sample % stride != 0) continue;
         auto found = index.constFind(r.cal);
         if (found == index.constEnd()) {
             const int k = int(marks.size());
@@ -379,11 +385,12 @@ void ShowSummary(QChart *chart, const SampleColumns &samples, const std::vector<
     // A sample's calibrations side by side, centred on it.
     QHash<int, int> perSample, placed;
     for (const Mark &m : found95) ++perSample[m.sample];
+    std::vector<QList<QPointF>> points(marks.size());
     for (const Mark &m : found95) {
         const int count = perSample.value(m.sample), k = placed[m.sample]++;
-        const double spread = count > 1 ? std::min(0.6 / double(count - 1), 0.15) : 0;
+        const double spread = count > 1 ? std::min(0.6 * stride / double(count - 1), 0.15 * stride) : 0;
         const double at = m.sample + 1 + spread * (k - (double(count) - 1) / 2);
-        marks[size_t(m.series)].points->append(at, m.celsius);
+        points[size_t(m.series)].append(QPointF(at, m.celsius));
         lo = std::min(lo, m.celsius);
         hi = std::max(hi, m.celsius);
         if (m.lo && m.hi) {
@@ -418,7 +425,10 @@ void ShowSummary(QChart *chart, const SampleColumns &samples, const std::vector<
             attach(bar);
             for (QLegendMarker *m : chart->legend()->markers(bar)) m->setVisible(false);
         }
-    for (const Marks &m : marks) attach(m.points);
+    for (size_t k = 0; k < marks.size(); ++k) {
+        marks[k].points->replace(points[k]); // at once: point by point redraws each time
+        attach(marks[k].points);
+    }
 }
 
 } // namespace BatchChart

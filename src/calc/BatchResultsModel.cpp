@@ -1,5 +1,7 @@
 #include "calc/BatchResultsModel.h"
 
+#include <QThreadPool>
+
 #include "calc/BatchTexts.h"
 
 #include "core/base/NumberText.h"
@@ -79,22 +81,50 @@ void BatchResultsModel::setResults(const QList<Row> &rows, std::vector<Result> r
 void BatchResultsModel::setResults(std::shared_ptr<const SampleColumns> samples, std::vector<Result> results,
                                    std::shared_ptr<const Library> library)
 {
-    beginResetModel();
-    library_ = std::move(library);
-    samples_ = samples ? std::move(samples) : std::make_shared<SampleColumns>(kind_);
-    results_ = std::move(results);
-    summaries_ = Summarise(results_, int(samples_->rowCount()));
-    lines_.clear();
-    lines_.reserve(results_.size() + size_t(samples_->rowCount()));
+    show(Prepare(std::move(samples), std::move(results), std::move(library)));
+}
+
+BatchResultsModel::Prepared BatchResultsModel::Prepare(std::shared_ptr<const SampleColumns> samples,
+                                                       std::vector<Result> results,
+                                                       std::shared_ptr<const Library> library)
+{
+    Prepared p;
+    p.samples = std::move(samples);
+    p.results = std::move(results);
+    p.library = std::move(library);
+    const int sampleCount = p.samples ? int(p.samples->rowCount()) : 0;
+    p.summaries = Summarise(p.results, sampleCount);
+    p.lines.reserve(p.results.size() + size_t(sampleCount));
     // Results come in row order; a summary follows each sample's last result.
-    for (size_t i = 0; i < results_.size(); ++i) {
-        const int sample = results_[i].sample;
-        lines_.push_back({int(i), sample});
-        const bool last = i + 1 == results_.size() || results_[i + 1].sample != sample;
-        const Status s = results_[i].status;
-        if (last && s != Status::NoCalibration && s != Status::BadInput) lines_.push_back({-1, sample});
+    for (size_t i = 0; i < p.results.size(); ++i) {
+        const int sample = p.results[i].sample;
+        p.lines.push_back({int(i), sample});
+        const bool last = i + 1 == p.results.size() || p.results[i + 1].sample != sample;
+        const Status s = p.results[i].status;
+        if (s == Status::BadInput) ++p.badSamples;
+        if (s == Status::NoCalibration) ++p.uncalibrated;
+        if (last && s != Status::NoCalibration && s != Status::BadInput) p.lines.push_back({-1, sample});
     }
+    return p;
+}
+
+void BatchResultsModel::show(Prepared prepared)
+{
+    beginResetModel();
+    auto before = std::make_shared<Prepared>();
+    before->samples = std::move(samples_);
+    before->results.swap(results_);
+    before->library = std::move(library_);
+    before->summaries.swap(summaries_);
+    library_ = std::move(prepared.library);
+    samples_ = prepared.samples ? std::move(prepared.samples) : std::make_shared<SampleColumns>(kind_);
+    results_ = std::move(prepared.results);
+    summaries_ = std::move(prepared.summaries);
+    lines_ = std::move(prepared.lines);
     endResetModel();
+    // Millions of results take a moment to let go: not on the window's thread.
+    if (before->results.size() > 100000)
+        QThreadPool::globalInstance()->start([before]() mutable { before.reset(); });
 }
 
 void BatchResultsModel::clear() { setResults(std::shared_ptr<const SampleColumns>(), {}, nullptr); }

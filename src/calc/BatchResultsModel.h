@@ -26,6 +26,26 @@ class BatchResultsModel : public QAbstractTableModel {
                     std::shared_ptr<const Batch::Library> library);
     void clear();
 
+    // The lines of a run, ready to show: made on a worker, so that a run of
+    // millions of results reaches the list at once.
+    struct Line {
+        int result = -1; // index into the results, or -1 for a summary line
+        int sample = 0;
+    };
+    struct Prepared {
+        std::shared_ptr<const Batch::SampleColumns> samples;
+        std::vector<Batch::Result> results;
+        std::shared_ptr<const Batch::Library> library;
+        std::vector<Batch::Summary> summaries;
+        std::vector<Line> lines;
+        int badSamples = 0, uncalibrated = 0; // samples with bad input, with no calibration
+    };
+    static Prepared Prepare(std::shared_ptr<const Batch::SampleColumns> samples,
+                            std::vector<Batch::Result> results,
+                            std::shared_ptr<const Batch::Library> library);
+    // Shows them; what was shown before is let go on a worker.
+    void show(Prepared prepared);
+
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
@@ -51,10 +71,6 @@ class BatchResultsModel : public QAbstractTableModel {
     int resultCount() const { return int(results_.size()); }
 
   private:
-    struct Line {
-        int result = -1; // index into results_, or -1 for a summary line
-        int sample = 0;
-    };
     QString cell(const Line &line, int column) const;
 
     Batch::Kind kind_;

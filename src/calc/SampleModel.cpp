@@ -109,22 +109,26 @@ std::pair<int, int> SampleModel::append(const QList<Row> &rows)
         for (QString &c : trimmed.cells) c = c.trimmed();
         added.append(trimmed);
     }
-    return append(added);
+    return append(std::move(added));
 }
 
-std::pair<int, int> SampleModel::append(const SampleColumns &rows)
+std::pair<int, int> SampleModel::append(SampleColumns rows)
 {
     const int start = used_;
     if (rows.isEmpty()) return {start, start - 1};
     const int before = rowCount();
     table_.resize(used_);
-    table_.append(rows);
+    if (table_.isEmpty())
+        table_ = std::move(rows); // an import into an empty table: nothing copied
+    else
+        table_.append(rows);
     for (int64_t r = start; r < table_.rowCount(); ++r) table_.setLine(r, int(r + 1));
     updateUsed();
     settle(before);
-    emit dataChanged(index(start, 0), index(int(rows.rowCount()) + start - 1, columnCount() - 1));
+    const int last = int(table_.rowCount()) - 1;
+    emit dataChanged(index(start, 0), index(last, columnCount() - 1));
     emit edited();
-    return {start, start + int(rows.rowCount()) - 1};
+    return {start, last};
 }
 
 SampleModel::Pasted SampleModel::paste(const QString &text, int row, int column,

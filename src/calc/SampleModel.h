@@ -32,7 +32,7 @@ class SampleModel : public QAbstractTableModel {
 
     // Rows after the last row with text; the first and last rows written.
     std::pair<int, int> append(const QList<Batch::Row> &rows);
-    std::pair<int, int> append(const Batch::SampleColumns &rows);
+    std::pair<int, int> append(Batch::SampleColumns rows);
     // Tab-separated cells at (row, column); a header row (which map recognises)
     // puts named columns in their places from the first empty row. The rows
     // written (last < first for none), or map's error.

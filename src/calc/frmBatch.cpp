@@ -360,13 +360,15 @@ bool frmBatch::Calculate()
 
     // The samples as they stand now: the results keep them, whatever is typed later.
     auto rows = std::make_shared<SampleColumns>(kind_);
-    std::vector<Result> results;
+    BatchResultsModel::Prepared prepared;
     QString failure;
     const bool finished = runInBackground(
         QStringLiteral("正在计算…"), samples_->usedRows(),
         [&](Progress &progress) {
             *rows = samples_->table().rowsWithText();
-            results = Compute(*rows, *library, options, &progress);
+            std::vector<Result> results = Compute(*rows, *library, options, &progress);
+            if (!progress.cancel.load())
+                prepared = BatchResultsModel::Prepare(rows, std::move(results), library);
         },
         &failure);
     if (!failure.isEmpty()) {
@@ -377,18 +379,14 @@ bool frmBatch::Calculate()
         panel2_->setText(QStringLiteral("计算已取消，结果未改变"));
         return false;
     }
-    model_->setResults(rows, std::move(results), library);
+    const int bad = prepared.badSamples, none = prepared.uncalibrated;
+    model_->show(std::move(prepared));
     shownSample_ = -1;
     BatchChart::ShowSummary(summary_, model_->samples(), model_->results());
     run_ = BatchRecord::Run{kind_, options, mdlFunction::adoConn()->DataSource(), library->size(),
                             QDateTime::currentDateTime()};
     fitResultColumns();
     unexported_ = true;
-    int bad = 0, none = 0;
-    for (const Result &r : model_->results()) {
-        if (r.status == Status::BadInput) ++bad;
-        if (r.status == Status::NoCalibration) ++none;
-    }
     QString summary = QStringLiteral("%1个样品，%2个结果").arg(rows->rowCount()).arg(model_->resultCount());
     if (bad) summary += QStringLiteral("；%1个样品数据无效").arg(bad);
     if (none) summary += QStringLiteral("；%1个样品无标定").arg(none);
@@ -455,8 +453,9 @@ void frmBatch::ImportSamples()
             restored = QStringLiteral("，并恢复了计算参数");
         }
     }
-    samples_->append(added);
-    panel2_->setText(QStringLiteral("导入%1个样品").arg(added.rowCount()) + restored);
+    const int count = int(added.rowCount());
+    samples_->append(std::move(added));
+    panel2_->setText(QStringLiteral("导入%1个样品").arg(count) + restored);
 }
 
 void frmBatch::ExportResults()
@@ -471,15 +470,24 @@ void frmBatch::ExportResults()
         QStringLiteral("xlsx"), QStringLiteral("csv"), &csv);
     if (path.isEmpty()) return;
 
-    Guarded(this, [&] {
-        const QByteArray bytes = csv ? BatchRecord::Csv(*model_, run_) : BatchRecord::Workbook(*model_, run_);
-        QString why;
-        if (!FileWrite::WriteWhole(path, bytes, &why))
-            throw AppError(ErrNo::FileAccess, QStringLiteral("frmBatch.ExportResults"),
-                           QStringLiteral("无法写入文件：") + path + QStringLiteral("\n") + why);
-        panel2_->setText(QStringLiteral("已导出到") + path);
-        unexported_ = false;
-    });
+    // Formed and written on a worker: a million samples' workbook takes a while.
+    QString failure, why;
+    const bool finished = runInBackground(
+        QStringLiteral("正在导出…"), 0,
+        [&](Progress &) {
+            const QByteArray bytes =
+                csv ? BatchRecord::Csv(*model_, run_) : BatchRecord::Workbook(*model_, run_);
+            FileWrite::WriteWhole(path, bytes, &why);
+        },
+        &failure);
+    if (!failure.isEmpty() || !why.isEmpty()) {
+        MsgBox(this, QStringLiteral("无法写入文件：") + path + QStringLiteral("\n") +
+                         (why.isEmpty() ? failure : why));
+        return;
+    }
+    if (!finished) return;
+    panel2_->setText(QStringLiteral("已导出到") + path);
+    unexported_ = false;
 }
 
 void frmBatch::ExportReferences()

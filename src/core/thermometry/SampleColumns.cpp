@@ -117,7 +117,10 @@ void SampleColumns::clear()
 
 void SampleColumns::reserve(int64_t rows)
 {
-    const size_t n = size_t(std::max<int64_t>(rows, 0));
+    // Grown piece by piece, the room at least doubles, so that a table read in
+    // a thousand pieces is not copied a thousand times.
+    if (rows <= int64_t(lines_.capacity())) return;
+    const size_t n = std::max(size_t(rows), 2 * lines_.capacity());
     lines_.reserve(n);
     pairs_.reserve(n);
     for (int c = 0; c < columns_; ++c) {
