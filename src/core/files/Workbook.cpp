@@ -9,12 +9,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QStringDecoder>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <map>
 #include <pugixml.hpp>
 #include <string>
+#include <string_view>
 #include <vector>
 #include <zip.h>
 
@@ -470,66 +472,651 @@ pugi::xml_attribute attribute(const pugi::xml_node &node, const char *name)
     return {};
 }
 
-// Plain <t> or rich-text runs <r><t>; phonetic hints (<rPh>) are not the text.
-// Walked without recursion: a file may nest runs millions deep, which a
-// recursive walk would pay for with the stack.
-void appendText(const pugi::xml_node &node, QString *text)
-{
-    pugi::xml_node c = node.first_child();
-    while (c) {
-        bool descend = false;
-        if (c.type() == pugi::node_element) {
-            const char *name = localName(c.name());
-            if (std::strcmp(name, "t") == 0)
-                *text += QString::fromUtf8(c.text().get());
-            else if (std::strcmp(name, "rPh") != 0)
-                descend = bool(c.first_child());
-        }
-        if (descend) {
-            c = c.first_child();
-            continue;
-        }
-        // The next sibling, or that of the nearest parent below `node` that has one.
-        while (c && !c.next_sibling()) {
-            c = c.parent();
-            if (c == node) return;
-        }
-        if (c) c = c.next_sibling();
-    }
-}
-
-QString innerText(const pugi::xml_node &node)
-{
-    QString text;
-    appendText(node, &text);
-    return text;
-}
-
 // Cells held at most, whatever the sheet: a million analyses of a dozen columns.
 constexpr qint64 kMaxCells = 12'000'000;
 
+// Members are inflated this much at a time.
+constexpr int64_t kPiece = 256 * 1024;
+
 QString cellName(int column, int row) { return Workbook::ColumnName(column) + QString::number(row); }
 
-Sheet readArchive(zip_t *archive, const QString &sheetName)
-{
-    Sheet out;
-    auto unreadable = [&out](const QString &why) {
-        out.rows.clear();
-        out.error = QStringLiteral("无法读取工作表：") + why;
-        return out;
-    };
-    QList<QString> shared;
-    QByteArray bytes;
-    ZipMember::Outcome got = ZipMember::Read(archive, "xl/sharedStrings.xml", &bytes);
-    if (got == ZipMember::Outcome::Ok) {
-        pugi::xml_document doc;
-        if (doc.load_buffer(bytes.constData(), size_t(bytes.size())))
-            eachChild(doc.document_element(), "si", [&](pugi::xml_node si) { shared << innerText(si); });
-    } else if (got != ZipMember::Outcome::Missing) {
-        return unreadable(ZipMember::Why(got));
+// The bytes of a member as UTF-8, a piece at a time. Spreadsheet XML is UTF-8
+// (a byte-order mark allowed); UTF-16 and UTF-32, told by their mark or by how
+// "<?" is written, and Latin-1, when the declaration names it, are converted.
+class Utf8Feed {
+  public:
+    explicit Utf8Feed(ZipMember::Reader *in) : in_(in) {}
+
+    // Up to `size` bytes; 0 at the end or on a failure of the member.
+    int64_t read(char *to, int64_t size)
+    {
+        if (first_) {
+            first_ = false;
+            if (!start()) return 0;
+        }
+        while (pending_.size() - at_ == 0) {
+            if (!decoder_) return in_->read(to, size);
+            pending_.resize(kPiece);
+            const int64_t n = in_->read(pending_.data(), kPiece);
+            if (n <= 0) {
+                pending_.clear();
+                at_ = 0;
+                return 0;
+            }
+            const QString text = decoder_->decode(QByteArrayView(pending_.constData(), qsizetype(n)));
+            pending_ = text.toUtf8();
+            at_ = 0;
+        }
+        const int64_t n = std::min<int64_t>(size, pending_.size() - at_);
+        std::memcpy(to, pending_.constData() + at_, size_t(n));
+        at_ += n;
+        return n;
     }
-    // The first worksheet named by the workbook, or the one of the name asked for.
-    QString sheetPath = QStringLiteral("xl/worksheets/sheet1.xml");
+
+  private:
+    // The first piece read, its encoding told, and what it holds made ready.
+    bool start()
+    {
+        QByteArray head(kPiece, Qt::Uninitialized);
+        const int64_t n = in_->read(head.data(), kPiece);
+        if (n <= 0) return false;
+        head.truncate(qsizetype(n));
+        const auto begins = [&head](const char *bytes, int size) {
+            return head.size() >= size && std::memcmp(head.constData(), bytes, size_t(size)) == 0;
+        };
+        std::optional<QStringConverter::Encoding> encoding;
+        if (begins("\x00\x00\xFE\xFF", 4) || begins("\x00\x00\x00<", 4))
+            encoding = QStringConverter::Utf32BE;
+        else if (begins("\xFF\xFE\x00\x00", 4) || begins("<\x00\x00\x00", 4))
+            encoding = QStringConverter::Utf32LE;
+        else if (begins("\xFE\xFF", 2) || begins("\x00<\x00?", 4))
+            encoding = QStringConverter::Utf16BE;
+        else if (begins("\xFF\xFE", 2) || begins("<\x00?\x00", 4))
+            encoding = QStringConverter::Utf16LE;
+        else if (begins("\xEF\xBB\xBF", 3))
+            head.remove(0, 3);
+        else if (declaresLatin1(head))
+            encoding = QStringConverter::Latin1;
+        if (encoding) {
+            decoder_.emplace(*encoding);
+            pending_ = QString((*decoder_)(head)).toUtf8();
+        } else {
+            pending_ = std::move(head);
+        }
+        at_ = 0;
+        return true;
+    }
+
+    static bool declaresLatin1(const QByteArray &head)
+    {
+        if (!head.startsWith("<?xml")) return false;
+        const qsizetype end = head.indexOf("?>");
+        const QByteArray declaration = head.left(end < 0 ? 0 : end);
+        const qsizetype at = declaration.indexOf("encoding");
+        if (at < 0) return false;
+        qsizetype i = at + 8;
+        while (i < declaration.size() && (declaration[i] == ' ' || declaration[i] == '=')) ++i;
+        if (i >= declaration.size() || (declaration[i] != '"' && declaration[i] != '\'')) return false;
+        const qsizetype close = declaration.indexOf(declaration[i], i + 1);
+        if (close < 0) return false;
+        const QByteArray name = declaration.mid(i + 1, close - i - 1).toLower();
+        return name == "iso-8859-1" || name == "iso_8859-1" || name == "latin1";
+    }
+
+    ZipMember::Reader *in_;
+    bool first_ = true;
+    std::optional<QStringDecoder> decoder_;
+    QByteArray pending_;
+    qsizetype at_ = 0;
+};
+
+// XML read as it comes: start and end tags, and character data in pieces with
+// its references resolved. Checks what makes a document readable (tags closed
+// in order, names, attributes, comments, CDATA and processing instructions
+// ended) and holds no more than one tag and one piece, however large the
+// document: a tag longer than a few megabytes, nesting past a million elements,
+// and a document type (whose entities could multiply) are refused.
+class XmlScanner {
+  public:
+    enum Token { Start, End, Text, Done, Failed, Again };
+
+    explicit XmlScanner(Utf8Feed *feed) : feed_(feed) { buffer_.resize(size_t(kPiece)); }
+
+    Token next();
+
+    // Of the element just started or ended: its local name and depth (the root's is 1).
+    std::string_view local() const { return local_; }
+    int depth() const { return depth_; }
+    // Of Text: the piece, and the local name of the element it is in.
+    std::string_view text() const { return text_; }
+    std::string_view innermost() const;
+
+    // Of Start: the value of its first attribute of that local name.
+    bool attribute(std::string_view local, std::string_view *value);
+
+    // Failed: why. (A member that failed ends the document early: its reader
+    // says so, and that comes first.)
+    const QString &error() const { return error_; }
+
+  private:
+    static constexpr size_t kMaxTag = 16u << 20;
+    static constexpr int kMaxDepth = 1 << 20;
+    static constexpr size_t kMaxNames = 32u << 20;
+
+    struct Attr {
+        size_t name, nameEnd, value, valueEnd;
+    };
+
+    bool more(bool grow);
+    Token raw(const char *from, size_t size);
+    Token fail(const char *why = "XML格式错误")
+    {
+        failed_ = true;
+        error_ = QString::fromUtf8(why);
+        return Failed;
+    }
+    Token sourceEnded();
+    Token tag();
+    Token startTag(size_t end);
+    Token endTag(size_t end);
+    Token special();
+    Token skipUntil(const char *terminator, bool give);
+    Token characters();
+    std::string_view decode(const char *from, size_t size, bool attribute);
+
+    static bool nameStart(unsigned char c)
+    {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || c >= 0x80;
+    }
+    static bool nameChar(unsigned char c)
+    {
+        return nameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+    }
+    static bool space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+    static std::string_view localOf(std::string_view name)
+    {
+        const size_t colon = name.find(':');
+        return colon == std::string_view::npos ? name : name.substr(colon + 1);
+    }
+
+    Utf8Feed *feed_;
+    std::string buffer_;
+    size_t pos_ = 0, end_ = 0;
+    bool eof_ = false, failed_ = false, sawRoot_ = false;
+    // The open elements' names, one after another, and where each ends.
+    std::string names_;
+    std::vector<size_t> nameEnds_;
+    // A started element closed by "/>" ends with the next token; an ended one
+    // leaves the open names with the next token (its name is read until then).
+    bool pendingEnd_ = false, pop_ = false;
+    // Inside a CDATA section that runs past the buffer.
+    bool inCdata_ = false;
+    std::string_view local_, text_;
+    int depth_ = 0;
+    std::vector<Attr> attrs_;
+    std::string scratch_, attrScratch_;
+    QString error_;
+};
+
+// More bytes after those held; false at the end of the member, on its failure,
+// or when a single tag would outgrow the buffer.
+bool XmlScanner::more(bool grow)
+{
+    if (eof_) return false;
+    if (pos_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
+        end_ -= pos_;
+        pos_ = 0;
+    }
+    if (grow && buffer_.size() - end_ < size_t(kPiece) / 2) {
+        if (buffer_.size() >= kMaxTag) return false;
+        buffer_.resize(std::min(buffer_.size() * 2, kMaxTag));
+    }
+    if (end_ == buffer_.size()) return false;
+    const int64_t n = feed_->read(buffer_.data() + end_, int64_t(buffer_.size() - end_));
+    if (n <= 0) {
+        eof_ = true;
+        return false;
+    }
+    end_ += size_t(n);
+    return true;
+}
+
+XmlScanner::Token XmlScanner::sourceEnded()
+{
+    // The caller asks the member whether it ended or failed; an unfinished
+    // document is an error of its own.
+    if (!nameEnds_.empty() || !sawRoot_ || inCdata_) return fail();
+    return Done;
+}
+
+std::string_view XmlScanner::innermost() const
+{
+    if (nameEnds_.empty()) return {};
+    const size_t begin = nameEnds_.size() > 1 ? nameEnds_[nameEnds_.size() - 2] : 0;
+    return localOf(std::string_view(names_).substr(begin, nameEnds_.back() - begin));
+}
+
+XmlScanner::Token XmlScanner::next()
+{
+    if (failed_) return Failed;
+    if (pop_) {
+        pop_ = false;
+        names_.resize(nameEnds_.size() > 1 ? nameEnds_[nameEnds_.size() - 2] : 0);
+        nameEnds_.pop_back();
+    }
+    if (pendingEnd_) {
+        pendingEnd_ = false;
+        pop_ = true;
+        depth_ = int(nameEnds_.size());
+        return End;
+    }
+    // Comments and processing instructions are passed over here, not by
+    // recursion: a file may hold millions of them.
+    for (;;) {
+        Token t;
+        if (inCdata_)
+            t = skipUntil("]]>", true);
+        else if (pos_ == end_ && !more(false))
+            t = eof_ ? sourceEnded() : fail();
+        else if (buffer_[pos_] == '<')
+            t = tag();
+        else
+            t = characters();
+        if (t != Again) return t;
+    }
+}
+
+// Character data up to the next tag, in pieces no larger than the buffer.
+XmlScanner::Token XmlScanner::characters()
+{
+    for (;;) {
+        const char *from = buffer_.data() + pos_;
+        const void *lt = std::memchr(from, '<', end_ - pos_);
+        if (lt) {
+            const size_t size = size_t(static_cast<const char *>(lt) - from);
+            if (std::memchr(from, '\0', size)) return fail();
+            pos_ += size;
+            text_ = decode(from, size, false);
+            depth_ = int(nameEnds_.size());
+            return Text;
+        }
+        // No tag in sight: read on while there is room, else give what is held,
+        // keeping back a reference or a line end the next piece may finish.
+        if (more(false)) continue;
+        size_t size = end_ - pos_;
+        if (!eof_) {
+            const size_t tail = std::min<size_t>(size, 32);
+            for (size_t i = size; i > size - tail; --i) {
+                const char c = from[i - 1];
+                if (c == ';') break;
+                if (c == '&') {
+                    size = i - 1;
+                    break;
+                }
+            }
+            if (size > 0 && from[size - 1] == '\r') --size;
+        }
+        if (std::memchr(from, '\0', size)) return fail();
+        pos_ += size;
+        text_ = decode(from, size, false);
+        depth_ = int(nameEnds_.size());
+        return Text;
+    }
+}
+
+// Resolves the five entities and character references as XML has them
+// (anything else after '&' stays as written) and line ends to '\n'; in an
+// attribute, white space of any kind becomes a space.
+std::string_view XmlScanner::decode(const char *from, size_t size, bool attribute)
+{
+    const bool plain = !std::memchr(from, '&', size) && !std::memchr(from, '\r', size) &&
+                       (!attribute || (!std::memchr(from, '\n', size) && !std::memchr(from, '\t', size)));
+    if (plain) return std::string_view(from, size);
+    std::string &out = attribute ? attrScratch_ : scratch_;
+    out.clear();
+    for (size_t i = 0; i < size; ++i) {
+        const char c = from[i];
+        if (c == '\r') {
+            if (i + 1 < size && from[i + 1] == '\n') ++i;
+            out += attribute ? ' ' : '\n';
+        } else if (attribute && (c == '\n' || c == '\t')) {
+            out += ' ';
+        } else if (c == '&') {
+            const char *semi =
+                static_cast<const char *>(std::memchr(from + i, ';', std::min<size_t>(size - i, 32)));
+            const std::string_view ref =
+                semi ? std::string_view(from + i + 1, size_t(semi - from - i - 1)) : std::string_view();
+            char32_t code = 0;
+            bool ok = true;
+            if (ref == "lt")
+                code = '<';
+            else if (ref == "gt")
+                code = '>';
+            else if (ref == "amp")
+                code = '&';
+            else if (ref == "apos")
+                code = '\'';
+            else if (ref == "quot")
+                code = '"';
+            else if (ref.size() >= 2 && ref[0] == '#') {
+                const bool hex = ref[1] == 'x';
+                const std::string_view digits = ref.substr(hex ? 2 : 1);
+                ok = !digits.empty();
+                for (const char d : digits) {
+                    int v = -1;
+                    if (d >= '0' && d <= '9')
+                        v = d - '0';
+                    else if (hex && d >= 'a' && d <= 'f')
+                        v = d - 'a' + 10;
+                    else if (hex && d >= 'A' && d <= 'F')
+                        v = d - 'A' + 10;
+                    if (v < 0 || code > 0x10FFFF) {
+                        ok = false;
+                        break;
+                    }
+                    code = code * (hex ? 16 : 10) + char32_t(v);
+                }
+                ok = ok && code > 0 && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+            } else {
+                ok = false;
+            }
+            if (!ok) {
+                out += c;
+                continue;
+            }
+            if (code < 0x80) {
+                out += char(code);
+            } else if (code < 0x800) {
+                out += char(0xC0 | (code >> 6));
+                out += char(0x80 | (code & 0x3F));
+            } else if (code < 0x10000) {
+                out += char(0xE0 | (code >> 12));
+                out += char(0x80 | ((code >> 6) & 0x3F));
+                out += char(0x80 | (code & 0x3F));
+            } else {
+                out += char(0xF0 | (code >> 18));
+                out += char(0x80 | ((code >> 12) & 0x3F));
+                out += char(0x80 | ((code >> 6) & 0x3F));
+                out += char(0x80 | (code & 0x3F));
+            }
+            i = size_t(semi - from);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+XmlScanner::Token XmlScanner::tag()
+{
+    // At '<': what follows tells the kind.
+    while (end_ - pos_ < 2)
+        if (!more(true)) return fail();
+    const char kind = buffer_[pos_ + 1];
+    if (kind == '!' || kind == '?') return special();
+    // The whole tag, its end found outside quoted values.
+    size_t at = pos_ + 1;
+    char quote = 0;
+    for (;;) {
+        for (; at < end_; ++at) {
+            const char c = buffer_[at];
+            if (c == '\0') return fail(); // never in XML
+            if (quote) {
+                if (c == quote) quote = 0;
+            } else if (c == '"' || c == '\'') {
+                quote = c;
+            } else if (c == '>') {
+                break;
+            } else if (c == '<') {
+                return fail();
+            }
+        }
+        if (at < end_) break;
+        const size_t offset = at - pos_;
+        if (!more(true)) return fail();
+        at = pos_ + offset;
+    }
+    return kind == '/' ? endTag(at) : startTag(at);
+}
+
+XmlScanner::Token XmlScanner::startTag(size_t end)
+{
+    const char *b = buffer_.data();
+    size_t i = pos_ + 1;
+    if (!nameStart(static_cast<unsigned char>(b[i]))) return fail();
+    const size_t nameBegin = i;
+    while (i < end && nameChar(static_cast<unsigned char>(b[i]))) ++i;
+    const size_t nameEnd = i;
+    bool selfClosing = false;
+    attrs_.clear();
+    for (;;) {
+        const size_t before = i;
+        while (i < end && space(b[i])) ++i;
+        if (i == end) break;
+        if (b[i] == '/' && i + 1 == end) {
+            selfClosing = true;
+            break;
+        }
+        if (i == before || !nameStart(static_cast<unsigned char>(b[i]))) return fail();
+        Attr a;
+        a.name = i;
+        while (i < end && nameChar(static_cast<unsigned char>(b[i]))) ++i;
+        a.nameEnd = i;
+        while (i < end && space(b[i])) ++i;
+        if (i == end || b[i] != '=') return fail();
+        ++i;
+        while (i < end && space(b[i])) ++i;
+        if (i == end || (b[i] != '"' && b[i] != '\'')) return fail();
+        const char quote = b[i++];
+        a.value = i;
+        while (i < end && b[i] != quote) ++i;
+        if (i == end) return fail();
+        a.valueEnd = i++;
+        attrs_.push_back(a);
+    }
+    const std::string_view name(b + nameBegin, nameEnd - nameBegin);
+    if (int(nameEnds_.size()) >= kMaxDepth || names_.size() + name.size() > kMaxNames)
+        return fail("XML嵌套过深");
+    names_.append(name);
+    nameEnds_.push_back(names_.size());
+    sawRoot_ = true;
+    depth_ = int(nameEnds_.size());
+    local_ = localOf(std::string_view(names_).substr(names_.size() - name.size()));
+    pos_ = end + 1;
+    pendingEnd_ = selfClosing;
+    return Start;
+}
+
+bool XmlScanner::attribute(std::string_view local, std::string_view *value)
+{
+    // The tag stays in the buffer until the next token is asked for.
+    const char *b = buffer_.data();
+    for (const Attr &a : attrs_) {
+        if (localOf(std::string_view(b + a.name, a.nameEnd - a.name)) != local) continue;
+        *value = decode(b + a.value, a.valueEnd - a.value, true);
+        return true;
+    }
+    return false;
+}
+
+XmlScanner::Token XmlScanner::endTag(size_t end)
+{
+    const char *b = buffer_.data();
+    size_t i = pos_ + 2;
+    const size_t nameBegin = i;
+    while (i < end && nameChar(static_cast<unsigned char>(b[i]))) ++i;
+    const std::string_view name(b + nameBegin, i - nameBegin);
+    while (i < end && space(b[i])) ++i;
+    if (i != end || nameEnds_.empty()) return fail();
+    const size_t begin = nameEnds_.size() > 1 ? nameEnds_[nameEnds_.size() - 2] : 0;
+    if (std::string_view(names_).substr(begin) != name) return fail();
+    depth_ = int(nameEnds_.size());
+    local_ = localOf(std::string_view(names_).substr(begin));
+    pop_ = true;
+    pos_ = end + 1;
+    return End;
+}
+
+// Comments, CDATA, processing instructions; a document type is refused.
+XmlScanner::Token XmlScanner::special()
+{
+    while (end_ - pos_ < 9)
+        if (!more(true)) break;
+    const std::string_view head(buffer_.data() + pos_, std::min<size_t>(end_ - pos_, 9));
+    if (head.substr(0, 2) == "<?") {
+        // A target name first; then anything up to "?>".
+        if (head.size() < 3 || !nameStart(static_cast<unsigned char>(head[2]))) return fail();
+        pos_ += 2;
+        return skipUntil("?>", false);
+    }
+    if (head.substr(0, 4) == "<!--") {
+        pos_ += 4;
+        return skipUntil("-->", false);
+    }
+    if (head == "<![CDATA[") {
+        if (nameEnds_.empty()) return fail();
+        pos_ += 9;
+        inCdata_ = true;
+        return skipUntil("]]>", true);
+    }
+    // "<!DOCTYPE" and anything else.
+    return fail();
+}
+
+// Text as written (CDATA): only line ends made '\n'.
+XmlScanner::Token XmlScanner::raw(const char *from, size_t size)
+{
+    depth_ = int(nameEnds_.size());
+    if (!std::memchr(from, '\r', size)) {
+        text_ = std::string_view(from, size);
+        return Text;
+    }
+    scratch_.clear();
+    for (size_t r = 0; r < size; ++r) {
+        if (from[r] == '\r') {
+            scratch_ += '\n';
+            if (r + 1 < size && from[r + 1] == '\n') ++r;
+        } else {
+            scratch_ += from[r];
+        }
+    }
+    text_ = scratch_;
+    return Text;
+}
+
+// Past the terminator; with `give`, what comes before it as Text, a piece at a
+// time, else Again.
+XmlScanner::Token XmlScanner::skipUntil(const char *terminator, bool give)
+{
+    const std::string_view t(terminator);
+    for (;;) {
+        const std::string_view held(buffer_.data() + pos_, end_ - pos_);
+        const size_t found = held.find(t);
+        if (held.substr(0, found).find('\0') != std::string_view::npos) return fail();
+        if (found != std::string_view::npos) {
+            pos_ += found + t.size();
+            if (!give) return Again;
+            inCdata_ = false;
+            return raw(held.data(), found);
+        }
+        // Keep what could begin the terminator (or a line end) for the next piece.
+        size_t keep = std::min(held.size(), t.size() - 1);
+        if (keep < held.size() && held[held.size() - keep - 1] == '\r') ++keep;
+        if (!give || held.size() == keep) {
+            pos_ = end_ - keep;
+            if (!more(false)) return fail();
+            continue;
+        }
+        pos_ += held.size() - keep;
+        return raw(held.data(), held.size() - keep);
+    }
+}
+
+// Reads a member to its end, for a failure of the member itself that decides
+// the message (as it would, had the member been inflated whole first).
+void drain(ZipMember::Reader *in)
+{
+    std::vector<char> sink(static_cast<size_t>(kPiece));
+    while (in->read(sink.data(), kPiece) > 0) {
+    }
+}
+
+// The shared strings of the workbook, one after another as UTF-8.
+struct SharedStrings {
+    std::string text;
+    std::vector<uint32_t> ends;
+    bool broken = false; // unreadable XML: no index into it can be trusted
+
+    static_assert(ZipMember::kLimit < (int64_t(1) << 32), "offsets of 32 bits");
+
+    bool at(std::string_view index, QString *value) const
+    {
+        // The index as Excel writes it: digits (spaces around them are let pass).
+        size_t b = 0, e = index.size();
+        while (b < e && (index[b] == ' ' || index[b] == '\t' || index[b] == '\n')) ++b;
+        while (e > b && (index[e - 1] == ' ' || index[e - 1] == '\t' || index[e - 1] == '\n')) --e;
+        if (broken || b == e || e - b > 10) return false;
+        uint64_t n = 0;
+        for (size_t i = b; i < e; ++i) {
+            if (index[i] < '0' || index[i] > '9') return false;
+            n = n * 10 + uint64_t(index[i] - '0');
+        }
+        if (n >= ends.size()) return false;
+        const uint32_t from = n == 0 ? 0 : ends[size_t(n - 1)];
+        *value = QString::fromUtf8(text.data() + from, qsizetype(ends[size_t(n)] - from));
+        return true;
+    }
+};
+
+// "xl/sharedStrings.xml" as the cells refer to it: each <si> of the root, its
+// plain text or the text of its runs, phonetic hints (<rPh>) left out. A
+// failure of the member is the error returned.
+QString readShared(zip_t *archive, SharedStrings *out)
+{
+    ZipMember::Reader in(archive, "xl/sharedStrings.xml");
+    if (in.outcome() == ZipMember::Outcome::Missing) return QString();
+    Utf8Feed feed(&in);
+    XmlScanner xml(&feed);
+    bool inItem = false;
+    int hint = 0, roots = 0; // depth of an open <rPh>; elements at the top
+    for (;;) {
+        const XmlScanner::Token t = xml.next();
+        if (t == XmlScanner::Done || t == XmlScanner::Failed) {
+            if (t == XmlScanner::Failed) drain(&in);
+            if (in.outcome() != ZipMember::Outcome::Ok) return ZipMember::Why(in.outcome());
+            out->broken = t == XmlScanner::Failed;
+            if (out->broken) {
+                out->text.clear();
+                out->ends.clear();
+            }
+            return QString();
+        }
+        if (t == XmlScanner::Start) {
+            if (xml.depth() == 1) ++roots;
+            if (roots > 1) continue;
+            if (xml.depth() == 2 && xml.local() == "si")
+                inItem = true;
+            else if (inItem && hint == 0 && xml.local() == "rPh")
+                hint = xml.depth();
+        } else if (t == XmlScanner::End) {
+            if (xml.depth() == 2 && inItem) {
+                inItem = false;
+                out->ends.push_back(uint32_t(out->text.size()));
+            } else if (xml.depth() == hint) {
+                hint = 0;
+            }
+        } else if (t == XmlScanner::Text && inItem && hint == 0 && xml.innermost() == "t") {
+            out->text.append(xml.text());
+        }
+    }
+}
+
+// The part of the first worksheet the workbook names, or of the one named.
+// False when there is no sheet of that name.
+bool findSheet(zip_t *archive, const QString &sheetName, QString *sheetPath)
+{
+    *sheetPath = QStringLiteral("xl/worksheets/sheet1.xml");
     bool found = sheetName.isEmpty();
     QByteArray wb, rels;
     if (ZipMember::Read(archive, "xl/workbook.xml", &wb) == ZipMember::Outcome::Ok &&
@@ -550,76 +1137,288 @@ Sheet readArchive(zip_t *archive, const QString &sheetName)
             eachChild(rdoc.document_element(), "Relationship", [&](pugi::xml_node rel) {
                 if (std::strcmp(attribute(rel, "Id").value(), rid) != 0) return;
                 const QString target = QString::fromUtf8(attribute(rel, "Target").value());
-                sheetPath =
+                *sheetPath =
                     target.startsWith(QLatin1Char('/')) ? target.mid(1) : QStringLiteral("xl/") + target;
             });
         }
     }
-    if (!found) return unreadable(QStringLiteral("没有工作表") + sheetName);
-    got = ZipMember::Read(archive, sheetPath.toUtf8().constData(), &bytes);
-    if (got != ZipMember::Outcome::Ok) return unreadable(ZipMember::Why(got));
-    pugi::xml_document doc;
-    if (!doc.load_buffer(bytes.constData(), size_t(bytes.size())))
-        return unreadable(QStringLiteral("XML格式错误"));
-    bytes = QByteArray();
+    return found;
+}
 
-    // The first row with content is the header (or the first sample): its width
-    // bounds every later row, so no row is ever padded past the columns it uses.
-    int width = -1, nextRow = 1;
-    qint64 cells = 0;
-    const pugi::xml_node data = child(doc.document_element(), "sheetData");
-    for (pugi::xml_node r = data.first_child(); r; r = r.next_sibling()) {
-        if (r.type() != pugi::node_element || std::strcmp(localName(r.name()), "row") != 0) continue;
-        SheetRow row;
-        const pugi::xml_attribute number = attribute(r, "r");
-        row.line = number ? Xlsx::ParseRowNumber(number.value()) : nextRow;
-        if (row.line < 1 || row.line > Xlsx::kMaxRow)
-            return unreadable(QStringLiteral("行号超出范围：") + QString::fromUtf8(number.value()).left(40));
-        nextRow = row.line + 1;
-        int nextCol = 1, last = 0;
-        std::vector<std::pair<int, QString>> values;
-        for (pugi::xml_node c = r.first_child(); c; c = c.next_sibling()) {
-            if (c.type() != pugi::node_element || std::strcmp(localName(c.name()), "c") != 0) continue;
-            int col = nextCol, rowOfCell = row.line;
-            if (const pugi::xml_attribute ref = attribute(c, "r")) {
-                if (!Xlsx::ParseCellReference(ref.value(), &col, &rowOfCell))
-                    return unreadable(QStringLiteral("单元格引用无效：") +
-                                      QString::fromUtf8(ref.value()).left(40));
-            }
-            if (col > Xlsx::kMaxColumn) return unreadable(QStringLiteral("列数超出范围"));
-            nextCol = col + 1;
-            const QString type = QString::fromUtf8(attribute(c, "t").value());
-            const pugi::xml_node v = child(c, "v");
-            QString value;
-            if (type == QLatin1String("s"))
-                value = shared.value(v.text().as_int(-1));
-            else if (type == QLatin1String("inlineStr"))
-                value = innerText(child(c, "is"));
-            else
-                value = QString::fromUtf8(v.text().get());
-            // Written by a program that does not compute (a script, say): the
-            // formula's result is not in the file, and guessing it empty would
-            // drop a number without a word.
-            if (!v && child(c, "f"))
-                return unreadable(QStringLiteral("公式无计算结果：") + cellName(col, row.line));
-            if (value.trimmed().isEmpty()) continue;
-            if (width >= 0 && col > width) {
-                row.problem =
-                    QStringLiteral("单元格%1在表头以外：%2").arg(cellName(col, row.line), value.left(40));
-                row.problemColumn = col;
-                continue;
-            }
-            last = std::max(last, col);
-            values.emplace_back(col, value);
-        }
-        if (last == 0 && row.problem.isEmpty()) continue; // a blank row
-        if (width < 0) width = last;
-        cells += last;
-        if (cells > kMaxCells) return unreadable(QStringLiteral("单元格超过%1个").arg(kMaxCells));
-        for (int i = 0; i < last; ++i) row.cells << QString();
-        for (auto &[col, value] : values) row.cells[col - 1] = value;
-        out.rows << row;
+// The cells of a sheet as they are read: each row handed on once it is whole.
+// Errors of the member come before errors of the XML, and these before what
+// the cells are found to hold, as if the sheet had been read whole first; so
+// once the cells go wrong the rest is still read, though no row is handed on.
+class SheetReader {
+  public:
+    SheetReader(const SharedStrings &shared, const std::function<bool(SheetRow &&)> &onRow)
+        : shared_(shared), onRow_(onRow)
+    {
     }
+
+    QString read(ZipMember::Reader *in, const std::function<void(int64_t)> &tick)
+    {
+        Utf8Feed feed(in);
+        XmlScanner xml(&feed);
+        int64_t lastDone = -1;
+        for (;;) {
+            const XmlScanner::Token t = xml.next();
+            if (tick && in->done() != lastDone) {
+                lastDone = in->done();
+                tick(lastDone);
+            }
+            switch (t) {
+            case XmlScanner::Done: break;
+            case XmlScanner::Failed:
+                drain(in);
+                if (in->outcome() != ZipMember::Outcome::Ok)
+                    return unreadable(ZipMember::Why(in->outcome(), in->limit()));
+                return unreadable(xml.error());
+            case XmlScanner::Start: start(xml); break;
+            case XmlScanner::End: end(xml); break;
+            case XmlScanner::Text: text(xml); break;
+            case XmlScanner::Again: break;
+            }
+            if (t == XmlScanner::Done) break;
+            if (cancelled_) return QString();
+        }
+        if (in->outcome() != ZipMember::Outcome::Ok)
+            return unreadable(ZipMember::Why(in->outcome(), in->limit()));
+        return error_.isEmpty() ? QString() : unreadable(error_);
+    }
+
+    bool cancelled() const { return cancelled_; }
+
+  private:
+    static QString unreadable(const QString &why) { return QStringLiteral("无法读取工作表：") + why; }
+
+    void fail(const QString &why)
+    {
+        if (error_.isEmpty()) error_ = why;
+    }
+
+    void start(XmlScanner &xml)
+    {
+        const int depth = xml.depth();
+        const std::string_view name = xml.local();
+        // Only the first element at the top is the document's.
+        if (depth == 1) ++roots_;
+        if (roots_ > 1) return;
+        if (depth == 2) {
+            if (data_ == Before && name == "sheetData") data_ = Inside;
+            return;
+        }
+        if (data_ != Inside || !error_.isEmpty()) return;
+        if (depth == 3) {
+            inRow_ = name == "row";
+            if (inRow_) startRow(xml);
+        } else if (depth == 4 && inRow_) {
+            inCell_ = name == "c";
+            if (inCell_) startCell(xml);
+        } else if (depth == 5 && inCell_) {
+            if (name == "v" && !hasV_) {
+                hasV_ = inV_ = true;
+            } else if (name == "f") {
+                hasF_ = true;
+            } else if (name == "is" && !hasIs_) {
+                hasIs_ = inIs_ = true;
+            }
+        } else if (depth > 5 && inIs_ && hint_ == 0 && name == "rPh") {
+            hint_ = depth;
+        }
+    }
+
+    void end(XmlScanner &xml)
+    {
+        const int depth = xml.depth();
+        if (depth == 2) {
+            if (data_ == Inside) data_ = After;
+            return;
+        }
+        if (data_ != Inside) return;
+        if (depth == 3) {
+            if (inRow_ && error_.isEmpty()) endRow();
+            inRow_ = false;
+        } else if (depth == 4) {
+            if (inCell_ && error_.isEmpty()) endCell();
+            inCell_ = false;
+        } else if (depth == 5) {
+            inV_ = inIs_ = false;
+        } else if (depth == hint_) {
+            hint_ = 0;
+        }
+    }
+
+    void text(XmlScanner &xml)
+    {
+        if (!inCell_) return;
+        if (inV_ && xml.depth() == 5) {
+            v_.append(xml.text());
+        } else if (inIs_ && hint_ == 0 && xml.depth() > 5 && xml.innermost() == "t") {
+            is_.append(xml.text());
+        }
+    }
+
+    void startRow(XmlScanner &xml)
+    {
+        row_ = SheetRow();
+        values_.clear();
+        nextCol_ = 1;
+        last_ = 0;
+        std::string_view number;
+        if (xml.attribute("r", &number)) {
+            scratch_.assign(number);
+            row_.line = scratch_.find('\0') == std::string::npos ? Xlsx::ParseRowNumber(scratch_.c_str()) : 0;
+        } else {
+            row_.line = nextRow_;
+        }
+        if (row_.line < 1 || row_.line > Xlsx::kMaxRow) {
+            fail(QStringLiteral("行号超出范围：") +
+                 QString::fromUtf8(number.data(), qsizetype(number.size())).left(40));
+            return;
+        }
+        nextRow_ = row_.line + 1;
+    }
+
+    void startCell(XmlScanner &xml)
+    {
+        col_ = nextCol_;
+        int rowOfCell = row_.line;
+        std::string_view value;
+        if (xml.attribute("r", &value)) {
+            scratch_.assign(value);
+            if (scratch_.find('\0') != std::string::npos ||
+                !Xlsx::ParseCellReference(scratch_.c_str(), &col_, &rowOfCell)) {
+                fail(QStringLiteral("单元格引用无效：") +
+                     QString::fromUtf8(value.data(), qsizetype(value.size())).left(40));
+                return;
+            }
+        }
+        if (col_ > Xlsx::kMaxColumn) {
+            fail(QStringLiteral("列数超出范围"));
+            return;
+        }
+        nextCol_ = col_ + 1;
+        type_ = Other;
+        if (xml.attribute("t", &value)) {
+            if (value == "s")
+                type_ = Shared;
+            else if (value == "inlineStr")
+                type_ = Inline;
+        }
+        hasV_ = hasF_ = hasIs_ = inV_ = inIs_ = false;
+        hint_ = 0;
+        v_.clear();
+        is_.clear();
+    }
+
+    void endCell()
+    {
+        // Written by a program that does not compute (a script, say): the
+        // formula's result is not in the file, and guessing it empty would
+        // drop a number without a word.
+        if (!hasV_ && hasF_) {
+            fail(QStringLiteral("公式无计算结果：") + cellName(col_, row_.line));
+            return;
+        }
+        QString value;
+        if (type_ == Shared) {
+            // An index the table does not hold is a broken file, not an empty cell.
+            if (hasV_ && !QByteArrayView(v_.data(), qsizetype(v_.size())).trimmed().isEmpty() &&
+                !shared_.at(v_, &value)) {
+                fail(QStringLiteral("共享字符串无效：") + cellName(col_, row_.line));
+                return;
+            }
+        } else {
+            const std::string &raw = type_ == Inline ? is_ : v_;
+            value = QString::fromUtf8(raw.data(), qsizetype(raw.size()));
+        }
+        if (value.trimmed().isEmpty()) return;
+        if (width_ >= 0 && col_ > width_) {
+            row_.problem =
+                QStringLiteral("单元格%1在表头以外：%2").arg(cellName(col_, row_.line), value.left(40));
+            row_.problemColumn = col_;
+            return;
+        }
+        last_ = std::max(last_, col_);
+        values_.emplace_back(col_, std::move(value));
+    }
+
+    void endRow()
+    {
+        if (last_ == 0 && row_.problem.isEmpty()) return; // a blank row
+        // The first row with content is the header (or the first sample): its
+        // width bounds every later row, so no row is ever padded past the
+        // columns it uses.
+        if (width_ < 0) width_ = last_;
+        cells_ += last_;
+        if (cells_ > kMaxCells) {
+            fail(QStringLiteral("单元格超过%1个").arg(kMaxCells));
+            return;
+        }
+        row_.cells.reserve(last_);
+        for (int i = 0; i < last_; ++i) row_.cells << QString();
+        for (auto &[col, value] : values_) row_.cells[col - 1] = std::move(value);
+        values_.clear();
+        if (!onRow_(std::move(row_))) cancelled_ = true;
+    }
+
+    const SharedStrings &shared_;
+    const std::function<bool(SheetRow &&)> &onRow_;
+    enum { Before, Inside, After } data_ = Before;
+    enum { Other, Shared, Inline } type_ = Other;
+    bool inRow_ = false, inCell_ = false, inV_ = false, inIs_ = false;
+    bool hasV_ = false, hasF_ = false, hasIs_ = false, cancelled_ = false;
+    int hint_ = 0, roots_ = 0;
+    int width_ = -1, nextRow_ = 1, nextCol_ = 1, last_ = 0, col_ = 0;
+    qint64 cells_ = 0;
+    SheetRow row_;
+    std::vector<std::pair<int, QString>> values_;
+    std::string v_, is_, scratch_;
+    QString error_;
+};
+
+// The sheet of an opened package, row by row.
+QString streamPackage(const ZipMember::Package &package, const QString &sheetName,
+                      const std::function<bool(SheetRow &&)> &onRow,
+                      const std::function<void(int64_t, int64_t)> &progress)
+{
+    zip_t *archive = package.archive();
+    if (!archive) return QStringLiteral("不是有效的 .xlsx 文件");
+    const auto unreadable = [](const QString &why) { return QStringLiteral("无法读取工作表：") + why; };
+    SharedStrings shared;
+    const QString why = readShared(archive, &shared);
+    if (!why.isEmpty()) return unreadable(why);
+    QString sheetPath;
+    if (!findSheet(archive, sheetName, &sheetPath))
+        return unreadable(QStringLiteral("没有工作表") + sheetName);
+    ZipMember::Reader in(archive, sheetPath.toUtf8().constData(), ZipMember::kStreamedLimit);
+    if (in.outcome() != ZipMember::Outcome::Ok)
+        return unreadable(ZipMember::Why(in.outcome(), ZipMember::kStreamedLimit));
+    std::function<void(int64_t)> tick;
+    if (progress) {
+        const int64_t total = in.compressedSize(), from = package.bytesRead();
+        tick = [&package, &progress, total, from](int64_t) {
+            progress(std::clamp<int64_t>(package.bytesRead() - from, 0, total), total);
+        };
+    }
+    SheetReader reader(shared, onRow);
+    const QString error = reader.read(&in, tick);
+    if (progress && error.isEmpty() && !reader.cancelled())
+        progress(in.compressedSize(), in.compressedSize());
+    return error;
+}
+
+Sheet collect(const ZipMember::Package &package, const QString &sheetName)
+{
+    Sheet out;
+    out.error = streamPackage(package, sheetName,
+                              [&out](SheetRow &&row) {
+                                  out.rows << std::move(row);
+                                  return true;
+                              },
+                              {});
+    if (!out.error.isEmpty()) out.rows.clear();
     return out;
 }
 
@@ -761,46 +1560,35 @@ QString SaveNew(const QString &folder, const QString &baseName, const QByteArray
     fail(ErrNo::FileAccess);
 }
 
-namespace {
-
-// The sheet of an opened package, which it then lets go; none opened: not a workbook.
-Sheet readOpened(zip_t *archive, const QString &sheetName = QString())
+QString StreamFirstSheet(const QString &path, const std::function<bool(SheetRow &&)> &onRow,
+                         const std::function<void(int64_t, int64_t)> &progress)
 {
-    Sheet out;
-    if (!archive) {
-        out.error = QStringLiteral("不是有效的 .xlsx 文件");
-        return out;
-    }
-    out = readArchive(archive, sheetName);
-    zip_discard(archive);
-    return out;
+    const ZipMember::Package package(path);
+    return streamPackage(package, QString(), onRow, progress);
 }
 
-} // namespace
+QString StreamFirstSheetData(const QByteArray &package, const std::function<bool(SheetRow &&)> &onRow,
+                             const std::function<void(int64_t, int64_t)> &progress)
+{
+    const ZipMember::Package opened(package);
+    return streamPackage(opened, QString(), onRow, progress);
+}
+
+QString StreamSheet(const QString &path, const QString &name, const std::function<bool(SheetRow &&)> &onRow,
+                    const std::function<void(int64_t, int64_t)> &progress)
+{
+    const ZipMember::Package package(path);
+    return streamPackage(package, name, onRow, progress);
+}
 
 Sheet ReadFirstSheetData(const QByteArray &package)
 {
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t *source =
-        zip_source_buffer_create(package.constData(), zip_uint64_t(package.size()), 0, &error);
-    zip_t *archive = source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
-    zip_error_fini(&error);
-    if (!archive && source) zip_source_free(source);
-    return readOpened(archive);
+    return collect(ZipMember::Package(package), QString());
 }
 
-Sheet ReadFirstSheet(const QString &path)
-{
-    int err = 0;
-    return readOpened(zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &err));
-}
+Sheet ReadFirstSheet(const QString &path) { return collect(ZipMember::Package(path), QString()); }
 
-Sheet ReadSheet(const QString &path, const QString &name)
-{
-    int err = 0;
-    return readOpened(zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &err), name);
-}
+Sheet ReadSheet(const QString &path, const QString &name) { return collect(ZipMember::Package(path), name); }
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVector>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 // Spreadsheets (.xlsx), read and written. Written: made from an OOXML template
@@ -37,6 +38,28 @@ Sheet ReadFirstSheetData(const QByteArray &package);
 
 // The worksheet of that name (its sheet tab); "没有工作表…" when there is none.
 Sheet ReadSheet(const QString &path, const QString &name);
+
+// Rows of the first worksheet (or the one named), one at a time as they are
+// read: the sheet is inflated and parsed a piece at a time, so memory stays the
+// same however long it is (the shared strings excepted, which are held whole).
+// The rows are those ReadFirstSheet gives, in order.
+//
+// onRow returns false to stop early (the caller cancelled); the function then
+// returns at once with no error. `progress`, when given, is told the
+// compressed bytes of the sheet read so far and their total, at most once a piece.
+//
+// Returns the error ReadFirstSheet gives ("无法读取工作表：…" and the like),
+// empty on success. A row handed on cannot be taken back: when the sheet turns
+// out broken after some rows (XML that breaks off, a bad reference further on,
+// more than the cells allowed), those rows have been given already and the
+// error comes only when the function returns; the caller then throws them away,
+// as ReadFirstSheet does. Once an error is found no further row is given.
+QString StreamFirstSheet(const QString &path, const std::function<bool(SheetRow &&)> &onRow,
+                         const std::function<void(int64_t done, int64_t total)> &progress = {});
+QString StreamFirstSheetData(const QByteArray &package, const std::function<bool(SheetRow &&)> &onRow,
+                             const std::function<void(int64_t done, int64_t total)> &progress = {});
+QString StreamSheet(const QString &path, const QString &name, const std::function<bool(SheetRow &&)> &onRow,
+                    const std::function<void(int64_t done, int64_t total)> &progress = {});
 
 extern const QString kErrorSource; // "ExportToExcel"
 extern const QString kErrorText;   // "数据导出过程中出错"
