@@ -594,16 +594,8 @@ int run(const QStringList &args)
     const bool workbook =
         QFileInfo(samples).suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0;
     Batch::SampleStream stream(kind, samples);
-    Batch::Mapped whole;
     QList<int> sourceColumns;
-    if (workbook) {
-        whole = Batch::ReadSampleFile(kind, samples);
-        if (!whole.error.isEmpty()) {
-            err(QStringLiteral("%1: %2").arg(samples, whole.error));
-            return 1;
-        }
-        sourceColumns = whole.sourceColumn;
-    } else {
+    if (!workbook) {
         QString why;
         if (!stream.open(&why)) {
             err(QStringLiteral("%1: %2").arg(samples, why));
@@ -617,38 +609,52 @@ int run(const QStringList &args)
         std::unique_ptr<Batch::SampleColumns> table;
         QString error;
         bool hadHeader = false;
+        QList<int> sourceColumns;
     };
     std::deque<Piece> ready;
     std::mutex lock;
     std::condition_variable changed;
     bool finished = false, stop = false;
+    // Hands a piece over, waiting while two wait already; false once the writer has stopped.
+    auto push = [&](Piece piece) {
+        std::unique_lock<std::mutex> held(lock);
+        changed.wait(held, [&] { return stop || ready.size() < 2; });
+        if (stop) return false;
+        ready.push_back(std::move(piece));
+        changed.notify_all();
+        return true;
+    };
+    auto pieceOf = [&](Batch::Mapped &mapped) {
+        Piece piece;
+        piece.error = mapped.error;
+        piece.hadHeader = mapped.hadHeader;
+        piece.sourceColumns = mapped.sourceColumn;
+        if (piece.error.isEmpty() && !mapped.rows.isEmpty()) {
+            piece.table = std::make_unique<Batch::SampleColumns>(kind);
+            piece.table->append(mapped.rows);
+        }
+        return piece;
+    };
     std::thread reader([&] {
-        for (bool first = true;; first = false) {
-            Piece piece;
-            try {
-                Batch::Mapped mapped;
-                if (workbook) {
-                    if (!first) break;
-                    mapped = std::move(whole);
-                } else {
-                    mapped = stream.next();
+        try {
+            if (workbook) {
+                // The sheet as it streams; its error, or its end, comes last.
+                Piece last;
+                last.error = Batch::StreamWorkbookSamples(
+                    kind, samples, [&](Batch::Mapped &&mapped) { return push(pieceOf(mapped)); });
+                push(std::move(last));
+            } else {
+                for (;;) {
+                    Batch::Mapped mapped = stream.next();
+                    Piece piece = pieceOf(mapped);
+                    const bool last = !piece.table;
+                    if (!push(std::move(piece)) || last) break;
                 }
-                piece.error = mapped.error;
-                piece.hadHeader = mapped.hadHeader;
-                if (piece.error.isEmpty() && !mapped.rows.isEmpty()) {
-                    piece.table = std::make_unique<Batch::SampleColumns>(kind);
-                    piece.table->append(mapped.rows);
-                }
-            } catch (const std::exception &e) {
-                piece.error = QString::fromLocal8Bit(e.what());
             }
-            const bool last = !piece.table;
-            std::unique_lock<std::mutex> held(lock);
-            changed.wait(held, [&] { return stop || ready.size() < 2; });
-            if (stop) break;
-            ready.push_back(std::move(piece));
-            changed.notify_all();
-            if (last) break;
+        } catch (const std::exception &e) {
+            Piece failed;
+            failed.error = QString::fromLocal8Bit(e.what());
+            push(std::move(failed));
         }
         std::lock_guard<std::mutex> held(lock);
         finished = true;
@@ -698,6 +704,7 @@ int run(const QStringList &args)
             break;
         }
         const Batch::SampleColumns &table = *piece->table;
+        if (workbook && first) sourceColumns = piece->sourceColumns;
         options.firstRow = done;
         const std::vector<Batch::Result> results = Batch::Compute(table, library, options);
         for (const Batch::Result &r : results)

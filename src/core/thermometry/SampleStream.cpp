@@ -1,6 +1,7 @@
 #include "core/thermometry/SampleStream.h"
 
 #include "core/files/TextCodec.h"
+#include "core/files/Workbook.h"
 #include "core/thermometry/BatchRun.h"
 #include "core/thermometry/SampleColumns.h"
 
@@ -137,6 +138,51 @@ Mapped SampleStream::next()
     }
 }
 
+QString StreamWorkbookSamples(Kind kind, const QString &path, const std::function<bool(Mapped &&)> &onPiece)
+{
+    constexpr int kPieceRows = 8192;
+    QList<Row> rows;
+    Row header;
+    bool first = true, hadHeader = false, stopped = false, any = false;
+    QString mapError;
+    auto flush = [&]() {
+        if (rows.isEmpty()) return true;
+        if (!first && hadHeader) rows.prepend(header);
+        Mapped m = MapColumns(kind, rows);
+        if (first) {
+            hadHeader = m.hadHeader;
+            if (hadHeader) header = rows.first();
+            first = false;
+        }
+        rows.clear();
+        if (!m.error.isEmpty()) {
+            mapError = m.error;
+            return false;
+        }
+        if (m.rows.isEmpty()) return true;
+        any = true;
+        if (!onPiece(std::move(m))) stopped = true;
+        return !stopped;
+    };
+    const QString error = Workbook::StreamFirstSheet(path, [&](Workbook::SheetRow &&r) {
+        Row row;
+        row.cells = std::move(r.cells);
+        row.line = r.line;
+        row.problem = std::move(r.problem);
+        row.problemColumn = r.problemColumn;
+        rows << std::move(row);
+        return rows.size() < kPieceRows || flush();
+    });
+    if (!error.isEmpty()) return error;
+    if (!mapError.isEmpty()) return mapError;
+    if (stopped) return QString();
+    if (!flush()) return mapError;
+    if (stopped) return QString();
+    if (!any)
+        return hadHeader ? QStringLiteral("文件只有表头，没有样品行") : QStringLiteral("文件中没有样品行");
+    return QString();
+}
+
 namespace {
 
 void appendTrimmed(SampleColumns *table, QList<Row> &rows)
@@ -155,12 +201,17 @@ QString ReadSamples(Kind kind, const QString &path, SampleColumns *table, Progre
     table->clear();
     auto cancelled = [progress] { return progress && progress->cancel.load(); };
     if (QFileInfo(path).suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0) {
-        Mapped whole = ReadSampleFile(kind, path);
-        if (!whole.error.isEmpty()) return whole.error;
-        if (cancelled()) return QString();
-        appendTrimmed(table, whole.rows);
-        if (progress) progress->done = int(table->rowCount());
-        return QString();
+        const QString error = StreamWorkbookSamples(kind, path, [&](Mapped &&piece) {
+            if (cancelled()) return false;
+            appendTrimmed(table, piece.rows);
+            if (progress) {
+                progress->done = int(std::min<int64_t>(table->rowCount(), std::numeric_limits<int>::max()));
+                if (progress->report) progress->report(progress->done.load());
+            }
+            return true;
+        });
+        if (!error.isEmpty() || cancelled()) table->clear();
+        return error;
     }
     SampleStream stream(kind, path);
     QString why;

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QString>
+#include <functional>
 
 // A delimited sample file (.csv, .tsv, .txt) read piece by piece, so that a file
 // of millions of samples never stands in memory whole: each piece is mapped as
@@ -45,6 +46,13 @@ class SampleStream {
     Mapped first_;
     bool firstTaken_ = false;
 };
+
+// The first sheet of a workbook read as it streams, mapped as the whole-file
+// reader maps it (its header, if it has one, names the columns of every
+// piece): each piece of rows goes to onPiece, which returns false to stop. The
+// sheet's error, or a sheet without samples, comes back; a caller must then
+// let go of the pieces it had, since an error may follow rows already given.
+QString StreamWorkbookSamples(Kind kind, const QString &path, const std::function<bool(Mapped &&)> &onPiece);
 
 class SampleColumns;
 struct Progress;
