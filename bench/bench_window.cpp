@@ -11,8 +11,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -131,6 +133,32 @@ int main(int argc, char **argv)
     std::printf("bench_window: %d samples, file %.1f MB; before: peak %.0f MiB\n", kSamples,
                 double(QFile(csv).size()) / 1e6, peakMiB());
 
+    // The samples pasted from a spreadsheet (tab separated, with the header) into a window.
+    QString tsv;
+    {
+        QFile f(csv);
+        f.open(QIODevice::ReadOnly);
+        tsv = QString::fromUtf8(f.readAll()).replace(QLatin1Char(','), QLatin1Char('\t'));
+    }
+    QApplication::clipboard()->setText(tsv);
+    tsv.clear();
+    {
+        frmIsoBatch pasted;
+        pasted.show();
+        pasted.Load();
+        QApplication::processEvents();
+        auto *table = pasted.findChild<QTableView *>(QStringLiteral("lvwSamples"));
+        timer.restart();
+        const double gapPaste = longestGapMs([&] {
+            table->setFocus();
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+            QApplication::sendEvent(table, &press);
+        });
+        std::printf("paste: %d rows in %.2f s; longest without answering %.0f ms; peak %.0f MiB\n",
+                    table->model()->rowCount() - 20, double(timer.nsecsElapsed()) / 1e9, gapPaste, peakMiB());
+    }
+    QApplication::clipboard()->clear();
+
     timer.restart();
     const double gapImport = longestGapMs([&] { trigger("import"); });
     const double tImport = double(timer.nsecsElapsed()) / 1e9;
@@ -157,6 +185,22 @@ int main(int argc, char **argv)
     }
     std::printf("results list: %d lines; 101 jumps from top to bottom, slowest repaint %.1f ms\n",
                 results->model()->rowCount(), worst);
+
+    // A workbook, when one is named: 导入 of its first sheet.
+    if (argc > 1) {
+        answers.file = QString::fromLocal8Bit(argv[1]);
+        frmIsoBatch book;
+        book.show();
+        book.Load();
+        QApplication::processEvents();
+        auto *bookStatus = book.findChild<QLabel *>(QStringLiteral("StatusBar1_2"));
+        timer.restart();
+        const double gap =
+            longestGapMs([&] { book.findChild<QAction *>(QStringLiteral("import"))->trigger(); });
+        std::printf("import of %s: %.2f s; longest without answering %.0f ms; peak %.0f MiB; \"%s\"\n",
+                    argv[1], double(timer.nsecsElapsed()) / 1e9, gap, peakMiB(),
+                    qPrintable(bookStatus->text()));
+    }
     for (const QString &m : answers.said) std::printf("message: %s\n", qPrintable(m));
     Dialogs::install(nullptr);
     return 0;

@@ -134,27 +134,101 @@ std::pair<int, int> SampleModel::append(SampleColumns rows)
 SampleModel::Pasted SampleModel::paste(const QString &text, int row, int column,
                                        const std::function<Mapped(const QList<Row> &)> &map)
 {
+    return place(Prepare(table_.kind(), text, row, column, map));
+}
+
+namespace {
+
+// The text in pieces of about a megabyte, each cut after a line end outside
+// quotes, so that a sheet's worth of cells is never split into rows all at once.
+QList<QStringView> piecesOf(const QString &text)
+{
+    constexpr qsizetype kPiece = 1 << 20;
+    QList<QStringView> pieces;
+    qsizetype start = 0, quotes = 0, i = 0;
+    const qsizetype n = text.size();
+    while (i < n) {
+        const QChar ch = text[i++];
+        if (ch == QLatin1Char('"')) ++quotes;
+        if (ch == QLatin1Char('\n') && quotes % 2 == 0 && i - start >= kPiece) {
+            pieces << QStringView(text).mid(start, i - start);
+            start = i;
+        }
+    }
+    if (start < n) pieces << QStringView(text).mid(start);
+    return pieces;
+}
+
+} // namespace
+
+SampleModel::Block SampleModel::Prepare(Kind kind, const QString &text, int row, int column,
+                                        const std::function<Mapped(const QList<Row> &)> &map)
+{
+    Block block;
+    block.cells = SampleColumns(kind);
+    const int columns = ColumnCount(kind);
+    bool first = true;
+    Row header;
+    for (const QStringView piece : piecesOf(text)) {
+        QList<Row> raw = SplitDelimited(piece.toString(), QLatin1Char('\t'));
+        if (raw.isEmpty()) continue;
+        // The first piece says whether a header names the columns; it then maps every piece.
+        if (!first && block.atEnd) raw.prepend(header);
+        const Mapped mapped = map(raw);
+        if (!mapped.error.isEmpty()) {
+            block.error = mapped.error;
+            return block;
+        }
+        if (first) {
+            first = false;
+            // Named columns go where their names say, from the first empty row.
+            block.atEnd = mapped.hadHeader;
+            if (mapped.hadHeader) header = raw.first();
+            block.row = mapped.hadHeader ? 0 : std::max(0, row);
+            block.column = mapped.hadHeader ? 0 : std::max(0, column);
+        }
+        block.cells.reserve(block.cells.rowCount() + mapped.rows.size());
+        for (int i = 0; i < mapped.rows.size(); ++i) {
+            const Row &given = mapped.hadHeader ? mapped.rows[i] : raw[i];
+            Row placed;
+            const int width = std::min(int(given.cells.size()), columns - block.column);
+            for (int c = 0; c < block.column; ++c) placed.cells << QString();
+            for (int c = 0; c < width; ++c) placed.cells << given.cells[c].trimmed();
+            block.cells.append(placed);
+            block.widths.push_back(std::max(width, 0));
+        }
+    }
+    return block;
+}
+
+SampleModel::Pasted SampleModel::place(Block block)
+{
     Pasted out;
-    const QList<Row> raw = SplitDelimited(text, QLatin1Char('\t'));
-    if (raw.isEmpty()) return out;
-    const Mapped mapped = map(raw);
-    if (!mapped.error.isEmpty()) {
-        out.error = mapped.error;
+    if (!block.error.isEmpty()) {
+        out.error = block.error;
         return out;
     }
+    const int count = int(block.widths.size());
+    if (count == 0) return out;
     const int before = rowCount();
-    // Named columns go where their names say, from the first empty row.
-    const int r0 = mapped.hadHeader ? used_ : std::max(0, row);
-    const int c0 = mapped.hadHeader ? 0 : std::max(0, column);
-    for (int i = 0; i < mapped.rows.size(); ++i) {
-        const Row &cells = mapped.hadHeader ? mapped.rows[i] : raw[i];
-        for (int c = 0; c < cells.cells.size() && c0 + c < columnCount(); ++c)
-            setCell(r0 + i, c0 + c, cells.cells[c]);
+    const int r0 = block.atEnd ? used_ : block.row;
+    if (r0 >= used_ && block.column == 0) {
+        // Below the rows in use: the block joins the table whole.
+        table_.resize(r0);
+        if (table_.isEmpty())
+            table_ = std::move(block.cells);
+        else
+            table_.append(block.cells);
+        for (int64_t r = r0; r < table_.rowCount(); ++r) table_.setLine(r, int(r + 1));
+    } else {
+        for (int i = 0; i < count; ++i)
+            for (int c = 0; c < block.widths[size_t(i)]; ++c)
+                setCell(r0 + i, block.column + c, block.cells.text(i, block.column + c));
     }
     updateUsed();
     settle(before);
     out.first = r0;
-    out.last = r0 + int(mapped.rows.size()) - 1;
+    out.last = r0 + count - 1;
     emit dataChanged(index(r0, 0), index(std::max(r0, out.last), columnCount() - 1));
     emit edited();
     return out;

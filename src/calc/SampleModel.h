@@ -42,6 +42,18 @@ class SampleModel : public QAbstractTableModel {
     };
     Pasted paste(const QString &text, int row, int column,
                  const std::function<Batch::Mapped(const QList<Batch::Row> &)> &map);
+    // The same in two steps, the first of which may run on a worker (it reads
+    // no model): the cells the text gives, then their placing.
+    struct Block {
+        Batch::SampleColumns cells{Batch::Kind::Isotope};
+        std::vector<int> widths; // the cells each row gives, from `column`
+        bool atEnd = false;      // named columns: from the first empty row
+        int row = 0, column = 0;
+        QString error;
+    };
+    static Block Prepare(Batch::Kind kind, const QString &text, int row, int column,
+                         const std::function<Batch::Mapped(const QList<Batch::Row> &)> &map);
+    Pasted place(Block block);
     // Empties the cells.
     void clearCells(const QModelIndexList &cells);
 

@@ -261,9 +261,26 @@ void frmBatch::appendRows(const QList<Row> &rows) { samples_->append(rows); }
 void frmBatch::pasteText(const QString &text)
 {
     const QModelIndex at = lvwSamples->currentIndex();
-    const SampleModel::Pasted pasted =
-        samples_->paste(text, at.isValid() ? at.row() : 0, at.isValid() ? at.column() : 0,
-                        [this](const QList<Row> &raw) { return MapColumns(kind_, raw); });
+    const int row = at.isValid() ? at.row() : 0, column = at.isValid() ? at.column() : 0;
+    const Kind kind = kind_;
+    auto map = [kind](const QList<Row> &raw) { return MapColumns(kind, raw); };
+    SampleModel::Block block;
+    // A sheet's worth of cells is read on a worker; a few lines at once.
+    constexpr qsizetype kLargePaste = 256 * 1024;
+    if (text.size() < kLargePaste) {
+        block = SampleModel::Prepare(kind, text, row, column, map);
+    } else {
+        QString failure;
+        const bool finished = runInBackground(
+            QStringLiteral("正在粘贴…"), 0,
+            [&](Progress &) { block = SampleModel::Prepare(kind, text, row, column, map); }, &failure);
+        if (!failure.isEmpty()) {
+            MsgBox(this, failure);
+            return;
+        }
+        if (!finished) return;
+    }
+    const SampleModel::Pasted pasted = samples_->place(std::move(block));
     if (!pasted.error.isEmpty()) MsgBox(this, pasted.error);
 }
 

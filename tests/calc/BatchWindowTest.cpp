@@ -597,3 +597,37 @@ TEST_F(BatchWindow, TheChartsCurvesAreTheCalibrationsOwn)
     }
     EXPECT_GT(points, 200); // two curves over the part of 0-1200 ℃ the plot shows
 }
+
+// A sheet's worth of cells pasted (more than a megabyte, read on a worker in
+// pieces) lands whole, a quoted name with a line end intact, below what was
+// typed; a typed cell is read at once and Delete empties the chosen cells.
+TEST_F(BatchWindow, ALargePasteLandsWholeAndTypedCellsAreReadAtOnce)
+{
+    QAbstractItemModel *m = samples->model();
+    ASSERT_TRUE(m->setData(m->index(0, 0), QStringLiteral(" T1 "), Qt::EditRole));
+    m->setData(m->index(0, 4), QStringLiteral("abc"), Qt::EditRole);
+    EXPECT_EQ(cell(0, 0).toString(), QStringLiteral("T1"));
+    EXPECT_EQ(cell(0, 4, Qt::ToolTipRole).toString(), QStringLiteral("不是数字：abc"));
+    EXPECT_EQ(m->rowCount(), 1 + 20) << "spare rows below the last in use";
+
+    QString text = QStringLiteral("sample\ttype\tmineral_a\tmineral_b\tdelta_a\tsigma_a\tdelta_b\tsigma_b\n");
+    constexpr int kRows = 40000;
+    for (int i = 0; i < kRows; ++i)
+        text += (i % 5000 == 17 ? QStringLiteral("\"多行\n%1\"").arg(i) : QStringLiteral("P%1").arg(i)) +
+                QStringLiteral("\t氧同位素\t石英\t水\t%1\t0.1\t2\t0.1\n").arg(10 + i % 7);
+    ASSERT_GT(text.size(), 1 << 20);
+    paste(text);
+    EXPECT_EQ(form->sampleRows().size(), kRows + 1);
+    EXPECT_EQ(cell(1, 0).toString(), QStringLiteral("P0"));
+    EXPECT_EQ(cell(1 + 5017, 0).toString(), QStringLiteral("多行\n5017"));
+    EXPECT_EQ(cell(kRows, 4).toString(), QString::number(10 + (kRows - 1) % 7));
+    EXPECT_EQ(m->rowCount(), kRows + 1 + 20);
+
+    samples->selectionModel()->select(QItemSelection(m->index(0, 0), m->index(0, 7)),
+                                      QItemSelectionModel::ClearAndSelect);
+    samples->setFocus();
+    QTest::keyClick(samples, Qt::Key_Delete);
+    EXPECT_EQ(cell(0, 0).toString(), QString());
+    EXPECT_FALSE(cell(0, 4, Qt::ToolTipRole).isValid());
+    EXPECT_EQ(form->sampleRows().size(), kRows);
+}
