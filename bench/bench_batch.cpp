@@ -6,6 +6,7 @@
 #include "calc/BatchResultsModel.h"
 #include "core/thermometry/BatchRun.h"
 #include "core/thermometry/SampleColumns.h"
+#include "core/thermometry/Uncertainty.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -14,6 +15,7 @@
 #include <cmath>
 #include <cstdio>
 #include <random>
+#include <sys/resource.h>
 
 using namespace Batch;
 
@@ -101,7 +103,16 @@ int main(int argc, char **argv)
     volatile double sink = 0;
     for (const Bare &x : bare) sink = sink + bareSolve(x);
     const double tBare = double(timer.nsecsElapsed()) / 1e9;
+    // What fresh memory for that many results costs alone: the first touch of every page.
+    timer.restart();
+    {
+        std::vector<Result> fresh(results.size());
+        sink = sink + fresh.back().celsius;
+    }
+    const double tFresh = double(timer.nsecsElapsed()) / 1e9;
     std::printf("batch table: %d samples read into columns in %.3f s\n", kSamples, tRead);
+    std::printf("results memory: %zu results of %zu bytes made in %.4f s\n", results.size(), sizeof(Result),
+                tFresh);
     std::printf(
         "batch linear: %d samples x 3 calibrations = %zu results from the table in %.4f s; bare loop %.4f s; "
         "ratio %.1f\n",
@@ -113,16 +124,16 @@ int main(int argc, char **argv)
     timer.restart();
     const std::vector<Result> drawn = Compute(Kind::Isotope, thousand, lib, mc);
     const double tMc = double(timer.nsecsElapsed()) / 1e9;
-    // The bare loop: the same solves on normal deviates from the standard library.
-    std::normal_distribution<double> n01;
+    // The bare loop: the same solves on deviates of the same generator, nothing kept.
+    Normal n01(7);
     timer.restart();
     for (int i = 0; i < 1000; ++i)
         for (int k = 0; k < 3; ++k) {
             Bare x = bare[size_t(i * 3 + k)];
             const double a = x.deltaA, b = x.deltaB;
             for (int d = 0; d < mc.draws; ++d) {
-                x.deltaA = a + 0.1 * n01(rng);
-                x.deltaB = b + 0.1 * n01(rng);
+                x.deltaA = a + 0.1 * n01.next();
+                x.deltaB = b + 0.1 * n01.next();
                 sink = sink + bareSolve(x);
             }
         }
@@ -163,5 +174,8 @@ int main(int argc, char **argv)
         "results list: %d lines filled and shown in %.3f s (copying the results alone %.3f s, ratio %.1f); "
         "%d jumps across the list, slowest repaint %.1f ms\n",
         model.rowCount(), tFill, tCopy, tFill / tCopy, pages, worst);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("bench_batch: peak memory %.0f MiB\n", double(usage.ru_maxrss) / 1024.0);
     return 0;
 }
