@@ -631,3 +631,25 @@ TEST_F(BatchWindow, ALargePasteLandsWholeAndTypedCellsAreReadAtOnce)
     EXPECT_FALSE(cell(0, 4, Qt::ToolTipRole).isValid());
     EXPECT_EQ(form->sampleRows().size(), kRows);
 }
+
+// Cells pasted without a header go where the cursor is and change only the
+// cells they cover.
+TEST_F(BatchWindow, CellsPastedAtTheCursorChangeOnlyTheCellsTheyCover)
+{
+    paste(QStringLiteral("sample\ttype\tmineral_a\tmineral_b\tdelta_a\tsigma_a\tdelta_b\tsigma_b\n"
+                         "Q1\t氧同位素\t石英\t水\t10\t0.2\t2\t0.2\n"
+                         "Q2\t氧同位素\t石英\t水\t11\t0.2\t2\t0.2\n"
+                         "Q3\t氧同位素\t石英\t水\t12\t0.2\t2\t0.2\n"));
+    samples->setCurrentIndex(samples->model()->index(1, 4));
+    paste(QStringLiteral("7\t0.3\n8\n"));
+    const QList<Batch::Row> rows = form->sampleRows();
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[0].cells, QStringList({"Q1", "氧同位素", "石英", "水", "10", "0.2", "2", "0.2"}));
+    EXPECT_EQ(rows[1].cells, QStringList({"Q2", "氧同位素", "石英", "水", "7", "0.3", "2", "0.2"}));
+    EXPECT_EQ(rows[2].cells, QStringList({"Q3", "氧同位素", "石英", "水", "8", "0.2", "2", "0.2"}));
+    // Past the last column nothing is written, and nothing is lost below.
+    samples->setCurrentIndex(samples->model()->index(3, 6));
+    paste(QStringLiteral("1\t0.1\textra\n"));
+    EXPECT_EQ(form->sampleRows()[3].cells, QStringList({"", "", "", "", "", "", "1", "0.1"}));
+    EXPECT_EQ(form->sampleRows()[3].line, 4);
+}

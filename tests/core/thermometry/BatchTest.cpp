@@ -1,5 +1,6 @@
 // The batch core against values worked out here from the forward equations.
 #include "core/base/NumberText.h"
+#include "core/files/Workbook.h"
 #include "core/thermometry/BatchRun.h"
 #include "support/core/LorvaneCalc.h"
 #include "support/core/QtPrinting.h"
@@ -625,4 +626,68 @@ TEST(Batch, TraceCalibrationErrorFromThePublishedSigmas)
         }
         EXPECT_EQ(checked, 2) << ppm;
     }
+}
+
+// lorvane-calc reads a workbook as it streams and a text file in pieces while
+// it writes: both give the same lines for the same samples, and a bad cell far
+// down (in a later piece) names its row and leaves no output file.
+TEST(LorvaneCalc, AWorkbookAndATextFileOfManyPiecesGiveTheSameLines)
+{
+    TempDatabase db;
+    db.exec(QStringLiteral(
+        "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) values "
+        "(1,'氧同位素','石英','水',3.38,0,-3.4,'200-500','Clayton, 1972')"));
+    QTemporaryDir dir;
+    constexpr int kRows = 30000, kBad = 26543;
+    QByteArray text = "sample,type,mineral_a,mineral_b,delta_a,sigma_a,delta_b,sigma_b\n";
+    QVector<QVector<Workbook::Cell>> sheet{{}};
+    for (const char *h :
+         {"sample", "type", "mineral_a", "mineral_b", "delta_a", "sigma_a", "delta_b", "sigma_b"})
+        sheet[0] << Workbook::Cell::Text(QString::fromLatin1(h));
+    for (int i = 0; i < kRows; ++i) {
+        const QString a = QString::number(8 + i % 9);
+        text += QStringLiteral("S%1,氧同位素,石英,水,%2,0.2,0,0.2\n").arg(i).arg(a).toUtf8();
+        sheet << QVector<Workbook::Cell>{Workbook::Cell::Text(QStringLiteral("S%1").arg(i)),
+                                         Workbook::Cell::Text(QStringLiteral("氧同位素")),
+                                         Workbook::Cell::Text(QStringLiteral("石英")),
+                                         Workbook::Cell::Text(QStringLiteral("水")),
+                                         Workbook::Cell::Text(a),
+                                         Workbook::Cell::Text(QStringLiteral("0.2")),
+                                         Workbook::Cell::Text(QStringLiteral("0")),
+                                         Workbook::Cell::Text(QStringLiteral("0.2"))};
+    }
+    const QString csv = WriteTestFile(dir.path(), QStringLiteral("s.csv"), text);
+    const QString xlsx = WriteTestFile(dir.path(), QStringLiteral("s.xlsx"),
+                                       Workbook::Create({{QStringLiteral("样品"), sheet, true, {}}}));
+    const QString outCsv = dir.filePath(QStringLiteral("a.csv")),
+                  outXlsx = dir.filePath(QStringLiteral("b.csv"));
+    for (const auto &[in, out] : {std::pair{csv, outCsv}, std::pair{xlsx, outXlsx}}) {
+        const CalcRun run =
+            RunLorvaneCalc({QStringLiteral("iso"), in, QStringLiteral("--db"), db.path(),
+                            QStringLiteral("--draws"), QStringLiteral("200"), QStringLiteral("-o"), out});
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    }
+    QFile a(outCsv), b(outXlsx);
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = a.readAll().split('\n');
+    EXPECT_EQ(lines.size(), kRows + 2) << "the header, a line a sample, the last line's end";
+    EXPECT_EQ(b.readAll().split('\n'), lines);
+    // Clayton at Δ = 8 + i % 9 for the last sample.
+    const double delta = 8 + (kRows - 1) % 9, t = std::sqrt(3.38e6 / (delta + 3.4)) - 273.15;
+    EXPECT_TRUE(lines[kRows].startsWith(QStringLiteral("S%1,").arg(kRows - 1).toUtf8()));
+    EXPECT_TRUE(lines[kRows].contains("," + QByteArray::number(t, 'f', 1) + ","))
+        << lines[kRows].toStdString();
+
+    QByteArray spoilt = text;
+    spoilt.replace(QStringLiteral("S%1,氧同位素,石英,水,").arg(kBad).toUtf8(),
+                   QStringLiteral("S%1,氧同位素,石英,水,x").arg(kBad).toUtf8());
+    const QString bad = WriteTestFile(dir.path(), QStringLiteral("bad.csv"), spoilt);
+    const QString never = dir.filePath(QStringLiteral("never.csv"));
+    const CalcRun refused =
+        RunLorvaneCalc({QStringLiteral("iso"), bad, QStringLiteral("--db"), db.path(),
+                        QStringLiteral("--draws"), QStringLiteral("0"), QStringLiteral("-o"), never});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("bad.csv:%1:5: 不是数字：x").arg(kBad + 2)))
+        << refused.err.toStdString();
+    EXPECT_FALSE(QFile::exists(never));
 }

@@ -3,7 +3,9 @@
 // pieces draws for every row as it would whole.
 #include "core/thermometry/SampleStream.h"
 #include "core/files/TextCodec.h"
+#include "core/files/Workbook.h"
 #include "core/thermometry/BatchRun.h"
+#include "core/thermometry/SampleColumns.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -114,5 +116,63 @@ TEST(SampleStream, ARowComputedInAPieceDrawsAsInTheWholeTable)
     for (size_t i = 0; i < all.size(); ++i) {
         EXPECT_EQ(pieces[i].lo95, all[i].lo95) << i;
         EXPECT_EQ(pieces[i].hi95, all[i].hi95) << i;
+    }
+}
+
+// A whole file into a table: a text file in pieces and a workbook as it
+// streams (more rows than a piece of either) give the whole-file reader's rows,
+// trimmed; its refusals are the same, and a cancel leaves nothing.
+TEST(ReadSamples, TextAndWorkbookGiveTheWholeFileReadersRowsAndRefusals)
+{
+    QTemporaryDir dir;
+    QByteArray text = "sample,type,mineral_a,mineral_b,delta_a,sigma_a,delta_b,sigma_b\n";
+    QVector<QVector<Workbook::Cell>> sheet{{}};
+    for (const char *h :
+         {"sample", "type", "mineral_a", "mineral_b", "delta_a", "sigma_a", "delta_b", "sigma_b"})
+        sheet[0] << Workbook::Cell::Text(QString::fromLatin1(h));
+    constexpr int kRows = 20000; // past a piece of 8192 rows and of 1 MiB
+    for (int i = 0; i < kRows; ++i) {
+        const QString name = QStringLiteral(" S%1 ").arg(i), a = QString::number(5 + i % 13, 'f', 2);
+        text += (name + QStringLiteral(",氧同位素,石英,水,") + a + QStringLiteral(",0.1,-1,0.1\n")).toUtf8();
+        sheet << QVector<Workbook::Cell>{Workbook::Cell::Text(name),
+                                         Workbook::Cell::Text(QStringLiteral("氧同位素")),
+                                         Workbook::Cell::Text(QStringLiteral("石英")),
+                                         Workbook::Cell::Text(QStringLiteral("水")),
+                                         Workbook::Cell::Number(5 + i % 13),
+                                         Workbook::Cell::Number(0.1),
+                                         Workbook::Cell::Number(-1),
+                                         Workbook::Cell::Number(0.1)};
+    }
+    const QString csv = write(dir, QStringLiteral("s.csv"), text);
+    const QString xlsx =
+        write(dir, QStringLiteral("s.xlsx"), Workbook::Create({{QStringLiteral("样品"), sheet, true, {}}}));
+    for (const QString &path : {csv, xlsx}) {
+        SampleColumns table(Kind::Isotope);
+        ASSERT_EQ(ReadSamples(Kind::Isotope, path, &table), QString()) << path.toStdString();
+        const Mapped whole = ReadSampleFile(Kind::Isotope, path);
+        ASSERT_EQ(table.rowCount(), whole.rows.size()) << path.toStdString();
+        ASSERT_EQ(table.rowCount(), kRows);
+        for (int i : {0, 8191, 8192, 12345, kRows - 1}) {
+            QStringList trimmed;
+            for (const QString &c : whole.rows[i].cells) trimmed << c.trimmed();
+            EXPECT_EQ(table.row(i).cells, trimmed) << path.toStdString() << i;
+            EXPECT_EQ(table.line(i), whole.rows[i].line) << path.toStdString() << i;
+            EXPECT_EQ(*table.values(i).a, 5 + i % 13) << path.toStdString() << i;
+        }
+        Progress cancelled;
+        cancelled.cancel = true;
+        EXPECT_EQ(ReadSamples(Kind::Isotope, path, &table, &cancelled), QString());
+        EXPECT_TRUE(table.isEmpty()) << path.toStdString();
+    }
+    const QString headerOnly =
+        write(dir, QStringLiteral("h.csv"), "sample,type,mineral_a,mineral_b,delta_a\n");
+    const QString headerOnlyBook = write(dir, QStringLiteral("h.xlsx"),
+                                         Workbook::Create({{QStringLiteral("样品"), {sheet[0]}, true, {}}}));
+    for (const QString &path : {headerOnly, headerOnlyBook}) {
+        SampleColumns table(Kind::Isotope);
+        EXPECT_EQ(ReadSamples(Kind::Isotope, path, &table), QStringLiteral("文件只有表头，没有样品行"))
+            << path.toStdString();
+        EXPECT_EQ(ReadSampleFile(Kind::Isotope, path).error, QStringLiteral("文件只有表头，没有样品行"))
+            << path.toStdString();
     }
 }
