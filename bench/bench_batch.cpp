@@ -97,7 +97,7 @@ int main(int argc, char **argv)
     table.append(rows);
     const double tRead = double(timer.nsecsElapsed()) / 1e9;
     timer.restart();
-    const std::vector<Result> results = Compute(table, lib, linear);
+    const Results results = Compute(table, lib, linear);
     const double tLinear = double(timer.nsecsElapsed()) / 1e9;
     timer.restart();
     volatile double sink = 0;
@@ -106,7 +106,7 @@ int main(int argc, char **argv)
     // What fresh memory for that many results costs alone: the first touch of every page.
     timer.restart();
     {
-        std::vector<Result> fresh(results.size());
+        Results fresh(results.size());
         sink = sink + fresh.back().celsius;
     }
     const double tFresh = double(timer.nsecsElapsed()) / 1e9;
@@ -122,7 +122,7 @@ int main(int argc, char **argv)
     mc.draws = 10000;
     const QList<Row> thousand = rows.mid(0, 1000);
     timer.restart();
-    const std::vector<Result> drawn = Compute(Kind::Isotope, thousand, lib, mc);
+    const Results drawn = Compute(Kind::Isotope, thousand, lib, mc);
     const double tMc = double(timer.nsecsElapsed()) / 1e9;
     // The bare loop: the same solves on deviates of the same generator, nothing kept.
     Normal n01(7);
@@ -146,9 +146,9 @@ int main(int argc, char **argv)
     // The results list: 300,000 results and their summaries into the model and
     // the view, then a scroll from top to bottom a page at a time.
     auto shared = std::make_shared<Library>(lib);
-    const std::vector<Result> again = Compute(Kind::Isotope, rows, *shared, linear);
+    const Results again = Compute(Kind::Isotope, rows, *shared, linear);
     timer.restart();
-    std::vector<Result> copy = again; // the raw operation: the results copied once
+    Results copy = again; // the raw operation: the results copied once
     const double tCopy = double(timer.nsecsElapsed()) / 1e9;
     BatchResultsModel model(Kind::Isotope);
     QTableView view;

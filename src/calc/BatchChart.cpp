@@ -301,7 +301,7 @@ void Show(QChart *chart, Kind kind, const Row &sample, const std::vector<const R
     }
 }
 
-void ShowSummary(QChart *chart, const SampleColumns &samples, const std::vector<Result> &results)
+void ShowSummary(QChart *chart, const SampleColumns &samples, const Results &results)
 {
     chart->removeAllSeries();
     for (QAbstractAxis *axis : chart->axes()) {

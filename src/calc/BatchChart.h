@@ -24,8 +24,7 @@ double CurveValue(Batch::Kind kind, const Batch::Calibration &cal, double kelvin
 // Every sample's in-range temperatures with their 95 % intervals as bars, one
 // symbol and colour per calibration; `results` in sample order. Samples are
 // named on the axis while they fit, numbered beyond.
-void ShowSummary(QChart *chart, const Batch::SampleColumns &samples,
-                 const std::vector<Batch::Result> &results);
+void ShowSummary(QChart *chart, const Batch::SampleColumns &samples, const Batch::Results &results);
 
 // How a legend names a calibration: "Author (year)", "Author & Author (year)" or
 // "Author et al. (year)" from its reference; the reference's start where no year stands in it.

@@ -63,7 +63,7 @@ QList<QPair<QString, QString>> Parameters(const Run &run)
     return p;
 }
 
-std::vector<Reference> References(const std::vector<Result> &results)
+std::vector<Reference> References(const Results &results)
 {
     std::vector<Reference> refs;
     QHash<QString, size_t> at;

@@ -45,7 +45,7 @@ struct Reference {
     QString doi;
     int samples = 0;
 };
-std::vector<Reference> References(const std::vector<Batch::Result> &results);
+std::vector<Reference> References(const Batch::Results &results);
 
 // The references as BibTeX (.bib) or RIS (.ris), one entry per reference: its
 // text as the note (authors and title cannot be split from it reliably), the

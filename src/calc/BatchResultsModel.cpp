@@ -70,7 +70,7 @@ QStringList BatchResultsModel::Titles(Kind kind)
             QStringLiteral("状态")};
 }
 
-void BatchResultsModel::setResults(const QList<Row> &rows, std::vector<Result> results,
+void BatchResultsModel::setResults(const QList<Row> &rows, Results results,
                                    std::shared_ptr<const Library> library)
 {
     auto samples = std::make_shared<SampleColumns>(kind_);
@@ -78,14 +78,14 @@ void BatchResultsModel::setResults(const QList<Row> &rows, std::vector<Result> r
     setResults(std::move(samples), std::move(results), std::move(library));
 }
 
-void BatchResultsModel::setResults(std::shared_ptr<const SampleColumns> samples, std::vector<Result> results,
+void BatchResultsModel::setResults(std::shared_ptr<const SampleColumns> samples, Results results,
                                    std::shared_ptr<const Library> library)
 {
     show(Prepare(std::move(samples), std::move(results), std::move(library)));
 }
 
 BatchResultsModel::Prepared BatchResultsModel::Prepare(std::shared_ptr<const SampleColumns> samples,
-                                                       std::vector<Result> results,
+                                                       Results results,
                                                        std::shared_ptr<const Library> library)
 {
     Prepared p;

@@ -20,9 +20,9 @@ class BatchResultsModel : public QAbstractTableModel {
 
     // Takes the samples the results were computed from (for names and minerals)
     // and the library their calibrations point into, and keeps both alive.
-    void setResults(std::shared_ptr<const Batch::SampleColumns> samples, std::vector<Batch::Result> results,
+    void setResults(std::shared_ptr<const Batch::SampleColumns> samples, Batch::Results results,
                     std::shared_ptr<const Batch::Library> library);
-    void setResults(const QList<Batch::Row> &rows, std::vector<Batch::Result> results,
+    void setResults(const QList<Batch::Row> &rows, Batch::Results results,
                     std::shared_ptr<const Batch::Library> library);
     void clear();
 
@@ -34,14 +34,13 @@ class BatchResultsModel : public QAbstractTableModel {
     };
     struct Prepared {
         std::shared_ptr<const Batch::SampleColumns> samples;
-        std::vector<Batch::Result> results;
+        Batch::Results results;
         std::shared_ptr<const Batch::Library> library;
         std::vector<Batch::Summary> summaries;
         std::vector<Line> lines;
         int badSamples = 0, uncalibrated = 0; // samples with bad input, with no calibration
     };
-    static Prepared Prepare(std::shared_ptr<const Batch::SampleColumns> samples,
-                            std::vector<Batch::Result> results,
+    static Prepared Prepare(std::shared_ptr<const Batch::SampleColumns> samples, Batch::Results results,
                             std::shared_ptr<const Batch::Library> library);
     // Shows them; what was shown before is let go on a worker.
     void show(Prepared prepared);
@@ -62,7 +61,7 @@ class BatchResultsModel : public QAbstractTableModel {
     QStringList boundTexts(int line) const;
     // The sample (row index) a line belongs to; -1 for none.
     int sampleOfLine(int line) const;
-    const std::vector<Batch::Result> &results() const { return results_; }
+    const Batch::Results &results() const { return results_; }
     // The results of one sample (they stand together, in row order).
     std::vector<const Batch::Result *> resultsOf(int sample) const;
     const Batch::SampleColumns &samples() const { return *samples_; }
@@ -77,7 +76,7 @@ class BatchResultsModel : public QAbstractTableModel {
     QFont bold_; // summary lines
     std::shared_ptr<const Batch::Library> library_;
     std::shared_ptr<const Batch::SampleColumns> samples_;
-    std::vector<Batch::Result> results_;
+    Batch::Results results_;
     std::vector<Batch::Summary> summaries_;
     std::vector<Line> lines_;
 };

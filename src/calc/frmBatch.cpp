@@ -383,7 +383,7 @@ bool frmBatch::Calculate()
         QStringLiteral("正在计算…"), samples_->usedRows(),
         [&](Progress &progress) {
             *rows = samples_->table().rowsWithText();
-            std::vector<Result> results = Compute(*rows, *library, options, &progress);
+            Results results = Compute(*rows, *library, options, &progress);
             if (!progress.cancel.load())
                 prepared = BatchResultsModel::Prepare(rows, std::move(results), library);
         },
@@ -414,6 +414,8 @@ bool frmBatch::Calculate()
 
 void frmBatch::fitResultColumns()
 {
+    // Widths from the first few hundred lines: a run of millions would take a while to measure.
+    lvwResults->horizontalHeader()->setResizeContentsPrecision(300);
     lvwResults->resizeColumnsToContents();
     const int widest = lvwResults->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 24;
     for (int c = 0; c < model_->columnCount(); ++c)

@@ -706,7 +706,7 @@ int run(const QStringList &args)
         const Batch::SampleColumns &table = *piece->table;
         if (workbook && first) sourceColumns = piece->sourceColumns;
         options.firstRow = done;
-        const std::vector<Batch::Result> results = Batch::Compute(table, library, options);
+        const Batch::Results results = Batch::Compute(table, library, options);
         for (const Batch::Result &r : results)
             if (r.status == Batch::Status::BadInput) {
                 const int column = r.column >= 0 ? sourceColumns.value(r.column) : r.sourceColumn;

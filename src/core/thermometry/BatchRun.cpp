@@ -463,7 +463,7 @@ void computeRow(Kind kind, const RowInput &in, int index, const PairInfo &pair, 
         r.status = Status::BadInput;
         r.problem = in.why;
         r.column = int16_t(in.column);
-        r.sourceColumn = in.sourceColumn;
+        r.sourceColumn = int16_t(std::min(in.sourceColumn, 32767));
         return;
     }
     const std::vector<const Calibration *> &cals = pair.calibrations;
@@ -482,16 +482,16 @@ void computeRow(Kind kind, const RowInput &in, int index, const PairInfo &pair, 
 
 } // namespace
 
-std::vector<Result> Compute(Kind kind, const QList<Row> &rows, const Library &library, const Options &options,
-                            Progress *progress, int threads)
+Results Compute(Kind kind, const QList<Row> &rows, const Library &library, const Options &options,
+                Progress *progress, int threads)
 {
     SampleColumns table(kind);
     table.append(rows);
     return Compute(table, library, options, progress, threads);
 }
 
-std::vector<Result> Compute(const SampleColumns &table, const Library &library, const Options &options,
-                            Progress *progress, int threads)
+Results Compute(const SampleColumns &table, const Library &library, const Options &options,
+                Progress *progress, int threads)
 {
     const Kind kind = table.kind();
     const int n = int(std::min<int64_t>(table.rowCount(), std::numeric_limits<int>::max()));
@@ -505,7 +505,7 @@ std::vector<Result> Compute(const SampleColumns &table, const Library &library, 
     const int chunk = std::max(1, std::min(1024, n / (threads * 16)));
     const int chunks = (n + chunk - 1) / chunk;
     std::vector<uint32_t> counts(size_t(n) + 1, 0);
-    std::vector<Result> results;
+    Results results;
     auto parallel = [&](auto &&body) {
         std::atomic<int> next{0};
         auto work = [&] {
@@ -550,7 +550,7 @@ std::vector<Result> Compute(const SampleColumns &table, const Library &library, 
     return results;
 }
 
-std::vector<Summary> Summarise(const std::vector<Result> &results, int sampleCount)
+std::vector<Summary> Summarise(const Results &results, int sampleCount)
 {
     std::vector<Summary> out(size_t(std::max(sampleCount, 0)));
     std::vector<double> sums(out.size(), 0.0);

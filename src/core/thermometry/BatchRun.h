@@ -78,15 +78,18 @@ struct Result {
     Maybe sigmaAnalytical, sigmaCalibration; // its two parts (the latter from the coefficients' covariance)
     Maybe lo95, hi95;                        // Monte Carlo 95 % interval, °C, from the draws that solved
     Rare<SecondRoot> second;                 // status TwoSolutions: the other temperature
-    QString problem;                         // BadInput, MissingInput: why
+    RareText problem;                        // BadInput, MissingInput: why
     int sample = 0;                          // row index
     int draws = 0;
-    int failedDraws = 0; // draws with no temperature on the first result's branch
-    int16_t column = -1; // BadInput, MissingInput: the canonical column at fault
+    int failedDraws = 0;      // draws with no temperature on the first result's branch
+    int16_t column = -1;      // BadInput, MissingInput: the canonical column at fault
+    int16_t sourceColumn = 0; // BadInput: the file's own column (1-based) when no canonical one is
     Status status = Status::NoSolution;
     uint8_t conditions = 0; // ConditionFlag bits
-    int sourceColumn = 0;   // BadInput: the file's own column (1-based) when no canonical one is
 };
+
+// The results of a run, in row order.
+using Results = std::vector<Result, LargeAllocator<Result>>;
 
 struct Summary {
     int sample = 0;
@@ -119,15 +122,15 @@ struct Progress {
 // Every row against its pair's calibrations, in row order. Runs on up to
 // `threads` threads (0: as many as the machine has); stops early when
 // progress->cancel is set (the results then end where it stopped).
-std::vector<Result> Compute(Kind kind, const QList<Row> &rows, const Library &library, const Options &options,
-                            Progress *progress = nullptr, int threads = 0);
+Results Compute(Kind kind, const QList<Row> &rows, const Library &library, const Options &options,
+                Progress *progress = nullptr, int threads = 0);
 // The same over a table whose numbers are read already.
 class SampleColumns;
-std::vector<Result> Compute(const SampleColumns &table, const Library &library, const Options &options,
-                            Progress *progress = nullptr, int threads = 0);
+Results Compute(const SampleColumns &table, const Library &library, const Options &options,
+                Progress *progress = nullptr, int threads = 0);
 
 // Mean and lowest-highest of each sample's single temperatures inside their
 // range (ok, or no_range within 0-1200 ℃).
-std::vector<Summary> Summarise(const std::vector<Result> &results, int sampleCount);
+std::vector<Summary> Summarise(const Results &results, int sampleCount);
 
 } // namespace Batch

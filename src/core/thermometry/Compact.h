@@ -1,9 +1,15 @@
 #pragma once
 
+#include <QString>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <memory>
+#include <new>
 #include <optional>
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 // Compact stand-ins for std::optional in the batch results: a run keeps a
 // dozen optional numbers for each of millions of results, and one result in
@@ -66,6 +72,66 @@ template <class T> class Rare {
 
   private:
     std::unique_ptr<T> p_;
+};
+
+// A text most results do not have (why a row cannot be used): a pointer's
+// space where it is absent; it reads as a QString.
+class RareText {
+  public:
+    RareText() = default;
+    RareText(const QString &text)
+    {
+        if (!text.isEmpty()) p_ = std::make_unique<QString>(text);
+    }
+    RareText(const RareText &other) : p_(other.p_ ? std::make_unique<QString>(*other.p_) : nullptr) {}
+    RareText(RareText &&) noexcept = default;
+    RareText &operator=(const RareText &other)
+    {
+        if (this != &other) p_ = other.p_ ? std::make_unique<QString>(*other.p_) : nullptr;
+        return *this;
+    }
+    RareText &operator=(RareText &&) noexcept = default;
+    ~RareText() = default;
+
+    operator QString() const { return p_ ? *p_ : QString(); }
+    bool isEmpty() const { return !p_; }
+
+  private:
+    std::unique_ptr<QString> p_;
+};
+
+// Memory for millions of results: a large block is asked for in huge pages
+// where the system gives them, so that its first use costs a few page faults,
+// not one for every 4 KiB (on a virtual machine, some microseconds each).
+template <class T> struct LargeAllocator {
+    using value_type = T;
+    static constexpr size_t kHuge = size_t(2) << 20;
+
+    LargeAllocator() = default;
+    template <class U> LargeAllocator(const LargeAllocator<U> &) {}
+
+    static bool large(size_t n) { return n * sizeof(T) >= 2 * kHuge; }
+    T *allocate(size_t n)
+    {
+        if (n > std::numeric_limits<size_t>::max() / sizeof(T)) throw std::bad_alloc();
+        if (!large(n)) return static_cast<T *>(::operator new(n * sizeof(T)));
+        const size_t bytes = (n * sizeof(T) + kHuge - 1) / kHuge * kHuge;
+        void *p = std::aligned_alloc(kHuge, bytes);
+        if (!p) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+        madvise(p, bytes, MADV_HUGEPAGE); // advice only: without huge pages it works as before
+#endif
+        return static_cast<T *>(p);
+    }
+    void deallocate(T *p, size_t n)
+    {
+        if (large(n))
+            std::free(p);
+        else
+            ::operator delete(p);
+    }
+    friend bool operator==(const LargeAllocator &, const LargeAllocator &) { return true; }
+    friend bool operator!=(const LargeAllocator &, const LargeAllocator &) { return false; }
 };
 
 } // namespace Batch

@@ -108,7 +108,7 @@ TEST(BatchTable, BadCellsAreNamedNotSkipped)
 
     Library lib;
     lib.add(iso(QStringLiteral("石英"), QStringLiteral("水"), 3.38, 0, -3.4));
-    const std::vector<Result> r =
+    const Results r =
         Compute(Kind::Isotope, {row({"Q", "氧同位素", "石英", "水", "12a", "", "2", ""})}, lib, Options{});
     ASSERT_EQ(r.size(), 1u);
     EXPECT_EQ(r[0].status, Status::BadInput);
@@ -169,10 +169,10 @@ TEST(BatchRun, ReversedPairsServeWithTheirConstantsNegated)
 
     // Water-magnetite at 500 °C: δ(water) - δ(magnetite) = -Δ(magnetite-water).
     const double d = isoDelta(1.7764, -7.3851, 0, 500);
-    const std::vector<Result> r = Compute(Kind::Isotope,
-                                          {row({"W", "氧同位素", "水", "磁铁矿", num(-d), "", "0", ""}),
-                                           row({"M", "氧同位素", "磁铁矿", "水", num(d), "", "0", ""})},
-                                          lib, Options{});
+    const Results r = Compute(Kind::Isotope,
+                              {row({"W", "氧同位素", "水", "磁铁矿", num(-d), "", "0", ""}),
+                               row({"M", "氧同位素", "磁铁矿", "水", num(d), "", "0", ""})},
+                              lib, Options{});
     ASSERT_EQ(r.size(), 2u);
     EXPECT_NEAR(r[0].celsius, 500, 0.1);
     EXPECT_NEAR(r[1].celsius, 500, 0.1);
@@ -189,7 +189,7 @@ TEST(BatchRun, LinearSigmaAgreesWithAFiniteDifference)
     opt.draws = 0;
     for (double t : {220.0, 350.0, 480.0}) {
         const double d = isoDelta(3.38, 0, -3.4, t);
-        const std::vector<Result> r = Compute(
+        const Results r = Compute(
             Kind::Isotope, {row({"Q", "氧同位素", "石英", "水", num(d + 2), "0.3", "2", "0.4"})}, lib, opt);
         ASSERT_EQ(r.size(), 2u);
         for (const Result &res : r) {
@@ -243,7 +243,7 @@ TEST(BatchRun, BothRootsInTheRangeAreSaid)
     Options opt;
     opt.draws = 0;
     const double d = isoDelta(1.7764, -7.3851, 0, 200);
-    const std::vector<Result> r =
+    const Results r =
         Compute(Kind::Isotope,
                 {row({"L", "氧同位素", "磁铁矿", "水", num(d), "", "0", ""}),
                  row({"H", "氧同位素", "磁铁矿", "水", num(isoDelta(1.7764, -7.3851, 0, 500)), "", "0", ""})},
@@ -296,7 +296,7 @@ TEST(BatchRun, TraceFromConcentrationsOrK)
     const double k = std::pow(10.0, 3740 / 1473.15 - 1.87); // 1200 °C
     Options opt;
     opt.draws = 0;
-    const std::vector<Result> r =
+    const Results r =
         Compute(Kind::Trace,
                 {row({"1", "Mg", "橄榄石", "熔体", QString::number(k * 2, 'g', 9), "0.1", "2", "0.05", ""}),
                  row({"2", "Mg", "橄榄石", "熔体", "", "", "", "", QString::number(k, 'g', 9)}),
@@ -325,7 +325,7 @@ TEST(BatchRun, SummariesCountOnlyInRangeResultsAndCancelGivesNothing)
     opt.draws = 0;
     const QList<Row> rows{row({"Q", "氧同位素", "石英", "水", "10", "", "2", ""}),
                           row({"P", "硫同位素", "黄铁矿", "方铅矿", "3", "", "1", ""})};
-    const std::vector<Result> r = Compute(Kind::Isotope, rows, lib, opt);
+    const Results r = Compute(Kind::Isotope, rows, lib, opt);
     ASSERT_EQ(r.size(), 4u);
     EXPECT_EQ(r[1].status, Status::OutOfRange);
     EXPECT_EQ(r[3].status, Status::NoCalibration);
@@ -475,7 +475,7 @@ TEST(Batch, ClumpedDelta47FromTheShippedCalibrations)
         Options exact; // the exact form is no matter for a Δ47: it is not a δ
         exact.draws = 0;
         exact.exact = true;
-        const std::vector<Result> results = Compute(Kind::Isotope, {row}, lib, exact);
+        const Results results = Compute(Kind::Isotope, {row}, lib, exact);
         ASSERT_EQ(results.size(), 12u);
         int found = 0;
         for (const Result &r : results)

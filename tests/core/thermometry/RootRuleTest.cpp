@@ -111,7 +111,7 @@ TEST(RootRule, EveryShippedCalibrationGivesBackTheTemperaturePutIn)
                               "0.3"};
                 Batch::Options options;
                 options.draws = 0;
-                const std::vector<Batch::Result> r = Batch::Compute(kind, {row}, one, options);
+                const Batch::Results r = Batch::Compute(kind, {row}, one, options);
                 const std::string where = (c.type + " " + c.mineralA + "-" + c.mineralB + " " +
                                            c.remark.left(30) + " at " + QString::number(celsius))
                                               .toStdString();

@@ -93,7 +93,7 @@ QString resultText(const Result &r)
         .arg(r.problem);
 }
 
-QStringList texts(const std::vector<Result> &results)
+QStringList texts(const Results &results)
 {
     QStringList out;
     for (const Result &r : results) out << resultText(r);

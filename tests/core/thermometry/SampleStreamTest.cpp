@@ -108,8 +108,8 @@ TEST(SampleStream, ARowComputedInAPieceDrawsAsInTheWholeTable)
     }
     Options options;
     options.draws = 500;
-    const std::vector<Result> all = Compute(Kind::Isotope, rows, library, options);
-    std::vector<Result> pieces = Compute(Kind::Isotope, rows.mid(0, 4), library, options);
+    const Results all = Compute(Kind::Isotope, rows, library, options);
+    Results pieces = Compute(Kind::Isotope, rows.mid(0, 4), library, options);
     options.firstRow = 4;
     for (const Result &r : Compute(Kind::Isotope, rows.mid(4), library, options)) pieces.push_back(r);
     ASSERT_EQ(pieces.size(), all.size());

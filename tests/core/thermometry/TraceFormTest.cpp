@@ -166,7 +166,7 @@ Batch::Calibration calibrationOf(const char *id, const Form &f)
 }
 
 // Runs rows of a CSV (header included) through the batch.
-std::vector<Batch::Result> runBatch(const QString &csv, const Batch::Library &lib, int draws = 0)
+Batch::Results runBatch(const QString &csv, const Batch::Library &lib, int draws = 0)
 {
     const Batch::Mapped m =
         Batch::MapColumns(Batch::Kind::Trace, Batch::SplitDelimited(csv, QLatin1Char(',')));
@@ -194,11 +194,11 @@ TEST(TraceForm, TheWorkedValuesThroughTheBatch)
                    .arg(w.conditions.aSiO2, 0, 'g', 17)
                    .arg(w.conditions.x, 0, 'g', 17);
     }
-    const std::vector<Batch::Result> results = runBatch(csv, lib);
+    const Batch::Results results = runBatch(csv, lib);
     ASSERT_EQ(results.size(), std::size(kWorked));
     for (size_t i = 0; i < results.size(); ++i) {
         ASSERT_TRUE(Batch::Solved(results[i].status))
-            << kWorked[i].id << ' ' << results[i].problem.toStdString();
+            << kWorked[i].id << ' ' << QString(results[i].problem).toStdString();
         // Coefficients as the table stores them (single precision) move T by far less.
         EXPECT_NEAR(results[i].celsius, kWorked[i].celsius, 2e-3) << kWorked[i].id;
     }
@@ -217,11 +217,11 @@ TEST(TraceForm, ConditionsInTheBatchAndTheirUncertainty)
 
     const QString head =
         QStringLiteral("sample,element,mineral_a,mineral_b,k,P_kbar,sigma_P,a_TiO2,X,sigma_X\n");
-    const std::vector<Batch::Result> r = runBatch(head + QStringLiteral("s1,E,zr,单矿物,1000,,,,,\n"
-                                                                        "s2,E,zr,单矿物,1000,10,0.5,,,\n"
-                                                                        "s3,E,al,尖晶石,0.002,,,,0.8,0.02\n"
-                                                                        "s4,E,zrn,单矿物,10,,,0.7,,\n"),
-                                                  lib, 40000);
+    const Batch::Results r = runBatch(head + QStringLiteral("s1,E,zr,单矿物,1000,,,,,\n"
+                                                            "s2,E,zr,单矿物,1000,10,0.5,,,\n"
+                                                            "s3,E,al,尖晶石,0.002,,,,0.8,0.02\n"
+                                                            "s4,E,zrn,单矿物,10,,,0.7,,\n"),
+                                      lib, 40000);
     ASSERT_EQ(r.size(), 4u);
     EXPECT_EQ(r[0].status, Batch::Status::MissingInput);
     EXPECT_EQ(r[0].problem, QStringLiteral("缺少压力"));
