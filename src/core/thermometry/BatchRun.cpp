@@ -61,8 +61,13 @@ namespace {
 // draws of a result: the scaled constants, or the trace form.
 struct Curve {
     explicit Curve(Kind k, const Calibration &cal, const TraceEquation::Conditions &at = {})
-        : kind(k), aPrime(IsoEquation::APrime(cal.a)), bPrime(IsoEquation::BPrime(cal.b)), c(cal.c),
-          form(k == Kind::Trace ? cal.form() : TraceEquation::Form()), conditions(at), range(cal.range)
+        : Curve(k, cal, k == Kind::Trace ? cal.form() : TraceEquation::Form(), at)
+    {
+    }
+    // With the trace form made already (once for all the rows of a pair).
+    Curve(Kind k, const Calibration &cal, const TraceEquation::Form &f, const TraceEquation::Conditions &at)
+        : kind(k), aPrime(IsoEquation::APrime(cal.a)), bPrime(IsoEquation::BPrime(cal.b)), c(cal.c), form(f),
+          conditions(at), range(cal.range)
     {
     }
 
@@ -184,9 +189,9 @@ struct Scratch {
 
 // The conditions of a trace sample for one calibration: the pressure and X it
 // takes must be given (else the missing column), activities not given are 1.
-int traceConditions(const Values &v, const Calibration &cal, TraceEquation::Conditions *at, uint8_t *flags)
+int traceConditions(const Values &v, const Calibration &cal, const TraceEquation::Form &form,
+                    TraceEquation::Conditions *at, uint8_t *flags)
 {
-    const TraceEquation::Form form = cal.form();
     if (form.usesPressure() && !v.pressure) return Pressure;
     if (form.usesComposition() && !v.x) return X;
     at->pressureKbar = v.pressure.value_or(0);
@@ -218,15 +223,16 @@ ConditionSigmas conditionSigmas(const Values &v, const TraceEquation::Form &form
     return s;
 }
 
-void solveOne(Kind kind, int index, const Values &v, double value, const Calibration &cal, int calIndex,
-              const Options &options, Scratch &scratch, Result &r)
+void solveOne(Kind kind, int index, const Values &v, double value, const Calibration &cal,
+              const TraceEquation::Form &form, int calIndex, const Options &options, Scratch &scratch,
+              Result &r)
 {
     r.sample = index;
     r.cal = &cal;
     r.value = value;
     TraceEquation::Conditions at;
     if (kind == Kind::Trace) {
-        const int missing = traceConditions(v, cal, &at, &r.conditions);
+        const int missing = traceConditions(v, cal, form, &at, &r.conditions);
         if (missing >= 0) {
             r.status = Status::MissingInput;
             r.column = int16_t(missing);
@@ -237,7 +243,7 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
             return;
         }
     }
-    const Curve curve(kind, cal, at);
+    const Curve curve(kind, cal, form, at);
     const RootRule::Choice choice = curve.choose(value);
     if (!choice.first) {
         r.status = Status::NoSolution;
@@ -365,8 +371,9 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
 // What a pair's rows share: its calibrations, and whether it is a one-mineral one.
 struct PairInfo {
     std::vector<const Calibration *> calibrations;
-    bool single = false; // mineral B 单矿物
-    QString missing;     // the type or a mineral not given: why
+    std::vector<TraceEquation::Form> forms; // trace: each calibration's, made once
+    bool single = false;                    // mineral B 单矿物
+    QString missing;                        // the type or a mineral not given: why
     int missingColumn = -1;
 };
 
@@ -388,6 +395,8 @@ std::vector<PairInfo> resolvePairs(Kind kind, const SampleColumns &table, const 
             info.missingColumn = MineralB;
         } else {
             info.calibrations = library.forPair(names.type, names.mineralA, names.mineralB);
+            for (const Calibration *c : info.calibrations)
+                info.forms.push_back(kind == Kind::Trace ? c->form() : TraceEquation::Form());
         }
     }
     return pairs;
@@ -477,7 +486,7 @@ void computeRow(Kind kind, const RowInput &in, int index, const PairInfo &pair, 
     Options rowOptions = options;
     rowOptions.exact = in.exact;
     for (size_t i = 0; i < cals.size(); ++i)
-        solveOne(kind, index, in.v, in.value, *cals[i], int(i), rowOptions, scratch, out[i]);
+        solveOne(kind, index, in.v, in.value, *cals[i], pair.forms[i], int(i), rowOptions, scratch, out[i]);
 }
 
 } // namespace
