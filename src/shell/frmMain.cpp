@@ -99,6 +99,10 @@ const ChildEntry kChildEntries[] = {
     {"mnuOtherOlivineLiquid", "frmOlivineLiquid"},
 };
 
+// The main window's client area as designed, in twips.
+constexpr int kDesignWidth = 11145;
+constexpr int kDesignHeight = 7545;
+
 } // namespace
 
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent), mdi_(new MdiClient(this))
@@ -107,7 +111,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), mdi_(new MdiClient(this
     setWindowTitle(QStringLiteral("Lorvane"));
     setWindowIcon(Pictures::ProgramIcon());
     setCentralWidget(mdi_);
-    resize(Twips::toPx(11145), Twips::toPx(7545));
+    resize(Twips::toPx(kDesignWidth), Twips::toPx(kDesignHeight));
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) {
         if (sub) lastActive_ = sub;
     });
@@ -274,8 +278,21 @@ void frmMain::MDIForm_Load()
     const mdlFunction::StoredRect stored =
         mdlFunction::ReadStoredRect(kSection, QStringLiteral("MainLeft"), QStringLiteral("MainTop"),
                                     QStringLiteral("MainWidth"), QStringLiteral("MainHeight"));
-    const QRect defaults(Twips::toPx(1000), Twips::toPx(1000), Twips::toPx(6500), Twips::toPx(6500));
-    const QRect usable = mdlFunction::UsableRect(stored, defaults, mdlFunction::AvailableArea(this));
+    // Without one: the designed client area, centred on the screen (and no
+    // larger than it). A stored value that cannot be used falls back to the same.
+    const QRect area = mdlFunction::AvailableArea(this);
+    QSize design(Twips::toPx(kDesignWidth), Twips::toPx(kDesignHeight));
+    if (!area.isEmpty()) design = design.boundedTo(area.size());
+    const QPoint centred = area.isEmpty() ? QPoint(0, 0)
+                                          : area.topLeft() + QPoint((area.width() - design.width()) / 2,
+                                                                    (area.height() - design.height()) / 2);
+    if (!stored.left && !stored.top && !stored.width && !stored.height) {
+        resize(design);
+        move(centred);
+        wantedSize_ = QSize();
+        return;
+    }
+    const QRect usable = mdlFunction::UsableRect(stored, QRect(centred, design), area);
     wantedSize_ = usable.size();
     move(usable.topLeft());
     applyOuterSize();
@@ -314,7 +331,17 @@ void frmMain::MDIForm_Unload()
 {
     // A minimised window's position means nothing at the next start.
     if (isMinimized()) return;
-    const QRect outer = frameGeometry();
+    QRect outer = frameGeometry();
+    // Closed maximised: the size it had before, which the next start shows as
+    // a normal window (the maximised frame can reach past the screen's edges).
+    if (isMaximized() || isFullScreen()) {
+        const QRect normal = normalGeometry();
+        if (normal.isValid() && !normal.isEmpty()) {
+            const QMargins frame(geometry().left() - outer.left(), geometry().top() - outer.top(),
+                                 outer.right() - geometry().right(), outer.bottom() - geometry().bottom());
+            outer = normal.marginsAdded(frame);
+        }
+    }
     mdlFunction::StorePixels(kSection, QStringLiteral("MainLeft"), outer.x());
     mdlFunction::StorePixels(kSection, QStringLiteral("MainTop"), outer.y());
     mdlFunction::StorePixels(kSection, QStringLiteral("MainWidth"), outer.width());

@@ -33,6 +33,17 @@ namespace {
 const QString kApp = QStringLiteral("Lorvane");
 const QString kSection = QStringLiteral("Settings");
 
+// The main window's client area as designed: 11145 × 7545 twips at 15 twips a pixel.
+const QSize kDesign(743, 503);
+
+// Where a window of the designed size stands centred on the screen.
+QPoint centred()
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableVirtualGeometry();
+    return area.topLeft() +
+           QPoint((area.width() - kDesign.width()) / 2, (area.height() - kDesign.height()) / 2);
+}
+
 QString stored(const QString &key)
 {
     return SettingsStore::GetSetting(kApp, kSection, key, QStringLiteral("<none>"));
@@ -68,11 +79,22 @@ class MainWindowTest : public ::testing::Test {
 
 // --- Position and size in section "Settings" -------------------------------
 
-TEST_F(MainWindowTest, FirstStartOpensAtTheDefaultPositionAndSize)
+TEST_F(MainWindowTest, FirstStartOpensAtTheDesignedSizeCentredOnTheScreen)
 {
     auto w = openMain();
-    // 1000 and 6500 twips at 15 twips a pixel.
-    EXPECT_EQ(w->frameGeometry(), QRect(67, 67, 433, 433));
+    EXPECT_EQ(w->size(), kDesign);
+    const QPoint middle = QGuiApplication::primaryScreen()->availableVirtualGeometry().center();
+    EXPECT_LE((w->frameGeometry().center() - middle).manhattanLength(), 6)
+        << "centred, give or take the frame";
+    // Every menu of the menu bar shows, 退出(Q) not folded behind "»".
+    auto allShown = [&] {
+        for (QAction *menu : w->menuBar()->actions()) {
+            const QRect at = w->menuBar()->actionGeometry(menu);
+            if (!at.isValid() || at.right() >= w->menuBar()->width()) return false;
+        }
+        return true;
+    };
+    EXPECT_TRUE(allShown()) << "at 433 px, as it used to open, 退出(Q) went behind the bar's »";
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Lorvane"));
     EXPECT_FALSE(w->isMaximized());
 }
@@ -117,20 +139,24 @@ TEST_F(MainWindowTest, MinimisedCloseStoresNothing)
     EXPECT_EQ(stored(QStringLiteral("MainHeight")), QStringLiteral("6000"));
 }
 
-TEST_F(MainWindowTest, MaximisedCloseStoresTheMaximisedGeometryAndNextStartIsNormal)
+TEST_F(MainWindowTest, MaximisedCloseStoresTheNormalGeometryAndNextStartIsNormalOnTheScreen)
 {
     auto w = openMain();
+    w->move(40, 30);
+    QTest::qWait(20);
+    const QRect normal = w->frameGeometry();
     w->showMaximized();
     QTest::qWait(20);
-    const QRect maximised = w->frameGeometry();
-    ASSERT_GT(maximised.width(), 433);
+    ASSERT_GT(w->frameGeometry().width(), normal.width());
     ASSERT_TRUE(closeMain(w.get(), Dialogs::Answer::Yes));
-    EXPECT_EQ(stored(QStringLiteral("MainWidth")), QString::number(maximised.width() * 15));
-    EXPECT_EQ(stored(QStringLiteral("MainHeight")), QString::number(maximised.height() * 15));
+    EXPECT_EQ(stored(QStringLiteral("MainWidth")), QString::number(normal.width() * 15));
+    EXPECT_EQ(stored(QStringLiteral("MainHeight")), QString::number(normal.height() * 15));
 
     auto again = openMain();
     EXPECT_FALSE(again->isMaximized());
-    EXPECT_EQ(again->frameGeometry().size(), maximised.size());
+    EXPECT_EQ(again->frameGeometry(), normal);
+    EXPECT_TRUE(
+        QGuiApplication::primaryScreen()->availableVirtualGeometry().contains(again->frameGeometry()));
 }
 
 TEST_F(MainWindowTest, StoredTextThatIsNotANumberFallsBackToTheDefault)
@@ -140,7 +166,7 @@ TEST_F(MainWindowTest, StoredTextThatIsNotANumberFallsBackToTheDefault)
     SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainTop"), QStringLiteral("3000"));
     SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainHeight"), QStringLiteral("1e30"));
     auto w = openMain();
-    EXPECT_EQ(w->frameGeometry(), QRect(67, 200, 433, 433));
+    EXPECT_EQ(w->frameGeometry(), QRect(QPoint(centred().x(), 200), kDesign));
 }
 
 // A frame no screen can show: far off every screen, or a million pixels wide.
@@ -152,12 +178,12 @@ TEST_F(MainWindowTest, StoredFrameNoScreenCanShowGivesWayToTheDefaults)
     SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainHeight"), QStringLiteral("14999985"));
     auto w = openMain();
     const QRect screen = QGuiApplication::primaryScreen()->availableVirtualGeometry();
-    EXPECT_EQ(w->frameGeometry().topLeft(), QPoint(67, 67));
+    EXPECT_EQ(w->frameGeometry().topLeft(), centred());
     EXPECT_EQ(w->frameGeometry().size(), screen.size()) << "cut to the screen";
     w->grab(); // paints
     ASSERT_TRUE(closeMain(w.get(), Dialogs::Answer::Yes));
-    EXPECT_EQ(stored(QStringLiteral("MainLeft")), QStringLiteral("1005"));
-    EXPECT_EQ(stored(QStringLiteral("MainTop")), QStringLiteral("1005"));
+    EXPECT_EQ(stored(QStringLiteral("MainLeft")), QString::number(centred().x() * 15));
+    EXPECT_EQ(stored(QStringLiteral("MainTop")), QString::number(centred().y() * 15));
 
     // A frame whose title bar lies just off the top, and sizes too small to use.
     SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainLeft"), QStringLiteral("1500"));
@@ -165,7 +191,7 @@ TEST_F(MainWindowTest, StoredFrameNoScreenCanShowGivesWayToTheDefaults)
     SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainWidth"), QStringLiteral("-1"));
     SettingsStore::SaveSetting(kApp, kSection, QStringLiteral("MainHeight"), QStringLiteral("150"));
     auto again = openMain();
-    EXPECT_EQ(again->frameGeometry(), QRect(67, 67, 433, 433));
+    EXPECT_EQ(again->frameGeometry(), QRect(centred(), kDesign));
     dialogs.answer(Dialogs::Answer::Yes);
     ASSERT_TRUE(again->close());
 
