@@ -32,7 +32,7 @@ class MdiClient : public QMdiArea {
     explicit MdiClient(QWidget *parent) : QMdiArea(parent)
     {
         setObjectName(QStringLiteral("MDIClient"));
-        // A child larger than the frame (the frame starts at 6500 twips) stays reachable.
+        // A child larger than the frame (the batch windows are, at first) stays reachable.
         setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     }
