@@ -61,9 +61,12 @@ SOURCES = $(shell find src tests tools bench -name '*.cpp' -o -name '*.h' | sort
 format:
 	@clang-format -i $(SOURCES)
 
-# Fails, naming the lines, when a file is not as clang-format would write it.
+# Fails, naming the lines, when a file is not as clang-format would write it,
+# or names the files that do not begin with their licence line.
 format-check: deps
 	@clang-format --dry-run --Werror $(SOURCES)
+	@missing=$$(for f in $(SOURCES); do head -n 1 "$$f" | grep -q 'SPDX-License-Identifier: GPL-3.0-or-later' || echo "$$f"; done); \
+	  if [ -n "$$missing" ]; then echo "no SPDX licence line:"; echo "$$missing"; exit 1; fi
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

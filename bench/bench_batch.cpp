@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Batch thermometry: 100,000 isotope samples against a library where each
 // mineral pair has three calibrations, with linear uncertainties; then 1,000
 // samples with 10,000 Monte Carlo draws each. Each figure is printed with its

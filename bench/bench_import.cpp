@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A 1,000,000-line sample file read into the olivine window's list: once clean,
 // once with a single byte that is neither UTF-8 nor GB18030. Prints both import
 // times (the better of two runs each), their ratio, and the decoding alone

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The isotope manager on a large table: the tree click that lists 50,000
 // calibrations of one type out of 100,000, and the save of 10,000 pending rows,
 // each against SQLite alone running the same statements in the same run.

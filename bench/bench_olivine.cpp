@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The olivine window with 100,000 samples: read a tab file into the list,
 // compute every temperature, export the list. Prints each step's time and the
 // ratio of the round trip to reading and writing the same file without the list.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lorvane-calc olivine on 100,000 olivine-liquid pairs of microprobe oxides, as
 // a user runs it: the whole process, file to file. Printed beside the time to
 // read the same file alone (open, read, decode, split into fields) in this run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A million samples read and computed a piece at a time, as lorvane-calc does:
 // the time, its ratio to reading the same file alone, and the peak memory.
 

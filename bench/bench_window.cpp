@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The isotope batch window with a million samples, as a geologist meets it:
 // 导入 of a 1,000,000-row CSV, then 计算 without draws, then the results list
 // scrolled from end to end. Prints each step's time beside reading the file

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A worksheet of 1,048,576 rows read as lorvane-calc reads a workbook, row by
 // row as it is inflated: the time, its ratio to inflating the same worksheet
 // alone, and the peak memory, which stays that of a few pieces whatever the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DSOURCE_DIR=<tree> -DLAYERS_FILE=<build>/layers.cmake -P check_layers.cmake
 # Fails, listing each one, when a file under src/ includes a header of a higher
 # layer or of a sibling, or when a library links one that is not below it.

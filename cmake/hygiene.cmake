@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # lorvane_hygiene: the compiler settings every target of ours links, so that a
 # warning or a sanitizer finding anywhere in the tree is seen the same way.
 #

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installing Lorvane like a desktop program, and its Debian package.
 #
 # <prefix>/bin                  lorvane (and lorvane-calc)
@@ -59,6 +60,21 @@ foreach(px 48 128 256)
   install(FILES ${LORVANE_DIST_DIR}/icons/lorvane-${px}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${px}x${px}/apps RENAME lorvane.png)
 endforeach()
+
+# The manual pages, compressed as Debian wants them, and the copyright file.
+set(lorvane_man_pages)
+foreach(page lorvane.1 lorvane-calc.1)
+  add_custom_command(
+    OUTPUT ${LORVANE_DIST_DIR}/man/${page}.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${LORVANE_DIST_DIR}/man
+    COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/packaging/man/${page} > ${LORVANE_DIST_DIR}/man/${page}.gz
+    DEPENDS ${CMAKE_SOURCE_DIR}/packaging/man/${page}
+    COMMENT "Manual page ${page}")
+  list(APPEND lorvane_man_pages ${LORVANE_DIST_DIR}/man/${page}.gz)
+endforeach()
+add_custom_target(man_pages ALL DEPENDS ${lorvane_man_pages})
+install(FILES ${lorvane_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/lorvane)
 
 # `make package`: build/lorvane_<version>_<arch>.deb.
 set(CPACK_GENERATOR DEB)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The layers, lowest first, and the library of each:
 #   core (lorvane_core) <- ui <- calc, manage <- shell <- program
 # One folder per library: a file belongs to the layer of the folder it stands

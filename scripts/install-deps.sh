@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that building, testing and running Lorvane need.
 # Idempotent: only missing packages are installed.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build step: draws the pictures offered in the background dialog's folder
 // (back/ beside the program), so a fresh install has something to choose.
 #include "ui/Pictures.h"

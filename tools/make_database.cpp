@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the default calibration database from the schema and the published
 // calibrations in data/calibrations. An existing database is never touched: it
 // may hold the user's own rows.

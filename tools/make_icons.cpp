@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build step: writes the program's icon for the desktop's menus, from the same
 // drawing the main window uses: lorvane.svg and lorvane-48.png, -128, -256.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds a spreadsheet template (.xltx) from folders of XML parts:
 //   make_template OUTPUT FOLDER...
 // Parts of later folders replace parts of the same name in earlier ones. Every

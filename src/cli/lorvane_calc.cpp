@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lorvane-calc: the batch thermometry of the batch windows, from the command
 // line, on the same database and the same sample files.
 #include "core/base/AppError.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/AboutWindow.h"
 
 #include "core/base/Twips.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the batch window's status column says of each kind of result.
 #include "calc/BatchTexts.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch windows as a user meets them: cells pasted and imported, "计算",
 // a sample chosen for the chart, the results and the chart exported.
 #include "CalcTestSupport.h"

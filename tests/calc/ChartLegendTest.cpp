@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the charts name a calibration, and the round steps of their axes.
 #include "calc/BatchChart.h"
 

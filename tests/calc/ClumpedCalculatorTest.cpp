@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The isotope calculator with a one-phase calibration: clumped Δ47 of a carbonate,
 // typed in the δA box, solved against the shipped calibrations.
 #include "CalcTestSupport.h"

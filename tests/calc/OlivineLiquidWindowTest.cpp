@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The olivine-liquid window as a user meets it: a spreadsheet's columns pasted,
 // "计算", the pairs out of equilibrium flagged, the Rhodes diagram, the export.
 #include "CalcTestSupport.h"

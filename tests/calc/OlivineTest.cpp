@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "CalcTestSupport.h"
 #include "calc/frmGLS.h"
 #include "support/core/DecimalCommaLocale.h"

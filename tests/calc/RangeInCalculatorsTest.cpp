@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The range notice and the temperature column of both calculators, as a user
 // meets them: values typed, "计算" clicked, the panel and the list read back.
 #include "CalcTestSupport.h"

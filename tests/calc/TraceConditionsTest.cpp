@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trace calculator on the default library: the pressure, composition and
 // activity boxes a calibration takes, and its temperature under them, against
 // the published equations written out here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cell references ("C12") and row numbers as a worksheet's attributes give
 // them, against a plain reading of what the header promises.
 #include "FuzzCheck.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sample files as the batch reads them: bytes decoded, split into rows (as a
 // .csv with its guessed separator and as a tab-separated file), mapped for both
 // kinds and every row's numbers read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Calibration remarks: the range read from any text is a range.
 #include "FuzzCheck.h"
 

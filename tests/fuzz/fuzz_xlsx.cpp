@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Spreadsheet packages as the batch reads them: the first worksheet's cells,
 // then mapped for both kinds and every row's numbers read.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `cmake --install` into a temporary DESTDIR, then the installed program
 // started as a user meets it: a fresh home, nothing of the build folder.
 #include <QDir>
@@ -128,7 +129,10 @@ TEST_F(Installed, EveryFileIsInItsPlace)
                                "share/lorvane/back/strata.jpg",
                                "share/applications/lorvane.desktop",
                                "share/metainfo/lorvane.metainfo.xml",
-                               "share/icons/hicolor/scalable/apps/lorvane.svg"};
+                               "share/icons/hicolor/scalable/apps/lorvane.svg",
+                               "share/man/man1/lorvane.1.gz",
+                               "share/man/man1/lorvane-calc.1.gz",
+                               "share/doc/lorvane/copyright"};
     for (const QString &f : files) EXPECT_TRUE(QFileInfo(usr(f)).isFile()) << f.toStdString();
     for (int px : {48, 128, 256}) {
         const QImage icon(usr(QStringLiteral("share/icons/hicolor/%1x%1/apps/lorvane.png").arg(px)));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Calibration import from tab-delimited text, spreadsheet export, and the
 // pending-row list both managers keep them in.
 #include "ManagerTestSupport.h"

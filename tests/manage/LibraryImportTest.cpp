@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The default library's import files: what they hold, and what the managers'
 // import makes of them in a database built before the library's later rows.
 #include "ManagerTestSupport.h"

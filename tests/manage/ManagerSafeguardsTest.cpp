@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The paths on which a manager could lose pending rows or leave the user
 // waiting without a word: the root node, the type list, a locked or damaged
 // database.

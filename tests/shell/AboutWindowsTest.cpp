@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four About windows: captions, fixed sizes, the keys that close them.
 #include "shell/frmAbout.h"
 #include "shell/frmIsoAbout.h"

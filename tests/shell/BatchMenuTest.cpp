@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch windows from the main window's menus, under its child rule, and
 // their layout kept when they close.
 #include "calc/frmBatch.h"

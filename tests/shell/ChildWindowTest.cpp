@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening child windows from the menu: each at most once, the active one
 // unloaded first with its own close logic, the active one reopened afresh.
 #include "core/base/AppError.h"

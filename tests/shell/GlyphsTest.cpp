@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every character a window shows must be drawn. A font may map a character to
 // an empty outline (WenQuanYi Micro Hei's ℃), which Qt takes as drawn and does
 // not replace from another font; so the test looks at the ink of each glyph in

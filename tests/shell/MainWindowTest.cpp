@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as the user meets it: menus, toolbar, status bar, help,
 // background, the exit question and the remembered position.
 #include "core/base/SettingsStore.h"

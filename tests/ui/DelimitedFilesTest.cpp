@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/DelimitedFiles.h"
 #include "core/base/AppError.h"
 #include "core/files/DelimitedText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program's file dialogs start: the folder last used for that kind of
 // file, else the user's home; never a folder the user cannot write.
 #include "ui/Dialogs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window layout in the settings store: position, size, state and column
 // widths in twips, one section per window caption.
 #include "ui/FormLayout.h"

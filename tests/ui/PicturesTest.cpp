@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every picture key of the program has a picture of its own.
 #include "ui/Pictures.h"
 #include "ui/ImageList.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/base/ProgramFolders.h"
 #include "core/base/SettingsStore.h"
 #include "core/database/SharedConnection.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/base/ProgramFolders.h"
 
 #include "core/files/FileWrite.h"

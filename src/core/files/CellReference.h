@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Cell references of a spreadsheet ("C12"), as far as a worksheet can reach:

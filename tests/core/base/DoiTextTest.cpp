@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DOI a reference's text names.
 #include "core/base/DoiText.h"
 

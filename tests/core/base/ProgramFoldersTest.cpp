@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a portable and an installed program find their database and files.
 #include "core/base/ProgramFolders.h"
 #include "support/core/TempDatabase.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files and commands made to break the batch readers and lorvane-calc: each is
 // refused with a message that names the place, and nothing is lost.
 #include "core/files/CellReference.h"

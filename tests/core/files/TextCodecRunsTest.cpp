@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoding a GB18030 file with bytes that belong to no encoding: the bytes
 // around such a byte decode as ever, and the work done does not grow with the
 // rest of the file. The converter calls are counted by standing in for iconv.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Worksheets read row by row as they are inflated: the rows the whole-sheet
 // readers give, stopping when asked, progress, and files made to break it.
 #include "core/files/Workbook.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The default library as make_database builds it from data/calibrations: every
 // row sourced and computable, the trace-element rows against their forward
 // equation, and the checks that keep a wrong row out of the build.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pairs an internally consistent dataset determines without storing them:
 // against the forward equations of their two parent rows, never across
 // datasets, and as many as the shipped DBOXYGEN rows allow.

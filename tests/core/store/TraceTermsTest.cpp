@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A database an earlier Lorvane made, with the user's own trace rows: opened by
 // this version, it gains the term columns and keeps every row as it was; a file
 // that cannot be written stays untouched.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch core against values worked out here from the forward equations.
 #include "core/base/NumberText.h"
 #include "core/files/Workbook.h"

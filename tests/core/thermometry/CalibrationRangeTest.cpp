@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/thermometry/CalibrationRange.h"
 #include "core/base/NumberText.h"
 #include "support/core/TempDatabase.h"

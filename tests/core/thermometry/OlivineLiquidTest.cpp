@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Olivine-liquid thermometry from oxides against the worked cases of the
 // science package (an independent script, Thermobar's tests and Putirka's
 // spreadsheet outputs).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The temperature routine against the forward equation: Δ computed in double
 // precision from a known temperature must come back as that temperature.
 #include "core/thermometry/BatchRun.h"

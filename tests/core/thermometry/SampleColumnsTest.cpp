@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The samples held as columns read every cell as the row reader does, keep
 // their texts, and compute exactly as the rows they came from, on any number
 // of threads. The draws' generator gives normal deviates and the 95 % interval

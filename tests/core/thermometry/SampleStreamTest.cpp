@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A sample file read in pieces gives the rows, line numbers and mapping the
 // whole-file reader gives, whatever the size of the pieces; a table computed in
 // pieces draws for every row as it would whole.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Trace-element thermometers in their published forms, against the worked values
 // of the science package (computed there by an independent script) and against
 // their own forward equation.

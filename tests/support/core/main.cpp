@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Main of the core test runner: no windows, settings and runtime folders of its
 // own, so that nothing touches the user's files.
 #include "support/core/TestHome.h"
