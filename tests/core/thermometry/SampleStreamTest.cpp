@@ -131,7 +131,7 @@ TEST(ReadSamples, TextAndWorkbookGiveTheWholeFileReadersRowsAndRefusals)
     for (const char *h :
          {"sample", "type", "mineral_a", "mineral_b", "delta_a", "sigma_a", "delta_b", "sigma_b"})
         sheet[0] << Workbook::Cell::Text(QString::fromLatin1(h));
-    constexpr int kRows = 20000; // past a piece of 8192 rows and of 1 MiB
+    constexpr int kRows = 9000; // past a piece of 8192 rows
     for (int i = 0; i < kRows; ++i) {
         const QString name = QStringLiteral(" S%1 ").arg(i), a = QString::number(5 + i % 13, 'f', 2);
         text += (name + QStringLiteral(",氧同位素,石英,水,") + a + QStringLiteral(",0.1,-1,0.1\n")).toUtf8();
@@ -153,7 +153,7 @@ TEST(ReadSamples, TextAndWorkbookGiveTheWholeFileReadersRowsAndRefusals)
         const Mapped whole = ReadSampleFile(Kind::Isotope, path);
         ASSERT_EQ(table.rowCount(), whole.rows.size()) << path.toStdString();
         ASSERT_EQ(table.rowCount(), kRows);
-        for (int i : {0, 8191, 8192, 12345, kRows - 1}) {
+        for (int i : {0, 8191, 8192, kRows - 1}) {
             QStringList trimmed;
             for (const QString &c : whole.rows[i].cells) trimmed << c.trimmed();
             EXPECT_EQ(table.row(i).cells, trimmed) << path.toStdString() << i;
