@@ -157,7 +157,7 @@ int main(int argc, char **argv)
     view.setModel(&model);
     view.show();
     timer.restart();
-    model.setResults(rows, std::move(copy), shared);
+    model.setResults(std::make_shared<SampleColumns>(table), std::move(copy), shared);
     QApplication::processEvents();
     view.viewport()->repaint();
     const double tFill = double(timer.nsecsElapsed()) / 1e9;

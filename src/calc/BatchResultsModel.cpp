@@ -71,14 +71,6 @@ QStringList BatchResultsModel::Titles(Kind kind)
             QStringLiteral("状态")};
 }
 
-void BatchResultsModel::setResults(const QList<Row> &rows, Results results,
-                                   std::shared_ptr<const Library> library)
-{
-    auto samples = std::make_shared<SampleColumns>(kind_);
-    samples->append(rows);
-    setResults(std::move(samples), std::move(results), std::move(library));
-}
-
 void BatchResultsModel::setResults(std::shared_ptr<const SampleColumns> samples, Results results,
                                    std::shared_ptr<const Library> library)
 {

@@ -23,8 +23,6 @@ class BatchResultsModel : public QAbstractTableModel {
     // and the library their calibrations point into, and keeps both alive.
     void setResults(std::shared_ptr<const Batch::SampleColumns> samples, Batch::Results results,
                     std::shared_ptr<const Batch::Library> library);
-    void setResults(const QList<Batch::Row> &rows, Batch::Results results,
-                    std::shared_ptr<const Batch::Library> library);
     void clear();
 
     // The lines of a run, ready to show: made on a worker, so that a run of

@@ -132,12 +132,6 @@ std::pair<int, int> SampleModel::append(SampleColumns rows)
     return {start, last};
 }
 
-SampleModel::Pasted SampleModel::paste(const QString &text, int row, int column,
-                                       const std::function<Mapped(const QList<Row> &)> &map)
-{
-    return place(Prepare(table_.kind(), text, row, column, map));
-}
-
 namespace {
 
 // The text in pieces of about a megabyte, each cut after a line end outside

@@ -34,17 +34,15 @@ class SampleModel : public QAbstractTableModel {
     // Rows after the last row with text; the first and last rows written.
     std::pair<int, int> append(const QList<Batch::Row> &rows);
     std::pair<int, int> append(Batch::SampleColumns rows);
-    // Tab-separated cells at (row, column); a header row (which map recognises)
-    // puts named columns in their places from the first empty row. The rows
-    // written (last < first for none), or map's error.
+    // Tab-separated cells pasted at (row, column), in two steps, the first of
+    // which may run on a worker (it reads no model): the cells the text gives,
+    // then their placing. A header row (which map recognises) puts named
+    // columns in their places from the first empty row. The rows written
+    // (last < first for none), or map's error.
     struct Pasted {
         int first = 0, last = -1;
         QString error;
     };
-    Pasted paste(const QString &text, int row, int column,
-                 const std::function<Batch::Mapped(const QList<Batch::Row> &)> &map);
-    // The same in two steps, the first of which may run on a worker (it reads
-    // no model): the cells the text gives, then their placing.
     struct Block {
         Batch::SampleColumns cells{Batch::Kind::Isotope};
         std::vector<int> widths; // the cells each row gives, from `column`

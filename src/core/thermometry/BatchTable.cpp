@@ -52,6 +52,26 @@ int ColumnOfHeader(Kind kind, const QString &header)
     return -1;
 }
 
+std::optional<double> *ValueOfColumn(Values *v, int column)
+{
+    switch (column) {
+    case ValueA: return &v->a;
+    case SigmaA: return &v->sigmaA;
+    case ValueB: return &v->b;
+    case SigmaB: return &v->sigmaB;
+    case K: return &v->k;
+    case Pressure: return &v->pressure;
+    case SigmaPressure: return &v->sigmaPressure;
+    case ATiO2: return &v->aTiO2;
+    case SigmaATiO2: return &v->sigmaATiO2;
+    case ASiO2: return &v->aSiO2;
+    case SigmaASiO2: return &v->sigmaASiO2;
+    case X: return &v->x;
+    case SigmaX: return &v->sigmaX;
+    }
+    return nullptr;
+}
+
 Values ReadValues(Kind kind, const Row &row, int rowIndex, QList<CellProblem> *problems)
 {
     Values v;
@@ -63,21 +83,7 @@ Values ReadValues(Kind kind, const Row &row, int rowIndex, QList<CellProblem> *p
         else if (!why.isEmpty() && problems)
             problems->append({rowIndex, column, why});
     };
-    number(ValueA, &v.a);
-    number(SigmaA, &v.sigmaA);
-    number(ValueB, &v.b);
-    number(SigmaB, &v.sigmaB);
-    if (kind == Kind::Trace) {
-        number(K, &v.k);
-        number(Pressure, &v.pressure);
-        number(SigmaPressure, &v.sigmaPressure);
-        number(ATiO2, &v.aTiO2);
-        number(SigmaATiO2, &v.sigmaATiO2);
-        number(ASiO2, &v.aSiO2);
-        number(SigmaASiO2, &v.sigmaASiO2);
-        number(X, &v.x);
-        number(SigmaX, &v.sigmaX);
-    }
+    for (int column = ValueA; column < ColumnCount(kind); ++column) number(column, ValueOfColumn(&v, column));
     return v;
 }
 

@@ -77,6 +77,8 @@ struct Values {
 // Reads the numeric cells of a row with the calculators' numeric test; every
 // problem is reported, none is skipped.
 Values ReadValues(Kind kind, const Row &row, int rowIndex, QList<CellProblem> *problems);
+// The member of Values a numeric column fills (columns ValueA on); null for the others.
+std::optional<double> *ValueOfColumn(Values *v, int column);
 
 // Rows of cells split from delimited text: CSV (quotes as in RFC 4180; a
 // semicolon separates when the first line has semicolons and no commas) or tab

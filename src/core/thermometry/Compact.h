@@ -82,23 +82,14 @@ class RareText {
     RareText() = default;
     RareText(const QString &text)
     {
-        if (!text.isEmpty()) p_ = std::make_unique<QString>(text);
+        if (!text.isEmpty()) text_ = text;
     }
-    RareText(const RareText &other) : p_(other.p_ ? std::make_unique<QString>(*other.p_) : nullptr) {}
-    RareText(RareText &&) noexcept = default;
-    RareText &operator=(const RareText &other)
-    {
-        if (this != &other) p_ = other.p_ ? std::make_unique<QString>(*other.p_) : nullptr;
-        return *this;
-    }
-    RareText &operator=(RareText &&) noexcept = default;
-    ~RareText() = default;
 
-    operator QString() const { return p_ ? *p_ : QString(); }
-    bool isEmpty() const { return !p_; }
+    operator QString() const { return text_ ? *text_ : QString(); }
+    bool isEmpty() const { return !text_; }
 
   private:
-    std::unique_ptr<QString> p_;
+    Rare<QString> text_;
 };
 
 // Memory for millions of results: a large block is asked for in huge pages

@@ -317,21 +317,7 @@ Values SampleColumns::values(int64_t row, QList<CellProblem> *problems) const
         default: break;
         }
     };
-    number(ValueA, &v.a);
-    number(SigmaA, &v.sigmaA);
-    number(ValueB, &v.b);
-    number(SigmaB, &v.sigmaB);
-    if (kind_ == Kind::Trace) {
-        number(K, &v.k);
-        number(Pressure, &v.pressure);
-        number(SigmaPressure, &v.sigmaPressure);
-        number(ATiO2, &v.aTiO2);
-        number(SigmaATiO2, &v.sigmaATiO2);
-        number(ASiO2, &v.aSiO2);
-        number(SigmaASiO2, &v.sigmaASiO2);
-        number(X, &v.x);
-        number(SigmaX, &v.sigmaX);
-    }
+    for (int column = ValueA; column < columns_; ++column) number(column, ValueOfColumn(&v, column));
     return v;
 }
 

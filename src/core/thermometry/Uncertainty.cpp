@@ -125,21 +125,10 @@ uint64_t StreamSeed(uint64_t seed, int64_t sample, int calibration)
            uint64_t(uint32_t(calibration));
 }
 
-double Quantile(std::vector<float> &values, double p)
-{
-    const double h = p * double(values.size() - 1);
-    const size_t k = size_t(std::floor(h));
-    std::nth_element(values.begin(), values.begin() + qsizetype(k), values.end());
-    const double lo = values[k];
-    if (k + 1 >= values.size()) return lo;
-    const double hi = *std::min_element(values.begin() + qsizetype(k) + 1, values.end());
-    return lo + (h - double(k)) * (hi - lo);
-}
-
 namespace {
 
-// The k-th and (k+1)-th smallest of the values (0-based), as Quantile takes
-// them. The draws are independent, so their first few hundred are a fair
+// The k-th and (k+1)-th smallest of the values (0-based), between which
+// Quantile interpolates. The draws are independent, so their first few hundred are a fair
 // sample: a threshold read from it holds the two order statistics below (or
 // above) it with near certainty, and only the values past it need ordering.
 // Where the sample misleads, the whole is ordered: the answer is the same.
@@ -182,8 +171,11 @@ std::pair<double, double> orderStatistics(std::vector<float> &values, size_t k, 
     return {lo, *std::min_element(values.begin() + qsizetype(k) + 1, values.end())};
 }
 
-double quantileOf(std::vector<float> &values, double p, std::vector<float> &kept)
+} // namespace
+
+double Quantile(std::vector<float> &values, double p)
 {
+    thread_local std::vector<float> kept;
     const double h = p * double(values.size() - 1);
     const size_t k = size_t(std::floor(h));
     const auto [lo, hi] = orderStatistics(values, k, kept);
@@ -191,14 +183,11 @@ double quantileOf(std::vector<float> &values, double p, std::vector<float> &kept
     return lo + (h - double(k)) * (hi - lo);
 }
 
-} // namespace
-
 void Interval95(std::vector<float> &draws, Maybe *lo, Maybe *hi)
 {
     if (draws.size() < 2) return;
-    thread_local std::vector<float> kept;
-    *lo = quantileOf(draws, 0.025, kept);
-    *hi = quantileOf(draws, 0.975, kept);
+    *lo = Quantile(draws, 0.025);
+    *hi = Quantile(draws, 0.975);
 }
 
 std::optional<double> SigmaOfValue(Kind kind, const Values &v, bool exact, const QString &logType)

@@ -7,6 +7,7 @@
 #include "core/thermometry/CalibrationRange.h"
 #include "support/core/LorvaneCalc.h"
 #include "support/core/TempDatabase.h"
+#include "support/core/ZipPackage.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -21,28 +22,6 @@ using namespace Batch;
 
 namespace {
 
-// An .xlsx package built here from its parts (nothing of the reader's own).
-QByteArray package(const std::vector<std::pair<std::string, QByteArray>> &parts)
-{
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t *buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-    zip_t *archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
-    zip_source_keep(buffer);
-    for (const auto &[name, data] : parts)
-        zip_file_add(archive, name.c_str(),
-                     zip_source_buffer(archive, data.constData(), zip_uint64_t(data.size()), 0), 0);
-    zip_close(archive);
-    zip_stat_t st;
-    zip_source_stat(buffer, &st);
-    QByteArray out(qsizetype(st.size), '\0');
-    zip_source_open(buffer);
-    zip_source_read(buffer, out.data(), st.size);
-    zip_source_close(buffer);
-    zip_source_free(buffer);
-    return out;
-}
-
 QByteArray sheet(const QByteArray &rows, const QByteArray &prefix = "")
 {
     const QByteArray p = prefix.isEmpty() ? QByteArray() : prefix + ':';
@@ -54,7 +33,7 @@ QByteArray sheet(const QByteArray &rows, const QByteArray &prefix = "")
 
 FileCells readSheet(const QByteArray &xml)
 {
-    return ReadWorkbookData(package({{"xl/worksheets/sheet1.xml", xml}}));
+    return ReadWorkbookData(ZipPackage({{"xl/worksheets/sheet1.xml", xml}}));
 }
 
 const QByteArray kHeader = "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>sample</t></is></c>"
@@ -133,7 +112,7 @@ TEST(HostileWorkbook, AMemberIsNeverHeldPastTheLimit)
 {
     // Two megabytes of spaces pack to a few kilobytes; read with a one-megabyte limit.
     const QByteArray big(2 << 20, ' ');
-    QByteArray zipped = package({{"big.xml", big}});
+    QByteArray zipped = ZipPackage({{"big.xml", big}});
     auto read = [](const QByteArray &bytes, QByteArray *out) {
         zip_error_t error;
         zip_error_init(&error);

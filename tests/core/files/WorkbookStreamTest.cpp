@@ -3,6 +3,7 @@
 // readers give, stopping when asked, progress, and files made to break it.
 #include "core/files/Workbook.h"
 #include "core/files/ZipMember.h"
+#include "support/core/ZipPackage.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -15,28 +16,6 @@
 using namespace Workbook;
 
 namespace {
-
-// An .xlsx package built here from its parts, deflated as spreadsheet programs write them.
-QByteArray package(const std::vector<std::pair<std::string, QByteArray>> &parts)
-{
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t *buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-    zip_t *archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
-    zip_source_keep(buffer);
-    for (const auto &[name, data] : parts)
-        zip_file_add(archive, name.c_str(),
-                     zip_source_buffer(archive, data.constData(), zip_uint64_t(data.size()), 0), 0);
-    zip_close(archive);
-    zip_stat_t st;
-    zip_source_stat(buffer, &st);
-    QByteArray out(qsizetype(st.size), '\0');
-    zip_source_open(buffer);
-    zip_source_read(buffer, out.data(), st.size);
-    zip_source_close(buffer);
-    zip_source_free(buffer);
-    return out;
-}
 
 QByteArray sheet(const QByteArray &rows)
 {
@@ -64,7 +43,7 @@ QString readError(const QByteArray &sheetXml, const QByteArray &shared = QByteAr
 {
     std::vector<std::pair<std::string, QByteArray>> parts{{"xl/worksheets/sheet1.xml", sheetXml}};
     if (!shared.isNull()) parts.push_back({"xl/sharedStrings.xml", shared});
-    const Sheet s = ReadFirstSheetData(package(parts));
+    const Sheet s = ReadFirstSheetData(ZipPackage(parts));
     return s.rows.isEmpty() ? s.error : QStringLiteral("rows: %1").arg(s.rows.size());
 }
 
@@ -130,7 +109,8 @@ TEST(WorkbookStream, RowsAreThoseOfTheWholeSheetAcrossPieces)
     lines << n + 2;
     const QByteArray xml = sheet(rows);
     ASSERT_GT(xml.size(), 4 * 256 * 1024);
-    const QByteArray bytes = package({{"xl/worksheets/sheet1.xml", xml}, {"xl/sharedStrings.xml", kShared}});
+    const QByteArray bytes =
+        ZipPackage({{"xl/worksheets/sheet1.xml", xml}, {"xl/sharedStrings.xml", kShared}});
 
     const Streamed s = stream(bytes);
     ASSERT_TRUE(s.error.isEmpty()) << s.error.toStdString();
@@ -151,7 +131,7 @@ TEST(WorkbookStream, StopsWhenAskedAndTellsHowFarItHasCome)
     for (int i = 1; i <= 20000; ++i)
         rows += "<row r=\"" + QByteArray::number(i) + "\"><c><v>" + QByteArray::number(i * 7919 % 100003) +
                 "</v></c><c><v>" + QByteArray::number(i) + "</v></c></row>";
-    const QByteArray bytes = package({{"xl/worksheets/sheet1.xml", sheet(rows)}});
+    const QByteArray bytes = ZipPackage({{"xl/worksheets/sheet1.xml", sheet(rows)}});
 
     const Streamed stopped = stream(bytes, 3);
     EXPECT_TRUE(stopped.error.isEmpty());
@@ -207,7 +187,7 @@ TEST(WorkbookStream, AnErrorAfterRowsComesAtTheEndAndTheWholeReadersGiveNoRows)
         {good + "<row r=\"3\"><c r=\"XFE3\"><v>1</v></c></row><row>", "无法读取工作表：XML格式错误"},
     };
     for (const auto &c : cases) {
-        const QByteArray bytes = package({{"xl/worksheets/sheet1.xml", sheet(c.rows)}});
+        const QByteArray bytes = ZipPackage({{"xl/worksheets/sheet1.xml", sheet(c.rows)}});
         const Streamed s = stream(bytes);
         EXPECT_EQ(s.error, c.error);
         EXPECT_EQ(s.rows.size(), 2); // nothing after the error
@@ -271,7 +251,7 @@ TEST(WorkbookStream, HostileSheetsAreRefusedQuicklyAndInLittleMemory)
     }
 
     // A member is read a piece at a time and never past the limit, whatever it claims.
-    const QByteArray bytes = package({{"big.xml", QByteArray(3 << 20, ' ')}});
+    const QByteArray bytes = ZipPackage({{"big.xml", QByteArray(3 << 20, ' ')}});
     const ZipMember::Package opened(bytes);
     ASSERT_TRUE(opened.archive());
     ZipMember::Reader in(opened.archive(), "big.xml", 1 << 20);
@@ -302,7 +282,7 @@ TEST(WorkbookStream, SheetsInOtherEncodingsAndByName)
         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" + body + "caf\xE9 &#x77F3;&#33521;" + tail,
     };
     for (const QByteArray &c : cases) {
-        const Streamed s = stream(package({{"xl/worksheets/sheet1.xml", c}}));
+        const Streamed s = stream(ZipPackage({{"xl/worksheets/sheet1.xml", c}}));
         ASSERT_TRUE(s.error.isEmpty()) << s.error.toStdString();
         ASSERT_EQ(s.rows.size(), 1);
         EXPECT_EQ(s.rows[0].cells, QStringList{text});
