@@ -6,14 +6,14 @@ set -euo pipefail
 
 packages=(
   g++ make cmake ninja-build pkg-config ccache
-  qt6-base-dev qt6-translations-l10n
+  qt6-base-dev qt6-translations-l10n qt6-tools-dev qt6-l10n-tools
   libsqlite3-dev sqlite3
   libzip-dev libpugixml-dev
   libgtest-dev libgmock-dev
   xvfb xauth fonts-wqy-microhei fonts-dejavu-core
   python3-openpyxl
   qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
-  desktop-file-utils appstream dpkg-dev file
+  desktop-file-utils appstream dpkg-dev file lintian
   clang-format
   clang libclang-rt-14-dev
   locales

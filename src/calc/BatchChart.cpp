@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/BatchChart.h"
 
+#include "core/store/Names.h"
 #include "core/thermometry/Equations.h"
 
 #include <QAreaSeries>
 #include <QCategoryAxis>
 #include <QChart>
+#include <QCoreApplication>
 #include <QHash>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -108,8 +110,8 @@ QString LegendOf(const Calibration &c)
         if (reference.size() > 24) text += QStringLiteral("…");
     }
     if (text.isEmpty()) text = QStringLiteral("A=%1 B=%2").arg(c.a).arg(c.b);
-    if (c.derived) text += QStringLiteral("，导出");
-    return c.reversed ? text + QStringLiteral("（反向）") : text;
+    if (c.derived) text += QCoreApplication::translate("BatchChart", "，导出");
+    return c.reversed ? text + QCoreApplication::translate("BatchChart", "（反向）") : text;
 }
 
 double CurveValue(Kind kind, const Calibration &cal, double kelvin)
@@ -126,11 +128,15 @@ void Show(QChart *chart, Kind kind, const Row &sample, const std::vector<const R
         chart->removeAxis(axis);
         delete axis;
     }
-    chart->setTitle(sample.cells.value(Sample) + QStringLiteral("：") + sample.cells.value(MineralA) +
-                    QStringLiteral("–") + sample.cells.value(MineralB));
+    const Names::Table &names = Names::Table::Shared();
+    auto mineral = [&](int column) {
+        return names.shown(Names::Kind::Mineral, sample.cells.value(column), Language::Installed());
+    };
+    chart->setTitle(QCoreApplication::translate("BatchChart", "%1：%2–%3")
+                        .arg(sample.cells.value(Sample), mineral(MineralA), mineral(MineralB)));
 
     auto *x = new QValueAxis;
-    x->setTitleText(QStringLiteral("T (℃)"));
+    x->setTitleText(QCoreApplication::translate("BatchChart", "T (℃)"));
     roundTicks(x, kFrom, kTo, 6);
     auto *y = new QValueAxis;
     y->setTitleText(kind == Kind::Isotope ? QStringLiteral("Δ (‰)") : QStringLiteral("log K"));
@@ -283,14 +289,15 @@ void Show(QChart *chart, Kind kind, const Row &sample, const std::vector<const R
             attach(band);
         }
         auto *line = new QLineSeries;
-        line->setName(kind == Kind::Isotope ? QStringLiteral("样品Δ") : QStringLiteral("样品log K"));
+        line->setName(kind == Kind::Isotope ? QCoreApplication::translate("BatchChart", "样品Δ")
+                                            : QCoreApplication::translate("BatchChart", "样品log K"));
         line->setPen(QPen(Qt::black, 1.5));
         line->append(kFrom, value);
         line->append(kTo, value);
         attach(line);
 
         auto *points = new QScatterSeries;
-        points->setName(QStringLiteral("解"));
+        points->setName(QCoreApplication::translate("BatchChart", "解"));
         points->setMarkerSize(9);
         points->setColor(Qt::black);
         for (const Result *r : results)
@@ -314,8 +321,9 @@ void ShowSummary(QChart *chart, const SampleColumns &samples, const Results &res
     // sample shows, and the title says so.
     constexpr int kMostSamples = 5000;
     const int stride = (n + kMostSamples - 1) / kMostSamples;
-    chart->setTitle(stride > 1 ? QStringLiteral("温度汇总（每%1个样品取1个）").arg(stride)
-                               : QStringLiteral("温度汇总"));
+    chart->setTitle(stride > 1
+                        ? QCoreApplication::translate("BatchChart", "温度汇总（每%1个样品取1个）").arg(stride)
+                        : QCoreApplication::translate("BatchChart", "温度汇总"));
     // Named samples while their names fit under the plot; numbered beyond.
     constexpr int kNamedSamples = 30;
     QAbstractAxis *xAxis = nullptr;
@@ -340,9 +348,9 @@ void ShowSummary(QChart *chart, const SampleColumns &samples, const Results &res
         numbered->setRange(0.5, n + 0.5);
         xAxis = numbered;
     }
-    xAxis->setTitleText(QStringLiteral("样品"));
+    xAxis->setTitleText(QCoreApplication::translate("BatchChart", "样品"));
     auto *y = new QValueAxis;
-    y->setTitleText(QStringLiteral("T (℃)"));
+    y->setTitleText(QCoreApplication::translate("BatchChart", "T (℃)"));
     chart->addAxis(xAxis, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
 

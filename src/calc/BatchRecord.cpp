@@ -5,6 +5,7 @@
 #include "core/base/DoiText.h"
 #include "core/thermometry/BatchTable.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
@@ -174,14 +175,18 @@ QByteArray Workbook(const BatchResultsModel &model, const Run &run)
     for (int i = 0; i < model.rowCount(); ++i) results.rows << model.sheetCells(i);
     results.widths = {12, 16, 10, 10, 8, 40, 10, 9, 9, 9, 10, 10, 10, 10, 10, 16, 28};
 
-    Workbook::NewSheet parameters{
-        kParametersSheet, {texts({QStringLiteral("项目"), QStringLiteral("值")})}, true, {16, 60}};
+    Workbook::NewSheet parameters{kParametersSheet,
+                                  {texts({QCoreApplication::translate("BatchRecord", "项目"),
+                                          QCoreApplication::translate("BatchRecord", "值")})},
+                                  true,
+                                  {16, 60}};
     for (const auto &[name, value] : Parameters(run))
         parameters.rows << QVector<Workbook::Cell>{Workbook::Cell::Text(name), inputCell(value)};
 
     Workbook::NewSheet references{
         kReferencesSheet,
-        {texts({QStringLiteral("文献"), QStringLiteral("DOI"), QStringLiteral("样品数")})},
+        {texts({QCoreApplication::translate("BatchRecord", "文献"), QStringLiteral("DOI"),
+                QCoreApplication::translate("BatchRecord", "样品数")})},
         true,
         {100, 32, 8}};
     for (const Reference &ref : References(model.results()))
@@ -196,8 +201,11 @@ QByteArray Csv(const BatchResultsModel &model, const Run &run)
     QStringList out;
     for (const auto &[name, value] : Parameters(run))
         out << QStringLiteral("# ") + name + QStringLiteral(": ") + value;
-    const QStringList bounds{QStringLiteral("95%下限(℃)"), QStringLiteral("95%上限(℃)"),
-                             QStringLiteral("另一解95%下限(℃)"), QStringLiteral("另一解95%上限(℃)")};
+    // The bounds' titles as the workbook's results sheet has them.
+    const QStringList bounds{QCoreApplication::translate("BatchResultsModel", "95%下限(℃)"),
+                             QCoreApplication::translate("BatchResultsModel", "95%上限(℃)"),
+                             QCoreApplication::translate("BatchResultsModel", "另一解95%下限(℃)"),
+                             QCoreApplication::translate("BatchResultsModel", "另一解95%上限(℃)")};
     QStringList titles = BatchResultsModel::Titles(run.kind) + bounds;
     out << titles.join(QLatin1Char(','));
     for (int i = 0; i < model.rowCount(); ++i) {
@@ -228,7 +236,7 @@ bool ReadOptions(const QString &path, Options *options, QString *why)
             if (ok) options->exact = value == kYes;
         }
         if (!ok) {
-            *why = QStringLiteral("参数无效：") + name + QStringLiteral("：") + value.left(40);
+            *why = QCoreApplication::translate("BatchRecord", "参数无效：%1：%2").arg(name, value.left(40));
             return false;
         }
     }

@@ -6,6 +6,7 @@
 #include "calc/BatchTexts.h"
 
 #include "core/base/NumberText.h"
+#include "core/store/Names.h"
 #include "core/thermometry/RootRule.h"
 
 #include <QBrush>
@@ -54,21 +55,21 @@ BatchResultsModel::BatchResultsModel(Kind kind, QObject *parent) : QAbstractTabl
 QStringList BatchResultsModel::Titles(Kind kind)
 {
     const bool iso = kind == Kind::Isotope;
-    return {QStringLiteral("样品"),
-            QStringLiteral("矿物对"),
+    return {tr("样品"),
+            tr("矿物对"),
             QStringLiteral("A"),
             QStringLiteral("B"),
-            iso ? QStringLiteral("C") : QStringLiteral("函数"),
-            iso ? QStringLiteral("资料来源") : QStringLiteral("备注"),
-            QStringLiteral("温度(℃)"),
-            QStringLiteral("±1σ(℃)"),
-            QStringLiteral("分析σ(℃)"),
-            QStringLiteral("标定σ(℃)"),
-            QStringLiteral("95%区间(℃)"),
-            QStringLiteral("另一解(℃)"),
-            QStringLiteral("另一解95%区间(℃)"),
-            QStringLiteral("适用范围"),
-            QStringLiteral("状态")};
+            iso ? QStringLiteral("C") : tr("函数"),
+            iso ? tr("资料来源") : tr("备注"),
+            tr("温度(℃)"),
+            tr("±1σ(℃)"),
+            tr("分析σ(℃)"),
+            tr("标定σ(℃)"),
+            tr("95%区间(℃)"),
+            tr("另一解(℃)"),
+            tr("另一解95%区间(℃)"),
+            tr("适用范围"),
+            tr("状态")};
 }
 
 void BatchResultsModel::setResults(std::shared_ptr<const SampleColumns> samples, Results results,
@@ -140,12 +141,11 @@ QString BatchResultsModel::cell(const Line &line, int column) const
     if (column == cSample) return samples_->text(line.sample, Sample);
     if (line.result < 0) {
         const Summary &s = summaries_[size_t(line.sample)];
-        if (column == cPair) return QStringLiteral("汇总");
-        if (s.inRange == 0) return column == cStatus ? QStringLiteral("无适用范围内的温度") : QString();
+        if (column == cPair) return tr("汇总");
+        if (s.inRange == 0) return column == cStatus ? tr("无适用范围内的温度") : QString();
         if (column == cT) return oneDecimal(s.mean);
         if (column == cStatus)
-            return QStringLiteral("%1个适用温度的平均值；最低–最高 %2–%3")
-                .arg(s.inRange)
+            return tr("%n个适用温度的平均值；最低–最高 %1–%2", nullptr, s.inRange)
                 .arg(oneDecimal(s.lowest), oneDecimal(s.highest));
         return QString();
     }
@@ -173,13 +173,24 @@ QString BatchResultsModel::cell(const Line &line, int column) const
     return QString();
 }
 
+QString BatchResultsModel::shownCell(const Line &line, int column) const
+{
+    // The pair in the interface's language; exports keep the minerals as the samples name them.
+    if (column != cPair || line.result < 0) return cell(line, column);
+    const Names::Table &names = Names::Table::Shared();
+    const Language::Choice language = Language::Installed();
+    return names.shown(Names::Kind::Mineral, samples_->text(line.sample, MineralA), language) +
+           QStringLiteral("–") +
+           names.shown(Names::Kind::Mineral, samples_->text(line.sample, MineralB), language);
+}
+
 QVariant BatchResultsModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || size_t(index.row()) >= lines_.size()) return {};
     const Line &line = lines_[size_t(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole: return cell(line, index.column());
+    case Qt::ToolTipRole: return shownCell(line, index.column());
     case Qt::FontRole: return line.result < 0 ? QVariant(bold_) : QVariant();
     case Qt::ForegroundRole:
         if (line.result >= 0 && results_[size_t(line.result)].status != Status::Ok) return QBrush(Qt::gray);
@@ -195,10 +206,10 @@ QVariant BatchResultsModel::data(const QModelIndex &index, int role) const
 QStringList BatchResultsModel::SheetTitles(Kind kind)
 {
     QStringList titles = Titles(kind);
-    titles.replace(cInterval2, QStringLiteral("另一解95%上限(℃)"));
-    titles.insert(cInterval2, QStringLiteral("另一解95%下限(℃)"));
-    titles.replace(cInterval, QStringLiteral("95%上限(℃)"));
-    titles.insert(cInterval, QStringLiteral("95%下限(℃)"));
+    titles.replace(cInterval2, tr("另一解95%上限(℃)"));
+    titles.insert(cInterval2, tr("另一解95%下限(℃)"));
+    titles.replace(cInterval, tr("95%上限(℃)"));
+    titles.insert(cInterval, tr("95%下限(℃)"));
     return titles;
 }
 

@@ -70,6 +70,8 @@ class BatchResultsModel : public QAbstractTableModel {
 
   private:
     QString cell(const Line &line, int column) const;
+    // A cell as the list shows it: cell(), with the minerals of the pair in the interface's language.
+    QString shownCell(const Line &line, int column) const;
 
     Batch::Kind kind_;
     QFont bold_; // summary lines

@@ -4,6 +4,7 @@
 #include <QAbstractItemView>
 #include <QBrush>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
@@ -23,9 +24,10 @@ QComboBox *choiceList(QWidget *parent, const QString &name, const QString &initi
 
 ChoiceRow choiceRow(QWidget *parent, const QString &firstCaption)
 {
-    ChoiceRow row{choiceList(parent, QStringLiteral("lst1"), firstCaption),
-                  choiceList(parent, QStringLiteral("lst2"), QStringLiteral("矿物A")),
-                  choiceList(parent, QStringLiteral("lst3"), QStringLiteral("矿物B"))};
+    ChoiceRow row{
+        choiceList(parent, QStringLiteral("lst1"), firstCaption),
+        choiceList(parent, QStringLiteral("lst2"), QCoreApplication::translate("CalcWidgets", "矿物A")),
+        choiceList(parent, QStringLiteral("lst3"), QCoreApplication::translate("CalcWidgets", "矿物B"))};
     place(row.lst1, 4455, 165, 1215, 345);
     place(row.lst2, 5775, 165, 1215, 345);
     place(row.lst3, 7095, 165, 1215, 345);
@@ -60,6 +62,22 @@ void fitChoices(const ChoiceRow &row, const QToolBar *toolbar)
     row.lst1->setGeometry(left, placed.y(), placed.right() + 1 - left, placed.height());
 }
 
+QString shownName(Names::Kind kind, const QString &stored)
+{
+    return Names::Table::Shared().shown(kind, stored, Language::Installed());
+}
+
+void addNames(QComboBox *list, Names::Kind kind, const QStringList &stored)
+{
+    for (const QString &name : stored) list->addItem(shownName(kind, name), name);
+}
+
+QString chosenName(const QComboBox *list)
+{
+    const QVariant stored = list->currentData();
+    return stored.isValid() ? stored.toString() : list->currentText();
+}
+
 QTreeWidgetItem *showRows(QTreeWidget *list, const QList<QStringList> &rows)
 {
     list->clear();
@@ -91,11 +109,14 @@ QString rootNotice(RootRule::Standing standing, const std::optional<CalibrationR
     case RootRule::Standing::InRange:
     case RootRule::Standing::NoRoot: return QString();
     case RootRule::Standing::TwoInRange:
-        return range ? QStringLiteral("另一解%1℃亦在适用范围内").arg(second)
-                     : QStringLiteral("另一解%1℃亦在0-1200℃内（未注明适用范围）").arg(second);
-    case RootRule::Standing::NoRangeStated: return QStringLiteral("未注明适用范围");
+        return range ? QCoreApplication::translate("CalcWidgets", "另一解%1℃亦在适用范围内").arg(second)
+                     : QCoreApplication::translate("CalcWidgets", "另一解%1℃亦在0-1200℃内（未注明适用范围）")
+                           .arg(second);
+    case RootRule::Standing::NoRangeStated:
+        return QCoreApplication::translate("CalcWidgets", "未注明适用范围");
     case RootRule::Standing::OutOfRange:
-        return range ? range->warning() : QStringLiteral("未注明适用范围，超出0-1200℃");
+        return range ? range->warning()
+                     : QCoreApplication::translate("CalcWidgets", "未注明适用范围，超出0-1200℃");
     }
     return QString();
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/store/Names.h"
 #include "core/thermometry/CalibrationRange.h"
 #include "core/thermometry/RootRule.h"
 #include "ui/FormBuilder.h"
@@ -44,6 +45,18 @@ ChoiceRow choiceRow(QWidget *parent, const QString &firstCaption);
 // shows whole ("团簇同位素(Δ47)"), never over the toolbar's buttons; every
 // list's drop-down is wide enough for its items.
 void fitChoices(const ChoiceRow &row, const QToolBar *toolbar);
+
+// A mineral or isotope type the library names, as the window shows it: the
+// English name under English, the name as stored under Chinese.
+QString shownName(Names::Kind kind, const QString &stored);
+
+// Adds names the library stores to a choice list: each entry shows its name as
+// shownName gives it and keeps the stored name as its data, for chosenName.
+void addNames(QComboBox *list, Names::Kind kind, const QStringList &stored);
+
+// The stored name of the list's chosen entry, as queries and comparisons need
+// it; the entry's text for one added without a stored name, "" for none.
+QString chosenName(const QComboBox *list);
 
 // Replaces the list's rows and makes the first one the selected row, which is
 // returned (nullptr for no rows).

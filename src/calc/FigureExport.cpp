@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QChart>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -51,7 +52,7 @@ bool askSize(QWidget *parent, bool png, Size *size)
 {
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("frmFigureSize"));
-    dialog.setWindowTitle(QStringLiteral("图的尺寸"));
+    dialog.setWindowTitle(QCoreApplication::translate("FigureExport", "图的尺寸"));
     auto *form = new QFormLayout(&dialog);
     auto *width = new QDoubleSpinBox(&dialog), *height = new QDoubleSpinBox(&dialog);
     for (QDoubleSpinBox *box : {width, height}) {
@@ -68,14 +69,15 @@ bool askSize(QWidget *parent, bool png, Size *size)
     dpi->setRange(kMinDpi, kMaxDpi);
     dpi->setValue(size->dpi);
     dpi->setEnabled(png);
-    form->addRow(QStringLiteral("宽度"), width);
-    form->addRow(QStringLiteral("高度"), height);
-    form->addRow(QStringLiteral("分辨率(dpi)"), dpi);
+    form->addRow(QCoreApplication::translate("FigureExport", "宽度"), width);
+    form->addRow(QCoreApplication::translate("FigureExport", "高度"), height);
+    form->addRow(QCoreApplication::translate("FigureExport", "分辨率(dpi)"), dpi);
     auto *buttons = new QDialogButtonBox(&dialog);
-    QPushButton *ok = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
+    QPushButton *ok =
+        buttons->addButton(QCoreApplication::translate("FigureExport", "确定"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("Command1"));
     ok->setDefault(true);
-    buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole)
+    buttons->addButton(QCoreApplication::translate("FigureExport", "取消"), QDialogButtonBox::RejectRole)
         ->setObjectName(QStringLiteral("Command2"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
@@ -100,7 +102,7 @@ QByteArray Render(const Fill &fill, Format format, const Size &size, QString *wh
 {
     if (!(size.widthMm >= kMinMm && size.widthMm <= kMaxMm && size.heightMm >= kMinMm &&
           size.heightMm <= kMaxMm && size.dpi >= kMinDpi && size.dpi <= kMaxDpi)) {
-        *why = QStringLiteral("尺寸超出范围");
+        *why = QCoreApplication::translate("FigureExport", "尺寸超出范围");
         return {};
     }
     QGraphicsScene scene;
@@ -157,7 +159,7 @@ QByteArray Render(const Fill &fill, Format format, const Size &size, QString *wh
         }
     }
     if (!ok || buffer.data().isEmpty()) {
-        *why = QStringLiteral("无法绘制图");
+        *why = QCoreApplication::translate("FigureExport", "无法绘制图");
         return {};
     }
     return buffer.data();
@@ -166,9 +168,10 @@ QByteArray Render(const Fill &fill, Format format, const Size &size, QString *wh
 QString Export(QWidget *parent, const Fill &fill)
 {
     Dialogs::FileRequest request;
-    request.title = QStringLiteral("导出图");
+    request.title = QCoreApplication::translate("FigureExport", "导出图");
     request.kind = QStringLiteral("chart");
-    request.filter = QStringLiteral("PDF 文件(*.pdf)|*.pdf|SVG 图像(*.svg)|*.svg|PNG 图像(*.png)|*.png");
+    request.filter = QCoreApplication::translate(
+        "FigureExport", "PDF 文件(*.pdf)|*.pdf|SVG 图像(*.svg)|*.svg|PNG 图像(*.png)|*.png");
     const Dialogs::FileResult file = Dialogs::instance().saveFile(parent, request);
     if (file.cancelled) return QString();
     const QStringList suffixes{QStringLiteral("pdf"), QStringLiteral("svg"), QStringLiteral("png")};
@@ -193,11 +196,11 @@ QString Export(QWidget *parent, const Fill &fill)
     QString why;
     const QByteArray bytes = Render(fill, format, size, &why);
     if (bytes.isEmpty()) {
-        MsgBox(parent, why + QStringLiteral("：") + path);
+        MsgBox(parent, QCoreApplication::translate("FigureExport", "%1：%2").arg(why, path));
         return QString();
     }
     if (!FileWrite::WriteWhole(path, bytes, &why)) {
-        MsgBox(parent, QStringLiteral("无法写入文件：") + path + QStringLiteral("\n") + why);
+        MsgBox(parent, QCoreApplication::translate("FigureExport", "无法写入文件：%1\n%2").arg(path, why));
         return QString();
     }
     return path;

@@ -7,6 +7,19 @@
 
 using namespace Batch;
 
+namespace {
+
+// The titles of the sample columns are also the names an imported file's header
+// is matched by and a saved run's samples sheet is read back by: they stay as
+// they are, and the header shows them in the language of the interface.
+const char *const kShownTitles[] = {
+    QT_TRANSLATE_NOOP("SampleModel", "样品"),  QT_TRANSLATE_NOOP("SampleModel", "同位素"),
+    QT_TRANSLATE_NOOP("SampleModel", "元素"),  QT_TRANSLATE_NOOP("SampleModel", "矿物A"),
+    QT_TRANSLATE_NOOP("SampleModel", "矿物B"), QT_TRANSLATE_NOOP("SampleModel", "含量A"),
+    QT_TRANSLATE_NOOP("SampleModel", "含量B"), QT_TRANSLATE_NOOP("SampleModel", "压力(kbar)")};
+
+} // namespace
+
 SampleModel::SampleModel(Kind kind, QObject *parent) : QAbstractTableModel(parent), table_(kind) {}
 
 int SampleModel::rowCount(const QModelIndex &parent) const
@@ -55,8 +68,12 @@ Qt::ItemFlags SampleModel::flags(const QModelIndex &index) const
 
 QVariant SampleModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-        return ColumnTitles(table_.kind()).value(section);
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
+        const QString title = ColumnTitles(table_.kind()).value(section);
+        for (const char *shown : kShownTitles)
+            if (title == QString::fromUtf8(shown)) return tr(shown);
+        return title;
+    }
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

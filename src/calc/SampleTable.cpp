@@ -10,6 +10,7 @@
 #include <QChart>
 
 #include <QBrush>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QSignalBlocker>
@@ -158,7 +159,7 @@ void WriteResults(const QString &path, bool csv, const QStringList &titles, cons
     QString why;
     if (!FileWrite::WriteWhole(path, bytes, &why))
         throw AppError(ErrNo::FileAccess, source,
-                       QStringLiteral("无法写入文件：") + path + QStringLiteral("\n") + why);
+                       QCoreApplication::translate("SampleTable", "无法写入文件：%1\n%2").arg(path, why));
 }
 
 } // namespace SampleTable

@@ -59,13 +59,21 @@ constexpr int kProgressDelayMs = 500;
 
 const QString kApp = QStringLiteral("Lorvane");
 
+// The title in its source text names the window's section of the settings: a
+// change of language keeps the layout stored.
+const char *titleOf(Kind kind)
+{
+    return kind == Kind::Isotope ? QT_TRANSLATE_NOOP("frmBatch", "同位素温度计_批量计算")
+                                 : QT_TRANSLATE_NOOP("frmBatch", "微量元素温度计_批量计算");
+}
+
 } // namespace
 
 frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
 {
     const bool iso = kind == Kind::Isotope;
     setObjectName(iso ? QStringLiteral("frmIsoBatch") : QStringLiteral("frmTraceBatch"));
-    setWindowTitle(iso ? QStringLiteral("同位素温度计_批量计算") : QStringLiteral("微量元素温度计_批量计算"));
+    setWindowTitle(tr(titleOf(kind)));
     resize(Twips::toPx(15000), Twips::toPx(10500));
 
     auto *layout = new QVBoxLayout(this);
@@ -76,30 +84,28 @@ frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     Toolbar1->setMovable(false);
-    const QList<QPair<QString, QString>> buttons{{QStringLiteral("import"), QStringLiteral("导入")},
-                                                 {QStringLiteral("calculate"), QStringLiteral("计算")},
-                                                 {QStringLiteral("export"), QStringLiteral("导出")},
-                                                 {QStringLiteral("exportchart"), QStringLiteral("导出图")},
-                                                 {QStringLiteral("exportrefs"), QStringLiteral("导出文献")},
-                                                 {QStringLiteral("close"), QStringLiteral("退出")}};
+    const QList<QPair<QString, QString>> buttons{
+        {QStringLiteral("import"), tr("导入")},         {QStringLiteral("calculate"), tr("计算")},
+        {QStringLiteral("export"), tr("导出")},         {QStringLiteral("exportchart"), tr("导出图")},
+        {QStringLiteral("exportrefs"), tr("导出文献")}, {QStringLiteral("close"), tr("退出")}};
     for (const auto &b : buttons) Toolbar1->addAction(b.second)->setObjectName(b.first);
     Toolbar1->addSeparator();
-    SampleTable::ToolbarLabel(Toolbar1, QStringLiteral("抽样次数"));
+    SampleTable::ToolbarLabel(Toolbar1, tr("抽样次数"));
     txtDraws = new QLineEdit(QStringLiteral("10000"), Toolbar1);
     txtDraws->setObjectName(QStringLiteral("txtDraws"));
     txtDraws->setFixedWidth(70);
-    txtDraws->setToolTip(QStringLiteral("蒙特卡洛抽样次数，0为不计算95%区间"));
+    txtDraws->setToolTip(tr("蒙特卡洛抽样次数，0为不计算95%区间"));
     Toolbar1->addWidget(txtDraws);
-    SampleTable::ToolbarLabel(Toolbar1, QStringLiteral("种子"));
+    SampleTable::ToolbarLabel(Toolbar1, tr("种子"));
     txtSeed = new QLineEdit(QStringLiteral("1"), Toolbar1);
     txtSeed->setObjectName(QStringLiteral("txtSeed"));
     txtSeed->setFixedWidth(50);
-    txtSeed->setToolTip(QStringLiteral("同一种子得到同一结果"));
+    txtSeed->setToolTip(tr("同一种子得到同一结果"));
     Toolbar1->addWidget(txtSeed);
     if (iso) {
-        chkExact = new QCheckBox(QStringLiteral("精确1000lnα"), Toolbar1);
+        chkExact = new QCheckBox(tr("精确1000lnα"), Toolbar1);
         chkExact->setObjectName(QStringLiteral("chkExact"));
-        chkExact->setToolTip(QStringLiteral("以1000·ln((1000+δA)/(1000+δB))代替δA−δB"));
+        chkExact->setToolTip(tr("以1000·ln((1000+δA)/(1000+δB))代替δA−δB"));
         Toolbar1->addSeparator();
         Toolbar1->addWidget(chkExact);
     }
@@ -139,15 +145,15 @@ frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
     chtDeltaT = new QChartView(chart_);
     chtDeltaT->setObjectName(QStringLiteral("chtDeltaT"));
     chtDeltaT->setRenderHint(QPainter::Antialiasing);
-    tabCharts->addTab(chtDeltaT, QStringLiteral("样品"));
+    tabCharts->addTab(chtDeltaT, tr("样品"));
     summary_ = new QChart;
     summary_->legend()->setAlignment(Qt::AlignBottom);
     summary_->setBackgroundRoundness(0);
-    summary_->setTitle(QStringLiteral("温度汇总"));
+    summary_->setTitle(tr("温度汇总"));
     chtSummary = new QChartView(summary_);
     chtSummary->setObjectName(QStringLiteral("chtSummary"));
     chtSummary->setRenderHint(QPainter::Antialiasing);
-    tabCharts->addTab(chtSummary, QStringLiteral("温度汇总"));
+    tabCharts->addTab(chtSummary, tr("温度汇总"));
     lower->setStretchFactor(0, 1);
     lower->setStretchFactor(1, 1);
     lower->setSizes({width() / 2, width() / 2});
@@ -159,7 +165,7 @@ frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
-    panel1_ = new QLabel(QStringLiteral("状态"), StatusBar1);
+    panel1_ = new QLabel(tr("状态"), StatusBar1);
     panel1_->setObjectName(QStringLiteral("StatusBar1_1"));
     panel2_ = new QLabel(StatusBar1);
     panel2_->setObjectName(QStringLiteral("StatusBar1_2"));
@@ -173,7 +179,7 @@ frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
     progress_ = new QProgressBar(StatusBar1);
     progress_->setObjectName(QStringLiteral("prgBatch"));
     progress_->setMaximumWidth(200);
-    cmdCancel = new QPushButton(QStringLiteral("取消"), StatusBar1);
+    cmdCancel = new QPushButton(tr("取消"), StatusBar1);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     StatusBar1->addPermanentWidget(progress_);
     StatusBar1->addPermanentWidget(cmdCancel);
@@ -199,7 +205,7 @@ void frmBatch::Form_Load()
 {
     mdlFunction::SetToolbarImages(Toolbar1, ToolbarImages());
     mdlFunction::LoadFormLayout(this);
-    const QString section = windowTitle();
+    const QString section = QString::fromUtf8(titleOf(kind_));
     int px = 0;
     for (int c = 0; c < model_->columnCount(); ++c)
         if (mdlFunction::StoredPixels(section, QStringLiteral("column") + QString::number(c + 1), &px) &&
@@ -214,11 +220,11 @@ bool frmBatch::Form_QueryUnload()
     if (running_) {
         // A window that goes while its work runs would lose the work half-way: stop it first.
         running_->cancel = true;
-        panel2_->setText(QStringLiteral("计算已取消"));
+        panel2_->setText(tr("计算已取消"));
         return false;
     }
     if (!hasUnexportedWork()) return true;
-    return MsgBox(this, QStringLiteral("批量数据尚未导出，是否放弃？"), Dialogs::Buttons::YesNo,
+    return MsgBox(this, tr("批量数据尚未导出，是否放弃？"), Dialogs::Buttons::YesNo,
                   Dialogs::Icon::Question) == Dialogs::Answer::Yes;
 }
 
@@ -231,7 +237,7 @@ bool frmBatch::hasUnexportedWork() const
 void frmBatch::Form_Unload()
 {
     mdlFunction::SaveFormLayout(this);
-    const QString section = windowTitle();
+    const QString section = QString::fromUtf8(titleOf(kind_));
     for (int c = 0; c < model_->columnCount(); ++c)
         mdlFunction::StorePixels(section, QStringLiteral("column") + QString::number(c + 1),
                                  lvwResults->columnWidth(c));
@@ -273,7 +279,7 @@ void frmBatch::pasteText(const QString &text)
     } else {
         QString failure;
         const bool finished = runInBackground(
-            QStringLiteral("正在粘贴…"), 0,
+            tr("正在粘贴…"), 0,
             [&](Progress &) { block = SampleModel::Prepare(kind, text, row, column, map); }, &failure);
         if (!failure.isEmpty()) {
             MsgBox(this, failure);
@@ -316,7 +322,7 @@ bool frmBatch::runInBackground(const QString &busy, int total,
         } catch (const std::exception &e) {
             *failure = QString::fromLocal8Bit(e.what());
         } catch (...) {
-            *failure = QStringLiteral("未知错误");
+            *failure = tr("未知错误");
         }
         progress->report = nullptr;
     }));
@@ -344,16 +350,15 @@ bool frmBatch::readOptions(Options *options, bool complain)
         return true;
     }
     if (!ok || draws < 0 || draws > kMaxDraws) {
-        MsgBox(this, QStringLiteral("抽样次数必须为0到1000000之间的整数"), Dialogs::Buttons::Ok,
-               Dialogs::Icon::None, QStringLiteral("提示"));
+        MsgBox(this, tr("抽样次数必须为0到1000000之间的整数"), Dialogs::Buttons::Ok, Dialogs::Icon::None,
+               tr("提示"));
         txtDraws->setFocus();
         txtDraws->selectAll();
         return false;
     }
     const qulonglong seed = txtSeed->text().trimmed().toULongLong(&ok);
     if (!ok) {
-        MsgBox(this, QStringLiteral("种子必须为非负整数"), Dialogs::Buttons::Ok, Dialogs::Icon::None,
-               QStringLiteral("提示"));
+        MsgBox(this, tr("种子必须为非负整数"), Dialogs::Buttons::Ok, Dialogs::Icon::None, tr("提示"));
         txtSeed->setFocus();
         txtSeed->selectAll();
         return false;
@@ -370,7 +375,7 @@ bool frmBatch::Calculate()
     Options options;
     if (!readOptions(&options)) return false;
     if (!samples_->hasText()) {
-        MsgBox(this, QStringLiteral("没有样品数据"));
+        MsgBox(this, tr("没有样品数据"));
         return false;
     }
     auto library = std::make_shared<Library>();
@@ -381,7 +386,7 @@ bool frmBatch::Calculate()
     BatchResultsModel::Prepared prepared;
     QString failure;
     const bool finished = runInBackground(
-        QStringLiteral("正在计算…"), samples_->usedRows(),
+        tr("正在计算…"), samples_->usedRows(),
         [&](Progress &progress) {
             *rows = samples_->table().rowsWithText();
             Results results = Compute(*rows, *library, options, &progress);
@@ -390,11 +395,11 @@ bool frmBatch::Calculate()
         },
         &failure);
     if (!failure.isEmpty()) {
-        MsgBox(this, QStringLiteral("计算出错，结果未改变：") + failure);
+        MsgBox(this, tr("计算出错，结果未改变：%1").arg(failure));
         return false;
     }
     if (!finished) {
-        panel2_->setText(QStringLiteral("计算已取消，结果未改变"));
+        panel2_->setText(tr("计算已取消，结果未改变"));
         return false;
     }
     const int bad = prepared.badSamples, none = prepared.uncalibrated;
@@ -405,9 +410,9 @@ bool frmBatch::Calculate()
                             QDateTime::currentDateTime()};
     fitResultColumns();
     unexported_ = true;
-    QString summary = QStringLiteral("%1个样品，%2个结果").arg(rows->rowCount()).arg(model_->resultCount());
-    if (bad) summary += QStringLiteral("；%1个样品数据无效").arg(bad);
-    if (none) summary += QStringLiteral("；%1个样品无标定").arg(none);
+    QString summary = tr("%1个样品，%2个结果").arg(rows->rowCount()).arg(model_->resultCount());
+    if (bad) summary += tr("；%n个样品数据无效", nullptr, bad);
+    if (none) summary += tr("；%n个样品无标定", nullptr, none);
     panel2_->setText(summary);
     if (model_->rowCount() > 0) lvwResults->selectRow(0);
     return true;
@@ -435,23 +440,23 @@ void frmBatch::ImportSamples()
 {
     Dialogs::FileRequest request;
     request.kind = QStringLiteral("samples");
-    request.title = QStringLiteral("导入");
-    request.filter = QStringLiteral("样品表(*.csv;*.txt;*.tsv;*.xlsx)|*.csv;*.txt;*.tsv;*.xlsx");
+    request.title = tr("导入");
+    request.filter = tr("样品表(*.csv;*.txt;*.tsv;*.xlsx)|*.csv;*.txt;*.tsv;*.xlsx");
     const Dialogs::FileResult file = Dialogs::instance().openFile(this, request);
     if (file.cancelled) return;
     // Read on a worker: a file of a million samples takes seconds, and the window answers meanwhile.
     SampleColumns added(kind_);
     QString failure, error;
     const bool finished = runInBackground(
-        QStringLiteral("正在导入…"), 0,
+        tr("正在导入…"), 0,
         [&](Progress &progress) { error = ReadSamples(kind_, file.fileName, &added, &progress); }, &failure);
     if (!failure.isEmpty() || !error.isEmpty()) {
-        MsgBox(this, QFileInfo(file.fileName).fileName() + QStringLiteral("：") +
-                         (error.isEmpty() ? failure : error));
+        MsgBox(this,
+               tr("%1：%2").arg(QFileInfo(file.fileName).fileName(), error.isEmpty() ? failure : error));
         return;
     }
     if (!finished) {
-        panel2_->setText(QStringLiteral("导入已取消"));
+        panel2_->setText(tr("导入已取消"));
         return;
     }
     // A workbook this window wrote brings back the draws, the seed and the mode of its run.
@@ -461,7 +466,7 @@ void frmBatch::ImportSamples()
         readOptions(&options, false);
         QString why;
         if (!BatchRecord::ReadOptions(file.fileName, &options, &why)) {
-            MsgBox(this, QFileInfo(file.fileName).fileName() + QStringLiteral("：") + why);
+            MsgBox(this, tr("%1：%2").arg(QFileInfo(file.fileName).fileName(), why));
             return;
         }
         if (options.draws != txtDraws->text().trimmed().toInt() ||
@@ -470,30 +475,30 @@ void frmBatch::ImportSamples()
             txtDraws->setText(QString::number(options.draws));
             txtSeed->setText(QString::number(options.seed));
             if (chkExact) chkExact->setChecked(options.exact);
-            restored = QStringLiteral("，并恢复了计算参数");
+            restored = tr("，并恢复了计算参数");
         }
     }
     const int count = int(added.rowCount());
     samples_->append(std::move(added));
-    panel2_->setText(QStringLiteral("导入%1个样品").arg(count) + restored);
+    panel2_->setText(tr("导入%n个样品", nullptr, count) + restored);
 }
 
 void frmBatch::ExportResults()
 {
     if (model_->rowCount() == 0) {
-        MsgBox(this, QStringLiteral("没有可导出的结果"));
+        MsgBox(this, tr("没有可导出的结果"));
         return;
     }
     bool csv = false;
-    const QString path = SampleTable::SaveAs(
-        this, QStringLiteral("导出"), QStringLiteral("Excel 工作簿(*.xlsx)|*.xlsx|CSV 文件(*.csv)|*.csv"),
-        QStringLiteral("xlsx"), QStringLiteral("csv"), &csv);
+    const QString path =
+        SampleTable::SaveAs(this, tr("导出"), tr("Excel 工作簿(*.xlsx)|*.xlsx|CSV 文件(*.csv)|*.csv"),
+                            QStringLiteral("xlsx"), QStringLiteral("csv"), &csv);
     if (path.isEmpty()) return;
 
     // Formed and written on a worker: a million samples' workbook takes a while.
     QString failure, why;
     const bool finished = runInBackground(
-        QStringLiteral("正在导出…"), 0,
+        tr("正在导出…"), 0,
         [&](Progress &) {
             const QByteArray bytes =
                 csv ? BatchRecord::Csv(*model_, run_) : BatchRecord::Workbook(*model_, run_);
@@ -501,37 +506,36 @@ void frmBatch::ExportResults()
         },
         &failure);
     if (!failure.isEmpty() || !why.isEmpty()) {
-        MsgBox(this, QStringLiteral("无法写入文件：") + path + QStringLiteral("\n") +
-                         (why.isEmpty() ? failure : why));
+        MsgBox(this, tr("无法写入文件：%1\n%2").arg(path, why.isEmpty() ? failure : why));
         return;
     }
     if (!finished) return;
-    panel2_->setText(QStringLiteral("已导出到") + path);
+    panel2_->setText(tr("已导出到%1").arg(path));
     unexported_ = false;
 }
 
 void frmBatch::ExportReferences()
 {
     if (model_->rowCount() == 0) {
-        MsgBox(this, QStringLiteral("没有可导出的结果"));
+        MsgBox(this, tr("没有可导出的结果"));
         return;
     }
     const std::vector<BatchRecord::Reference> references = BatchRecord::References(model_->results());
     if (references.empty()) {
-        MsgBox(this, QStringLiteral("没有给出温度的标定，无文献可导出"));
+        MsgBox(this, tr("没有给出温度的标定，无文献可导出"));
         return;
     }
     bool ris = false;
-    const QString path = SampleTable::SaveAs(this, QStringLiteral("导出文献"),
-                                             QStringLiteral("BibTeX(*.bib)|*.bib|RIS(*.ris)|*.ris"),
-                                             QStringLiteral("bib"), QStringLiteral("ris"), &ris);
+    const QString path =
+        SampleTable::SaveAs(this, tr("导出文献"), QStringLiteral("BibTeX(*.bib)|*.bib|RIS(*.ris)|*.ris"),
+                            QStringLiteral("bib"), QStringLiteral("ris"), &ris);
     if (path.isEmpty()) return;
     QString why;
     if (!FileWrite::WriteWhole(path, BatchRecord::Bibliography(references, ris), &why)) {
-        MsgBox(this, QStringLiteral("无法写入文件：") + path + QStringLiteral("\n") + why);
+        MsgBox(this, tr("无法写入文件：%1\n%2").arg(path, why));
         return;
     }
-    panel2_->setText(QStringLiteral("%1条文献已导出到").arg(references.size()) + path);
+    panel2_->setText(tr("%n条文献已导出到%1", nullptr, int(references.size())).arg(path));
 }
 
 void frmBatch::ExportChart()
@@ -540,13 +544,13 @@ void frmBatch::ExportChart()
     FigureExport::Fill fill;
     if (tabCharts->currentWidget() == chtSummary) {
         if (model_->resultCount() == 0) {
-            MsgBox(this, QStringLiteral("请先计算"));
+            MsgBox(this, tr("请先计算"));
             return;
         }
         fill = [this](QChart *c) { BatchChart::ShowSummary(c, model_->samples(), model_->results()); };
     } else {
         if (chart_->series().isEmpty() || shownSample_ < 0 || shownSample_ >= model_->sampleCount()) {
-            MsgBox(this, QStringLiteral("请先计算并选择样品"));
+            MsgBox(this, tr("请先计算并选择样品"));
             return;
         }
         fill = [this, sample = shownSample_](QChart *c) {
@@ -554,7 +558,7 @@ void frmBatch::ExportChart()
         };
     }
     const QString path = FigureExport::Export(this, fill);
-    if (!path.isEmpty()) panel2_->setText(QStringLiteral("图已导出到") + path);
+    if (!path.isEmpty()) panel2_->setText(tr("图已导出到%1").arg(path));
 }
 
 void frmBatch::Toolbar1_ButtonClick(QAction *button)

@@ -94,38 +94,37 @@ QString secondText(const IsoEquation::Solution &s)
 frmCalculateIso::frmCalculateIso(QWidget *parent) : ChildForm(parent)
 {
     setObjectName(QStringLiteral("frmCalculateIso"));
-    setWindowTitle(QStringLiteral("同位素温度计_温度计算"));
+    setWindowTitle(tr("同位素温度计_温度计算"));
     resize(Twips::toPx(8430), Twips::toPx(6105));
 
-    Toolbar1 = CalcWidgets::makeToolbar(this, {{QStringLiteral("filter"), QStringLiteral("筛选")},
-                                               {QStringLiteral("database"), QStringLiteral("数据库管理")},
-                                               {QStringLiteral("about"), QStringLiteral("关于")},
-                                               {QStringLiteral("close"), QStringLiteral("退出")}});
+    Toolbar1 = CalcWidgets::makeToolbar(this, {{QStringLiteral("filter"), tr("筛选")},
+                                               {QStringLiteral("database"), tr("数据库管理")},
+                                               {QStringLiteral("about"), tr("关于")},
+                                               {QStringLiteral("close"), tr("退出")}});
     place(Toolbar1, 0, 0, 8430, 630);
 
-    const CalcWidgets::ChoiceRow choices = CalcWidgets::choiceRow(this, QStringLiteral("同位素"));
+    const CalcWidgets::ChoiceRow choices = CalcWidgets::choiceRow(this, tr("同位素"));
     lst1 = choices.lst1;
     lst2 = choices.lst2;
     lst3 = choices.lst3;
 
     ListView1 = CalcWidgets::makeReportList(this,
                                             {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
-                                             QStringLiteral("适用范围"), QStringLiteral("资料来源"),
-                                             QStringLiteral("温度(℃)")},
+                                             tr("适用范围"), tr("资料来源"), tr("温度(℃)")},
                                             {2540, 2540, 2540, 2540, 2540, 2540});
     place(ListView1, 45, 645, 8340, 3645);
 
-    Frame1 = new QGroupBox(QStringLiteral("计算类型"), this);
+    Frame1 = new QGroupBox(tr("计算类型"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     place(Frame1, 60, 4485, 1695, 1215);
-    Option1 = new QRadioButton(QStringLiteral("平衡温度"), Frame1);
+    Option1 = new QRadioButton(tr("平衡温度"), Frame1);
     Option1->setObjectName(QStringLiteral("Option1"));
     place(Option1, 135, 360, 1500, 300);
-    Option2 = new QRadioButton(QStringLiteral("水的氧同位素"), Frame1);
+    Option2 = new QRadioButton(tr("水的氧同位素"), Frame1);
     Option2->setObjectName(QStringLiteral("Option2"));
     place(Option2, 120, 720, 1560, 300);
 
-    Label7 = label(this, "Label7", QStringLiteral("矿物"));
+    Label7 = label(this, "Label7", tr("矿物"));
     place(Label7, 2310, 4485, 600, 255);
     Label8 = label(this, "Label8", QStringLiteral("δ"));
     place(Label8, 3240, 4470, 1000, 315);
@@ -144,21 +143,21 @@ frmCalculateIso::frmCalculateIso(QWidget *parent) : ChildForm(parent)
     Label6 = label(this, "Label6", QStringLiteral("‰"));
     place(Label6, 4125, 5370, 330, 330);
 
-    Label4 = label(this, "Label4", QStringLiteral("温度"));
+    Label4 = label(this, "Label4", tr("温度"));
     place(Label4, 4740, 5340, 540, 315);
     txtT = textBox(this, "txtT");
     place(txtT, 5280, 5295, 1035, 390);
     Label15 = label(this, "Label15", QStringLiteral("℃"));
     place(Label15, 6450, 5355, 330, 300);
 
-    Command1 = new QPushButton(QStringLiteral("计算"), this);
+    Command1 = new QPushButton(tr("计算"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     place(Command1, 7020, 5205, 1155, 450);
 
     StatusBar1 = new QStatusBar(this);
     place(StatusBar1, 0, 5730, 8430, 375);
     const QList<QLabel *> panels = CalcWidgets::makeStatusBar(StatusBar1, QStringLiteral("StatusBar1"),
-                                                              {QStringLiteral("状态"), QString(), QString()});
+                                                              {tr("状态"), QString(), QString()});
     panel2_ = panels[1];
     panel3_ = panels[2];
 
@@ -207,7 +206,7 @@ void frmCalculateIso::Form_Unload()
 
 void frmCalculateIso::LoadIsotopeTypes()
 {
-    lst1->addItems(catalogue_->FindIsoType(*mdlFunction::adoConn()));
+    CalcWidgets::addNames(lst1, Names::Kind::Type, catalogue_->FindIsoType(*mdlFunction::adoConn()));
     CalcWidgets::fitChoices({lst1, lst2, lst3}, Toolbar1);
 }
 
@@ -215,7 +214,8 @@ void frmCalculateIso::LoadMinerals(const QString &typeName, const QString &miner
 {
     if (mineralA.isEmpty()) {
         lst2->clear();
-        lst2->addItems(catalogue_->FindMineral(*mdlFunction::adoConn(), typeName));
+        CalcWidgets::addNames(lst2, Names::Kind::Mineral,
+                              catalogue_->FindMineral(*mdlFunction::adoConn(), typeName));
     } else {
         lst3->clear();
         QStringList partners = catalogue_->FindMineral(*mdlFunction::adoConn(), typeName, mineralA);
@@ -224,7 +224,7 @@ void frmCalculateIso::LoadMinerals(const QString &typeName, const QString &miner
             Batch::Library::Load(*mdlFunction::adoConn(), Batch::Kind::Isotope));
         for (const QString &derived : library_->derivedPartners(typeName, mineralA))
             if (!partners.contains(derived, Qt::CaseInsensitive)) partners << derived;
-        lst3->addItems(partners);
+        CalcWidgets::addNames(lst3, Names::Kind::Mineral, partners);
     }
 }
 
@@ -237,7 +237,7 @@ void frmCalculateIso::clearValues()
 
 void frmCalculateIso::lst1_Click()
 {
-    LoadMinerals(lst1->currentText(), QString());
+    LoadMinerals(CalcWidgets::chosenName(lst1), QString());
     lst3->clear();
     ListView1->clear();
     SetModeOptions(false);
@@ -246,13 +246,13 @@ void frmCalculateIso::lst1_Click()
     clearValues();
     panel2_->clear();
     panel3_->clear();
-    const QString notation = notationOf(lst1->currentText());
+    const QString notation = notationOf(CalcWidgets::chosenName(lst1));
     if (!notation.isEmpty()) Label8->setText(notation);
 }
 
 void frmCalculateIso::lst2_Click()
 {
-    LoadMinerals(lst1->currentText(), lst2->currentText());
+    LoadMinerals(CalcWidgets::chosenName(lst1), CalcWidgets::chosenName(lst2));
     ListView1->clear();
     SetModeOptions(false);
     lbMinA->setText(lst2->currentText());
@@ -265,11 +265,12 @@ void frmCalculateIso::lst2_Click()
 void frmCalculateIso::lst3_Click()
 {
     ShowThermometers();
-    SetModeOptions(lst3->currentText() == kWater && lst1->currentText() == kOxygen);
+    const QString mineralB = CalcWidgets::chosenName(lst3);
+    SetModeOptions(mineralB == kWater && CalcWidgets::chosenName(lst1) == kOxygen);
     lbMinB->setText(lst3->currentText());
     clearValues();
     // A one-phase calibration solves the phase's own value: δB is 0 and not typed.
-    if (lst3->currentText() == kSinglePhase) {
+    if (mineralB == kSinglePhase) {
         txtMinBValue->setText(QStringLiteral("0"));
         txtMinBValue->setEnabled(false);
     }
@@ -279,8 +280,9 @@ void frmCalculateIso::ShowThermometers()
 {
     ListView1->clear();
     panel3_->clear();
-    catalogue_->FuzzyQuery(*mdlFunction::adoConn(), lst1->currentText(), lst2->currentText(),
-                           lst3->currentText());
+    const QString type = CalcWidgets::chosenName(lst1), mineralA = CalcWidgets::chosenName(lst2),
+                  mineralB = CalcWidgets::chosenName(lst3);
+    catalogue_->FuzzyQuery(*mdlFunction::adoConn(), type, mineralA, mineralB);
     QList<QStringList> rows;
     for (const auto &item : *catalogue_)
         rows << QStringList{Num::Str(item->ConstA()), Num::Str(item->ConstB()), Num::Str(item->ConstC()),
@@ -291,8 +293,7 @@ void frmCalculateIso::ShowThermometers()
         if (!library_)
             library_ = std::make_shared<const Batch::Library>(
                 Batch::Library::Load(*mdlFunction::adoConn(), Batch::Kind::Isotope));
-        for (const Batch::Calibration *c :
-             library_->forPair(lst1->currentText(), lst2->currentText(), lst3->currentText()))
+        for (const Batch::Calibration *c : library_->forPair(type, mineralA, mineralB))
             if (c->derived)
                 rows << QStringList{Num::Str(float(c->a)), Num::Str(float(c->b)), Num::Str(float(c->c)),
                                     c->remark, c->source};
@@ -348,8 +349,7 @@ bool frmCalculateIso::ValidateInputs()
     QList<QLineEdit *> boxes{txtMinAValue, Option2->isChecked() ? txtT : txtMinBValue};
     for (QLineEdit *box : boxes) {
         if (!Num::IsNumeric(box->text())) {
-            MsgBox(this, QStringLiteral("必须为数字"), Dialogs::Buttons::Ok, Dialogs::Icon::None,
-                   QStringLiteral("提示"));
+            MsgBox(this, tr("必须为数字"), Dialogs::Buttons::Ok, Dialogs::Icon::None, tr("提示"));
             CalcWidgets::focusAndSelect(box);
             return false;
         }
@@ -359,12 +359,12 @@ bool frmCalculateIso::ValidateInputs()
 
 void frmCalculateIso::Command1_Click()
 {
-    const QString calcError = QStringLiteral("计算错误");
+    const QString calcError = tr("计算错误");
     Guarded(
         this,
         [&] {
             if (!CalcWidgets::selectedRow(ListView1)) {
-                MsgBox(this, QStringLiteral("请选择参数!"));
+                MsgBox(this, tr("请选择参数!"));
                 return;
             }
             if (!ValidateInputs()) return;
@@ -377,7 +377,7 @@ void frmCalculateIso::Command1_Click()
                 ShowRowTemperatures(delta);
                 const IsoEquation::Solution s = solve(delta, currentA_, currentB_, currentC_, range);
                 if (s.kelvin <= 0) {
-                    MsgBox(this, QStringLiteral("计算结果无效：温度低于绝对零度"), Dialogs::Buttons::Ok,
+                    MsgBox(this, tr("计算结果无效：温度低于绝对零度"), Dialogs::Buttons::Ok,
                            Dialogs::Icon::None, calcError);
                     return;
                 }

@@ -45,24 +45,23 @@ using CalcWidgets::place;
 frmCalculateTrace::frmCalculateTrace(QWidget *parent) : ChildForm(parent)
 {
     setObjectName(QStringLiteral("frmCalculateTrace"));
-    setWindowTitle(QStringLiteral("微量元素温度计_温度计算"));
+    setWindowTitle(tr("微量元素温度计_温度计算"));
     resize(Twips::toPx(8430), Twips::toPx(6705));
 
-    Toolbar1 = CalcWidgets::makeToolbar(this, {{QStringLiteral("filter"), QStringLiteral("筛选")},
-                                               {QStringLiteral("database"), QStringLiteral("数据库")},
-                                               {QStringLiteral("about"), QStringLiteral("关于")},
-                                               {QStringLiteral("close"), QStringLiteral("退出")}});
+    Toolbar1 = CalcWidgets::makeToolbar(this, {{QStringLiteral("filter"), tr("筛选")},
+                                               {QStringLiteral("database"), tr("数据库")},
+                                               {QStringLiteral("about"), tr("关于")},
+                                               {QStringLiteral("close"), tr("退出")}});
     place(Toolbar1, 0, 0, 8430, 630);
 
-    const CalcWidgets::ChoiceRow choices = CalcWidgets::choiceRow(this, QStringLiteral("元素"));
+    const CalcWidgets::ChoiceRow choices = CalcWidgets::choiceRow(this, tr("元素"));
     lst1 = choices.lst1;
     lst2 = choices.lst2;
     lst3 = choices.lst3;
 
-    ListView1 = CalcWidgets::makeReportList(this,
-                                            {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("函数"),
-                                             QStringLiteral("备注"), QStringLiteral("温度(℃)")},
-                                            {1668, 1668, 1668, 1668, 1668});
+    ListView1 = CalcWidgets::makeReportList(
+        this, {QStringLiteral("A"), QStringLiteral("B"), tr("函数"), tr("备注"), tr("温度(℃)")},
+        {1668, 1668, 1668, 1668, 1668});
     place(ListView1, 45, 645, 8340, 3645);
 
     lblA = named(new QLabel(this), QStringLiteral("lblA"));
@@ -78,7 +77,7 @@ frmCalculateTrace::frmCalculateTrace(QWidget *parent) : ChildForm(parent)
     place(lblB, 120, 5070, 1500, 300);
     txtB = named(new QLineEdit(this), QStringLiteral("txtB"));
     place(txtB, 1680, 5010, 1500, 390);
-    Label11 = named(new QLabel(QStringLiteral("温度"), this), QStringLiteral("Label11"));
+    Label11 = named(new QLabel(tr("温度"), this), QStringLiteral("Label11"));
     place(Label11, 3330, 5070, 560, 300);
     txtT = named(new QLineEdit(this), QStringLiteral("txtT"));
     place(txtT, 3900, 5010, 1500, 390);
@@ -88,7 +87,7 @@ frmCalculateTrace::frmCalculateTrace(QWidget *parent) : ChildForm(parent)
     lblKUnit = named(new QLabel(this), QStringLiteral("lblKUnit"));
     place(lblKUnit, 5490, 4530, 1700, 300);
 
-    btnCal = named(new QPushButton(QStringLiteral("计算"), this), QStringLiteral("btnCal"));
+    btnCal = named(new QPushButton(tr("计算"), this), QStringLiteral("btnCal"));
     place(btnCal, 7020, 4950, 1155, 450);
 
     // The conditions of the sample, each shown only for a calibration that takes it.
@@ -99,7 +98,7 @@ frmCalculateTrace::frmCalculateTrace(QWidget *parent) : ChildForm(parent)
         *box = named(new QLineEdit(this), QString::fromLatin1(boxName));
         place(*box, left + labelWidth + 60, 5580, 900, 390);
     };
-    condition(&lblP, &txtP, "lblP", "txtP", QStringLiteral("压力(kbar)"), 120, 1000);
+    condition(&lblP, &txtP, "lblP", "txtP", tr("压力(kbar)"), 120, 1000);
     condition(&lblATiO2, &txtATiO2, "lblATiO2", "txtATiO2", QStringLiteral("aTiO₂"), 2300, 600);
     condition(&lblASiO2, &txtASiO2, "lblASiO2", "txtASiO2", QStringLiteral("aSiO₂"), 4000, 600);
     condition(&lblX, &txtX, "lblX", "txtX", QString(), 5700, 800);
@@ -109,8 +108,8 @@ frmCalculateTrace::frmCalculateTrace(QWidget *parent) : ChildForm(parent)
 
     StatusBar1 = new QStatusBar(this);
     place(StatusBar1, 0, 6330, 8430, 375);
-    const QList<QLabel *> panels = CalcWidgets::makeStatusBar(
-        StatusBar1, QStringLiteral("StatusBar1"), {QStringLiteral("状态:"), QString(), QString()});
+    const QList<QLabel *> panels = CalcWidgets::makeStatusBar(StatusBar1, QStringLiteral("StatusBar1"),
+                                                              {tr("状态:"), QString(), QString()});
     panel2_ = panels[1];
     panel3_ = panels[2];
 
@@ -155,10 +154,10 @@ void frmCalculateTrace::LoadSelectionList(const QString &element, const QString 
         lst1->addItems(catalogue.FindElementType(conn));
     } else if (!mineralA.isEmpty()) {
         lst3->clear();
-        lst3->addItems(catalogue.FindMineral(conn, element, mineralA));
+        CalcWidgets::addNames(lst3, Names::Kind::Mineral, catalogue.FindMineral(conn, element, mineralA));
     } else {
         lst2->clear();
-        lst2->addItems(catalogue.FindMineral(conn, element));
+        CalcWidgets::addNames(lst2, Names::Kind::Mineral, catalogue.FindMineral(conn, element));
     }
 }
 
@@ -185,7 +184,7 @@ void frmCalculateTrace::lst1_Click()
 
 void frmCalculateTrace::lst2_Click()
 {
-    LoadSelectionList(lst1->currentText(), lst2->currentText());
+    LoadSelectionList(lst1->currentText(), CalcWidgets::chosenName(lst2));
     ClearResults();
 }
 
@@ -201,8 +200,8 @@ void frmCalculateTrace::LoadThermometers()
     listed_.clear();
     ShowConditionBoxes(-1);
     clsTraceelements catalogue;
-    catalogue.FuzzyQuery(*mdlFunction::adoConn(), lst1->currentText(), lst2->currentText(),
-                         lst3->currentText());
+    catalogue.FuzzyQuery(*mdlFunction::adoConn(), lst1->currentText(), CalcWidgets::chosenName(lst2),
+                         CalcWidgets::chosenName(lst3));
     QList<QStringList> rows;
     for (const auto &item : catalogue) {
         rows << QStringList{Num::Str(item->ConstA()), Num::Str(item->ConstB()), item->logType(),
@@ -218,8 +217,7 @@ void frmCalculateTrace::ListView1_ItemClick(QTreeWidgetItem *item)
         currentConstA_ = Num::CSng(Num::Val(item->text(0)));
         currentConstB_ = Num::CSng(Num::Val(item->text(1)));
         currentLogType_ = item->text(2);
-        panel2_->setText(QStringLiteral("当前参数：A=") + Num::Str(currentConstA_) + QStringLiteral("，B=") +
-                         Num::Str(currentConstB_));
+        panel2_->setText(tr("当前参数：A=%1，B=%2").arg(Num::Str(currentConstA_), Num::Str(currentConstB_)));
     });
     ShowConditionBoxes(ListView1->indexOfTopLevelItem(item));
 }
@@ -277,33 +275,33 @@ frmCalculateTrace::Inputs frmCalculateTrace::ShownConditions() const
 bool frmCalculateTrace::ReadConditions(const TraceEquation::Form &form, Inputs *inputs, QStringList *defaults)
 {
     auto refuse = [this](QLineEdit *box, const QString &message) {
-        MsgBox(this, message, Dialogs::Buttons::Ok, Dialogs::Icon::None, QStringLiteral("提示"));
+        MsgBox(this, message, Dialogs::Buttons::Ok, Dialogs::Icon::None, tr("提示"));
         CalcWidgets::focusAndSelect(box);
         return false;
     };
     std::optional<double> v;
     if (form.usesPressure()) {
-        if (!boxNumber(txtP, &v)) return refuse(txtP, QStringLiteral("必须为数字"));
-        if (!v) return refuse(txtP, QStringLiteral("请输入压力"));
-        if (*v < 0) return refuse(txtP, QStringLiteral("压力不能小于0"));
+        if (!boxNumber(txtP, &v)) return refuse(txtP, tr("必须为数字"));
+        if (!v) return refuse(txtP, tr("请输入压力"));
+        if (*v < 0) return refuse(txtP, tr("压力不能小于0"));
         inputs->conditions.pressureKbar = *v;
         inputs->pressure = true;
     }
     if (form.usesComposition()) {
-        if (!boxNumber(txtX, &v)) return refuse(txtX, QStringLiteral("必须为数字"));
-        if (!v) return refuse(txtX, QStringLiteral("请输入") + lblX->text());
+        if (!boxNumber(txtX, &v)) return refuse(txtX, tr("必须为数字"));
+        if (!v) return refuse(txtX, tr("请输入%1").arg(lblX->text()));
         inputs->conditions.x = *v;
         inputs->composition = true;
     }
     // An activity left empty is 1: the phase is present (rutile, quartz).
     auto activity = [&](bool used, QLineEdit *box, const QString &name, double *into) {
         if (!used) return true;
-        if (!boxNumber(box, &v)) return refuse(box, QStringLiteral("必须为数字"));
+        if (!boxNumber(box, &v)) return refuse(box, tr("必须为数字"));
         if (!v) {
             *defaults << name + QStringLiteral("=1");
             return true;
         }
-        if (!(*v > 0 && *v <= 1)) return refuse(box, QStringLiteral("活度必须大于0且不大于1"));
+        if (!(*v > 0 && *v <= 1)) return refuse(box, tr("活度必须大于0且不大于1"));
         *into = *v;
         return true;
     };
@@ -314,8 +312,7 @@ bool frmCalculateTrace::ReadConditions(const TraceEquation::Form &form, Inputs *
 bool frmCalculateTrace::ValidateInput()
 {
     auto refuse = [this](QLineEdit *box) {
-        MsgBox(this, QStringLiteral("必须为数字"), Dialogs::Buttons::Ok, Dialogs::Icon::None,
-               QStringLiteral("提示"));
+        MsgBox(this, tr("必须为数字"), Dialogs::Buttons::Ok, Dialogs::Icon::None, tr("提示"));
         CalcWidgets::focusAndSelect(box);
         return false;
     };
@@ -334,7 +331,7 @@ void frmCalculateTrace::btnCal_Click()
 {
     Guarded(this, [&] {
         if (!CalcWidgets::selectedRow(ListView1)) {
-            MsgBox(this, QStringLiteral("请选择参数！"));
+            MsgBox(this, tr("请选择参数！"));
             return;
         }
         if (!ValidateInput()) return;
@@ -346,14 +343,14 @@ void frmCalculateTrace::btnCal_Click()
         ShowRowTemperatures(Num::ToSingle(txtK->text()), ShownConditions());
         // A calibration with another log type has no equation to solve.
         if (!TraceEquation::IsKnownLogType(currentLogType_)) {
-            MsgBox(this, QStringLiteral("函数类型无效：\"") + currentLogType_ + QStringLiteral("\""));
+            MsgBox(this, tr("函数类型无效：\"%1\"").arg(currentLogType_));
             return;
         }
         const float k = Num::ToSingle(txtK->text());
         float celsius = 0;
         if (!form.hasTerms()) {
             if (TraceEquation::Kelvin(currentLogType_, k, currentConstA_, currentConstB_) <= 0) {
-                MsgBox(this, QStringLiteral("计算结果无效：温度低于绝对零度"));
+                MsgBox(this, tr("计算结果无效：温度低于绝对零度"));
                 return;
             }
             celsius = TraceEquation::CalculateTemperature(currentLogType_, k, currentConstA_, currentConstB_);
@@ -361,7 +358,7 @@ void frmCalculateTrace::btnCal_Click()
             Num::Ln(k); // K of 0 or below is refused as in log K = A/T + B
             const std::optional<double> kelvin = TraceEquation::Kelvin(form, k, inputs.conditions);
             if (!kelvin) {
-                MsgBox(this, QStringLiteral("计算结果无效：温度低于绝对零度"));
+                MsgBox(this, tr("计算结果无效：温度低于绝对零度"));
                 return;
             }
             celsius = TraceEquation::CelsiusOf(Num::CSng(*kelvin));
@@ -374,7 +371,7 @@ void frmCalculateTrace::btnCal_Click()
                                                  inputs.conditions)
              << notes;
         said.removeAll(QString());
-        panel3_->setText(said.join(QStringLiteral("；")));
+        panel3_->setText(said.join(tr("；")));
     });
 }
 

@@ -29,8 +29,9 @@ using CalcWidgets::place;
 
 namespace {
 
-const QString kFilter =
-    QStringLiteral("文本文件(制表符分割)|*.txt|文本文件(*.csv)|*.csv|文本文件(空格分隔)|*.txt");
+// The kinds of list file, in the order the filter index names them (tab, comma, space).
+const char *const kFilter =
+    QT_TRANSLATE_NOOP("frmGLS", "文本文件(制表符分割)|*.txt|文本文件(*.csv)|*.csv|文本文件(空格分隔)|*.txt");
 constexpr int kTemperatureColumn = 4;
 
 } // namespace
@@ -38,35 +39,35 @@ constexpr int kTemperatureColumn = 4;
 frmGLS::frmGLS(QWidget *parent) : ChildForm(parent)
 {
     setObjectName(QStringLiteral("frmGLS"));
-    setWindowTitle(QStringLiteral("橄榄石温度计"));
+    setWindowTitle(tr("橄榄石温度计"));
     resize(Twips::toPx(7020), Twips::toPx(5895));
     QFont arial = font();
     arial.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
                        QStringLiteral("DejaVu Sans"), QStringLiteral("WenQuanYi Micro Hei")});
     setFont(arial);
 
-    Toolbar1 = CalcWidgets::makeToolbar(this, {{QStringLiteral("data"), QStringLiteral("数据")},
-                                               {QStringLiteral("about"), QStringLiteral("关于")},
-                                               {QStringLiteral("close"), QStringLiteral("退出")}});
+    Toolbar1 = CalcWidgets::makeToolbar(this, {{QStringLiteral("data"), tr("数据")},
+                                               {QStringLiteral("about"), tr("关于")},
+                                               {QStringLiteral("close"), tr("退出")}});
     place(Toolbar1, 0, 0, 7020, 630);
     QAction *dataButton = Toolbar1->actions().first();
     dataMenu_ = new QMenu(this);
     dataMenu_->setObjectName(QStringLiteral("dataMenu"));
-    named(dataMenu_->addAction(QStringLiteral("导入...")), QStringLiteral("import"));
-    named(dataMenu_->addAction(QStringLiteral("导出...")), QStringLiteral("export"));
+    named(dataMenu_->addAction(tr("导入...")), QStringLiteral("import"));
+    named(dataMenu_->addAction(tr("导出...")), QStringLiteral("export"));
     dataMenu_->addSeparator();
-    named(dataMenu_->addAction(QStringLiteral("清空")), QStringLiteral("clear"));
+    named(dataMenu_->addAction(tr("清空")), QStringLiteral("clear"));
     dataButton->setMenu(dataMenu_);
     if (auto *button = qobject_cast<QToolButton *>(Toolbar1->widgetForAction(dataButton)))
         button->setPopupMode(QToolButton::MenuButtonPopup);
 
     Picture1 = named(new QWidget(this), QStringLiteral("Picture1"));
     place(Picture1, 2295, 75, 4035, 570);
-    Option1 = named(new QRadioButton(QStringLiteral("超镁铁质"), Picture1), QStringLiteral("Option1"));
+    Option1 = named(new QRadioButton(tr("超镁铁质"), Picture1), QStringLiteral("Option1"));
     place(Option1, 150, 60, 1290, 450);
-    Option2 = named(new QRadioButton(QStringLiteral("镁铁质"), Picture1), QStringLiteral("Option2"));
+    Option2 = named(new QRadioButton(tr("镁铁质"), Picture1), QStringLiteral("Option2"));
     place(Option2, 1350, 60, 1290, 450);
-    Command1 = named(new QPushButton(QStringLiteral("计算"), Picture1), QStringLiteral("Command1"));
+    Command1 = named(new QPushButton(tr("计算"), Picture1), QStringLiteral("Command1"));
     place(Command1, 2460, 120, 930, 330);
     Option1->setChecked(true);
 
@@ -86,11 +87,10 @@ frmGLS::frmGLS(QWidget *parent) : ChildForm(parent)
     Command2->setIconSize(QSize(16, 16));
     place(Command2, 6255, 255, 345, 300);
 
-    ListView1 =
-        CalcWidgets::makeReportList(this,
-                                    {QStringLiteral("XFo"), QStringLiteral("XFa"), QStringLiteral("XMg"),
-                                     QStringLiteral("XFe"), QStringLiteral("温度(K)")},
-                                    {765, 930, 1005, 915, 1440});
+    ListView1 = CalcWidgets::makeReportList(this,
+                                            {QStringLiteral("XFo"), QStringLiteral("XFa"),
+                                             QStringLiteral("XMg"), QStringLiteral("XFe"), tr("温度(K)")},
+                                            {765, 930, 1005, 915, 1440});
     const char *keys[] = {"fo", "fa", "mg", "fe", "t"};
     for (int c = 0; c < 5; ++c) ListView1->headerItem()->setData(c, Qt::UserRole, QLatin1String(keys[c]));
     place(ListView1, 15, 1560, 6960, 4290);
@@ -118,7 +118,7 @@ bool frmGLS::ValidateInputs()
     for (QLineEdit *box : Text1) {
         if (!Num::IsNumeric(box->text())) {
             CalcWidgets::focusAndSelect(box);
-            MsgBox(this, QStringLiteral("必须是数字！"));
+            MsgBox(this, tr("必须是数字！"));
             return false;
         }
     }
@@ -210,9 +210,9 @@ void frmGLS::Toolbar1_ButtonMenuClick(QAction *item)
 void frmGLS::ImportList()
 {
     Dialogs::FileRequest request;
-    request.title = QStringLiteral("导入");
+    request.title = tr("导入");
     request.kind = QStringLiteral("lists");
-    request.filter = kFilter;
+    request.filter = tr(kFilter);
     request.filterIndex = filterIndex_;
     const Dialogs::FileResult chosen = Dialogs::instance().openFile(this, request);
     if (chosen.cancelled) return;
@@ -226,9 +226,9 @@ void frmGLS::ImportList()
 void frmGLS::ExportList()
 {
     Dialogs::FileRequest request;
-    request.title = QStringLiteral("导出");
+    request.title = tr("导出");
     request.kind = QStringLiteral("lists");
-    request.filter = kFilter;
+    request.filter = tr(kFilter);
     request.filterIndex = filterIndex_ = 1;
     const Dialogs::FileResult chosen = Dialogs::instance().saveFile(this, request);
     if (chosen.cancelled) return;

@@ -37,6 +37,9 @@ using OlivineLiquid::Models;
 namespace {
 
 const QString kApp = QStringLiteral("Lorvane");
+// The title in its source text names the window's section of the settings: a
+// change of language keeps the layout stored.
+const char *const kTitle = QT_TRANSLATE_NOOP("frmOlivineLiquid", "橄榄石-熔体温度计_氧化物");
 
 enum ResultColumn {
     rSample,
@@ -61,12 +64,36 @@ std::optional<double> celsius(const std::optional<double> &kelvin)
     return kelvin ? std::optional<double>(*kelvin - 273.15) : std::nullopt;
 }
 
+// The titles of the sample columns are also the names an imported file's header
+// is matched by: they stay as they are, and the header shows them in the
+// language of the interface.
+const char *const kShownTitles[] = {QT_TRANSLATE_NOOP("frmOlivineLiquid", "样品"),
+                                    QT_TRANSLATE_NOOP("frmOlivineLiquid", "压力(kbar)")};
+const QString kOlivinePrefix = QStringLiteral("橄榄石");
+const QString kLiquidPrefix = QStringLiteral("熔体");
+
+QStringList shownTitles()
+{
+    QStringList shown;
+    for (const QString &title : Titles()) {
+        QString text = title;
+        for (const char *known : kShownTitles)
+            if (title == QString::fromUtf8(known)) text = frmOlivineLiquid::tr(known);
+        if (title.startsWith(kOlivinePrefix))
+            text = frmOlivineLiquid::tr("橄榄石%1").arg(title.mid(kOlivinePrefix.size()));
+        else if (title.startsWith(kLiquidPrefix))
+            text = frmOlivineLiquid::tr("熔体%1").arg(title.mid(kLiquidPrefix.size()));
+        shown << text;
+    }
+    return shown;
+}
+
 } // namespace
 
 frmOlivineLiquid::frmOlivineLiquid(QWidget *parent) : ChildForm(parent)
 {
     setObjectName(QStringLiteral("frmOlivineLiquid"));
-    setWindowTitle(QStringLiteral("橄榄石-熔体温度计_氧化物"));
+    setWindowTitle(tr(kTitle));
     resize(Twips::toPx(15000), Twips::toPx(10500));
 
     auto *layout = new QVBoxLayout(this);
@@ -77,18 +104,18 @@ frmOlivineLiquid::frmOlivineLiquid(QWidget *parent) : ChildForm(parent)
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     Toolbar1->setMovable(false);
-    const QList<QPair<QString, QString>> buttons{{QStringLiteral("import"), QStringLiteral("导入")},
-                                                 {QStringLiteral("calculate"), QStringLiteral("计算")},
-                                                 {QStringLiteral("export"), QStringLiteral("导出")},
-                                                 {QStringLiteral("exportchart"), QStringLiteral("导出图")},
-                                                 {QStringLiteral("close"), QStringLiteral("退出")}};
+    const QList<QPair<QString, QString>> buttons{{QStringLiteral("import"), tr("导入")},
+                                                 {QStringLiteral("calculate"), tr("计算")},
+                                                 {QStringLiteral("export"), tr("导出")},
+                                                 {QStringLiteral("exportchart"), tr("导出图")},
+                                                 {QStringLiteral("close"), tr("退出")}};
     for (const auto &b : buttons) Toolbar1->addAction(b.second)->setObjectName(b.first);
     Toolbar1->addSeparator();
-    SampleTable::ToolbarLabel(Toolbar1, QStringLiteral("平衡模型"));
+    SampleTable::ToolbarLabel(Toolbar1, tr("平衡模型"));
     cboModel = new QComboBox(Toolbar1);
     cboModel->setObjectName(QStringLiteral("cboModel"));
     for (const OlivineLiquid::Model &m : Models()) cboModel->addItem(m.name);
-    cboModel->setToolTip(QStringLiteral("Fe-Mg交换系数K_D的平衡范围"));
+    cboModel->setToolTip(tr("Fe-Mg交换系数K_D的平衡范围"));
     Toolbar1->addWidget(cboModel);
     layout->addWidget(Toolbar1);
 
@@ -96,11 +123,11 @@ frmOlivineLiquid::frmOlivineLiquid(QWidget *parent) : ChildForm(parent)
     splitter_->setObjectName(QStringLiteral("splitter"));
     lvwSamples = new QTableWidget(SampleTable::kSpareRows, kColumns, splitter_);
     lvwSamples->setObjectName(QStringLiteral("lvwSamples"));
-    lvwSamples->setHorizontalHeaderLabels(Titles());
+    lvwSamples->setHorizontalHeaderLabels(shownTitles());
     lvwSamples->verticalHeader()->setDefaultSectionSize(22);
     lvwSamples->horizontalHeader()->setDefaultSectionSize(72);
-    lvwSamples->horizontalHeaderItem(Fe3)->setToolTip(QStringLiteral("熔体Fe³⁺/FeT，空白按0计算"));
-    lvwSamples->horizontalHeaderItem(FirstOlivine + 7)->setToolTip(QStringLiteral("NiO只记录，不参与计算"));
+    lvwSamples->horizontalHeaderItem(Fe3)->setToolTip(tr("熔体Fe³⁺/FeT，空白按0计算"));
+    lvwSamples->horizontalHeaderItem(FirstOlivine + 7)->setToolTip(tr("NiO只记录，不参与计算"));
     lvwSamples->installEventFilter(this);
 
     auto *lower = new QSplitter(Qt::Horizontal, splitter_);
@@ -136,7 +163,7 @@ frmOlivineLiquid::frmOlivineLiquid(QWidget *parent) : ChildForm(parent)
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
-    panel1_ = new QLabel(QStringLiteral("状态"), StatusBar1);
+    panel1_ = new QLabel(tr("状态"), StatusBar1);
     panel1_->setObjectName(QStringLiteral("StatusBar1_1"));
     panel2_ = new QLabel(StatusBar1);
     panel2_->setObjectName(QStringLiteral("StatusBar1_2"));
@@ -159,27 +186,27 @@ frmOlivineLiquid::frmOlivineLiquid(QWidget *parent) : ChildForm(parent)
 
 QStringList frmOlivineLiquid::ResultTitles()
 {
-    return {QStringLiteral("样品"),
-            QStringLiteral("Beattie 1993(℃)"),
-            QStringLiteral("Putirka 式19(℃)"),
-            QStringLiteral("Herzberg 2002(℃)"),
-            QStringLiteral("Putirka 式21(℃)"),
-            QStringLiteral("Putirka 式22(℃)"),
-            QStringLiteral("超镁铁质(℃)"),
-            QStringLiteral("镁铁质(℃)"),
+    return {tr("样品"),
+            tr("Beattie 1993(℃)"),
+            tr("Putirka 式19(℃)"),
+            tr("Herzberg 2002(℃)"),
+            tr("Putirka 式21(℃)"),
+            tr("Putirka 式22(℃)"),
+            tr("超镁铁质(℃)"),
+            tr("镁铁质(℃)"),
             QStringLiteral("K_D"),
-            QStringLiteral("平衡K_D"),
-            QStringLiteral("平衡"),
+            tr("平衡K_D"),
+            tr("平衡"),
             QStringLiteral("Fo"),
-            QStringLiteral("平衡Fo"),
-            QStringLiteral("备注")};
+            tr("平衡Fo"),
+            tr("备注")};
 }
 
 void frmOlivineLiquid::Form_Load()
 {
     mdlFunction::SetToolbarImages(Toolbar1, ToolbarImages());
     mdlFunction::LoadFormLayout(this);
-    const QString section = windowTitle();
+    const QString section = QString::fromUtf8(kTitle);
     const QString sizes = SettingsStore::GetSetting(kApp, section, QStringLiteral("splitter"));
     if (!sizes.isEmpty()) splitter_->restoreState(QByteArray::fromBase64(sizes.toLatin1()));
     const int model = SettingsStore::GetSetting(kApp, section, QStringLiteral("model")).toInt();
@@ -190,14 +217,14 @@ bool frmOlivineLiquid::Form_QueryUnload()
 {
     if (!unexported_) return true;
     if (results_.empty() && SampleTable::Rows(lvwSamples).isEmpty()) return true;
-    return MsgBox(this, QStringLiteral("批量数据尚未导出，是否放弃？"), Dialogs::Buttons::YesNo,
+    return MsgBox(this, tr("批量数据尚未导出，是否放弃？"), Dialogs::Buttons::YesNo,
                   Dialogs::Icon::Question) == Dialogs::Answer::Yes;
 }
 
 void frmOlivineLiquid::Form_Unload()
 {
     mdlFunction::SaveFormLayout(this);
-    const QString section = windowTitle();
+    const QString section = QString::fromUtf8(kTitle);
     SettingsStore::SaveSetting(kApp, section, QStringLiteral("splitter"),
                                QString::fromLatin1(splitter_->saveState().toBase64()));
     SettingsStore::SaveSetting(kApp, section, QStringLiteral("model"),
@@ -261,7 +288,7 @@ bool frmOlivineLiquid::Calculate()
 {
     const QList<Batch::Row> rows = SampleTable::Rows(lvwSamples);
     if (rows.isEmpty()) {
-        MsgBox(this, QStringLiteral("没有样品数据"));
+        MsgBox(this, tr("没有样品数据"));
         return false;
     }
     return Guarded(this, [&] {
@@ -276,9 +303,9 @@ bool frmOlivineLiquid::Calculate()
             if (!r.problem.isEmpty()) ++bad;
             if (r.equilibrium && !*r.equilibrium) ++apart;
         }
-        QString summary = QStringLiteral("%1对样品").arg(rows.size());
-        if (apart) summary += QStringLiteral("；%1对不平衡").arg(apart);
-        if (bad) summary += QStringLiteral("；%1对数据无效").arg(bad);
+        QString summary = tr("%n对样品", nullptr, int(rows.size()));
+        if (apart) summary += tr("；%n对不平衡", nullptr, apart);
+        if (bad) summary += tr("；%n对数据无效", nullptr, bad);
         panel2_->setText(summary);
     });
 }
@@ -290,13 +317,12 @@ QStringList frmOlivineLiquid::lineTexts(int line) const
     for (const std::optional<double> &k : r.kelvin) cells << fixed(celsius(k), 1);
     cells << fixed(celsius(r.ultramafic), 1) << fixed(celsius(r.mafic), 1) << fixed(r.kd, 3)
           << (r.kdLow ? fixed(r.kdLow, 3) + QLatin1Char('-') + fixed(r.kdHigh, 3) : QString())
-          << (r.equilibrium ? (*r.equilibrium ? QStringLiteral("平衡") : QStringLiteral("不平衡"))
-                            : QString())
-          << fixed(r.fo, 3) << fixed(r.foEquilibrium, 3);
+          << (r.equilibrium ? (*r.equilibrium ? tr("平衡") : tr("不平衡")) : QString()) << fixed(r.fo, 3)
+          << fixed(r.foEquilibrium, 3);
     QStringList notes;
-    if (!r.problem.isEmpty()) notes << QStringLiteral("数据无效：") + r.problem;
-    if (r.fe3Defaulted && r.problem.isEmpty()) notes << QStringLiteral("Fe³⁺/FeT未给出，按0计算");
-    cells << notes.join(QStringLiteral("；"));
+    if (!r.problem.isEmpty()) notes << tr("数据无效：%1").arg(r.problem);
+    if (r.fe3Defaulted && r.problem.isEmpty()) notes << tr("Fe³⁺/FeT未给出，按0计算");
+    cells << notes.join(tr("；"));
     return cells;
 }
 
@@ -329,14 +355,14 @@ void frmOlivineLiquid::fillChart(QChart *chart) const
         chart->removeAxis(axis);
         delete axis;
     }
-    chart->setTitle(QStringLiteral("Rhodes图：熔体Mg#与橄榄石Fo"));
+    chart->setTitle(tr("Rhodes图：熔体Mg#与橄榄石Fo"));
     const OlivineLiquid::Model &m = Models()[size_t(model_)];
 
     auto *in = new QScatterSeries;
-    in->setName(QStringLiteral("平衡"));
+    in->setName(tr("平衡"));
     in->setMarkerSize(8);
     auto *out = new QScatterSeries;
-    out->setName(QStringLiteral("不平衡"));
+    out->setName(tr("不平衡"));
     out->setMarkerSize(8);
     out->setColor(Qt::red);
     double low = 1, high = 0;
@@ -368,11 +394,11 @@ void frmOlivineLiquid::fillChart(QChart *chart) const
                                     curve(m.kd + m.sigma, QString::number(m.kd + m.sigma), Qt::DashLine), in,
                                     out};
     auto *x = new QValueAxis;
-    x->setTitleText(QStringLiteral("熔体Mg#（摩尔）"));
+    x->setTitleText(tr("熔体Mg#（摩尔）"));
     x->setRange(low, high);
     x->setLabelFormat(QStringLiteral("%.2f"));
     auto *y = new QValueAxis;
-    y->setTitleText(QStringLiteral("橄榄石Fo"));
+    y->setTitleText(tr("橄榄石Fo"));
     double yLow = 1, yHigh = 0;
     for (QAbstractSeries *s : series)
         for (const QPointF &p : static_cast<QXYSeries *>(s)->points()) {
@@ -394,29 +420,29 @@ void frmOlivineLiquid::ImportSamples()
 {
     Dialogs::FileRequest request;
     request.kind = QStringLiteral("samples");
-    request.title = QStringLiteral("导入");
-    request.filter = QStringLiteral("样品表(*.csv;*.txt;*.tsv;*.xlsx)|*.csv;*.txt;*.tsv;*.xlsx");
+    request.title = tr("导入");
+    request.filter = tr("样品表(*.csv;*.txt;*.tsv;*.xlsx)|*.csv;*.txt;*.tsv;*.xlsx");
     const Dialogs::FileResult file = Dialogs::instance().openFile(this, request);
     if (file.cancelled) return;
     const Batch::Mapped mapped = Batch::ReadSampleFile(Columns(), file.fileName);
     if (!mapped.error.isEmpty()) {
-        MsgBox(this, QFileInfo(file.fileName).fileName() + QStringLiteral("：") + mapped.error);
+        MsgBox(this, tr("%1：%2").arg(QFileInfo(file.fileName).fileName(), mapped.error));
         return;
     }
     appendRows(mapped.rows);
-    panel2_->setText(QStringLiteral("导入%1对样品").arg(mapped.rows.size()));
+    panel2_->setText(tr("导入%n对样品", nullptr, int(mapped.rows.size())));
 }
 
 void frmOlivineLiquid::ExportResults()
 {
     if (results_.empty()) {
-        MsgBox(this, QStringLiteral("没有可导出的结果"));
+        MsgBox(this, tr("没有可导出的结果"));
         return;
     }
     bool csv = false;
-    const QString path = SampleTable::SaveAs(
-        this, QStringLiteral("导出"), QStringLiteral("Excel 工作簿(*.xlsx)|*.xlsx|CSV 文件(*.csv)|*.csv"),
-        QStringLiteral("xlsx"), QStringLiteral("csv"), &csv);
+    const QString path =
+        SampleTable::SaveAs(this, tr("导出"), tr("Excel 工作簿(*.xlsx)|*.xlsx|CSV 文件(*.csv)|*.csv"),
+                            QStringLiteral("xlsx"), QStringLiteral("csv"), &csv);
     if (path.isEmpty()) return;
     QVector<QStringList> lines;
     lines.reserve(int(results_.size()));
@@ -424,7 +450,7 @@ void frmOlivineLiquid::ExportResults()
     Guarded(this, [&] {
         SampleTable::WriteResults(path, csv, ResultTitles(), lines, QStringLiteral("OlivineLiquid.xltx"),
                                   QStringLiteral("frmOlivineLiquid.ExportResults"));
-        panel2_->setText(QStringLiteral("已导出到") + path);
+        panel2_->setText(tr("已导出到%1").arg(path));
         unexported_ = false;
     });
 }
@@ -432,11 +458,11 @@ void frmOlivineLiquid::ExportResults()
 void frmOlivineLiquid::ExportChart()
 {
     if (results_.empty()) {
-        MsgBox(this, QStringLiteral("请先计算"));
+        MsgBox(this, tr("请先计算"));
         return;
     }
     const QString path = FigureExport::Export(this, [this](QChart *chart) { fillChart(chart); });
-    if (!path.isEmpty()) panel2_->setText(QStringLiteral("图已导出到") + path);
+    if (!path.isEmpty()) panel2_->setText(tr("图已导出到%1").arg(path));
 }
 
 void frmOlivineLiquid::Toolbar1_ButtonClick(QAction *button)

@@ -697,9 +697,10 @@ int run(const QStringList &args)
         }
         if (!piece->table) {
             if (first) {
-                err(QStringLiteral("%1: %2").arg(samples, stream.hadHeader() || piece->hadHeader
-                                                              ? QStringLiteral("文件只有表头，没有样品行")
-                                                              : QStringLiteral("文件中没有样品行")));
+                err(QStringLiteral("%1: %2").arg(
+                    samples, stream.hadHeader() || piece->hadHeader
+                                 ? QCoreApplication::translate("Batch", "文件只有表头，没有样品行")
+                                 : QCoreApplication::translate("Batch", "文件中没有样品行")));
                 return 1;
             }
             break;
@@ -711,11 +712,12 @@ int run(const QStringList &args)
         for (const Batch::Result &r : results)
             if (r.status == Batch::Status::BadInput) {
                 const int column = r.column >= 0 ? sourceColumns.value(r.column) : r.sourceColumn;
+                const QString problem = r.problem;
                 badCell(samples, table.line(r.sample), column,
-                        r.problem + (column > 0 || r.column < 0
-                                         ? QString()
-                                         : QStringLiteral("（") + Batch::ColumnTitles(kind).value(r.column) +
-                                               QStringLiteral("列不在文件中）")));
+                        column > 0 || r.column < 0
+                            ? problem
+                            : QCoreApplication::translate("LorvaneCalc", "%1（%2列不在文件中）")
+                                  .arg(problem, Batch::ColumnTitles(kind).value(r.column)));
                 return 1; // the output file is not written; what went to standard output stays
             }
         calibrations.newPiece();

@@ -18,7 +18,9 @@
 using FormBuilder::place;
 
 namespace {
-const QString kAddCaption = QStringLiteral("添加");
+// The caption of OK in add mode; the click tells add from modify by it, in the
+// language it was set in.
+QString addCaption() { return CalibrationEditDialog::tr("添加"); }
 } // namespace
 
 CalibrationEditDialog::CalibrationEditDialog(CalibrationManager *manager, Rules rules)
@@ -46,10 +48,10 @@ CalibrationEditDialog::CalibrationEditDialog(CalibrationManager *manager, Rules 
     }
     fields_.first()->setReadOnly(true);
 
-    command1_ = new QPushButton(QStringLiteral("确定"), this);
+    command1_ = new QPushButton(tr("确定"), this);
     command1_->setObjectName(QStringLiteral("Command1"));
     command1_->setDefault(true); // Enter
-    command2_ = new QPushButton(QStringLiteral("取消"), this);
+    command2_ = new QPushButton(tr("取消"), this);
     command2_->setObjectName(QStringLiteral("Command2"));
     connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
@@ -58,13 +60,13 @@ CalibrationEditDialog::CalibrationEditDialog(CalibrationManager *manager, Rules 
 void CalibrationEditDialog::ShowDialog(int32_t mode, int style)
 {
     if (mode == 0) {
-        command1_->setText(kAddCaption);
-        frame_->setTitle(QStringLiteral("新建"));
+        command1_->setText(addCaption());
+        frame_->setTitle(tr("新建"));
         fields_[0]->setText(ownerForNewRow());
     } else if (mode == 1) {
         QTreeWidgetItem *row = manager_->selectedRow();
         if (!row) return;
-        frame_->setTitle(QStringLiteral("修改"));
+        frame_->setTitle(tr("修改"));
         // The row's own type or element: the one its save will store it under.
         QString owner = row->data(0, CalibrationManager::OwnerRole).toString();
         if (owner.isEmpty()) owner = manager_->currentOwner();
@@ -99,11 +101,11 @@ bool CalibrationEditDialog::ValidateInput()
         QLineEdit *box = fields_[i];
         QString message;
         if (rules_.required.contains(i) && box->text().isEmpty())
-            message = QStringLiteral("不能为空！");
+            message = tr("不能为空！");
         else if (rules_.numeric.contains(i) && !Num::IsNumeric(box->text().trimmed()))
-            message = QStringLiteral("必须为数字！");
+            message = tr("必须为数字！");
         else if (rules_.numeric.contains(i) && !Num::FitsSingle(box->text()))
-            message = SaveOutcome::kOutOfRange;
+            message = SaveOutcome::OutOfRangeText();
         if (message.isEmpty()) continue;
         refuse(box, message);
         return false;
@@ -113,8 +115,8 @@ bool CalibrationEditDialog::ValidateInput()
         QLineEdit *box = fields_[rules_.valueCount + 1 + i];
         const QString text = box->text().trimmed();
         if (!rules_.extra[i].optional || text.isEmpty()) continue;
-        const QString message = !Num::IsNumeric(text)    ? QStringLiteral("必须为数字！")
-                                : !Num::FitsSingle(text) ? SaveOutcome::kOutOfRange
+        const QString message = !Num::IsNumeric(text)    ? tr("必须为数字！")
+                                : !Num::FitsSingle(text) ? SaveOutcome::OutOfRangeText()
                                                          : QString();
         if (message.isEmpty()) continue;
         refuse(box, message);
@@ -150,7 +152,7 @@ void CalibrationEditDialog::Command1_Click()
     for (int column : columns_) last = std::max(last, column);
     while (values.size() < last) values << QString();
     for (int i = 1; i < fields_.size(); ++i) values[columns_[i] - 1] = fields_[i]->text();
-    if (command1_->text() == kAddCaption) {
+    if (command1_->text() == addCaption()) {
         manager_->appendNewRow(values, fields_[0]->text());
     } else if (QTreeWidgetItem *row = manager_->selectedRow()) {
         manager_->reviseRow(row, values);

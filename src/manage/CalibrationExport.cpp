@@ -9,6 +9,7 @@
 #include "ui/Dialogs.h"
 #include "ui/Launcher.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -136,14 +137,15 @@ QString ExportToExcel(QWidget *parent, QTreeWidget *list, const QString &templat
         QString why;
         if (!FileWrite::WriteWhole(path, package, &why))
             throw AppError(ErrNo::FileAccess, Workbook::kErrorSource,
-                           Workbook::kErrorText + QStringLiteral("\n") + path + QStringLiteral("\n") + why);
+                           Workbook::ErrorText() + QStringLiteral("\n") + path + QStringLiteral("\n") + why);
     }
     if (visible) {
         const auto &opener = CalibrationExport::overrides().opener;
         const bool opened = opener ? opener(path) : CalibrationExport::OpenWithDesktop(path);
         if (!opened)
             MsgBox(parent,
-                   QStringLiteral("没有找到可以打开电子表格的程序。数据已导出到：\n%1")
+                   QCoreApplication::translate("CalibrationExport",
+                                               "没有找到可以打开电子表格的程序。数据已导出到：\n%1")
                        .arg(QDir::toNativeSeparators(path)),
                    Dialogs::Buttons::Ok, Dialogs::Icon::Information);
     }

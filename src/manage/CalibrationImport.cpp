@@ -6,6 +6,7 @@
 #include "manage/PendingRows.h"
 #include "ui/Dialogs.h"
 
+#include <QCoreApplication>
 #include <QTreeWidget>
 #include <algorithm>
 
@@ -13,8 +14,8 @@ ImportResult ImportFromText(QWidget *parent, QTreeWidget *list)
 {
     ImportResult result;
     Dialogs::FileRequest request;
-    request.title = QStringLiteral("导入");
-    request.filter = QStringLiteral("文本文件(制表符分隔)|*.txt");
+    request.title = QCoreApplication::translate("CalibrationImport", "导入");
+    request.filter = QCoreApplication::translate("CalibrationImport", "文本文件(制表符分隔)|*.txt");
     request.initialDir = ProgramFolders::LibraryFolder();
     request.kind = QStringLiteral("calibrations");
     const Dialogs::FileResult chosen = Dialogs::instance().openFile(parent, request);

@@ -36,9 +36,9 @@ using FormBuilder::place;
 
 namespace {
 
-const QString kTreeQuestion = QStringLiteral("当前修改未保存，立即保存？");
-const QString kCloseQuestion = QStringLiteral("修改尚未保存,立即保存？");
-const QString kNotice = QStringLiteral("提示");
+QString treeQuestion() { return CalibrationManager::tr("当前修改未保存，立即保存？"); }
+QString closeQuestion() { return CalibrationManager::tr("修改尚未保存,立即保存？"); }
+QString notice() { return CalibrationManager::tr("提示"); }
 
 // Design sizes shared by both managers (twips).
 constexpr int kClientWidth = 10785;
@@ -74,9 +74,7 @@ class ColumnAlignment : public QStyledItemDelegate {
 Connection &CalibrationManager::db()
 {
     Connection *conn = mdlFunction::adoConn();
-    if (!conn)
-        throw AppError(3704, QStringLiteral("CalibrationManager"),
-                       QStringLiteral("对象关闭时，不允许操作。"));
+    if (!conn) throw AppError(3704, QStringLiteral("CalibrationManager"), tr("对象关闭时，不允许操作。"));
     return *conn;
 }
 
@@ -98,22 +96,22 @@ void CalibrationManager::buildToolbar()
 {
     const QString separator;
     toolbar_ = FormBuilder::makeToolbar(this,
-                                        {{QStringLiteral("new"), QStringLiteral("增加")},
-                                         {QStringLiteral("modify"), QStringLiteral("修改")},
-                                         {QStringLiteral("delete"), QStringLiteral("删除")},
+                                        {{QStringLiteral("new"), tr("增加")},
+                                         {QStringLiteral("modify"), tr("修改")},
+                                         {QStringLiteral("delete"), tr("删除")},
                                          {separator, separator},
-                                         {QStringLiteral("refresh"), QStringLiteral("刷新")},
-                                         {QStringLiteral("filter"), QStringLiteral("筛选")},
+                                         {QStringLiteral("refresh"), tr("刷新")},
+                                         {QStringLiteral("filter"), tr("筛选")},
                                          {separator, separator},
-                                         {QStringLiteral("import"), QStringLiteral("导入")},
-                                         {QStringLiteral("export"), QStringLiteral("导出")},
-                                         {QStringLiteral("save"), QStringLiteral("保存")},
+                                         {QStringLiteral("import"), tr("导入")},
+                                         {QStringLiteral("export"), tr("导出")},
+                                         {QStringLiteral("save"), tr("保存")},
                                          {separator, separator},
-                                         {QStringLiteral("close"), QStringLiteral("关闭")}},
+                                         {QStringLiteral("close"), tr("关闭")}},
                                         FormBuilder::ToolbarLook::TextBeside);
     place(toolbar_, QRect(0, 0, kClientWidth, 375));
     action(QStringLiteral("filter"))->setCheckable(true);
-    action(QStringLiteral("save"))->setToolTip(QStringLiteral("保存至数据库"));
+    action(QStringLiteral("save"))->setToolTip(tr("保存至数据库"));
     connect(toolbar_, &QToolBar::actionTriggered, this,
             [this](QAction *button) { Toolbar1_ButtonClick(button); });
 }
@@ -125,11 +123,11 @@ void CalibrationManager::buildFilterPanel()
     filterPanel_->setAutoFillBackground(true);
     place(filterPanel_, design_.filterPanel);
 
-    filterText_ = new QLineEdit(QStringLiteral("请输入矿物"), filterPanel_);
+    filterText_ = new QLineEdit(tr("请输入矿物"), filterPanel_);
     filterText_->setObjectName(QStringLiteral("Text1"));
     place(filterText_, QRect(60, 15, 1260, 345));
 
-    filterButton_ = new QPushButton(QStringLiteral("查"), filterPanel_);
+    filterButton_ = new QPushButton(tr("查"), filterPanel_);
     filterButton_->setObjectName(QStringLiteral("Command1"));
     place(filterButton_, QRect(1410, 15, 360, 315));
     connect(filterButton_, &QPushButton::clicked, this, [this] { Command1_Click(); });
@@ -152,11 +150,11 @@ void CalibrationManager::buildLeftPanel()
         place(l, at);
         return l;
     };
-    label("Label2", QStringLiteral("统计信息"), QRect(510, 315, 1335, 255));
-    label("lblCur", QStringLiteral("当前记录："), QRect(690, 795, 975, 255));
+    label("Label2", tr("统计信息"), QRect(510, 315, 1335, 255));
+    label("lblCur", tr("当前记录："), QRect(690, 795, 975, 255));
     // The count runs to the panel's edge: at 975 twips a total of three digits or more was cut off.
-    lblTotal_ = label("lblTotal", QStringLiteral("总记录："), QRect(675, 1140, 2520 - 675, 255));
-    label("Label3", QStringLiteral("浏览"), QRect(510, 2190, 1110, 255));
+    lblTotal_ = label("lblTotal", tr("总记录："), QRect(675, 1140, 2520 - 675, 255));
+    label("Label3", tr("浏览"), QRect(510, 2190, 1110, 255));
     ownerLabel_ = new QLabel(picLeft_);
     ownerLabel_->setObjectName(design_.ownerLabelName);
     place(ownerLabel_, design_.ownerLabel);
@@ -175,9 +173,8 @@ void CalibrationManager::buildList()
 {
     QList<int> widths{400};
     for (int c = 1; c <= kValueColumns; ++c) widths << 1440;
-    QStringList headers{
-        QString(),           QStringLiteral("矿物A"), QStringLiteral("矿物B"),    QStringLiteral("A"),
-        QStringLiteral("B"), design_.column6Header,   QStringLiteral("适用范围"), QStringLiteral("资料来源")};
+    QStringList headers{QString(),           tr("矿物A"),           tr("矿物B"),    QStringLiteral("A"),
+                        QStringLiteral("B"), design_.column6Header, tr("适用范围"), tr("资料来源")};
     QList<int> centred{1, 2, 3, 4, 5};
     for (int i = 0; i < design_.extraColumns.size(); ++i) {
         const ExtraColumn &extra = design_.extraColumns.at(i);
@@ -285,10 +282,7 @@ void CalibrationManager::LoadRecords(const QString &owner, const QString &minA, 
     list_->setUpdatesEnabled(true);
 }
 
-void CalibrationManager::showTotal()
-{
-    lblTotal_->setText(QStringLiteral("总记录：") + QString::number(list_->topLevelItemCount()));
-}
+void CalibrationManager::showTotal() { lblTotal_->setText(tr("总记录：%1").arg(list_->topLevelItemCount())); }
 
 // The tree shows the node of the current type or element as selected, so that
 // a cancelled click does not leave another node looking chosen.
@@ -318,7 +312,7 @@ void CalibrationManager::selectOwnerNode()
 bool CalibrationManager::settlePending(const QString &question, bool reloads)
 {
     if (!pending_) return true;
-    switch (MsgBox(this, question, Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question, kNotice)) {
+    switch (MsgBox(this, question, Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question, notice())) {
     case Dialogs::Answer::Yes:
         SaveChanges();
         // Rows that could not be stored stay in view with their marks instead of being dropped.
@@ -337,7 +331,7 @@ void CalibrationManager::TreeView1_NodeClick(QTreeWidgetItem *node)
     if (!node || inNodeClick_) return;
     inNodeClick_ = true;
     Guarded(this, [this, node] {
-        if (!settlePending(kTreeQuestion, isListingNode(node))) {
+        if (!settlePending(treeQuestion(), isListingNode(node))) {
             selectOwnerNode();
             return;
         }
@@ -354,7 +348,7 @@ void CalibrationManager::TreeView1_NodeClick(QTreeWidgetItem *node)
 void CalibrationManager::RefreshList()
 {
     if (currentOwner().isEmpty()) return;
-    if (!settlePending(kTreeQuestion)) return;
+    if (!settlePending(treeQuestion())) return;
     LoadRecords(currentOwner(), QString(), QString());
 }
 
@@ -591,9 +585,8 @@ void CalibrationManager::Toolbar1_ButtonClick(QAction *button)
         } else if (key == QLatin1String("modify")) {
             ModifyRecord();
         } else if (key == QLatin1String("delete")) {
-            if (selectedRow() &&
-                MsgBox(this, QStringLiteral("是否永久删除？【Y/N】"), Dialogs::Buttons::YesNo,
-                       Dialogs::Icon::Exclamation, kNotice) == Dialogs::Answer::Yes)
+            if (selectedRow() && MsgBox(this, tr("是否永久删除？【Y/N】"), Dialogs::Buttons::YesNo,
+                                        Dialogs::Icon::Exclamation, notice()) == Dialogs::Answer::Yes)
                 DeleteRecord();
         } else if (key == QLatin1String("refresh")) {
             RefreshList();
@@ -634,8 +627,7 @@ void CalibrationManager::ImportRows()
         else
             ++added;
     }
-    MsgBox(this,
-           QStringLiteral("导入完成：新增%1条，已存在%2条，出错%3条").arg(added).arg(existing).arg(wrong),
+    MsgBox(this, tr("导入完成：新增%1条，已存在%2条，出错%3条").arg(added).arg(existing).arg(wrong),
            Dialogs::Buttons::Ok, Dialogs::Icon::Information);
 }
 
@@ -644,10 +636,10 @@ void CalibrationManager::ExportRows()
     // The template is filled as ever; where it goes, the user says.
     const QString templatePath = CalibrationExport::TemplatePath(design_.kind);
     Dialogs::FileRequest request;
-    request.title = QStringLiteral("导出");
+    request.title = tr("导出");
     request.kind = QStringLiteral("calibrations");
     request.initialDir = CalibrationExport::OutputFolder();
-    request.filter = QStringLiteral("Excel 工作簿(*.xlsx)|*.xlsx");
+    request.filter = tr("Excel 工作簿(*.xlsx)|*.xlsx");
     request.fileName = QFileInfo(templatePath).completeBaseName() + QStringLiteral(".xlsx");
     const Dialogs::FileResult chosen = Dialogs::instance().saveFile(this, request);
     if (chosen.cancelled || chosen.fileName.isEmpty()) return;
@@ -710,7 +702,7 @@ void CalibrationManager::Form_Resize()
 bool CalibrationManager::Form_QueryUnload()
 {
     bool leave = false;
-    Guarded(this, [this, &leave] { leave = settlePending(kCloseQuestion); });
+    Guarded(this, [this, &leave] { leave = settlePending(closeQuestion()); });
     return leave;
 }
 

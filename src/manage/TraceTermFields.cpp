@@ -4,6 +4,8 @@
 #include "core/base/NumberText.h"
 #include "core/store/TraceTerms.h"
 
+#include <QCoreApplication>
+
 namespace TraceTermFields {
 
 namespace {
@@ -11,13 +13,17 @@ namespace {
 constexpr int kN = 1, kXName = 4;
 } // namespace
 
-const QStringList &Headers()
+QStringList Headers()
 {
-    static const QStringList headers{
-        QStringLiteral("C"), QStringLiteral("n"),       QStringLiteral("E"),       QStringLiteral("F"),
-        QStringLiteral("X"), QStringLiteral("ν(SiO2)"), QStringLiteral("ν(TiO2)"), QStringLiteral("K单位")};
-    return headers;
+    return {QStringLiteral("C"),       QStringLiteral("n"),
+            QStringLiteral("E"),       QStringLiteral("F"),
+            QStringLiteral("X"),       QStringLiteral("ν(SiO2)"),
+            QStringLiteral("ν(TiO2)"), QCoreApplication::translate("TraceTermFields", "K单位")};
 }
+
+QString PowerNotPositiveText() { return QCoreApplication::translate("TraceTermFields", "指数n必须大于0"); }
+
+QString XNameMissingText() { return QCoreApplication::translate("TraceTermFields", "请输入成分变量X的名称"); }
 
 bool IsText(int field) { return TraceColumns::IsText(field); }
 

@@ -15,7 +15,7 @@ constexpr int kFirstColumn = 8; // the list column of C
 constexpr int kCount = 8;
 
 // The list's headings: "C", "n", "E", "F", "X", "ν(SiO2)", "ν(TiO2)", "K单位".
-const QStringList &Headers();
+QStringList Headers();
 // Whether the field (0..7) is one of the two texts, the name of X and the unit of K.
 bool IsText(int field);
 
@@ -34,8 +34,8 @@ struct Check {
 };
 Check Examine(const QStringList &texts);
 
-inline const QString kPowerNotPositive = QStringLiteral("指数n必须大于0");
-inline const QString kXNameMissing = QStringLiteral("请输入成分变量X的名称");
+QString PowerNotPositiveText(); // "指数n必须大于0"
+QString XNameMissingText();     // "请输入成分变量X的名称"
 
 // The texts the terms are stored with and shown in once stored: numbers in the
 // general text, defaults for empty fields, texts without surrounding blanks.

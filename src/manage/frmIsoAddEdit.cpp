@@ -6,6 +6,7 @@
 #include "manage/frmIsoMgr.h"
 #include "ui/FormBuilder.h"
 
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,7 +21,7 @@ constexpr int kFirstSigma = 10; // the box of σA: after the row's seven, the da
 
 frmIsoAddEdit::frmIsoAddEdit(frmIsoMgr *manager)
     : CalibrationEditDialog(manager,
-                            Rules{QStringLiteral("同位素温度计"),
+                            Rules{tr("同位素温度计"),
                                   QStringLiteral("fraIsotope"),
                                   QStringLiteral("Text1"),
                                   7,
@@ -44,15 +45,15 @@ frmIsoAddEdit::frmIsoAddEdit(frmIsoMgr *manager)
     };
     static const Box boxes[] = {
         // The eight boxes of the row, then the dataset and the σ of A, B and C.
-        {"Label1", "同位素", 375, 450, 1080, 375, 1500, 390},
-        {"Label2", "矿物A", 2850, 450, 3495, 375, 1500, 390},
-        {"Label3", "矿物B", 5220, 450, 5820, 360, 1500, 390},
-        {"Label4", "常数A", 375, 930, 1080, 870, 1500, 390},
-        {"Label5", "常数B", 2865, 945, 3480, 870, 1500, 390},
-        {"Label6", "常数C", 5205, 945, 5835, 870, 1500, 390},
-        {"Label7", "适用范围", 240, 1440, 1080, 1380, 6255, 390},
-        {"Label8", "资料来源", 255, 1920, 1095, 1845, 6255, 390},
-        {"lblDataset", "数据集", 375, 2400, 1095, 2325, 2700, 390},
+        {"Label1", QT_TRANSLATE_NOOP("frmIsoAddEdit", "同位素"), 375, 450, 1080, 375, 1500, 390},
+        {"Label2", QT_TRANSLATE_NOOP("frmIsoAddEdit", "矿物A"), 2850, 450, 3495, 375, 1500, 390},
+        {"Label3", QT_TRANSLATE_NOOP("frmIsoAddEdit", "矿物B"), 5220, 450, 5820, 360, 1500, 390},
+        {"Label4", QT_TRANSLATE_NOOP("frmIsoAddEdit", "常数A"), 375, 930, 1080, 870, 1500, 390},
+        {"Label5", QT_TRANSLATE_NOOP("frmIsoAddEdit", "常数B"), 2865, 945, 3480, 870, 1500, 390},
+        {"Label6", QT_TRANSLATE_NOOP("frmIsoAddEdit", "常数C"), 5205, 945, 5835, 870, 1500, 390},
+        {"Label7", QT_TRANSLATE_NOOP("frmIsoAddEdit", "适用范围"), 240, 1440, 1080, 1380, 6255, 390},
+        {"Label8", QT_TRANSLATE_NOOP("frmIsoAddEdit", "资料来源"), 255, 1920, 1095, 1845, 6255, 390},
+        {"lblDataset", QT_TRANSLATE_NOOP("frmIsoAddEdit", "数据集"), 375, 2400, 1095, 2325, 2700, 390},
         {"lblDOI", "DOI", 3945, 2400, 4470, 2325, 2880, 390},
         {"lblSigmaA", "σA", 375, 2880, 1080, 2805, 1500, 390},
         {"lblSigmaB", "σB", 2865, 2880, 3480, 2805, 1500, 390},
@@ -60,7 +61,7 @@ frmIsoAddEdit::frmIsoAddEdit(frmIsoMgr *manager)
     };
     for (int i = 0; i < 13; ++i) {
         const Box &b = boxes[i];
-        auto *label = new QLabel(QString::fromUtf8(b.text), frame());
+        auto *label = new QLabel(QCoreApplication::translate("frmIsoAddEdit", b.text), frame());
         label->setObjectName(QString::fromLatin1(b.label));
         label->adjustSize();
         label->move(Twips::toPx(b.labelLeft), Twips::toPx(b.labelTop));

@@ -31,7 +31,7 @@ CalibrationManager::Design isoDesign()
     CalibrationManager::Design d;
     d.formName = QStringLiteral("frmIsoMgr");
     d.kind = CalibrationKind::Isotope;
-    d.caption = QStringLiteral("同位素温度计_数据库管理");
+    d.caption = frmIsoMgr::tr("同位素温度计_数据库管理");
     d.ownerLabelName = QStringLiteral("lbIsoType");
     d.ownerLabel = QRect(1080, 2190, 1110, 255);
     d.tree = QRect(480, 2865, 2250, 3885);
@@ -40,12 +40,12 @@ CalibrationManager::Design isoDesign()
     d.column6Header = QStringLiteral("C");
     d.constantColumns = {3, 4, 5};
     // The dataset the row belongs to, then the published error of A, B and C.
-    d.extraColumns << CalibrationManager::ExtraColumn{QStringLiteral("数据集"), 1800, false};
+    d.extraColumns << CalibrationManager::ExtraColumn{frmIsoMgr::tr("数据集"), 1800, false};
     for (const QString &header : CoefficientCovariance::Headers(3))
         d.extraColumns << CalibrationManager::ExtraColumn{header, 1200, true};
     d.extraColumns << CalibrationManager::ExtraColumn{QStringLiteral("DOI"), 2400, false};
-    d.deleteMissing = QStringLiteral("记录不存在,删除失败!!");
-    d.deleteFailed = QStringLiteral("未知原因,删除记录失败!");
+    d.deleteMissing = frmIsoMgr::tr("记录不存在,删除失败!!");
+    d.deleteFailed = frmIsoMgr::tr("未知原因,删除记录失败!");
     return d;
 }
 
@@ -53,7 +53,7 @@ CalibrationManager::Design isoDesign()
 
 frmIsoMgr::frmIsoMgr(QWidget *parent) : CalibrationManager(isoDesign(), parent)
 {
-    label4_ = new QLabel(QStringLiteral("【列表维护】"), picLeft());
+    label4_ = new QLabel(tr("【列表维护】"), picLeft());
     label4_->setObjectName(QStringLiteral("Label4"));
     QFont bold = label4_->font();
     bold.setBold(true);

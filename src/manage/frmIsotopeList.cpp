@@ -20,7 +20,7 @@ frmIsotopeList::frmIsotopeList(QWidget *parent)
       registry_(std::make_unique<isotype>(mdlFunction::adoConn()))
 {
     setObjectName(QStringLiteral("frmIsotopeList"));
-    setWindowTitle(QStringLiteral("同位素类型"));
+    setWindowTitle(tr("同位素类型"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     if (parent) setFont(parent->font());
     setFixedSize(Twips::toPx(2985), Twips::toPx(4245));
@@ -28,11 +28,11 @@ frmIsotopeList::frmIsotopeList(QWidget *parent)
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("List1"));
     place(list_, 240, 225, 2445, 3210);
-    command1_ = new QPushButton(QStringLiteral("增加"), this);
+    command1_ = new QPushButton(tr("增加"), this);
     command1_->setObjectName(QStringLiteral("Command1"));
     command1_->setAutoDefault(false);
     place(command1_, 330, 3690, 960, 360);
-    command2_ = new QPushButton(QStringLiteral("删除"), this);
+    command2_ = new QPushButton(tr("删除"), this);
     command2_->setObjectName(QStringLiteral("Command2"));
     command2_->setAutoDefault(false);
     place(command2_, 1620, 3690, 960, 360);
@@ -55,8 +55,9 @@ frmIsotopeList::~frmIsotopeList() = default;
 
 void frmIsotopeList::Command1_Click()
 {
-    const QString name = Dialogs::instance().inputBox(this, QStringLiteral("请输入同位素类型"),
-                                                      QStringLiteral("增加"), QStringLiteral("同位素"));
+    // The proposed name is a type name as stored, not a text of the window.
+    const QString name =
+        Dialogs::instance().inputBox(this, tr("请输入同位素类型"), tr("增加"), QStringLiteral("同位素"));
     // A cancelled input box gives the empty text: adding it would create a
     // nameless type (or repeat the last name the registry held).
     if (name.trimmed().isEmpty()) return;
@@ -65,7 +66,7 @@ void frmIsotopeList::Command1_Click()
         hasChanged_ = true;
         list_->addItem(name);
         break;
-    case 1: MsgBox(this, QStringLiteral("存在相同记录,请勿重复添加！")); break;
+    case 1: MsgBox(this, tr("存在相同记录,请勿重复添加！")); break;
     case 2: MsgBox(this, registryMessage_); break;
     default: break;
     }
@@ -79,7 +80,7 @@ void frmIsotopeList::Command2_Click()
     Guarded(this, [this, line, &name] {
         if (catalogue_->HasIsotopeRecord(*registry_->connection(), name) ||
             (pendingRows_ && pendingRows_(name))) {
-            MsgBox(this, QStringLiteral("还存在【") + name + QStringLiteral("】温度计，不能删除此项目!"));
+            MsgBox(this, tr("还存在【%1】温度计，不能删除此项目!").arg(name));
             return;
         }
         switch (registry_->Delete(name)) {

@@ -7,6 +7,7 @@
 #include "manage/frmTraceMgr.h"
 #include "ui/FormBuilder.h"
 
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,10 +27,14 @@ struct TermBox {
     const char *labelText;
 };
 constexpr TermBox kTermBoxes[TraceTermFields::kCount] = {
-    {"txtC", "lblC", "压力项C"},           {"txtN", "lblN", "指数n"},
-    {"txtE", "lblE", "成分项E"},           {"txtF", "lblF", "成分项F"},
-    {"txtXName", "lblXName", "成分变量X"}, {"txtNuSiO2", "lblNuSiO2", "ν(SiO2)"},
-    {"txtNuTiO2", "lblNuTiO2", "ν(TiO2)"}, {"txtKUnit", "lblKUnit", "K的含义"},
+    {"txtC", "lblC", QT_TRANSLATE_NOOP("frmTraceAddEdit", "压力项C")},
+    {"txtN", "lblN", QT_TRANSLATE_NOOP("frmTraceAddEdit", "指数n")},
+    {"txtE", "lblE", QT_TRANSLATE_NOOP("frmTraceAddEdit", "成分项E")},
+    {"txtF", "lblF", QT_TRANSLATE_NOOP("frmTraceAddEdit", "成分项F")},
+    {"txtXName", "lblXName", QT_TRANSLATE_NOOP("frmTraceAddEdit", "成分变量X")},
+    {"txtNuSiO2", "lblNuSiO2", "ν(SiO2)"},
+    {"txtNuTiO2", "lblNuTiO2", "ν(TiO2)"},
+    {"txtKUnit", "lblKUnit", QT_TRANSLATE_NOOP("frmTraceAddEdit", "K的含义")},
 };
 
 QList<CalibrationEditDialog::ExtraBox> termBoxes()
@@ -58,7 +63,7 @@ constexpr Cell kCells[TraceTermFields::kCount] = {
 } // namespace
 
 frmTraceAddEdit::frmTraceAddEdit(frmTraceMgr *manager)
-    : CalibrationEditDialog(manager, Rules{QStringLiteral("微量元素温度计"),
+    : CalibrationEditDialog(manager, Rules{tr("微量元素温度计"),
                                            QStringLiteral("fraTrace"),
                                            QStringLiteral("Text2"),
                                            kValueBoxes,
@@ -71,23 +76,24 @@ frmTraceAddEdit::frmTraceAddEdit(frmTraceMgr *manager)
     setFixedSize(Twips::toPx(9075), Twips::toPx(6045));
     place(frame(), 120, 195, 7500, 5670);
 
+    // The texts are the table's and the marked ones below, looked up in this dialog's context.
     auto label = [this](const char *name, const char *text, int left, int top) {
-        auto *l = new QLabel(QString::fromUtf8(text), frame());
+        auto *l = new QLabel(QCoreApplication::translate("frmTraceAddEdit", text), frame());
         l->setObjectName(QString::fromLatin1(name));
         l->adjustSize();
         l->move(Twips::toPx(left), Twips::toPx(top));
     };
-    label("Label9", "元素", 375, 450);
+    label("Label9", QT_TRANSLATE_NOOP("frmTraceAddEdit", "元素"), 375, 450);
     place(field(0), 1080, 375, 1500, 390);
-    label("Label10", "矿物A", 2850, 450);
+    label("Label10", QT_TRANSLATE_NOOP("frmTraceAddEdit", "矿物A"), 2850, 450);
     place(field(1), 3495, 375, 1500, 390);
-    label("Label11", "矿物B", 5220, 450);
+    label("Label11", QT_TRANSLATE_NOOP("frmTraceAddEdit", "矿物B"), 5220, 450);
     place(field(2), 5820, 375, 1500, 390);
-    label("Label13", "常数A", 375, 945);
+    label("Label13", QT_TRANSLATE_NOOP("frmTraceAddEdit", "常数A"), 375, 945);
     place(field(3), 1080, 870, 1500, 390);
-    label("Label14", "常数B", 2865, 945);
+    label("Label14", QT_TRANSLATE_NOOP("frmTraceAddEdit", "常数B"), 2865, 945);
     place(field(4), 3480, 870, 1500, 390);
-    label("Label12", "函数", 5205, 945);
+    label("Label12", QT_TRANSLATE_NOOP("frmTraceAddEdit", "函数"), 5205, 945);
     option1_ = new QRadioButton(QStringLiteral("E"), frame());
     option1_->setObjectName(QStringLiteral("Option1"));
     place(option1_, 5700, 900, 555, 330);
@@ -97,7 +103,7 @@ frmTraceAddEdit::frmTraceAddEdit(frmTraceMgr *manager)
     // The log type as stored; the options set it.
     place(field(5), 6930, 870, 390, 390);
     field(5)->setReadOnly(true);
-    label("Label15", "备注", 375, 1455);
+    label("Label15", QT_TRANSLATE_NOOP("frmTraceAddEdit", "备注"), 375, 1455);
     place(field(6), 1080, 1380, 6240, 390);
 
     // The terms beyond A/T + B; an empty box keeps its default.
@@ -121,8 +127,8 @@ frmTraceAddEdit::frmTraceAddEdit(frmTraceMgr *manager)
     label("lblDOI", "DOI", kLabelLeft[0], sigmaTop + kRowStep + 75);
     place(doiBox(), kBoxLeft[0], sigmaTop + kRowStep, kBoxLeft[1] + kBoxWidth - kBoxLeft[0], 390);
     auto *equation = new QLabel(QStringLiteral("log K = (A + C·P^n + E·X)/T + B + F·X\n"
-                                               "           + ν(SiO2)·log a(SiO2) + ν(TiO2)·log a(TiO2)\n"
-                                               "T：开尔文；P：千巴；空白项取默认值（n = 1，其余为 0）"),
+                                               "           + ν(SiO2)·log a(SiO2) + ν(TiO2)·log a(TiO2)\n") +
+                                    tr("T：开尔文；P：千巴；空白项取默认值（n = 1，其余为 0）"),
                                 frame());
     equation->setObjectName(QStringLiteral("lblEquation"));
     place(equation, 375, kRowTop + 6 * kRowStep - 15, 6945, 780);
@@ -166,8 +172,10 @@ QLineEdit *frmTraceAddEdit::crossCheck(QString *message) const
     for (int i = 0; i < TraceTermFields::kCount; ++i) texts << termBox(i)->text();
     const TraceTermFields::Check check = TraceTermFields::Examine(texts);
     switch (check.problem) {
-    case TraceTermFields::Problem::PowerNotPositive: *message = TraceTermFields::kPowerNotPositive; break;
-    case TraceTermFields::Problem::XNameMissing: *message = TraceTermFields::kXNameMissing; break;
+    case TraceTermFields::Problem::PowerNotPositive:
+        *message = TraceTermFields::PowerNotPositiveText();
+        break;
+    case TraceTermFields::Problem::XNameMissing: *message = TraceTermFields::XNameMissingText(); break;
     default: {
         // The σ typed with the covariance the row holds.
         const QStringList error{sigmaBox(0)->text(), sigmaBox(1)->text(),

@@ -27,13 +27,13 @@ CalibrationManager::Design traceDesign()
     CalibrationManager::Design d;
     d.formName = QStringLiteral("frmTraceMgr");
     d.kind = CalibrationKind::TraceElement;
-    d.caption = QStringLiteral("微量元素温度计_数据库管理");
+    d.caption = frmTraceMgr::tr("微量元素温度计_数据库管理");
     d.ownerLabelName = QStringLiteral("lbele");
     d.ownerLabel = QRect(1215, 2190, 1110, 255);
     d.tree = QRect(-15, 2640, 2445, 3960);
     d.filterPanel = QRect(8130, -15, 2115, 360);
     d.list = QRect(2565, 375, 8220, 6675);
-    d.column6Header = QStringLiteral("函数");
+    d.column6Header = frmTraceMgr::tr("函数");
     d.constantColumns = {3, 4};
     // The terms: numbers narrow and centred, the name of X and the unit of K as texts.
     for (int i = 0; i < TraceTermFields::kCount; ++i) {
@@ -44,8 +44,8 @@ CalibrationManager::Design traceDesign()
     for (const QString &header : CoefficientCovariance::Headers(2))
         d.extraColumns << CalibrationManager::ExtraColumn{header, 1200, true};
     d.extraColumns << CalibrationManager::ExtraColumn{QStringLiteral("DOI"), 2400, false};
-    d.deleteMissing = QStringLiteral("记录不存在!");
-    d.deleteFailed = QStringLiteral("删除记录失败!");
+    d.deleteMissing = frmTraceMgr::tr("记录不存在!");
+    d.deleteFailed = frmTraceMgr::tr("删除记录失败!");
     return d;
 }
 
@@ -70,7 +70,7 @@ QStringList frmTraceMgr::ownerNames()
 
 void frmTraceMgr::fillTree(const QStringList &names)
 {
-    auto *root = new QTreeWidgetItem(QStringList{QStringLiteral("元素")});
+    auto *root = new QTreeWidgetItem(QStringList{tr("元素")});
     root->setData(0, Qt::UserRole, kRootKey);
     QList<QTreeWidgetItem *> nodes;
     nodes.reserve(names.size());
@@ -198,6 +198,7 @@ QStringList frmTraceMgr::valuesToStore(const QStringList &values) const
 
     const QString source = stored.at(6).trimmed();
     if (source.isEmpty()) return stored;
+    // Stored with the row: the words stay as the library's remarks have them, whatever the language.
     const QString note = QStringLiteral("资料来源：") + source;
     stored[5] = stored.at(5).isEmpty() ? note : stored.at(5) + QStringLiteral("；") + note;
     stored[6].clear();
@@ -214,12 +215,12 @@ QString frmTraceMgr::rowProblem(const QStringList &values) const
             CoefficientCovariance::Examine(values.mid(kErrorColumn - 1, CoefficientCovariance::FieldCount(2)),
                                            2)
                 .problem);
-    case TraceTermFields::Problem::NotANumber: return SaveOutcome::kNotANumber;
-    case TraceTermFields::Problem::OutOfRange: return SaveOutcome::kOutOfRange;
-    case TraceTermFields::Problem::PowerNotPositive: return TraceTermFields::kPowerNotPositive;
-    case TraceTermFields::Problem::XNameMissing: return TraceTermFields::kXNameMissing;
+    case TraceTermFields::Problem::NotANumber: return SaveOutcome::NotANumberText();
+    case TraceTermFields::Problem::OutOfRange: return SaveOutcome::OutOfRangeText();
+    case TraceTermFields::Problem::PowerNotPositive: return TraceTermFields::PowerNotPositiveText();
+    case TraceTermFields::Problem::XNameMissing: return TraceTermFields::XNameMissingText();
     }
-    return SaveOutcome::kNotANumber;
+    return SaveOutcome::NotANumberText();
 }
 
 int32_t frmTraceMgr::deleteStored(int32_t id)

@@ -12,7 +12,7 @@
 frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("关于 Lorvane"));
+    setWindowTitle(tr("关于 Lorvane"));
     AboutWindow::Prepare(this, 5940, 2505);
 
     auto *shape = new QFrame(this);
@@ -22,10 +22,10 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
         QStringLiteral("#Shape1 { border: 2px solid #7fa6d4; border-radius: 10px; background: #f1f6fc; }"));
 
     const std::pair<const char *, QString> lines[] = {
-        {"Label1", QStringLiteral("程序版本：V1.0")},
-        {"Label2", QStringLiteral("维护：Lorvane 项目开发组")},
-        {"Label3", QStringLiteral("反馈：请在项目的问题列表中提出")},
-        {"Label4", QStringLiteral("感谢您的使用！")},
+        {"Label1", tr("程序版本：V1.0")},
+        {"Label2", tr("维护：Lorvane 项目开发组")},
+        {"Label3", tr("反馈：请在项目的问题列表中提出")},
+        {"Label4", tr("感谢您的使用！")},
     };
     int y = 24;
     for (const auto &[name, text] : lines) {
@@ -35,7 +35,7 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
         y += 30;
     }
 
-    cmdOK_ = new QPushButton(QStringLiteral("确定"), this);
+    cmdOK_ = new QPushButton(tr("确定"), this);
     cmdOK_->setObjectName(QStringLiteral("cmdOK"));
     cmdOK_->setGeometry(292, 126, 92, 29);
     cmdOK_->setDefault(true);

@@ -11,7 +11,7 @@
 frmIsoAbout::frmIsoAbout(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmIsoAbout"));
-    setWindowTitle(QStringLiteral("关于 同位素Lorvane"));
+    setWindowTitle(tr("关于 同位素Lorvane"));
     AboutWindow::Prepare(this, 7635, 1845);
 
     auto *image = new QLabel(this);

@@ -80,9 +80,6 @@ namespace {
 frmMain *g_current = nullptr;
 
 const QString kSection = QStringLiteral("Settings");
-const QString kNoHelp = QStringLiteral("无法显示帮助目录，该工程没有相关联的帮助。");
-const QString kExitQuestion = QStringLiteral("确认要退出系统吗?");
-const QString kNotice = QStringLiteral("提示");
 
 // The child windows of the menus.
 struct ChildEntry {
@@ -152,17 +149,17 @@ void frmMain::buildMenus()
         m->addSeparator()->setObjectName(QString::fromLatin1(name));
     };
 
-    QMenu *iso = menu("mnuIsotope", QStringLiteral("同位素温度计(&I)"));
-    entry(iso, "mnuIsotopeCalculate", QStringLiteral("温度计算(&C)"));
-    entry(iso, "mnuIsotopeDBMgr", QStringLiteral("数据库管理(&M)"));
-    entry(iso, "mnuIsotopeBatch", QStringLiteral("批量计算(&B)"));
-    QMenu *trace = menu("mnuTraceElement", QStringLiteral("微量元素温度计(&T)"));
-    entry(trace, "mnuTraceElementCalculate", QStringLiteral("温度计算(&C)"));
-    entry(trace, "mnuTraceElementDBMgr", QStringLiteral("数据库管理(&M)"));
-    entry(trace, "mnuTraceElementBatch", QStringLiteral("批量计算(&B)"));
-    QMenu *other = menu("mnuOther", QStringLiteral("其他(&O)"));
-    entry(other, "mnuOtherOlivine", QStringLiteral("橄榄石温度计"));
-    entry(other, "mnuOtherOlivineLiquid", QStringLiteral("橄榄石-熔体温度计（氧化物）"));
+    QMenu *iso = menu("mnuIsotope", tr("同位素温度计(&I)"));
+    entry(iso, "mnuIsotopeCalculate", tr("温度计算(&C)"));
+    entry(iso, "mnuIsotopeDBMgr", tr("数据库管理(&M)"));
+    entry(iso, "mnuIsotopeBatch", tr("批量计算(&B)"));
+    QMenu *trace = menu("mnuTraceElement", tr("微量元素温度计(&T)"));
+    entry(trace, "mnuTraceElementCalculate", tr("温度计算(&C)"));
+    entry(trace, "mnuTraceElementDBMgr", tr("数据库管理(&M)"));
+    entry(trace, "mnuTraceElementBatch", tr("批量计算(&B)"));
+    QMenu *other = menu("mnuOther", tr("其他(&O)"));
+    entry(other, "mnuOtherOlivine", tr("橄榄石温度计"));
+    entry(other, "mnuOtherOlivineLiquid", tr("橄榄石-熔体温度计（氧化物）"));
 
     for (const ChildEntry &child : kChildEntries) {
         QAction *a = findChild<QAction *>(QString::fromLatin1(child.menuName));
@@ -181,12 +178,11 @@ void frmMain::buildMenus()
         });
     }
 
-    QMenu *view = menu("mnuView", QStringLiteral("视图(&V)"));
-    connect(entry(view, "mnuViewBack", QStringLiteral("背景...")), &QAction::triggered, this,
-            &frmMain::ChooseBackground);
+    QMenu *view = menu("mnuView", tr("视图(&V)"));
+    connect(entry(view, "mnuViewBack", tr("背景...")), &QAction::triggered, this, &frmMain::ChooseBackground);
     separator(view, "mnuViewS");
-    QAction *viewToolBar = entry(view, "mnuViewToolBar", QStringLiteral("工具栏(&T)"));
-    QAction *viewStatusBar = entry(view, "mnuViewStatusBar", QStringLiteral("状态栏(&B)"));
+    QAction *viewToolBar = entry(view, "mnuViewToolBar", tr("工具栏(&T)"));
+    QAction *viewStatusBar = entry(view, "mnuViewStatusBar", tr("状态栏(&B)"));
     for (QAction *a : {viewToolBar, viewStatusBar}) {
         a->setCheckable(true);
         a->setChecked(true);
@@ -195,16 +191,15 @@ void frmMain::buildMenus()
     connect(viewToolBar, &QAction::triggered, this, [this](bool on) { toolbar_->setVisible(on); });
     connect(viewStatusBar, &QAction::triggered, this, [this](bool on) { statusBar_->setVisible(on); });
 
-    QMenu *help = menu("mnuHelp", QStringLiteral("帮助(&H)"));
-    connect(entry(help, "mnuHelpContents", QStringLiteral("目录(&C)")), &QAction::triggered, this,
+    QMenu *help = menu("mnuHelp", tr("帮助(&H)"));
+    connect(entry(help, "mnuHelpContents", tr("目录(&C)")), &QAction::triggered, this, &frmMain::showHelp);
+    connect(entry(help, "mnuHelpSearchForHelpOn", tr("搜索帮助目录(&S)...")), &QAction::triggered, this,
             &frmMain::showHelp);
-    connect(entry(help, "mnuHelpSearchForHelpOn", QStringLiteral("搜索帮助目录(&S)...")), &QAction::triggered,
-            this, &frmMain::showHelp);
     separator(help, "mnuHelpBar0");
-    connect(entry(help, "mnuHelpAbout", QStringLiteral("关于(&A)")), &QAction::triggered, this,
+    connect(entry(help, "mnuHelpAbout", tr("关于(&A)")), &QAction::triggered, this,
             [this] { frmAbout::ShowModal(this); });
 
-    QAction *exit = bar->addAction(QStringLiteral("退出(&Q)"));
+    QAction *exit = bar->addAction(tr("退出(&Q)"));
     exit->setObjectName(QStringLiteral("mnuExit"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
 }
@@ -217,9 +212,9 @@ void frmMain::buildToolbar()
     toolbar_->setFloatable(false);
     toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     const std::pair<const char *, QString> buttons[] = {
-        {"calculate", QStringLiteral("计算器")},
-        {"notepad", QStringLiteral("记事本")},
-        {"quit", QStringLiteral("退出")},
+        {"calculate", tr("计算器")},
+        {"notepad", tr("记事本")},
+        {"quit", tr("退出")},
     };
     for (const auto &[key, text] : buttons)
         toolbar_->addAction(text)->setObjectName(QString::fromLatin1(key));
@@ -249,7 +244,7 @@ void frmMain::buildStatusBar()
         statusBar_->addWidget(label, stretch);
         return label;
     };
-    panel(1, 1)->setText(QStringLiteral("状态"));
+    panel(1, 1)->setText(tr("状态"));
     datePanel_ = panel(2, 0);
     timePanel_ = panel(3, 0);
     updateClock();
@@ -324,7 +319,7 @@ void frmMain::showEvent(QShowEvent *event)
 
 bool frmMain::MDIForm_QueryUnload()
 {
-    return Dialogs::instance().message(this, kExitQuestion, kNotice, Dialogs::Buttons::YesNo,
+    return Dialogs::instance().message(this, tr("确认要退出系统吗?"), tr("提示"), Dialogs::Buttons::YesNo,
                                        Dialogs::Icon::Information) == Dialogs::Answer::Yes;
 }
 
@@ -393,7 +388,8 @@ QMenu *frmMain::createPopupMenu()
 
 void frmMain::showHelp()
 {
-    MsgBox(this, kNoHelp, Dialogs::Buttons::Ok, Dialogs::Icon::Information, windowTitle());
+    MsgBox(this, tr("无法显示帮助目录，该工程没有相关联的帮助。"), Dialogs::Buttons::Ok,
+           Dialogs::Icon::Information, windowTitle());
 }
 
 void frmMain::Toolbar1_ButtonClick(QAction *button)
@@ -410,9 +406,9 @@ void frmMain::Toolbar1_ButtonClick(QAction *button)
 void frmMain::ChooseBackground()
 {
     Dialogs::FileRequest request;
-    request.title = QStringLiteral("选择背景图片");
+    request.title = tr("选择背景图片");
     request.initialDir = ProgramFolders::PictureFolder();
-    request.filter = QStringLiteral("位图(*.bmp)|*.bmp|GIF图像(*.gif)|*.gif|JPEG图像(*.jpg)|*.jpg");
+    request.filter = tr("位图(*.bmp)|*.bmp|GIF图像(*.gif)|*.gif|JPEG图像(*.jpg)|*.jpg");
     request.filterIndex = 1;
     const Dialogs::FileResult chosen = Dialogs::instance().openFile(this, request);
     if (chosen.cancelled) return;

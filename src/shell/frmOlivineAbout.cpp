@@ -10,15 +10,15 @@
 frmOlivineAbout::frmOlivineAbout(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmOlivineAbout"));
-    setWindowTitle(QStringLiteral("关于 橄榄石温度计"));
+    setWindowTitle(tr("关于 橄榄石温度计"));
     AboutWindow::Prepare(this, 8385, 2760);
 
     const std::pair<const char *, QString> inputs[] = {
-        {"Label1", QStringLiteral("XFo：橄榄石晶体中镁橄榄石的克分子数")},
-        {"Label2", QStringLiteral("XFa：橄榄石晶体中铁橄榄石的克分子数")},
-        {"Label3", QStringLiteral("XMg：元素Mg在熔浆中原子分数")},
-        {"Label4", QStringLiteral("XFe：元素Fe在熔浆中原子分数")},
-        {"Label5", QStringLiteral("具体请参考：")},
+        {"Label1", tr("XFo：橄榄石晶体中镁橄榄石的克分子数")},
+        {"Label2", tr("XFa：橄榄石晶体中铁橄榄石的克分子数")},
+        {"Label3", tr("XMg：元素Mg在熔浆中原子分数")},
+        {"Label4", tr("XFe：元素Fe在熔浆中原子分数")},
+        {"Label5", tr("具体请参考：")},
     };
     int y = 10;
     for (const auto &[name, text] : inputs) {
@@ -31,9 +31,9 @@ frmOlivineAbout::frmOlivineAbout(QWidget *parent) : QDialog(parent)
     // The calibrations themselves rather than a citation that could not be checked.
     auto *reference = new QLabel(this);
     reference->setObjectName(QStringLiteral("Label6"));
-    reference->setText(QStringLiteral("超镁铁质岩：T = 100000 × (2.262 − ln K) / 99.632\n"
-                                      "镁铁质岩：T = 10000 × (11.253 − ln K) / 66.388\n"
-                                      "其中 K = (XFo / XFa) / (XMg / XFe)，T 为开尔文温度"));
+    reference->setText(tr("超镁铁质岩：T = 100000 × (2.262 − ln K) / 99.632\n"
+                          "镁铁质岩：T = 10000 × (11.253 − ln K) / 66.388\n"
+                          "其中 K = (XFo / XFa) / (XMg / XFe)，T 为开尔文温度"));
     reference->setGeometry(40, y + 2, width() - 60, height() - y - 8);
     reference->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }

@@ -11,7 +11,7 @@
 frmTraceAbout::frmTraceAbout(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmTraceAbout"));
-    setWindowTitle(QStringLiteral("关于 微量元素Lorvane"));
+    setWindowTitle(tr("关于 微量元素Lorvane"));
     AboutWindow::Prepare(this, 6375, 1950);
 
     auto *picture = new QLabel(this);

@@ -3,6 +3,7 @@
 
 #include "ui/Fonts.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QLinearGradient>
@@ -93,8 +94,8 @@ void paintSkyline(QPainter &painter, const QRect &area)
 void paintGreeting(QPainter &p, const QRect &area)
 {
     const qreal w = area.width(), h = area.height();
-    const QString greeting = QStringLiteral("欢迎使用 Lorvane");
-    const QString subtitle = QStringLiteral("矿物对地质温度计工作台");
+    const QString greeting = QCoreApplication::translate("Background", "欢迎使用 Lorvane");
+    const QString subtitle = QCoreApplication::translate("Background", "矿物对地质温度计工作台");
     const qreal left = area.left() + w * 0.08;
     const qreal room = w * 0.52;
     const qreal big = fitSize(greeting, h * 0.085, room, true);

@@ -5,6 +5,7 @@
 #include "core/files/DelimitedText.h"
 #include "core/files/TextCodec.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTreeWidget>
 
@@ -12,9 +13,11 @@ namespace mdlFunction {
 namespace {
 
 const QString kReadSource = QStringLiteral("mdlFunction.ReadFile");
-const QString kReadText = QStringLiteral("导入数据未完成！");
 const QString kExportSource = QStringLiteral("mdlData.ExportData");
-const QString kExportText = QStringLiteral("导出数据失败!");
+
+// Looked up when raised, in the language of the moment.
+QString readText() { return QCoreApplication::translate("DelimitedFiles", "导入数据未完成！"); }
+QString exportText() { return QCoreApplication::translate("DelimitedFiles", "导出数据失败!"); }
 
 int32_t fileErrorNumber(QFileDevice::FileError error)
 {
@@ -26,13 +29,13 @@ int32_t fileErrorNumber(QFileDevice::FileError error)
 void ReadFile(const QString &fileName, QTreeWidget *list, int32_t fileType, int16_t fieldCount)
 {
     if (!list || fieldCount < 1 || !DelimitedText::IsValidFileType(fileType))
-        throw AppError(ErrNo::InvalidCall, kReadSource, kReadText);
+        throw AppError(ErrNo::InvalidCall, kReadSource, readText());
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw AppError(file.exists() ? ErrNo::FileAccess : ErrNo::FileNotFound, kReadSource, kReadText);
+        throw AppError(file.exists() ? ErrNo::FileAccess : ErrNo::FileNotFound, kReadSource, readText());
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw AppError(fileErrorNumber(file.error()), kReadSource, kReadText);
+        throw AppError(fileErrorNumber(file.error()), kReadSource, readText());
     file.close();
 
     const QVector<QStringList> records =
@@ -46,7 +49,7 @@ void ReadFile(const QString &fileName, QTreeWidget *list, int32_t fileType, int1
 void ExportData(const QString &fileName, QTreeWidget *list, int16_t fileType, int16_t columnCount)
 {
     if (!list || columnCount < 1 || !DelimitedText::IsValidFileType(fileType))
-        throw AppError(ErrNo::InvalidCall, kExportSource, kExportText);
+        throw AppError(ErrNo::InvalidCall, kExportSource, exportText());
     const QString sep = DelimitedText::WriteSeparator(fileType);
     QStringList lines;
     const int rows = list->topLevelItemCount();
@@ -67,10 +70,10 @@ void ExportData(const QString &fileName, QTreeWidget *list, int16_t fileType, in
 
     QFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw AppError(fileErrorNumber(file.error()), kExportSource, kExportText);
+        throw AppError(fileErrorNumber(file.error()), kExportSource, exportText());
     const QByteArray bytes = TextCodec::Encode(DelimitedText::JoinLines(lines));
     if (file.write(bytes) != bytes.size() || !file.flush())
-        throw AppError(ErrNo::FileAccess, kExportSource, kExportText);
+        throw AppError(ErrNo::FileAccess, kExportSource, exportText());
 }
 
 } // namespace mdlFunction

@@ -3,6 +3,7 @@
 
 #include "ui/Dialogs.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -17,14 +18,15 @@ bool start(QWidget *parent, const QStringList &candidates, const QString &what)
     const QString program = FindProgram(candidates);
     if (program.isEmpty()) {
         MsgBox(parent,
-               QStringLiteral("未找到%1程序。\r\n请安装以下任一程序：%2")
-                   .arg(what, candidates.join(QStringLiteral("、"))),
+               QCoreApplication::translate("Launcher", "未找到%1程序。").arg(what) + QStringLiteral("\r\n") +
+                   QCoreApplication::translate("Launcher", "请安装以下任一程序：%1")
+                       .arg(candidates.join(QCoreApplication::translate("Launcher", "、"))),
                Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         return false;
     }
     if (!QProcess::startDetached(program, {})) {
-        MsgBox(parent, QStringLiteral("无法启动%1程序：%2").arg(what, program), Dialogs::Buttons::Ok,
-               Dialogs::Icon::Exclamation);
+        MsgBox(parent, QCoreApplication::translate("Launcher", "无法启动%1程序：%2").arg(what, program),
+               Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         return false;
     }
     return true;
@@ -64,7 +66,13 @@ QString FindProgram(const QStringList &candidates)
     return QString();
 }
 
-bool StartCalculator(QWidget *parent) { return start(parent, Calculators(), QStringLiteral("计算器")); }
-bool StartEditor(QWidget *parent) { return start(parent, Editors(), QStringLiteral("文本编辑器")); }
+bool StartCalculator(QWidget *parent)
+{
+    return start(parent, Calculators(), QCoreApplication::translate("Launcher", "计算器"));
+}
+bool StartEditor(QWidget *parent)
+{
+    return start(parent, Editors(), QCoreApplication::translate("Launcher", "文本编辑器"));
+}
 
 } // namespace Launcher

@@ -8,6 +8,7 @@
 #include "ui/Dialogs.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
@@ -30,11 +31,14 @@ bool claimInstance()
     g_instanceLock = std::move(lock);
     return true;
 }
+
+const QString kLineBreak = QStringLiteral("\r\n");
 } // namespace
 
-const QString kAlreadyRunning = QStringLiteral("程序正在运行,请勿重复打开!");
-const QString kDatabaseMissing =
-    QStringLiteral("数据库文件未找到\r\n请将Access文件放至本程序目录内\r\n重新启动程序");
+QString AlreadyRunningMessage()
+{
+    return QCoreApplication::translate("subMain", "程序正在运行,请勿重复打开!");
+}
 
 QString InstanceLockPath()
 {
@@ -49,11 +53,14 @@ QString DatabasePath(const QString &programDir) { return ProgramFolders::Locate(
 
 QString DatabaseMissingMessage(const ProgramFolders::Layout &layout)
 {
-    if (!layout.installed) return kDatabaseMissing;
     // The program's folder is not where an installed program's database goes:
     // the middle line names the user's own file instead.
-    return QStringLiteral("数据库文件未找到\r\n请将Access文件放至") +
-           QDir::toNativeSeparators(layout.databasePath) + QStringLiteral("\r\n重新启动程序");
+    const QString where = layout.installed
+                              ? QCoreApplication::translate("subMain", "请将Access文件放至%1")
+                                    .arg(QDir::toNativeSeparators(layout.databasePath))
+                              : QCoreApplication::translate("subMain", "请将Access文件放至本程序目录内");
+    return QCoreApplication::translate("subMain", "数据库文件未找到") + kLineBreak + where + kLineBreak +
+           QCoreApplication::translate("subMain", "重新启动程序");
 }
 
 bool UpgradeDatabase(const QString &databasePath)
@@ -66,10 +73,12 @@ bool UpgradeDatabase(const QString &databasePath)
     } catch (const AppError &e) {
         // Nothing was changed: the rows read as before, with the terms at their defaults.
         MsgBox(nullptr,
-               QStringLiteral("数据库文件无法升级：") + QDir::toNativeSeparators(databasePath) +
-                   QStringLiteral("\r\n") + e.description() +
-                   QStringLiteral("\r\n文件未作改动。微量元素温度计的压力、成分和活度项在升级前不可用，"
-                                  "标定也不能保存。"),
+               QCoreApplication::translate("subMain", "数据库文件无法升级：%1")
+                       .arg(QDir::toNativeSeparators(databasePath)) +
+                   kLineBreak + e.description() + kLineBreak +
+                   QCoreApplication::translate(
+                       "subMain",
+                       "文件未作改动。微量元素温度计的压力、成分和活度项在升级前不可用，标定也不能保存。"),
                Dialogs::Buttons::Ok, Dialogs::Icon::Information);
         return false;
     }
@@ -78,7 +87,7 @@ bool UpgradeDatabase(const QString &databasePath)
 StartResult Start(const QString &programDir, const std::function<QWidget *()> &makeMainWindow)
 {
     if (!claimInstance()) {
-        MsgBox(nullptr, kAlreadyRunning, Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+        MsgBox(nullptr, AlreadyRunningMessage(), Dialogs::Buttons::Ok, Dialogs::Icon::Information);
         return StartResult::Refused;
     }
     const ProgramFolders::Layout layout = ProgramFolders::Locate(programDir);
@@ -89,7 +98,9 @@ StartResult Start(const QString &programDir, const std::function<QWidget *()> &m
     // (Without an installed default the open below gives the usual message.)
     QString why;
     if (!ProgramFolders::PrepareDatabase(layout, &why) && QFileInfo::exists(layout.defaultDatabase)) {
-        MsgBox(nullptr, QStringLiteral("无法建立数据库文件\r\n") + why + QStringLiteral("\r\n重新启动程序"),
+        MsgBox(nullptr,
+               QCoreApplication::translate("subMain", "无法建立数据库文件") + kLineBreak + why + kLineBreak +
+                   QCoreApplication::translate("subMain", "重新启动程序"),
                Dialogs::Buttons::Ok, Dialogs::Icon::Information);
         ReleaseInstanceLock();
         return StartResult::NoDatabase;

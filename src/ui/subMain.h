@@ -39,8 +39,8 @@ QString DatabaseMissingMessage(const ProgramFolders::Layout &layout);
 QString InstanceLockPath();
 void ReleaseInstanceLock();
 
-extern const QString kAlreadyRunning;
-extern const QString kDatabaseMissing;
+// What a second copy says before it ends.
+QString AlreadyRunningMessage();
 
 } // namespace subMain
 

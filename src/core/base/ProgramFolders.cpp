@@ -68,9 +68,12 @@ QString UserDataDir()
 
 namespace {
 
-bool failWith(QString *error, const QString &what, const QString &path, int errorNumber)
+// The message is translated here, after errno has been taken: a lookup made
+// among the arguments could change it first.
+bool failWith(QString *error, const char *what, const QString &path, int errorNumber)
 {
-    return fail(error, what.arg(QDir::toNativeSeparators(path), FileWrite::Reason(errorNumber)));
+    return fail(error, QCoreApplication::translate("ProgramFolders", what)
+                           .arg(QDir::toNativeSeparators(path), FileWrite::Reason(errorNumber)));
 }
 
 } // namespace
@@ -81,33 +84,40 @@ bool PrepareDatabase(const Layout &layout, QString *error)
 
     const QString folder = QFileInfo(layout.databasePath).absolutePath();
     errno = 0;
-    if (!QDir().mkpath(folder)) return failWith(error, QStringLiteral("无法建立文件夹%1：%2"), folder, errno);
+    if (!QDir().mkpath(folder))
+        return failWith(error, QT_TRANSLATE_NOOP("ProgramFolders", "无法建立文件夹%1：%2"), folder, errno);
     QFile source(layout.defaultDatabase);
     errno = 0;
     if (!source.open(QIODevice::ReadOnly))
-        return failWith(error, QStringLiteral("无法读取%1：%2"), layout.defaultDatabase, errno);
+        return failWith(error, QT_TRANSLATE_NOOP("ProgramFolders", "无法读取%1：%2"), layout.defaultDatabase,
+                        errno);
 
     QTemporaryFile copy(folder + QStringLiteral("/.Vantor.mdb.XXXXXX"));
     errno = 0;
-    if (!copy.open()) return failWith(error, QStringLiteral("无法在%1中写入：%2"), folder, errno);
+    if (!copy.open())
+        return failWith(error, QT_TRANSLATE_NOOP("ProgramFolders", "无法在%1中写入：%2"), folder, errno);
     while (!source.atEnd()) {
         const QByteArray chunk = source.read(1 << 16);
         if (chunk.isEmpty() && source.error() != QFileDevice::NoError)
-            return failWith(error, QStringLiteral("无法读取%1：%2"), layout.defaultDatabase, errno);
+            return failWith(error, QT_TRANSLATE_NOOP("ProgramFolders", "无法读取%1：%2"),
+                            layout.defaultDatabase, errno);
         errno = 0;
         if (copy.write(chunk) != chunk.size() || !copy.flush())
-            return failWith(error, QStringLiteral("无法写入%1：%2"), layout.databasePath, errno);
+            return failWith(error, QT_TRANSLATE_NOOP("ProgramFolders", "无法写入%1：%2"), layout.databasePath,
+                            errno);
     }
     errno = 0;
     if (!copy.flush() || ::fsync(copy.handle()) != 0)
-        return failWith(error, QStringLiteral("无法写入%1：%2"), layout.databasePath, errno);
+        return failWith(error, QT_TRANSLATE_NOOP("ProgramFolders", "无法写入%1：%2"), layout.databasePath,
+                        errno);
 
     // The temporary file's rename refuses a name that is taken, so a copy made
     // meanwhile stays as it is.
     errno = 0;
     if (!copy.rename(layout.databasePath)) {
         if (nameTaken(layout.databasePath)) return true;
-        return failWith(error, QStringLiteral("无法建立%1：%2"), layout.databasePath, errno);
+        return failWith(error, QT_TRANSLATE_NOOP("ProgramFolders", "无法建立%1：%2"), layout.databasePath,
+                        errno);
     }
     copy.setAutoRemove(false);
     return true;
@@ -128,5 +138,16 @@ QString TemplateFolder() { return Current().dataDir + QStringLiteral("/xls"); }
 QString PictureFolder() { return Current().dataDir + QStringLiteral("/back"); }
 
 QString LibraryFolder() { return Current().dataDir + QStringLiteral("/library"); }
+
+QString TranslationFolder() { return Current().dataDir + QStringLiteral("/translations"); }
+
+QString NamesFile() { return Current().dataDir + QStringLiteral("/names.csv"); }
+
+QString GuideFolder()
+{
+    const Layout layout = Current();
+    if (layout.installed) return QDir::cleanPath(layout.dataDir + QStringLiteral("/../doc/lorvane"));
+    return layout.dataDir + QStringLiteral("/doc");
+}
 
 } // namespace ProgramFolders

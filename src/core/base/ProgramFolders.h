@@ -48,8 +48,12 @@ Layout Current();
 void SetCurrent(const Layout &layout);
 void ResetCurrent();
 
-QString TemplateFolder(); // xls
-QString PictureFolder();  // back
-QString LibraryFolder();  // library
+QString TemplateFolder();    // xls
+QString PictureFolder();     // back
+QString LibraryFolder();     // library
+QString TranslationFolder(); // translations: the interface in other languages
+QString NamesFile();         // names.csv: minerals and types in three spellings
+// The user guide: share/doc/lorvane when installed, doc beside the program when not.
+QString GuideFolder();
 
 } // namespace ProgramFolders

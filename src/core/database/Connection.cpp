@@ -24,7 +24,7 @@ const char kSqliteHeader[16] = {'S', 'Q', 'L', 'i', 't', 'e', ' ', 'f',
 [[noreturn]] void raiseOpenError(const QString &path, const QString &why)
 {
     throw AppError(-2147467259, QStringLiteral("Connection.Open"),
-                   QStringLiteral("无法打开数据库“%1”：%2").arg(path, why));
+                   QCoreApplication::translate("Connection", "无法打开数据库“%1”：%2").arg(path, why));
 }
 
 } // namespace
@@ -56,27 +56,27 @@ QString Connection::DataSource() const
 
 QString Connection::ErrorText(int code, const QString &sqliteText)
 {
-    QString chinese;
+    QString described;
     switch (code & 0xff) {
     case SQLITE_BUSY:
-    case SQLITE_LOCKED: chinese = QStringLiteral("数据库被其他程序锁定"); break;
-    case SQLITE_READONLY: chinese = QStringLiteral("数据库为只读"); break;
+    case SQLITE_LOCKED: described = tr("数据库被其他程序锁定"); break;
+    case SQLITE_READONLY: described = tr("数据库为只读"); break;
     case SQLITE_CORRUPT:
-    case SQLITE_NOTADB: chinese = QStringLiteral("数据库文件已损坏"); break;
-    case SQLITE_FULL: chinese = QStringLiteral("磁盘已满"); break;
+    case SQLITE_NOTADB: described = tr("数据库文件已损坏"); break;
+    case SQLITE_FULL: described = tr("磁盘已满"); break;
     case SQLITE_ERROR: {
         static const QRegularExpression missing(QStringLiteral(
             "^(?:no such table|no such column):\\s*(.+)$|^table (\\S+) has no column named (.+)$"));
         const QRegularExpressionMatch m = missing.match(sqliteText);
         if (m.hasMatch())
-            chinese =
-                QStringLiteral("数据库缺少表或列：") +
-                (m.captured(1).isEmpty() ? m.captured(2) + QLatin1Char('.') + m.captured(3) : m.captured(1));
+            described = tr("数据库缺少表或列：%1")
+                            .arg(m.captured(1).isEmpty() ? m.captured(2) + QLatin1Char('.') + m.captured(3)
+                                                         : m.captured(1));
         break;
     }
     default: break;
     }
-    return chinese.isEmpty() ? sqliteText : chinese + QStringLiteral("\r\n") + sqliteText;
+    return described.isEmpty() ? sqliteText : described + QStringLiteral("\r\n") + sqliteText;
 }
 
 bool Connection::lastErrorWasLock() const
@@ -99,9 +99,9 @@ void Connection::Open()
 {
     if (db_) return;
     const QString path = DataSource();
-    if (path.isEmpty()) raiseOpenError(path, QStringLiteral("连接字符串没有指定数据源"));
+    if (path.isEmpty()) raiseOpenError(path, tr("连接字符串没有指定数据源"));
     QFileInfo info(path);
-    if (!info.exists() || !info.isFile()) raiseOpenError(path, QStringLiteral("文件不存在"));
+    if (!info.exists() || !info.isFile()) raiseOpenError(path, tr("文件不存在"));
 
     // SQLite would accept any file until its first read; check the header first.
     QFile file(path);
@@ -109,7 +109,7 @@ void Connection::Open()
     const QByteArray header = file.read(16);
     file.close();
     if (header.size() < 16 || memcmp(header.constData(), kSqliteHeader, 16) != 0)
-        raiseOpenError(path, QStringLiteral("不是有效的数据库文件"));
+        raiseOpenError(path, tr("不是有效的数据库文件"));
 
     sqlite3 *db = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
@@ -155,7 +155,7 @@ void Connection::raiseDatabaseError(int code, const QString &source)
 Recordset Connection::Execute(const QString &sql)
 {
     const QString source = QStringLiteral("Connection.Execute");
-    if (!db_) throw AppError(3704, source, QStringLiteral("对象关闭时，不允许操作。"));
+    if (!db_) throw AppError(3704, source, tr("对象关闭时，不允许操作。"));
 
     lastError_ = 0;
     const QByteArray text = sql.toUtf8();
@@ -164,12 +164,12 @@ Recordset Connection::Execute(const QString &sql)
     armTimer();
     int rc = sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &stmt, &tail);
     if (rc != SQLITE_OK) raiseDatabaseError(rc, source);
-    if (!stmt) throw AppError(SQLITE_MISUSE, source, QStringLiteral("命令文本为空"));
+    if (!stmt) throw AppError(SQLITE_MISUSE, source, tr("命令文本为空"));
     // One statement at a time: text after the first statement is refused.
     for (const char *p = tail; p && *p; ++p) {
         if (*p != ' ' && *p != '\t' && *p != '\r' && *p != '\n' && *p != ';') {
             sqlite3_finalize(stmt);
-            throw AppError(SQLITE_ERROR, source, QStringLiteral("在 SQL 语句结尾之后找到字符。"));
+            throw AppError(SQLITE_ERROR, source, tr("在 SQL 语句结尾之后找到字符。"));
         }
     }
 

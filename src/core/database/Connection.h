@@ -3,6 +3,7 @@
 
 #include "core/database/Recordset.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +13,8 @@ struct sqlite3;
 // ("provider=...;data source=PATH"), fetches every result whole and stops any
 // statement that runs longer than CommandTimeout seconds.
 class Connection {
+    Q_DECLARE_TR_FUNCTIONS(Connection)
+
   public:
     Connection() = default;
     ~Connection();

@@ -52,8 +52,7 @@ int Recordset::FieldIndex(const QString &name) const
 Field Recordset::Fields(int index) const
 {
     if (index < 0 || index >= names_.size())
-        throw AppError(3265, QStringLiteral("Recordset"),
-                       QStringLiteral("在对应所需名称或序数的集合中，未找到项目。"));
+        throw AppError(3265, QStringLiteral("Recordset"), tr("在对应所需名称或序数的集合中，未找到项目。"));
     if (Bof() || Eof()) raiseRuntimeError(ErrNo::NoCurrentRow, QStringLiteral("Recordset"));
     return Field(names_[index], Cell(pos_, index));
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -32,6 +33,8 @@ class Field {
 // cursor that starts on the first row, fields by position or by name (names
 // compared without regard to case).
 class Recordset {
+    Q_DECLARE_TR_FUNCTIONS(Recordset)
+
   public:
     Recordset() = default;
     Recordset(QStringList names, std::vector<QVariant> cells);

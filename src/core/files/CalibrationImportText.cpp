@@ -5,12 +5,13 @@
 #include "core/files/DelimitedText.h"
 #include "core/files/TextCodec.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
 namespace CalibrationImportText {
 
-QString TooManyFieldsText() { return QStringLiteral("无效的属性值"); }
+QString TooManyFieldsText() { return QCoreApplication::translate("CalibrationImportText", "无效的属性值"); }
 
 Rows Parse(const QString &text, int maxFields)
 {

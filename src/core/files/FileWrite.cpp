@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/files/FileWrite.h"
 
+#include <QCoreApplication>
 #include <QSaveFile>
 #include <cerrno>
 #include <cstring>
@@ -10,17 +11,17 @@ namespace FileWrite {
 QString Reason(int errorNumber)
 {
     switch (errorNumber) {
-    case ENOSPC: return QStringLiteral("磁盘已满");
-    case EDQUOT: return QStringLiteral("超出磁盘配额");
-    case EFBIG: return QStringLiteral("文件超出允许的大小");
-    case EROFS: return QStringLiteral("文件系统为只读");
+    case ENOSPC: return QCoreApplication::translate("FileWrite", "磁盘已满");
+    case EDQUOT: return QCoreApplication::translate("FileWrite", "超出磁盘配额");
+    case EFBIG: return QCoreApplication::translate("FileWrite", "文件超出允许的大小");
+    case EROFS: return QCoreApplication::translate("FileWrite", "文件系统为只读");
     case EACCES:
-    case EPERM: return QStringLiteral("没有写入权限");
+    case EPERM: return QCoreApplication::translate("FileWrite", "没有写入权限");
     case ENOTDIR:
-    case EEXIST: return QStringLiteral("同名文件已存在，无法建立文件夹");
-    case ENOENT: return QStringLiteral("文件夹不存在");
-    case EISDIR: return QStringLiteral("这是一个文件夹");
-    case 0: return QStringLiteral("未知原因");
+    case EEXIST: return QCoreApplication::translate("FileWrite", "同名文件已存在，无法建立文件夹");
+    case ENOENT: return QCoreApplication::translate("FileWrite", "文件夹不存在");
+    case EISDIR: return QCoreApplication::translate("FileWrite", "这是一个文件夹");
+    case 0: return QCoreApplication::translate("FileWrite", "未知原因");
     }
     return QString::fromLocal8Bit(std::strerror(errorNumber));
 }

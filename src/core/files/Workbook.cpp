@@ -6,6 +6,7 @@
 
 #include "core/base/AppError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,6 +27,8 @@ namespace Workbook {
 const QString kErrorSource = QStringLiteral("ExportToExcel");
 const QString kErrorText = QStringLiteral("数据导出过程中出错");
 
+QString ErrorText() { return QCoreApplication::translate("Workbook", "数据导出过程中出错"); }
+
 namespace {
 
 const char kTemplateType[] = "application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml";
@@ -36,7 +39,7 @@ constexpr long kMaxRows = 1048576;
 constexpr int kMaxCellText = 32767;
 constexpr zip_uint32_t kDeflateLevel = 6;
 
-[[noreturn]] void fail(int32_t number) { throw AppError(number, kErrorSource, kErrorText); }
+[[noreturn]] void fail(int32_t number) { throw AppError(number, kErrorSource, ErrorText()); }
 
 // ---- the package -------------------------------------------------------------
 
@@ -610,10 +613,10 @@ class XmlScanner {
 
     bool more(bool grow);
     Token raw(const char *from, size_t size);
-    Token fail(const char *why = "XML格式错误")
+    Token fail(const char *why = QT_TRANSLATE_NOOP("Workbook", "XML格式错误"))
     {
         failed_ = true;
-        error_ = QString::fromUtf8(why);
+        error_ = QCoreApplication::translate("Workbook", why);
         return Failed;
     }
     Token sourceEnded();
@@ -918,7 +921,7 @@ XmlScanner::Token XmlScanner::startTag(size_t end)
     }
     const std::string_view name(b + nameBegin, nameEnd - nameBegin);
     if (int(nameEnds_.size()) >= kMaxDepth || names_.size() + name.size() > kMaxNames)
-        return fail("XML嵌套过深");
+        return fail(QT_TRANSLATE_NOOP("Workbook", "XML嵌套过深"));
     names_.append(name);
     nameEnds_.push_back(names_.size());
     sawRoot_ = true;
@@ -1191,7 +1194,10 @@ class SheetReader {
     bool cancelled() const { return cancelled_; }
 
   private:
-    static QString unreadable(const QString &why) { return QStringLiteral("无法读取工作表：") + why; }
+    static QString unreadable(const QString &why)
+    {
+        return QCoreApplication::translate("Workbook", "无法读取工作表：%1").arg(why);
+    }
 
     void fail(const QString &why)
     {
@@ -1274,8 +1280,8 @@ class SheetReader {
             row_.line = nextRow_;
         }
         if (row_.line < 1 || row_.line > Xlsx::kMaxRow) {
-            fail(QStringLiteral("行号超出范围：") +
-                 QString::fromUtf8(number.data(), qsizetype(number.size())).left(40));
+            fail(QCoreApplication::translate("Workbook", "行号超出范围：%1")
+                     .arg(QString::fromUtf8(number.data(), qsizetype(number.size())).left(40)));
             return;
         }
         nextRow_ = row_.line + 1;
@@ -1290,13 +1296,13 @@ class SheetReader {
             scratch_.assign(value);
             if (scratch_.find('\0') != std::string::npos ||
                 !Xlsx::ParseCellReference(scratch_.c_str(), &col_, &rowOfCell)) {
-                fail(QStringLiteral("单元格引用无效：") +
-                     QString::fromUtf8(value.data(), qsizetype(value.size())).left(40));
+                fail(QCoreApplication::translate("Workbook", "单元格引用无效：%1")
+                         .arg(QString::fromUtf8(value.data(), qsizetype(value.size())).left(40)));
                 return;
             }
         }
         if (col_ > Xlsx::kMaxColumn) {
-            fail(QStringLiteral("列数超出范围"));
+            fail(QCoreApplication::translate("Workbook", "列数超出范围"));
             return;
         }
         nextCol_ = col_ + 1;
@@ -1319,7 +1325,8 @@ class SheetReader {
         // formula's result is not in the file, and guessing it empty would
         // drop a number without a word.
         if (!hasV_ && hasF_) {
-            fail(QStringLiteral("公式无计算结果：") + cellName(col_, row_.line));
+            fail(
+                QCoreApplication::translate("Workbook", "公式无计算结果：%1").arg(cellName(col_, row_.line)));
             return;
         }
         QString value;
@@ -1327,7 +1334,8 @@ class SheetReader {
             // An index the table does not hold is a broken file, not an empty cell.
             if (hasV_ && !QByteArrayView(v_.data(), qsizetype(v_.size())).trimmed().isEmpty() &&
                 !shared_.at(v_, &value)) {
-                fail(QStringLiteral("共享字符串无效：") + cellName(col_, row_.line));
+                fail(QCoreApplication::translate("Workbook", "共享字符串无效：%1")
+                         .arg(cellName(col_, row_.line)));
                 return;
             }
         } else {
@@ -1336,8 +1344,8 @@ class SheetReader {
         }
         if (value.trimmed().isEmpty()) return;
         if (width_ >= 0 && col_ > width_) {
-            row_.problem =
-                QStringLiteral("单元格%1在表头以外：%2").arg(cellName(col_, row_.line), value.left(40));
+            row_.problem = QCoreApplication::translate("Workbook", "单元格%1在表头以外：%2")
+                               .arg(cellName(col_, row_.line), value.left(40));
             row_.problemColumn = col_;
             return;
         }
@@ -1354,7 +1362,7 @@ class SheetReader {
         if (width_ < 0) width_ = last_;
         cells_ += last_;
         if (cells_ > kMaxCells) {
-            fail(QStringLiteral("单元格超过%1个").arg(kMaxCells));
+            fail(QCoreApplication::translate("Workbook", "单元格超过%1个").arg(kMaxCells));
             return;
         }
         row_.cells.reserve(last_);
@@ -1385,14 +1393,16 @@ QString streamPackage(const ZipMember::Package &package, const QString &sheetNam
                       const std::function<void(int64_t, int64_t)> &progress)
 {
     zip_t *archive = package.archive();
-    if (!archive) return QStringLiteral("不是有效的 .xlsx 文件");
-    const auto unreadable = [](const QString &why) { return QStringLiteral("无法读取工作表：") + why; };
+    if (!archive) return QCoreApplication::translate("Workbook", "不是有效的 .xlsx 文件");
+    const auto unreadable = [](const QString &why) {
+        return QCoreApplication::translate("Workbook", "无法读取工作表：%1").arg(why);
+    };
     SharedStrings shared;
     const QString why = readShared(archive, &shared);
     if (!why.isEmpty()) return unreadable(why);
     QString sheetPath;
     if (!findSheet(archive, sheetName, &sheetPath))
-        return unreadable(QStringLiteral("没有工作表") + sheetName);
+        return unreadable(QCoreApplication::translate("Workbook", "没有工作表%1").arg(sheetName));
     ZipMember::Reader in(archive, sheetPath.toUtf8().constData(), ZipMember::kStreamedLimit);
     if (in.outcome() != ZipMember::Outcome::Ok)
         return unreadable(ZipMember::Why(in.outcome(), ZipMember::kStreamedLimit));

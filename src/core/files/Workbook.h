@@ -63,7 +63,9 @@ QString StreamSheet(const QString &path, const QString &name, const std::functio
                     const std::function<void(int64_t done, int64_t total)> &progress = {});
 
 extern const QString kErrorSource; // "ExportToExcel"
-extern const QString kErrorText;   // "数据导出过程中出错"
+extern const QString kErrorText;   // "数据导出过程中出错", as the source text
+// The export's message in the user's language: what a failed export raises and says.
+QString ErrorText();
 
 // Excel's number for a workbook or template it cannot use.
 constexpr int32_t kBrokenWorkbook = 1004;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/files/ZipMember.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
 #include <zip.h>
@@ -210,9 +211,10 @@ QString Why(Outcome outcome, int64_t limit)
 {
     switch (outcome) {
     case Outcome::Ok: return QString();
-    case Outcome::Missing: return QStringLiteral("缺少内容");
-    case Outcome::TooLarge: return QStringLiteral("解压后超过%1 MB").arg(limit / (1024 * 1024));
-    case Outcome::Broken: return QStringLiteral("压缩数据已损坏");
+    case Outcome::Missing: return QCoreApplication::translate("ZipMember", "缺少内容");
+    case Outcome::TooLarge:
+        return QCoreApplication::translate("ZipMember", "解压后超过%1 MB").arg(limit / (1024 * 1024));
+    case Outcome::Broken: return QCoreApplication::translate("ZipMember", "压缩数据已损坏");
     }
     return QString();
 }

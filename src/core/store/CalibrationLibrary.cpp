@@ -5,15 +5,21 @@
 #include "core/database/Connection.h"
 #include "core/database/Recordset.h"
 #include "core/store/CoefficientCovariance.h"
+#include "core/store/Names.h"
+
+#include <QCoreApplication>
 
 namespace Batch {
 
 namespace {
 
+// Any spelling of a name the names table knows (石英, quartz, Qz) finds the
+// same rows; other names are matched regardless of case.
 QString pairKey(const QString &type, const QString &a, const QString &b)
 {
-    return type.trimmed().toCaseFolded() + QChar(0x1f) + a.trimmed().toCaseFolded() + QChar(0x1f) +
-           b.trimmed().toCaseFolded();
+    const Names::Table &names = Names::Table::Shared();
+    return names.key(Names::Kind::Type, type) + QChar(0x1f) + names.key(Names::Kind::Mineral, a) +
+           QChar(0x1f) + names.key(Names::Kind::Mineral, b);
 }
 
 QString text(const Recordset &rs, int column)
@@ -149,9 +155,8 @@ void Library::deriveWithinDatasets()
                     d.remark = range ? range->asciiText() : QString();
                     d.dataset = px.dataset;
                     d.derived = true;
-                    d.source = QStringLiteral("由") + px.dataset + QStringLiteral("导出：") + x.key() +
-                               QStringLiteral("–") + reference + QStringLiteral(" − ") + y.key() +
-                               QStringLiteral("–") + reference;
+                    d.source = QCoreApplication::translate("Batch", "由%1导出：%2–%3 − %4–%3")
+                                   .arg(px.dataset, x.key(), reference, y.key());
                     d.reference = px.source; // the dataset's own reference
                     d.doi = px.doi;
                     derivedIndex_[pairKey(d.type, d.mineralA, d.mineralB)].push_back(int(derived_.size()));
@@ -169,6 +174,10 @@ void Library::add(const Calibration &stored)
     if (c.terms.e != 0 || c.terms.f != 0) c.compositionRange = ReadCompositionRange(c.remark, c.terms.xName);
     c.reversed = false;
     direct_[pairKey(c.type, c.mineralA, c.mineralB)].push_back(int(rows_.size()));
+    const Names::Table &names = Names::Table::Shared();
+    types_.insert(names.key(Names::Kind::Type, c.type));
+    minerals_.insert(names.key(Names::Kind::Mineral, c.mineralA));
+    minerals_.insert(names.key(Names::Kind::Mineral, c.mineralB));
     rows_.push_back(c);
 
     // The same row turned round serves B-A: Δ(B-A) = -Δ(A-B), log K(B/A) = -log K(A/B).
@@ -182,6 +191,13 @@ void Library::add(const Calibration &stored)
     r.reversed = true;
     turned_[pairKey(r.type, r.mineralA, r.mineralB)].push_back(int(reversed_.size()));
     reversed_.push_back(r);
+}
+
+bool Library::knows(Names::Kind kind, const QString &name) const
+{
+    const Names::Table &names = Names::Table::Shared();
+    if (names.find(kind, name)) return true;
+    return (kind == Names::Kind::Type ? types_ : minerals_).contains(names.key(kind, name));
 }
 
 std::vector<const Calibration *> Library::forPair(const QString &type, const QString &mineralA,

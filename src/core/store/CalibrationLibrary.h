@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/store/Names.h"
 #include "core/store/TraceTerms.h"
 #include "core/thermometry/CalibrationRange.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <array>
 #include <optional>
@@ -58,6 +60,9 @@ class Library {
     // The calibrations of a pair: stored for A-B, then those stored for B-A, then derived ones.
     std::vector<const Calibration *> forPair(const QString &type, const QString &mineralA,
                                              const QString &mineralB) const;
+    // Whether a type or mineral is a name: one the names table knows, or one a
+    // stored row uses (in any case).
+    bool knows(Names::Kind kind, const QString &name) const;
     int size() const { return int(rows_.size()); }
     const Calibration &at(int i) const { return rows_[size_t(i)]; } // as stored, in table order
 
@@ -66,6 +71,7 @@ class Library {
     std::vector<Calibration> reversed_;
     std::vector<Calibration> derived_;
     QHash<QString, std::vector<int>> direct_, turned_, derivedIndex_;
+    QSet<QString> types_, minerals_; // as looked up
 };
 
 } // namespace Batch

@@ -6,6 +6,7 @@
 #include "core/database/Connection.h"
 #include "core/database/Recordset.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 namespace CoefficientCovariance {
@@ -150,11 +151,12 @@ QString Message(Problem problem)
 {
     switch (problem) {
     case Problem::None: return QString();
-    case Problem::NotANumber: return kNotANumber;
-    case Problem::Negative: return kNegative;
-    case Problem::NotACovariance: return kNotACovariance;
+    case Problem::NotANumber: break;
+    case Problem::Negative: return QCoreApplication::translate("CoefficientCovariance", "σ不能为负");
+    case Problem::NotACovariance:
+        return QCoreApplication::translate("CoefficientCovariance", "协方差与σ不相容");
     }
-    return kNotANumber;
+    return QCoreApplication::translate("CoefficientCovariance", "σ与协方差必须为数字");
 }
 
 std::optional<Matrix> FromTexts(const QStringList &fields, int coefficients)

@@ -57,11 +57,8 @@ struct Check {
     Problem problem = Problem::None;
     int field = -1; // the field found wrong
 };
-inline const QString kNotANumber = QStringLiteral("σ与协方差必须为数字");
-inline const QString kNegative = QStringLiteral("σ不能为负");
-inline const QString kNotACovariance = QStringLiteral("协方差与σ不相容");
-
-// What a manager says of a row with the problem ("" for none).
+// What a manager says of a row with the problem ("" for none): "σ与协方差必须为数字",
+// "σ不能为负" or "协方差与σ不相容", in the user's language.
 QString Message(Problem problem);
 
 // Empty fields read as 0; all empty is no matrix.

@@ -4,6 +4,7 @@
 #include "core/base/AppError.h"
 #include "core/store/RowKey.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QString>
 #include <cstdint>
@@ -62,7 +63,7 @@ template <class T> class KeyedCollection {
     {
         if (index_.contains(folded))
             throw AppError(CollectionError::DuplicateKey, QStringLiteral("Collection.Add"),
-                           QStringLiteral("此键已与该集合的一个元素相关联"));
+                           QCoreApplication::translate("KeyedCollection", "此键已与该集合的一个元素相关联"));
         index_.insert(folded, int(items_.size()));
         items_.push_back(std::move(item));
         keys_.push_back(std::move(folded));
@@ -71,7 +72,7 @@ template <class T> class KeyedCollection {
     {
         if (position < 1 || position > Count())
             throw AppError(CollectionError::SubscriptOutOfRange, QStringLiteral("Collection.Item"),
-                           QStringLiteral("下标越界"));
+                           QCoreApplication::translate("KeyedCollection", "下标越界"));
         return size_t(position - 1);
     }
     size_t slot(const QString &key) const

@@ -5,13 +5,16 @@
 #include "core/base/NumberText.h"
 #include "core/database/Connection.h"
 
+#include <QCoreApplication>
+
 namespace StoreDetail {
 
 Field CellField(const Recordset &rs, int row, int column)
 {
     if (column < 0)
-        throw AppError(3265, QStringLiteral("Recordset"),
-                       QStringLiteral("在对应所需名称或序数的集合中，未找到项目。"));
+        throw AppError(
+            3265, QStringLiteral("Recordset"),
+            QCoreApplication::translate("Recordset", "在对应所需名称或序数的集合中，未找到项目。"));
     return Field(QString(), rs.Cell(row, column));
 }
 
@@ -65,6 +68,8 @@ bool RowExists(Connection &conn, const QString &table, int32_t id)
                         QString::number(id))
                .RecordCount() > 0;
 }
+
+QString RecordMissing() { return QCoreApplication::translate("StoreDetail", "记录不存在"); }
 
 QString TrimBlanks(const QString &text)
 {

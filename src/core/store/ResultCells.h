@@ -33,7 +33,8 @@ QString TrimBlanks(const QString &text);
 
 // "select ID_N from TABLE where ID_N=id" has a row.
 bool RowExists(Connection &conn, const QString &table, int32_t id);
-inline const QString kRecordMissing = QStringLiteral("记录不存在");
+// "记录不存在", said of an update whose row is gone.
+QString RecordMissing();
 
 inline const QString kLineBreak = QStringLiteral("\r\n");
 

@@ -3,6 +3,8 @@
 
 #include "core/base/NumberText.h"
 
+#include <QCoreApplication>
+
 namespace SaveOutcome {
 
 Outcome ForStatus(bool add, int32_t status)
@@ -13,15 +15,22 @@ Outcome ForStatus(bool add, int32_t status)
     case 0: return {QStringLiteral("ok"), QStringLiteral("ok"), QString(), true};
     case 1:
         return {pendingState, errorIcon,
-                add ? QStringLiteral(" 记录已存在,添加失败!") : QStringLiteral(" 记录已存在,更新失败!"),
+                add ? QCoreApplication::translate("SaveOutcome", " 记录已存在,添加失败!")
+                    : QCoreApplication::translate("SaveOutcome", " 记录已存在,更新失败!"),
                 false};
     default:
         return {pendingState, errorIcon,
-                add ? QStringLiteral("未知原因,添加失败!") : QStringLiteral("未知原因,更新失败!"), false};
+                add ? QCoreApplication::translate("SaveOutcome", "未知原因,添加失败!")
+                    : QCoreApplication::translate("SaveOutcome", "未知原因,更新失败!"),
+                false};
     }
 }
 
-Outcome NotANumber(bool add) { return Refused(add, kNotANumber); }
+QString NotANumberText() { return QCoreApplication::translate("SaveOutcome", "常数必须为数字"); }
+
+QString OutOfRangeText() { return QCoreApplication::translate("SaveOutcome", "数值超出单精度范围"); }
+
+Outcome NotANumber(bool add) { return Refused(add, NotANumberText()); }
 
 Outcome Refused(bool add, const QString &reason)
 {
@@ -33,8 +42,8 @@ QString ConstantsProblem(const QStringList &values, const QList<int> &columns)
 {
     for (int column : columns) {
         const QString text = column - 1 < values.size() ? values.at(column - 1) : QString();
-        if (!Num::IsNumeric(text)) return kNotANumber;
-        if (!Num::FitsSingle(text)) return kOutOfRange;
+        if (!Num::IsNumeric(text)) return NotANumberText();
+        if (!Num::FitsSingle(text)) return OutOfRangeText();
     }
     return QString();
 }

@@ -22,14 +22,14 @@ Outcome ForStatus(bool add, int32_t status);
 
 // A row whose constants cannot be converted never reaches the database.
 Outcome NotANumber(bool add);
-inline const QString kNotANumber = QStringLiteral("常数必须为数字");
+QString NotANumberText(); // "常数必须为数字"
 // A number that single precision stores as 0 or as infinity.
-inline const QString kOutOfRange = QStringLiteral("数值超出单精度范围");
+QString OutOfRangeText(); // "数值超出单精度范围"
 // A refused row with the reason as its tool tip.
 Outcome Refused(bool add, const QString &reason);
 
-// Why the listed value columns (1-based) cannot be stored: kNotANumber,
-// kOutOfRange, or "" when each holds a number that single precision holds.
+// Why the listed value columns (1-based) cannot be stored: NotANumberText(),
+// OutOfRangeText(), or "" when each holds a number that single precision holds.
 QString ConstantsProblem(const QStringList &values, const QList<int> &columns);
 // True when ConstantsProblem finds nothing.
 bool ConstantsConvert(const QStringList &values, const QList<int> &columns);

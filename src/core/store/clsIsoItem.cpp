@@ -55,14 +55,14 @@ int32_t clsIsoItem::Delete(Connection &conn, int32_t lngID)
         outcome.statement = QStringLiteral("select ID_N from Isoplot where ID_N=") + QString::number(id_);
         if (conn.State() != 1) conn.Open();
         if (conn.Execute(outcome.statement).RecordCount() == 0) {
-            outcome.set(1, QStringLiteral("记录不存在,删除失败!"));
+            outcome.set(1, tr("记录不存在,删除失败!"));
         } else {
             outcome.statement = QStringLiteral("delete from Isoplot where ID_N=") + QString::number(id_);
             conn.Execute(outcome.statement);
-            outcome.set(0, QStringLiteral("删除记录成功!"));
+            outcome.set(0, tr("删除记录成功!"));
         }
     } catch (const AppError &e) {
-        outcome.set(2, QStringLiteral("未知错误,删除失败!") + kLineBreak + e.description());
+        outcome.set(2, tr("未知错误,删除失败!") + kLineBreak + e.description());
     }
     return outcome.announce(events_.DeleteEvent);
 }
@@ -82,21 +82,20 @@ int32_t clsIsoItem::Update(Connection &conn)
         // A row that is not there is neither a duplicate nor an update done:
         // nothing is written and the update has failed.
         if (!StoreDetail::RowExists(conn, QStringLiteral("Isoplot"), id_)) {
-            outcome.set(2,
-                        QStringLiteral("未知错误,更新记录失败!") + kLineBreak + StoreDetail::kRecordMissing,
+            outcome.set(2, tr("未知错误,更新记录失败!") + kLineBreak + StoreDetail::RecordMissing(),
                         updateStatement());
         } else {
             const QString check = duplicateCheck();
             if (conn.Execute(check).RecordCount() > 0) {
-                outcome.set(1, QStringLiteral("存在相同记录,更新失败!"), check);
+                outcome.set(1, tr("存在相同记录,更新失败!"), check);
             } else {
                 outcome.statement = updateStatement();
                 conn.Execute(outcome.statement);
-                outcome.set(0, QStringLiteral("更新记录成功!"));
+                outcome.set(0, tr("更新记录成功!"));
             }
         }
     } catch (const AppError &e) {
-        outcome.set(2, QStringLiteral("未知错误,更新记录失败!") + kLineBreak + e.description());
+        outcome.set(2, tr("未知错误,更新记录失败!") + kLineBreak + e.description());
     }
     return outcome.announce(events_.UpdateEvent);
 }
@@ -134,14 +133,14 @@ int32_t clsIsoItem::AddNew(Connection &conn, const QString &strIsoTypeName, cons
 
         const QString check = duplicateCheck();
         if (conn.Execute(check).RecordCount() > 0) {
-            outcome.set(1, QStringLiteral("存在相同记录,添加记录失败!"), check);
+            outcome.set(1, tr("存在相同记录,添加记录失败!"), check);
         } else {
             conn.Execute(outcome.statement);
-            outcome.set(0, QStringLiteral("添加记录成功!"));
+            outcome.set(0, tr("添加记录成功!"));
         }
     } catch (const AppError &e) {
-        outcome.set(2, QStringLiteral("未知错误,添加记录失败!") + kLineBreak + QStringLiteral("错误号：") +
-                           QString::number(e.number()) + kLineBreak + e.description());
+        outcome.set(2, tr("未知错误,添加记录失败!") + kLineBreak + tr("错误号：%1").arg(e.number()) +
+                           kLineBreak + e.description());
     }
     return outcome.announce(events_.AddEvent);
 }

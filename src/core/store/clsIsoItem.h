@@ -3,6 +3,7 @@
 
 #include "core/store/RecordEvents.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <cstdint>
 
@@ -12,6 +13,8 @@ class Connection;
 // writing operations return 0 done, 1 refused, 2 failed, and announce the
 // outcome through the events; they never raise.
 class clsIsoItem {
+    Q_DECLARE_TR_FUNCTIONS(clsIsoItem)
+
   public:
     QString ToString() const { return QStringLiteral("clsIsoItem"); }
 

@@ -79,14 +79,14 @@ int32_t clsTraceelement::Delete(Connection &conn, int32_t lngID)
         outcome.statement =
             QStringLiteral("select ID_N from TraceElement where ID_N=") + QString::number(id_);
         if (conn.Execute(outcome.statement).RecordCount() == 0) {
-            outcome.set(1, QStringLiteral("记录不存在,删除记录失败!"));
+            outcome.set(1, tr("记录不存在,删除记录失败!"));
         } else {
             outcome.statement = QStringLiteral("delete from TraceElement where ID_N=") + QString::number(id_);
             conn.Execute(outcome.statement);
-            outcome.set(0, QStringLiteral("删除记录成功!"), QString());
+            outcome.set(0, tr("删除记录成功!"), QString());
         }
     } catch (const AppError &e) {
-        outcome.set(2, QStringLiteral("未知原因,删除记录失败!") + kLineBreak + e.description());
+        outcome.set(2, tr("未知原因,删除记录失败!") + kLineBreak + e.description());
     }
     return outcome.announce(events_.DeleteEvent);
 }
@@ -110,21 +110,20 @@ int32_t clsTraceelement::Update(Connection &conn)
         // A row that is not there is neither a duplicate nor an update done:
         // nothing is written and the update has failed.
         if (!StoreDetail::RowExists(conn, QStringLiteral("TraceElement"), id_)) {
-            outcome.set(2,
-                        QStringLiteral("未知错误,更新记录失败!") + kLineBreak + StoreDetail::kRecordMissing,
+            outcome.set(2, tr("未知错误,更新记录失败!") + kLineBreak + StoreDetail::RecordMissing(),
                         updateStatement());
         } else {
             const QString check = duplicateCheck(QStringLiteral("MinA_S"), QStringLiteral("MinB_S"));
             if (conn.Execute(check).RecordCount() > 0) {
-                outcome.set(1, QStringLiteral("存在相同记录,更新失败!"), check);
+                outcome.set(1, tr("存在相同记录,更新失败!"), check);
             } else {
                 outcome.statement = updateStatement();
                 conn.Execute(outcome.statement);
-                outcome.set(0, QStringLiteral("更新记录成功!"));
+                outcome.set(0, tr("更新记录成功!"));
             }
         }
     } catch (const AppError &e) {
-        outcome.set(2, QStringLiteral("未知错误,更新记录失败!") + kLineBreak + e.description());
+        outcome.set(2, tr("未知错误,更新记录失败!") + kLineBreak + e.description());
     }
     return outcome.announce(events_.UpdateEvent);
 }
@@ -162,14 +161,14 @@ int32_t clsTraceelement::AddNew(Connection &conn, const QString &strElement, con
 
         const QString check = duplicateCheck(QStringLiteral("MinA_s"), QStringLiteral("MinB_s"));
         if (conn.Execute(check).RecordCount() > 0) {
-            outcome.set(1, QStringLiteral("存在相同记录,添加记录失败!"), check);
+            outcome.set(1, tr("存在相同记录,添加记录失败!"), check);
         } else {
             conn.Execute(outcome.statement);
-            outcome.set(0, QStringLiteral("添加记录成功!"));
+            outcome.set(0, tr("添加记录成功!"));
         }
     } catch (const AppError &e) {
-        outcome.set(2, QStringLiteral("未知错误,添加记录失败!") + kLineBreak + QStringLiteral("错误号：") +
-                           QString::number(e.number()) + kLineBreak + e.description());
+        outcome.set(2, tr("未知错误,添加记录失败!") + kLineBreak + tr("错误号：%1").arg(e.number()) +
+                           kLineBreak + e.description());
     }
     return outcome.announce(events_.AddEvent);
 }

@@ -4,6 +4,7 @@
 #include "core/store/RecordEvents.h"
 #include "core/store/TraceTerms.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <cstdint>
 
@@ -14,6 +15,8 @@ class Connection;
 // defaults): a row of TraceElement held in memory. The writing operations return 0 done, 1 refused,
 // 2 failed, and announce the outcome through the events; they never raise.
 class clsTraceelement {
+    Q_DECLARE_TR_FUNCTIONS(clsTraceelement)
+
   public:
     QString ToString() const { return QStringLiteral("clsTraceElement"); }
 

@@ -13,8 +13,8 @@ isotype::isotype(Connection *connection) { setConnection(connection); }
 void isotype::setConnection(Connection *connection)
 {
     const QString source = QStringLiteral("IsoType.Set Connection");
-    if (!connection) throw AppError(ErrInvalidConnection, source, QStringLiteral("连接属性无效"));
-    if (connection->State() != 1) throw AppError(ErrConnectionClosed, source, QStringLiteral("连接未打开"));
+    if (!connection) throw AppError(ErrInvalidConnection, source, tr("连接属性无效"));
+    if (connection->State() != 1) throw AppError(ErrConnectionClosed, source, tr("连接未打开"));
     connection_ = connection;
 }
 
@@ -41,11 +41,10 @@ int32_t isotype::AddNew(const QString &isotypename, const QString &shortname)
         // The type list's input box gives an empty name when it is cancelled; a
         // type without a name would stand as a blank line in every tree.
         if (name_.isEmpty())
-            throw AppError(ErrNo::InvalidCall, QStringLiteral("IsoType.AddNew"),
-                           QStringLiteral("类型名称为空"));
+            throw AppError(ErrNo::InvalidCall, QStringLiteral("IsoType.AddNew"), tr("类型名称为空"));
         if (Exist(name_)) {
             code = 1;
-            message = name_ + QStringLiteral(" 已存在，添加失败！");
+            message = tr("%1 已存在，添加失败！").arg(name_);
         } else {
             id_ = GetNextTypeID();
             connection_->Execute(QStringLiteral("insert into IsotopeType (ID,Name,ShortName) values (") +
@@ -53,12 +52,12 @@ int32_t isotype::AddNew(const QString &isotypename, const QString &shortname)
                                  EscapeSqlText(name_) + QStringLiteral("',") + QStringLiteral("'") +
                                  EscapeSqlText(shortname_) + QStringLiteral("')"));
             code = 0;
-            message = QStringLiteral("添加 ") + name_ + QStringLiteral(" 成功！");
+            message = tr("添加 %1 成功！").arg(name_);
         }
     } catch (const AppError &e) {
         code = 2;
-        message = QStringLiteral("未知原因,添加记录失败!") + kLineBreak + QStringLiteral("错误号：") +
-                  QString::number(e.number()) + kLineBreak + e.description();
+        message = tr("未知原因,添加记录失败!") + kLineBreak + tr("错误号：%1").arg(e.number()) + kLineBreak +
+                  e.description();
     }
     if (events_.AddEvent) events_.AddEvent(message, name_);
     return code;
@@ -76,14 +75,14 @@ int32_t isotype::Delete(const QString &isotypename)
             connection_->Execute(QStringLiteral("delete from IsotopeType where Name='") +
                                  EscapeSqlText(name_) + QStringLiteral("'"));
             code = 0;
-            message = QStringLiteral("删除成功！");
+            message = tr("删除成功！");
         } else {
             code = 1;
-            message = name_ + QStringLiteral("不存在，删除失败！");
+            message = tr("%1不存在，删除失败！").arg(name_);
         }
     } catch (const AppError &e) {
         code = 2;
-        message = QStringLiteral("未知错误,删除失败!") + kLineBreak + e.description();
+        message = tr("未知错误,删除失败!") + kLineBreak + e.description();
     }
     if (events_.DeleteEvent) events_.DeleteEvent(message, name_);
     return code;
@@ -109,7 +108,7 @@ int32_t isotype::GetIDBaseOnName(const QString &isotypename)
     if (!isotypename.isEmpty()) name_ = isotypename;
     if (!Exist(name_))
         throw AppError(ErrNameNotFound, QStringLiteral("IsoType.GetIDBaseOnName"),
-                       name_ + QStringLiteral("未找到!"));
+                       tr("%1未找到!").arg(name_));
     return connection_
         ->Execute(QStringLiteral("select ID from IsoType where Name='") + EscapeSqlText(name_) +
                   QStringLiteral("'"))

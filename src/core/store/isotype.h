@@ -3,6 +3,7 @@
 
 #include "core/database/SharedConnection.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -21,6 +22,8 @@ struct IsoTypeEvents {
 // type's identifier and its name. Unlike the records it holds its connection,
 // and refuses one that is missing or closed.
 class isotype {
+    Q_DECLARE_TR_FUNCTIONS(isotype)
+
   public:
     explicit isotype(Connection *connection = mdlFunction::adoConn());
 

@@ -6,6 +6,7 @@
 #include "core/thermometry/SampleColumns.h"
 #include "core/thermometry/Uncertainty.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -35,19 +36,21 @@ std::optional<double> ValueOf(Kind kind, const Values &v, bool exact, QString *w
         return std::optional<double>();
     };
     if (kind == Kind::Isotope) {
-        if (!v.a) return fail(QStringLiteral("缺少δA"), ValueA);
-        if (!v.b) return fail(QStringLiteral("缺少δB"), ValueB);
-        if (exact && *v.a <= -1000) return fail(QStringLiteral("δ值必须大于-1000‰"), ValueA);
-        if (exact && *v.b <= -1000) return fail(QStringLiteral("δ值必须大于-1000‰"), ValueB);
+        if (!v.a) return fail(QCoreApplication::translate("Batch", "缺少δA"), ValueA);
+        if (!v.b) return fail(QCoreApplication::translate("Batch", "缺少δB"), ValueB);
+        if (exact && *v.a <= -1000)
+            return fail(QCoreApplication::translate("Batch", "δ值必须大于-1000‰"), ValueA);
+        if (exact && *v.b <= -1000)
+            return fail(QCoreApplication::translate("Batch", "δ值必须大于-1000‰"), ValueB);
         return isoDelta(*v.a, *v.b, exact);
     }
     if (v.a || v.b) {
-        if (!v.a) return fail(QStringLiteral("缺少含量A"), ValueA);
-        if (!v.b) return fail(QStringLiteral("缺少含量B"), ValueB);
-        if (*v.b == 0) return fail(QStringLiteral("含量B为零"), ValueB);
+        if (!v.a) return fail(QCoreApplication::translate("Batch", "缺少含量A"), ValueA);
+        if (!v.b) return fail(QCoreApplication::translate("Batch", "缺少含量B"), ValueB);
+        if (*v.b == 0) return fail(QCoreApplication::translate("Batch", "含量B为零"), ValueB);
         return *v.a / *v.b;
     }
-    if (!v.k) return fail(QStringLiteral("缺少含量或K"), K);
+    if (!v.k) return fail(QCoreApplication::translate("Batch", "缺少含量或K"), K);
     return *v.k;
 }
 
@@ -238,9 +241,9 @@ void solveOne(Kind kind, int index, const Values &v, double value, const Calibra
             r.status = Status::MissingInput;
             r.column = int16_t(missing);
             r.problem = missing == Pressure
-                            ? QStringLiteral("缺少压力")
-                            : QStringLiteral("缺少") +
-                                  (cal.terms.xName.isEmpty() ? QStringLiteral("X") : cal.terms.xName);
+                            ? QCoreApplication::translate("Batch", "缺少压力")
+                            : QCoreApplication::translate("Batch", "缺少%1")
+                                  .arg(cal.terms.xName.isEmpty() ? QStringLiteral("X") : cal.terms.xName);
             return;
         }
     }
@@ -386,13 +389,14 @@ std::vector<PairInfo> resolvePairs(Kind kind, const SampleColumns &table, const 
         PairInfo &info = pairs[p];
         info.single = names.mineralB == kSingleMineral;
         if (names.type.isEmpty()) {
-            info.missing = kind == Kind::Isotope ? QStringLiteral("缺少同位素") : QStringLiteral("缺少元素");
+            info.missing = kind == Kind::Isotope ? QCoreApplication::translate("Batch", "缺少同位素")
+                                                 : QCoreApplication::translate("Batch", "缺少元素");
             info.missingColumn = Type;
         } else if (names.mineralA.isEmpty()) {
-            info.missing = QStringLiteral("缺少矿物A");
+            info.missing = QCoreApplication::translate("Batch", "缺少矿物A");
             info.missingColumn = MineralA;
         } else if (names.mineralB.isEmpty()) {
-            info.missing = QStringLiteral("缺少矿物B");
+            info.missing = QCoreApplication::translate("Batch", "缺少矿物B");
             info.missingColumn = MineralB;
         } else {
             info.calibrations = library.forPair(names.type, names.mineralA, names.mineralB);
@@ -451,7 +455,7 @@ void readRow(Kind kind, const SampleColumns &table, int64_t index, const PairInf
     const std::optional<double> value = ValueOf(kind, v, in.exact, &in.why, &in.column);
     if (!value) return;
     if (kind == Kind::Trace && !(*value > 0)) {
-        in.why = QStringLiteral("K必须大于零");
+        in.why = QCoreApplication::translate("Batch", "K必须大于零");
         in.column = v.k && !v.a ? K : ValueA;
         return;
     }

@@ -7,6 +7,7 @@
 
 #include "core/files/Workbook.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -196,6 +197,18 @@ QList<Row> SplitDelimited(const QString &text, QChar separator)
     return rows;
 }
 
+namespace {
+
+// A header that names none of the sample values: the columns it should name,
+// joined by a separator of the user's language.
+QString missingValuesText(const QStringList &names)
+{
+    return QCoreApplication::translate("Batch", "表头中没有样品数值列（%1）")
+        .arg(names.join(QCoreApplication::translate("Batch", "、")));
+}
+
+} // namespace
+
 Mapped MapColumns(Kind kind, const QList<Row> &raw)
 {
     ColumnSet set;
@@ -206,9 +219,7 @@ Mapped MapColumns(Kind kind, const QList<Row> &raw)
     Mapped out = MapColumns(set, raw);
     // The error names the value columns as the tables always have: from the first on.
     if (!out.error.isEmpty())
-        out.error = QStringLiteral("表头中没有样品数值列（") +
-                    set.titles.mid(ValueA, kind == Kind::Trace ? 5 : 4).join(QStringLiteral("、")) +
-                    QStringLiteral("）");
+        out.error = missingValuesText(set.titles.mid(ValueA, kind == Kind::Trace ? 5 : 4));
     return out;
 }
 
@@ -231,8 +242,7 @@ Mapped MapColumns(const ColumnSet &columns, const QList<Row> &raw)
         if (!values) {
             QStringList names;
             for (int c : columns.valueColumns) names << columns.titles.value(c);
-            out.error = QStringLiteral("表头中没有样品数值列（") + names.join(QStringLiteral("、")) +
-                        QStringLiteral("）");
+            out.error = missingValuesText(names);
             return out;
         }
     } else {
@@ -254,8 +264,8 @@ Mapped MapColumns(const ColumnSet &columns, const QList<Row> &raw)
         for (qsizetype i = 0; i < source.cells.size(); ++i) {
             if (i >= width) {
                 if (row.problem.isEmpty() && !source.cells[i].trimmed().isEmpty()) {
-                    row.problem =
-                        QStringLiteral("字段多于表头（小数逗号须加引号）：") + source.cells[i].left(40);
+                    row.problem = QCoreApplication::translate("Batch", "字段多于表头（小数逗号须加引号）：%1")
+                                      .arg(source.cells[i].left(40));
                     row.problemColumn = int(i + 1);
                 }
                 continue;
@@ -299,7 +309,7 @@ FileCells ReadFileCells(const QString &path)
     if (suffix == QLatin1String("xlsx")) return fromSheet(Workbook::ReadFirstSheet(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        out.error = QStringLiteral("无法打开文件");
+        out.error = QCoreApplication::translate("Batch", "无法打开文件");
         return out;
     }
     QString text = TextCodec::Decode(file.readAll());
@@ -320,8 +330,8 @@ Mapped readSampleFile(const QString &path, const std::function<Mapped(const QLis
     }
     Mapped m = map(cells.rows);
     if (m.error.isEmpty() && m.rows.isEmpty())
-        m.error =
-            m.hadHeader ? QStringLiteral("文件只有表头，没有样品行") : QStringLiteral("文件中没有样品行");
+        m.error = m.hadHeader ? QCoreApplication::translate("Batch", "文件只有表头，没有样品行")
+                              : QCoreApplication::translate("Batch", "文件中没有样品行");
     return m;
 }
 

@@ -3,6 +3,7 @@
 
 #include "core/base/NumberText.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 bool CalibrationRange::contains(double celsius, double slack) const
@@ -31,7 +32,7 @@ QString CalibrationRange::asciiText() const
 
 QString CalibrationRange::warning() const
 {
-    return QStringLiteral("超出适用范围（") + text() + QStringLiteral("）");
+    return QCoreApplication::translate("CalibrationRange", "超出适用范围（%1）").arg(text());
 }
 
 namespace {
@@ -171,11 +172,12 @@ std::optional<CalibrationRange> ReadCompositionRange(const QString &remark, cons
 
 QString PressureWarning(const CalibrationRange &range)
 {
-    return QStringLiteral("超出适用压力范围（") + range.asciiText() + QStringLiteral(" kbar）");
+    return QCoreApplication::translate("CalibrationRange", "超出适用压力范围（%1 kbar）")
+        .arg(range.asciiText());
 }
 
 QString CompositionWarning(const CalibrationRange &range, const QString &xName)
 {
-    return QStringLiteral("超出适用成分范围（") + xName.trimmed() + QLatin1Char(' ') + range.asciiText() +
-           QStringLiteral("）");
+    return QCoreApplication::translate("CalibrationRange", "超出适用成分范围（%1 %2）")
+        .arg(xName.trimmed(), range.asciiText());
 }

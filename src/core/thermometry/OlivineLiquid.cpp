@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/thermometry/OlivineLiquid.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 namespace OlivineLiquid {
@@ -186,13 +187,15 @@ std::optional<double> LiquidMgNumber(const Pair &pair, bool totalIron)
 
 const std::array<Model, 5> &Models()
 {
-    // As Thermobar codes and documents them (the papers not re-read).
+    // As Thermobar codes and documents them (the papers not re-read). A name
+    // with words of ours is marked for translation in the context "OlivineLiquid".
     static const std::array<Model, 5> models = {{
         {QStringLiteral("Roeder & Emslie (1970) 0.30±0.03"), 0.30, 0.03, false},
         {QStringLiteral("Matzen et al. (2011) 0.34±0.012"), 0.34, 0.012, false},
         {QStringLiteral("Shea et al. (2022) 0.335±0.01"), 0.335, 0.01, false},
         {QStringLiteral("Putirka (2016) 8a 0.33±0.044"), 0.33, 0.044, false},
-        {QStringLiteral("Putirka (2016) 9a 0.29±0.051（全铁）"), 0.29, 0.051, true},
+        {QString::fromUtf8(QT_TRANSLATE_NOOP("OlivineLiquid", "Putirka (2016) 9a 0.29±0.051（全铁）")), 0.29,
+         0.051, true},
     }};
     return models;
 }

@@ -61,7 +61,8 @@ std::optional<double> LiquidMgNumber(const Pair &pair, bool totalIron = false);
 
 // The accepted K_D windows.
 struct Model {
-    QString name; // as the toolbar lists it
+    QString name; // as the toolbar lists it, in Chinese: shown through
+                  // QCoreApplication::translate("OlivineLiquid", name)
     double kd, sigma;
     bool totalIron; // the model's K_D takes all iron as Fe2+
 };

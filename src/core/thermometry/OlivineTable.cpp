@@ -5,6 +5,7 @@
 #include "core/base/NumberText.h"
 #include "core/thermometry/Equations.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -128,11 +129,11 @@ Read ReadRow(const Batch::Row &row)
         if (text.isEmpty()) return false;
         const std::optional<double> v = Num::IsNumeric(text) ? Num::TryDouble(text) : std::nullopt;
         if (!v) {
-            fail(column, QStringLiteral("不是数字：") + text.left(40));
+            fail(column, QCoreApplication::translate("OlivineTable", "不是数字：%1").arg(text.left(40)));
             return false;
         }
         if (*v < low || *v > high || (openHigh && *v >= high)) {
-            fail(column, QStringLiteral("超出范围：") + text.left(40));
+            fail(column, QCoreApplication::translate("OlivineTable", "超出范围：%1").arg(text.left(40)));
             return false;
         }
         *out = *v;

@@ -3,6 +3,7 @@
 
 #include "core/base/NumberText.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -27,24 +28,24 @@ bool ReadCell(int column, const QString &trimmed, double *value, QString *why)
     why->clear();
     if (trimmed.isEmpty()) return false;
     if (!Num::IsNumeric(trimmed)) {
-        *why = QStringLiteral("不是数字：") + trimmed.left(40);
+        *why = QCoreApplication::translate("Batch", "不是数字：%1").arg(trimmed.left(40));
         return false;
     }
     // "1e999" passes the numeric test but is no number a calculation can use.
     const std::optional<double> parsed = Num::TryDouble(trimmed);
     if (!parsed) {
-        *why = QStringLiteral("数值超出范围：") + trimmed.left(40);
+        *why = QCoreApplication::translate("Batch", "数值超出范围：%1").arg(trimmed.left(40));
         return false;
     }
     const double v = *parsed;
     if (isSigma(column) && v < 0)
-        *why = QStringLiteral("σ不能为负：");
+        *why = QCoreApplication::translate("Batch", "σ不能为负：%1");
     else if (column == Pressure && v < 0)
-        *why = QStringLiteral("压力不能为负：");
+        *why = QCoreApplication::translate("Batch", "压力不能为负：%1");
     else if ((column == ATiO2 || column == ASiO2) && !(v > 0 && v <= 1))
-        *why = QStringLiteral("活度须大于0且不大于1：");
+        *why = QCoreApplication::translate("Batch", "活度须大于0且不大于1：%1");
     if (!why->isEmpty()) {
-        *why += trimmed.left(40);
+        *why = why->arg(trimmed.left(40));
         return false;
     }
     *value = v;

@@ -6,6 +6,7 @@
 #include "core/thermometry/BatchRun.h"
 #include "core/thermometry/SampleColumns.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <algorithm>
 #include <limits>
@@ -32,7 +33,7 @@ QByteArray SampleStream::nextPiece(QString *why)
         if (more && carry_.size() < pieceBytes_) {
             const QByteArray block = file_.read(pieceBytes_);
             if (block.isEmpty() && file_.error() != QFileDevice::NoError) {
-                *why = QStringLiteral("无法读取文件：") + file_.errorString();
+                *why = QCoreApplication::translate("Batch", "无法读取文件：%1").arg(file_.errorString());
                 return {};
             }
             carry_ += block;
@@ -59,7 +60,7 @@ QByteArray SampleStream::nextPiece(QString *why)
             return piece;
         }
         if (carry_.size() > kLongestPiece) {
-            *why = QStringLiteral("行过长或引号未闭合");
+            *why = QCoreApplication::translate("Batch", "行过长或引号未闭合");
             return {};
         }
         // One line longer than a piece: read on.
@@ -76,7 +77,7 @@ QByteArray SampleStream::nextPiece(QString *why)
 bool SampleStream::open(QString *why)
 {
     if (!file_.open(QIODevice::ReadOnly)) {
-        *why = QStringLiteral("无法打开文件");
+        *why = QCoreApplication::translate("Batch", "无法打开文件");
         return false;
     }
     // The first piece runs at least to the first row (the header, where there is one).
@@ -94,7 +95,7 @@ bool SampleStream::open(QString *why)
         rows = SplitDelimited(text, separator_);
         if (!rows.isEmpty() || more.isEmpty()) break;
         if (piece.size() > kLongestPiece) {
-            *why = QStringLiteral("行过长或引号未闭合");
+            *why = QCoreApplication::translate("Batch", "行过长或引号未闭合");
             return false;
         }
     }
@@ -126,7 +127,7 @@ Mapped SampleStream::next()
         }
         if (piece.isEmpty()) return m; // the end
         if (utf8_ && !TextCodec::IsValidUtf8(piece)) {
-            m.error = QStringLiteral("文件编码前后不一致（开头为UTF-8）");
+            m.error = QCoreApplication::translate("Batch", "文件编码前后不一致（开头为UTF-8）");
             return m;
         }
         const QString text = utf8_ ? QString::fromUtf8(piece) : TextCodec::FromGb18030(piece);
@@ -180,7 +181,8 @@ QString StreamWorkbookSamples(Kind kind, const QString &path, const std::functio
     if (!flush()) return mapError;
     if (stopped) return QString();
     if (!any)
-        return hadHeader ? QStringLiteral("文件只有表头，没有样品行") : QStringLiteral("文件中没有样品行");
+        return hadHeader ? QCoreApplication::translate("Batch", "文件只有表头，没有样品行")
+                         : QCoreApplication::translate("Batch", "文件中没有样品行");
     return QString();
 }
 
@@ -235,8 +237,8 @@ QString ReadSamples(Kind kind, const QString &path, SampleColumns *table, Progre
         }
     }
     if (table->isEmpty())
-        return stream.hadHeader() ? QStringLiteral("文件只有表头，没有样品行")
-                                  : QStringLiteral("文件中没有样品行");
+        return stream.hadHeader() ? QCoreApplication::translate("Batch", "文件只有表头，没有样品行")
+                                  : QCoreApplication::translate("Batch", "文件中没有样品行");
     return QString();
 }
 

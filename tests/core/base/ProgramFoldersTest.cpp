@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Where a portable and an installed program find their database and files.
 #include "core/base/ProgramFolders.h"
+#include "support/core/ScopedEnv.h"
 #include "support/core/TempDatabase.h"
 
 #include <QDir>
@@ -22,31 +23,6 @@ void writeFile(const QString &path, const QByteArray &bytes)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
 }
-
-// An environment variable set for one test and restored afterwards.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char *name, const QString &value) : name_(name), had_(qEnvironmentVariableIsSet(name))
-    {
-        old_ = qgetenv(name);
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, QFile::encodeName(value));
-    }
-    ~ScopedEnv()
-    {
-        if (had_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-
-  private:
-    const char *name_;
-    bool had_;
-    QByteArray old_;
-};
 
 // <root>/usr/bin and <root>/usr/share/lorvane with its default database, and a
 // data home of its own.

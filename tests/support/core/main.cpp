@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Main of the core test runner: no windows, settings and runtime folders of its
 // own, so that nothing touches the user's files.
+#include "core/store/Names.h"
 #include "support/core/TestHome.h"
 
 #include <QCoreApplication>
@@ -15,5 +16,7 @@ int main(int argc, char **argv)
 
     ::testing::InitGoogleTest(&argc, argv);
     QCoreApplication app(argc, argv);
+    // The names the program reads beside its data, from the tree.
+    Names::Table::SetShared(Names::Table::Load(QStringLiteral(LORVANE_DATA_DIR "/names.csv")));
     return RUN_ALL_TESTS();
 }

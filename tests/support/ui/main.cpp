@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Main of the window test runners: offscreen windows, settings and runtime
 // folders of their own, so that nothing touches the user's files.
+#include "core/store/Names.h"
 #include "support/core/TestHome.h"
 #include "ui/Fonts.h"
 
@@ -19,6 +20,8 @@ int main(int argc, char **argv)
 
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // The names the program reads beside its data, from the tree.
+    Names::Table::SetShared(Names::Table::Load(QStringLiteral(LORVANE_DATA_DIR "/names.csv")));
     QTranslator translator;
     if (translator.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&translator);
