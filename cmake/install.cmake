@@ -72,26 +72,36 @@ foreach(page lorvane.1 lorvane-calc.1)
     COMMENT "Manual page ${page}")
   list(APPEND lorvane_man_pages ${LORVANE_DIST_DIR}/man/${page}.gz)
 endforeach()
-add_custom_target(man_pages ALL DEPENDS ${lorvane_man_pages})
+# A native package's changelog, compressed like the manual pages.
+add_custom_command(
+  OUTPUT ${LORVANE_DIST_DIR}/changelog.gz
+  COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/packaging/changelog > ${LORVANE_DIST_DIR}/changelog.gz
+  DEPENDS ${CMAKE_SOURCE_DIR}/packaging/changelog
+  COMMENT "Debian changelog")
+add_custom_target(man_pages ALL DEPENDS ${lorvane_man_pages} ${LORVANE_DIST_DIR}/changelog.gz)
 install(FILES ${lorvane_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/lorvane)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright ${LORVANE_DIST_DIR}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/lorvane)
 
 # `make package`: build/lorvane_<version>_<arch>.deb.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME lorvane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Lorvane team")
-set(CPACK_PACKAGE_CONTACT "The Lorvane team")
+# Who answers for the package; a packager sets their own address.
+set(LORVANE_MAINTAINER "The Lorvane team <team@lorvane.invalid>" CACHE STRING "Maintainer of the Debian package")
+set(CPACK_PACKAGE_CONTACT "${LORVANE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "mineral-pair geothermometry workbench")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Lorvane turns measured compositions into equilibrium temperatures with a database of
-published calibrations: isotope fractionation and trace-element partition between
-mineral pairs, and the olivine-melt thermometer. The interface is in Chinese.")
+    "Lorvane turns measured compositions into equilibrium temperatures with a
+database of published calibrations: isotope fractionation and trace-element
+partition between mineral pairs, and the olivine-melt thermometer. The
+interface is in Chinese and English.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Lorvane team")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${LORVANE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Beyond the linked libraries: Qt's platform plugins to open a window at all,
