@@ -802,6 +802,10 @@
         <source>文本编辑器</source>
         <translation>text editor</translation>
     </message>
+    <message>
+        <source>无法打开%1：没有程序能显示它。</source>
+        <translation>Cannot open %1: no program can show it.</translation>
+    </message>
 </context>
 <context>
     <name>LorvaneCalc</name>

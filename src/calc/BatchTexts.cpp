@@ -32,7 +32,10 @@ QString Status(const Result &r)
     case Status::NoRange: parts << QCoreApplication::translate("BatchTexts", "未注明适用范围"); break;
     case Status::NoSolution: parts << QCoreApplication::translate("BatchTexts", "无解"); break;
     case Status::MissingInput: parts << r.problem; break;
-    case Status::NoCalibration: parts << QCoreApplication::translate("BatchTexts", "无标定"); break;
+    case Status::NoCalibration:
+        parts << QCoreApplication::translate("BatchTexts", "无标定");
+        if (!r.problem.isEmpty()) parts << r.problem; // a name known nowhere, and the nearest spelling
+        break;
     case Status::BadInput:
         parts << QCoreApplication::translate("BatchTexts", "数据无效：%1").arg(r.problem);
         break;

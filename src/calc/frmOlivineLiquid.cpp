@@ -114,7 +114,8 @@ frmOlivineLiquid::frmOlivineLiquid(QWidget *parent) : ChildForm(parent)
     SampleTable::ToolbarLabel(Toolbar1, tr("平衡模型"));
     cboModel = new QComboBox(Toolbar1);
     cboModel->setObjectName(QStringLiteral("cboModel"));
-    for (const OlivineLiquid::Model &m : Models()) cboModel->addItem(m.name);
+    for (const OlivineLiquid::Model &m : Models())
+        cboModel->addItem(QCoreApplication::translate("OlivineLiquid", m.name.toUtf8().constData()));
     cboModel->setToolTip(tr("Fe-Mg交换系数K_D的平衡范围"));
     Toolbar1->addWidget(cboModel);
     layout->addWidget(Toolbar1);

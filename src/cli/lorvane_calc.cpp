@@ -2,10 +2,12 @@
 // lorvane-calc: the batch thermometry of the batch windows, from the command
 // line, on the same database and the same sample files.
 #include "core/base/AppError.h"
+#include "core/base/Language.h"
 #include "core/base/NumberText.h"
 #include "core/base/ProgramFolders.h"
 #include "core/database/Connection.h"
 #include "core/files/FileWrite.h"
+#include "core/store/Names.h"
 #include "core/thermometry/BatchRun.h"
 #include "core/thermometry/OlivineTable.h"
 #include "core/thermometry/RootRule.h"
@@ -17,6 +19,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
+#include <QSet>
 #include <QStringList>
 #include <QTextStream>
 #include <cerrno>
@@ -73,6 +76,10 @@ const char kHelp[] = "Usage:\n"
                      "  trace: sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,RESULTS,\n"
                      "         P_kbar,a_TiO2,a_SiO2,X,conditions,sigma_T_analytical_C,\n"
                      "         sigma_T_calibration_C\n"
+                     "  both:  ...,mineral_a_en,mineral_b_en at the end of every line\n"
+                     "Types and minerals may be given in Chinese, in English or by their IMA\n"
+                     "symbol (石英, quartz, Qz), in any case; the output names them as the\n"
+                     "database stores them, and in English in mineral_a_en and mineral_b_en.\n"
                      "RESULTS: T_C,sigma_T_C,T_lo95_C,T_hi95_C,draws_failed,\n"
                      "         T2_C,sigma_T2_C,T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status\n"
                      "sigma_T_C is the analytical part (from the sigmas of the file) and the\n"
@@ -310,10 +317,11 @@ QString headerLine(Batch::Kind kind)
                        "T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status");
     return kind == Batch::Kind::Isotope
                ? QStringLiteral("sample,type,mineral_a,mineral_b,A,B,C,source,") + resultColumns +
-                     QStringLiteral(",derived,sigma_T_analytical_C,sigma_T_calibration_C")
+                     QStringLiteral(
+                         ",derived,sigma_T_analytical_C,sigma_T_calibration_C,mineral_a_en,mineral_b_en")
                : QStringLiteral("sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,") + resultColumns +
                      QStringLiteral(",P_kbar,a_TiO2,a_SiO2,X,conditions,sigma_T_analytical_C,"
-                                    "sigma_T_calibration_C");
+                                    "sigma_T_calibration_C,mineral_a_en,mineral_b_en");
 }
 
 // A number with one decimal as the window shows it ("" when there is none).
@@ -354,18 +362,30 @@ class CalibrationFields {
                                                 : QByteArray());
     }
 
-    // The sample's own fields and a comma, formed once for the lines of its calibrations.
+    // The sample's own fields and a comma, formed once for the lines of its
+    // calibrations: its name, then the type and minerals as the database stores
+    // them (the isotope type and the minerals in any spelling the names table knows).
     const QByteArray &rowFields(const Batch::SampleColumns &table, int sample)
     {
         if (sample == sample_ && !rowFields_.isEmpty()) return rowFields_;
         sample_ = sample;
-        rowFields_.clear();
-        for (int column : {Batch::Sample, Batch::Type, Batch::MineralA, Batch::MineralB}) {
-            rowFields_ += Batch::CsvField(table.text(sample, column)).toUtf8();
-            rowFields_ += ',';
+        rowFields_ = Batch::CsvField(table.text(sample, Batch::Sample)).toUtf8() + ',';
+        const QString type = table.text(sample, Batch::Type);
+        rowFields_ += Batch::CsvField(kind_ == Batch::Kind::Isotope ? names_.stored(Names::Kind::Type, type)
+                                                                    : type.trimmed())
+                          .toUtf8();
+        rowFields_ += ',';
+        englishFields_.clear();
+        for (int column : {Batch::MineralA, Batch::MineralB}) {
+            const QString mineral = table.text(sample, column);
+            rowFields_ += Batch::CsvField(names_.stored(Names::Kind::Mineral, mineral)).toUtf8() + ',';
+            englishFields_ +=
+                ',' + Batch::CsvField(names_.english(Names::Kind::Mineral, mineral.trimmed())).toUtf8();
         }
         return rowFields_;
     }
+    // ",mineral_a_en,mineral_b_en" of the sample rowFields last formed.
+    const QByteArray &englishFields() const { return englishFields_; }
     // A new piece of rows: its sample numbers start again.
     void newPiece() { rowFields_.clear(); }
 
@@ -373,7 +393,8 @@ class CalibrationFields {
     Batch::Kind kind_;
     QHash<const Batch::Calibration *, QByteArray> fields_, ranges_;
     int sample_ = -1;
-    QByteArray rowFields_;
+    QByteArray rowFields_, englishFields_;
+    const Names::Table &names_ = Names::Table::Shared();
 };
 
 // One result's output line, ended.
@@ -421,6 +442,7 @@ void appendResultLine(QByteArray &out, Batch::Kind kind, const Batch::SampleColu
     if (kind == Batch::Kind::Isotope) out += c && c->derived ? ",yes" : ",";
     decimal(solved, r.sigmaAnalytical);
     decimal(solved, r.sigmaCalibration);
+    out += calibrations.englishFields();
     out += '\n';
 }
 
@@ -688,6 +710,7 @@ int run(const QStringList &args)
 
     int64_t done = 0;
     CalibrationFields calibrations(kind);
+    QSet<QString> unknownNames;
     for (bool first = true;; first = false) {
         std::optional<Piece> piece = next();
         if (!piece) break;
@@ -720,6 +743,15 @@ int run(const QStringList &args)
                                   .arg(problem, Batch::ColumnTitles(kind).value(r.column)));
                 return 1; // the output file is not written; what went to standard output stays
             }
+        // A name known nowhere is said once, with the nearest spelling.
+        for (const Batch::Result &r : results)
+            if (r.status == Batch::Status::NoCalibration && !r.problem.isEmpty()) {
+                const QString problem = r.problem;
+                if (!unknownNames.contains(problem)) {
+                    unknownNames.insert(problem);
+                    err(problem);
+                }
+            }
         calibrations.newPiece();
         for (const Batch::Result &r : results) {
             appendResultLine(output.buffer(), kind, table, r, calibrations);
@@ -736,6 +768,8 @@ int run(const QStringList &args)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    // Messages in the language of the locale: Chinese, or English for any other.
+    Language::Install(Language::FromEnvironment());
     // No failure leaves as an abort: whatever a file holds, the user gets a message.
     try {
         return run(app.arguments().mid(1));

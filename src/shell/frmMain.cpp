@@ -2,6 +2,7 @@
 #include "shell/frmMain.h"
 
 #include "core/base/AppError.h"
+#include "core/base/Language.h"
 #include "core/base/ProgramFolders.h"
 #include "core/base/Twips.h"
 #include "shell/frmAbout.h"
@@ -14,8 +15,10 @@
 #include "ui/Pictures.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -25,6 +28,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <tuple>
 
 // The client area: the child windows over the background picture, which is
 // scaled to the area (the built-in one is drawn at the area's size).
@@ -190,6 +194,23 @@ void frmMain::buildMenus()
     // The entry's check mark leads: the bar is shown exactly when it is checked.
     connect(viewToolBar, &QAction::triggered, this, [this](bool on) { toolbar_->setVisible(on); });
     connect(viewStatusBar, &QAction::triggered, this, [this](bool on) { statusBar_->setVisible(on); });
+    // In both languages, so that whoever cannot read the one shown finds it.
+    separator(view, "mnuViewS2");
+    QMenu *language = view->addMenu(QStringLiteral("语言/Language"));
+    language->setObjectName(QStringLiteral("mnuViewLanguage"));
+    language->menuAction()->setObjectName(QStringLiteral("mnuViewLanguageMenu"));
+    auto *languages = new QActionGroup(language);
+    const Language::Choice chosen = Language::Stored().value_or(Language::Installed());
+    for (const auto &[name, caption, choice] :
+         {std::tuple{"mnuLanguageZh", QStringLiteral("中文"), Language::Choice::Chinese},
+          std::tuple{"mnuLanguageEn", QStringLiteral("English"), Language::Choice::English}}) {
+        QAction *a = entry(language, name, caption);
+        a->setCheckable(true);
+        a->setChecked(choice == chosen);
+        languages->addAction(a);
+        connect(a, &QAction::triggered, this,
+                [this, languageChoice = choice] { chooseLanguage(languageChoice); });
+    }
 
     QMenu *help = menu("mnuHelp", tr("帮助(&H)"));
     connect(entry(help, "mnuHelpContents", tr("目录(&C)")), &QAction::triggered, this, &frmMain::showHelp);
@@ -388,8 +409,31 @@ QMenu *frmMain::createPopupMenu()
 
 void frmMain::showHelp()
 {
+    // The guide in the interface's language, else the other one.
+    const QString folder = ProgramFolders::GuideFolder();
+    const Language::Choice shown = Language::Installed();
+    const Language::Choice other =
+        shown == Language::Choice::Chinese ? Language::Choice::English : Language::Choice::Chinese;
+    for (const Language::Choice choice : {shown, other}) {
+        const QString guide = Language::GuideFile(folder, choice);
+        if (QFileInfo(guide).isFile()) {
+            Launcher::OpenDocument(this, guide);
+            return;
+        }
+    }
     MsgBox(this, tr("无法显示帮助目录，该工程没有相关联的帮助。"), Dialogs::Buttons::Ok,
            Dialogs::Icon::Information, windowTitle());
+}
+
+void frmMain::chooseLanguage(Language::Choice choice)
+{
+    Language::Store(choice);
+    if (choice == Language::Installed()) return;
+    // Said in the language chosen as well as the one shown.
+    MsgBox(this,
+           QStringLiteral(
+               "界面语言将在下次启动时更改。\nThe language of the interface changes at the next start."),
+           Dialogs::Buttons::Ok, Dialogs::Icon::Information, windowTitle());
 }
 
 void frmMain::Toolbar1_ButtonClick(QAction *button)

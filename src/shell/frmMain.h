@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/base/Language.h"
+
 #include <QHash>
 #include <QImage>
 #include <QMainWindow>
@@ -64,6 +66,7 @@ class frmMain : public QMainWindow, public FormHost {
     void buildStatusBar();
     void updateClock();
     void showHelp();
+    void chooseLanguage(Language::Choice choice);
     void Toolbar1_ButtonClick(QAction *button);
     ChildForm *activeChild() const;
 

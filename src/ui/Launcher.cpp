@@ -4,14 +4,18 @@
 #include "ui/Dialogs.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QUrl>
 
 namespace Launcher {
 namespace {
 
 QStringList g_calculators;
 QStringList g_editors;
+std::function<bool(const QString &)> g_opener;
 
 bool start(QWidget *parent, const QStringList &candidates, const QString &what)
 {
@@ -74,5 +78,18 @@ bool StartEditor(QWidget *parent)
 {
     return start(parent, Editors(), QCoreApplication::translate("Launcher", "文本编辑器"));
 }
+
+bool OpenDocument(QWidget *parent, const QString &path)
+{
+    const bool opened = g_opener ? g_opener(path) : QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!opened)
+        MsgBox(parent,
+               QCoreApplication::translate("Launcher", "无法打开%1：没有程序能显示它。")
+                   .arg(QDir::toNativeSeparators(path)),
+               Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+    return opened;
+}
+
+void SetDocumentOpener(std::function<bool(const QString &)> opener) { g_opener = std::move(opener); }
 
 } // namespace Launcher

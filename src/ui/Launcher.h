@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QWidget;
 
@@ -27,5 +28,11 @@ QString FindProgram(const QStringList &candidates);
 // True when a program was started.
 bool StartCalculator(QWidget *parent);
 bool StartEditor(QWidget *parent);
+
+// Opens a local file (the user guide) with the desktop's program for it; the
+// user is told when none will. True when it was handed over.
+bool OpenDocument(QWidget *parent, const QString &path);
+// Tests replace what opens the file (an empty function restores the desktop's).
+void SetDocumentOpener(std::function<bool(const QString &)> opener);
 
 } // namespace Launcher

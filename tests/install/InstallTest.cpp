@@ -79,7 +79,10 @@ class Installed : public ::testing::Test {
     // The program with a home of its own and no XDG folders but the runtime
     // one, so the data folder is the default under home; it reports its start
     // instead of waiting for the user.
-    Outcome start(const QString &program, const QString &dataHome = QString()) const
+    // It speaks Chinese whatever the tests' locale, unless `language` (as
+    // LANGUAGE takes it) says otherwise.
+    Outcome start(const QString &program, const QString &dataHome = QString(),
+                  const QString &language = QStringLiteral("zh_CN")) const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const QString &key : env.keys())
@@ -89,6 +92,7 @@ class Installed : public ::testing::Test {
         if (!dataHome.isEmpty()) env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("LORVANE_START_CHECK"), QStringLiteral("1"));
+        env.insert(QStringLiteral("LANGUAGE"), language);
         QProcess p;
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(scratch.path());
@@ -132,7 +136,12 @@ TEST_F(Installed, EveryFileIsInItsPlace)
                                "share/icons/hicolor/scalable/apps/lorvane.svg",
                                "share/man/man1/lorvane.1.gz",
                                "share/man/man1/lorvane-calc.1.gz",
-                               "share/doc/lorvane/copyright"};
+                               "share/doc/lorvane/copyright",
+                               "share/doc/lorvane/changelog.gz",
+                               "share/doc/lorvane/guide.zh.html",
+                               "share/doc/lorvane/guide.en.html",
+                               "share/lorvane/names.csv",
+                               "share/lorvane/translations/lorvane_en.qm"};
     for (const QString &f : files) EXPECT_TRUE(QFileInfo(usr(f)).isFile()) << f.toStdString();
     for (int px : {48, 128, 256}) {
         const QImage icon(usr(QStringLiteral("share/icons/hicolor/%1x%1/apps/lorvane.png").arg(px)));
@@ -222,6 +231,12 @@ TEST_F(Installed, ABrokenUserDatabaseGivesTheThreeLinesWithItsPath)
     EXPECT_EQ(run.err, QStringLiteral("message [Lorvane]\n数据库文件未找到\r\n请将Access文件放至") +
                            database + QStringLiteral("\r\n重新启动程序\n"));
     EXPECT_EQ(contents(database), QByteArray("not a database at all"));
+
+    // The installed program finds its English.
+    const Outcome english = start(usr("bin/lorvane"), dataHome, QStringLiteral("en_US"));
+    EXPECT_EQ(english.err,
+              QStringLiteral("message [Lorvane]\nDatabase file not found\r\nPut the database file at ") +
+                  database + QStringLiteral("\r\nRestart the program\n"));
 }
 
 TEST_F(Installed, AProgramWithItsDatabaseBesideItKeepsUsingIt)

@@ -44,8 +44,11 @@ bool chinese(const QString &text)
 QStringList chineseTexts(QWidget *window)
 {
     QStringList found;
-    auto check = [&found](const QObject *owner, const QString &what, const QString &text) {
-        if (chinese(text))
+    // The language menu is in both languages on purpose.
+    const QStringList bilingual{QStringLiteral("mnuViewLanguage"), QStringLiteral("mnuViewLanguageMenu"),
+                                QStringLiteral("mnuLanguageZh")};
+    auto check = [&found, &bilingual](const QObject *owner, const QString &what, const QString &text) {
+        if (chinese(text) && !bilingual.contains(owner->objectName()))
             found << owner->objectName() + QLatin1Char('.') + what + QStringLiteral(": ") + text;
     };
     QList<QWidget *> widgets = window->findChildren<QWidget *>();

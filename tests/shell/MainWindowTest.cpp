@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as the user meets it: menus, toolbar, status bar, help,
 // background, the exit question and the remembered position.
+#include "core/base/Language.h"
+#include "core/base/ProgramFolders.h"
 #include "core/base/SettingsStore.h"
 #include "shell/StandInForm.h"
 #include "shell/frmMain.h"
@@ -14,6 +16,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
@@ -332,7 +335,10 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsInOrder)
     EXPECT_EQ(entries("mnuView"),
               QStringList({QStringLiteral("mnuViewBack=背景..."), QStringLiteral("mnuViewS=-"),
                            QStringLiteral("mnuViewToolBar=工具栏(&T)"),
-                           QStringLiteral("mnuViewStatusBar=状态栏(&B)")}));
+                           QStringLiteral("mnuViewStatusBar=状态栏(&B)"), QStringLiteral("mnuViewS2=-"),
+                           QStringLiteral("mnuViewLanguageMenu=语言/Language")}));
+    EXPECT_EQ(entries("mnuViewLanguage"),
+              QStringList({QStringLiteral("mnuLanguageZh=中文"), QStringLiteral("mnuLanguageEn=English")}));
     EXPECT_EQ(entries("mnuHelp"),
               QStringList({QStringLiteral("mnuHelpContents=目录(&C)"),
                            QStringLiteral("mnuHelpSearchForHelpOn=搜索帮助目录(&S)..."),
@@ -429,6 +435,63 @@ TEST_F(MainWindowTest, BothHelpEntriesSayThereIsNoHelp)
         EXPECT_EQ(m.buttons, Dialogs::Buttons::Ok);
         EXPECT_EQ(m.icon, Dialogs::Icon::Information);
     }
+}
+
+// With the guide beside the program, both entries open it in the interface's
+// language; a desktop that cannot show it says so.
+TEST_F(MainWindowTest, BothHelpEntriesOpenTheGuideInTheInterfacesLanguage)
+{
+    ProgramFolders::SetCurrent(ProgramFolders::Locate(QStringLiteral(LORVANE_BIN_DIR)));
+    QStringList opened;
+    bool opens = true;
+    Launcher::SetDocumentOpener([&](const QString &path) {
+        opened << QFileInfo(path).fileName();
+        return opens;
+    });
+    auto w = openMain();
+    findNamed<QAction>(w.get(), QStringLiteral("mnuHelpContents"))->trigger();
+    Language::Install(Language::Choice::English);
+    findNamed<QAction>(w.get(), QStringLiteral("mnuHelpSearchForHelpOn"))->trigger();
+    Language::Install(Language::Choice::Chinese);
+    EXPECT_EQ(opened, QStringList({QStringLiteral("guide.zh.html"), QStringLiteral("guide.en.html")}));
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+
+    opens = false;
+    findNamed<QAction>(w.get(), QStringLiteral("mnuHelpContents"))->trigger();
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(dialogs.messages()[0].text, QStringLiteral("无法打开") +
+                                              QStringLiteral(LORVANE_BIN_DIR "/doc/guide.zh.html") +
+                                              QStringLiteral("：没有程序能显示它。"));
+    Launcher::SetDocumentOpener({});
+    ProgramFolders::ResetCurrent();
+}
+
+// The language is chosen for the next start: stored, and said in both languages
+// when it differs from the one shown.
+TEST_F(MainWindowTest, TheLanguageMenuStoresTheChoiceForTheNextStart)
+{
+    auto w = openMain();
+    auto *chinese = findNamed<QAction>(w.get(), QStringLiteral("mnuLanguageZh"));
+    auto *english = findNamed<QAction>(w.get(), QStringLiteral("mnuLanguageEn"));
+    EXPECT_TRUE(chinese->isChecked());
+    english->trigger();
+    EXPECT_TRUE(english->isChecked());
+    EXPECT_FALSE(chinese->isChecked());
+    EXPECT_EQ(SettingsStore::GetSetting(kApp, QStringLiteral("Options"), QStringLiteral("Language")),
+              QStringLiteral("en"));
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(dialogs.messages()[0].text,
+              QStringLiteral(
+                  "界面语言将在下次启动时更改。\nThe language of the interface changes at the next start."));
+    chinese->trigger();
+    EXPECT_EQ(SettingsStore::GetSetting(kApp, QStringLiteral("Options"), QStringLiteral("Language")),
+              QStringLiteral("zh"));
+    EXPECT_EQ(dialogs.messages().size(), 1);
+
+    // The next main window checks the stored choice.
+    english->trigger();
+    auto next = std::make_unique<frmMain>();
+    EXPECT_TRUE(findNamed<QAction>(next.get(), QStringLiteral("mnuLanguageEn"))->isChecked());
 }
 
 TEST_F(MainWindowTest, AboutEntryShowsTheProgramsAboutWindowOwnedByTheMainWindow)

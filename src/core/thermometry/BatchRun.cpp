@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/thermometry/BatchRun.h"
 
+#include "core/store/Names.h"
+
 #include "core/thermometry/Equations.h"
 #include "core/thermometry/RootRule.h"
 #include "core/thermometry/SampleColumns.h"
@@ -379,7 +381,23 @@ struct PairInfo {
     bool single = false;                    // mineral B 单矿物
     QString missing;                        // the type or a mineral not given: why
     int missingColumn = -1;
+    QString unknown; // no calibration, and a name neither the names table nor the library knows
 };
+
+// Why a pair has no calibration when one of its names is known nowhere: the
+// name and its nearest known spelling.
+QString unknownName(Kind kind, const SampleColumns::PairNames &names, const Library &library)
+{
+    const Names::Table &table = Names::Table::Shared();
+    if (kind == Kind::Isotope && !library.knows(Names::Kind::Type, names.type))
+        return Names::UnknownMessage(Names::Kind::Type, names.type,
+                                     table.nearest(Names::Kind::Type, names.type));
+    for (const QString &mineral : {names.mineralA, names.mineralB})
+        if (!library.knows(Names::Kind::Mineral, mineral))
+            return Names::UnknownMessage(Names::Kind::Mineral, mineral,
+                                         table.nearest(Names::Kind::Mineral, mineral));
+    return QString();
+}
 
 std::vector<PairInfo> resolvePairs(Kind kind, const SampleColumns &table, const Library &library)
 {
@@ -387,7 +405,7 @@ std::vector<PairInfo> resolvePairs(Kind kind, const SampleColumns &table, const 
     for (uint32_t p = 0; p < table.pairCount(); ++p) {
         const SampleColumns::PairNames names = table.pairNames(p);
         PairInfo &info = pairs[p];
-        info.single = names.mineralB == kSingleMineral;
+        info.single = Names::Table::Shared().stored(Names::Kind::Mineral, names.mineralB) == kSingleMineral;
         if (names.type.isEmpty()) {
             info.missing = kind == Kind::Isotope ? QCoreApplication::translate("Batch", "缺少同位素")
                                                  : QCoreApplication::translate("Batch", "缺少元素");
@@ -400,6 +418,7 @@ std::vector<PairInfo> resolvePairs(Kind kind, const SampleColumns &table, const 
             info.missingColumn = MineralB;
         } else {
             info.calibrations = library.forPair(names.type, names.mineralA, names.mineralB);
+            if (info.calibrations.empty()) info.unknown = unknownName(kind, names, library);
             for (const Calibration *c : info.calibrations)
                 info.forms.push_back(kind == Kind::Trace ? c->form() : TraceEquation::Form());
         }
@@ -486,6 +505,7 @@ void computeRow(Kind kind, const RowInput &in, int index, const PairInfo &pair, 
         r.sample = index;
         r.status = Status::NoCalibration;
         r.value = in.value;
+        if (!pair.unknown.isEmpty()) r.problem = pair.unknown;
         return;
     }
     Options rowOptions = options;

@@ -380,11 +380,11 @@ TEST(LorvaneCalc, RunAsAProgram)
         QStringList({
             "sample,type,mineral_a,mineral_b,A,B,C,source,T_C,sigma_T_C,T_lo95_C,T_hi95_C,draws_failed,"
             "T2_C,sigma_T2_C,T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status,derived,sigma_T_analytical_C,"
-            "sigma_T_calibration_C",
+            "sigma_T_calibration_C,mineral_a_en,mineral_b_en",
             "Q1,氧同位素,石英,水,3.38,0,-3.4,\"Clayton, 1972\"," + QString::number(q, 'f', 1) +
-                ",,,,,,,,,,200-500,ok,,,",
-            "M1,氧同位素,磁铁矿,水,1.7764,-7.3851,0,Vho,500.0,,,,,,,,,,200-900,ok,,,",
-            "P1,硫同位素,黄铁矿,方铅矿,,,,,,,,,,,,,,,,no_calibration,,,",
+                ",,,,,,,,,,200-500,ok,,,,quartz,water",
+            "M1,氧同位素,磁铁矿,水,1.7764,-7.3851,0,Vho,500.0,,,,,,,,,,200-900,ok,,,,magnetite,water",
+            "P1,硫同位素,黄铁矿,方铅矿,,,,,,,,,,,,,,,,no_calibration,,,,pyrite,galena",
         }));
 
     // -o writes the same to a file; trace reads tab-separated text.
@@ -396,12 +396,14 @@ TEST(LorvaneCalc, RunAsAProgram)
     EXPECT_EQ(trace.code, 0) << trace.err.toStdString();
     QFile written(outFile);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(written.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
-              QStringList(
-                  {"sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,T_C,sigma_T_C,T_lo95_C,T_hi95_C,"
-                   "draws_failed,T2_C,sigma_T2_C,T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status,"
-                   "P_kbar,a_TiO2,a_SiO2,X,conditions,sigma_T_analytical_C,sigma_T_calibration_C",
-                   "T1,Mg,橄榄石,熔体,1000,0,10,decimal,10,726.9,,,,,,,,,,,no_range,,,,,,,"}));
+    EXPECT_EQ(
+        QString::fromUtf8(written.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+        QStringList(
+            {"sample,element,mineral_a,mineral_b,A,B,log_type,remark,K,T_C,sigma_T_C,T_lo95_C,T_hi95_C,"
+             "draws_failed,T2_C,sigma_T2_C,T2_lo95_C,T2_hi95_C,T2_draws_failed,range,status,"
+             "P_kbar,a_TiO2,a_SiO2,X,conditions,sigma_T_analytical_C,sigma_T_calibration_C,mineral_a_en,"
+             "mineral_b_en",
+             "T1,Mg,橄榄石,熔体,1000,0,10,decimal,10,726.9,,,,,,,,,,,no_range,,,,,,,,olivine,melt"}));
 
     // Conditions: the one-mineral concentration as K, an activity given and one defaulted;
     // a calibration that needs a pressure the row lacks says so and the run goes on.
@@ -416,14 +418,14 @@ TEST(LorvaneCalc, RunAsAProgram)
     EXPECT_EQ(withConditions.code, 0) << withConditions.err.toStdString();
     const double z1 = 4800.0 / (5.711 + std::log10(0.7) - 1) - 273.15;
     const double r2 = (83.9 + 0.41 * 35) / (0.1428 - 0.0083144 * std::log(300.0)) - 273.15;
-    EXPECT_EQ(
-        withConditions.out.mid(1),
-        QStringList({"Z1,Ti,锆石,单矿物,-4800,5.711,10,FW07,10," + QString::number(z1, 'f', 1) +
-                         ",,,,,,,,,,,no_range,,0.7,1,,aSiO2=1,,",
-                     "R1,Zr,金红石,单矿物,-10090.93,17.17502,e,10-30 kbar,300,,,,,,,,,,,,missing_input,,,,,"
-                     "missing_P_kbar,,",
-                     "R2,Zr,金红石,单矿物,-10090.93,17.17502,e,10-30 kbar,300," +
-                         QString::number(r2, 'f', 1) + ",,,,,,,,,,,no_range,35,,,,pressure_out_of_range,,"}));
+    EXPECT_EQ(withConditions.out.mid(1),
+              QStringList(
+                  {"Z1,Ti,锆石,单矿物,-4800,5.711,10,FW07,10," + QString::number(z1, 'f', 1) +
+                       ",,,,,,,,,,,no_range,,0.7,1,,aSiO2=1,,,zircon,single phase",
+                   "R1,Zr,金红石,单矿物,-10090.93,17.17502,e,10-30 kbar,300,,,,,,,,,,,,missing_input,,,,,"
+                   "missing_P_kbar,,,rutile,single phase",
+                   "R2,Zr,金红石,单矿物,-10090.93,17.17502,e,10-30 kbar,300," + QString::number(r2, 'f', 1) +
+                       ",,,,,,,,,,,no_range,35,,,,pressure_out_of_range,,,rutile,single phase"}));
 
     // Unreadable input names file, line and column; a database that cannot be opened exits 2.
     const QString bad = write(QStringLiteral("bad.csv"), "sample,type,mineral_a,mineral_b,delta_a,delta_b\n"
@@ -632,6 +634,55 @@ TEST(Batch, TraceCalibrationErrorFromThePublishedSigmas)
 // lorvane-calc reads a workbook as it streams and a text file in pieces while
 // it writes: both give the same lines for the same samples, and a bad cell far
 // down (in a later piece) names its row and leaves no output file.
+// A geologist writes quartz, Qz or 石英 and oxygen, O or δ18O: each finds the
+// same calibration and gives the same line; the output names them as stored and
+// in English. A name known nowhere is said with its nearest spelling, in the
+// locale's language, as are the messages of a bad cell.
+TEST(LorvaneCalc, AnySpellingOfANameGivesTheSameResultsAndMessagesFollowTheLocale)
+{
+    TempDatabase db;
+    db.exec(QStringLiteral(
+        "insert into Isoplot(ID_N,IsoType_S,MinA_S,MinB_S,ConstA_N,ConstB_N,ConstC_N,Mark_S,Source_S) values "
+        "(1,'氧同位素','石英','水',3.38,0,-3.4,'200-500','Clayton, 1972')"));
+    QTemporaryDir dir;
+    const QString samples = WriteTestFile(dir.path(), QStringLiteral("s.csv"),
+                                          "sample,type,mineral_a,mineral_b,delta_a,sigma_a,delta_b,sigma_b\n"
+                                          "A,oxygen,Qz,H2O,12.5,0.1,2,0.1\n"
+                                          "B,δ18O,quartz,water,12.5,0.1,2,0.1\n"
+                                          "C,氧同位素,石英,水,12.5,0.1,2,0.1\n"
+                                          "D,O, QUARTZ ,Water,12.5,0.1,2,0.1\n"
+                                          "E,oxygen,quarz,water,12.5,0.1,2,0.1\n");
+    const QStringList args{QStringLiteral("iso"),     samples,
+                           QStringLiteral("--db"),    db.path(),
+                           QStringLiteral("--draws"), QStringLiteral("0")};
+    const CalcRun run = RunLorvaneCalc(args);
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    ASSERT_EQ(run.out.size(), 6);
+    // Without draws every row gives the same numbers. Clayton at Δ = 10.5:
+    // 1000 ln α = 3.38e6/T² - 3.4.
+    const double t = std::sqrt(3.38e6 / (10.5 + 3.4)) - 273.15;
+    const QString line = run.out[1].mid(1);
+    EXPECT_TRUE(line.startsWith(",氧同位素,石英,水,3.38,0,-3.4,\"Clayton, 1972\"," +
+                                QString::number(t, 'f', 1) + ","))
+        << line.toStdString();
+    EXPECT_TRUE(line.endsWith(QStringLiteral(",quartz,water"))) << line.toStdString();
+    for (int i = 2; i <= 4; ++i) EXPECT_EQ(run.out[i].mid(1), line);
+    EXPECT_EQ(run.out[5], QStringLiteral("E,氧同位素,quarz,水,,,,,,,,,,,,,,,,no_calibration,,,,quarz,water"));
+    EXPECT_EQ(run.err, QStringLiteral("lorvane-calc: 未知矿物 'quarz'，是否为 'quartz'（石英）？\n"));
+
+    const CalcRun english = RunLorvaneCalc(args, QString(), QStringLiteral("en_GB"));
+    EXPECT_EQ(english.out, run.out);
+    EXPECT_EQ(english.err,
+              QStringLiteral("lorvane-calc: Unknown mineral 'quarz' - did you mean 'quartz' (石英)?\n"));
+    const QString bad = WriteTestFile(dir.path(), QStringLiteral("bad.csv"),
+                                      "sample,type,mineral_a,mineral_b,delta_a,delta_b\nQ,O,Qz,水,1O,2\n");
+    const CalcRun badRun = RunLorvaneCalc({QStringLiteral("iso"), bad, QStringLiteral("--db"), db.path()},
+                                          QString(), QStringLiteral("en_GB"));
+    EXPECT_EQ(badRun.code, 1);
+    EXPECT_TRUE(badRun.err.contains(bad + QStringLiteral(":2:5: Not a number: 1O")))
+        << badRun.err.toStdString();
+}
+
 TEST(LorvaneCalc, AWorkbookAndATextFileOfManyPiecesGiveTheSameLines)
 {
     TempDatabase db;

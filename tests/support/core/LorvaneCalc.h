@@ -14,9 +14,15 @@ struct CalcRun {
 };
 
 // shellPrefix, when given, is bash put before the program (limits, traps).
-inline CalcRun RunLorvaneCalc(const QStringList &args, const QString &shellPrefix = QString())
+// It speaks Chinese, whatever the locale the tests run under, unless `language`
+// (as LANGUAGE takes it) says otherwise.
+inline CalcRun RunLorvaneCalc(const QStringList &args, const QString &shellPrefix = QString(),
+                              const QString &language = QStringLiteral("zh_CN"))
 {
     QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LANGUAGE"), language);
+    p.setProcessEnvironment(env);
     const QString program = QStringLiteral(LORVANE_BIN_DIR "/lorvane-calc");
     if (shellPrefix.isEmpty()) {
         p.start(program, args);
