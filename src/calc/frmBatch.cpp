@@ -74,6 +74,7 @@ frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
     const bool iso = kind == Kind::Isotope;
     setObjectName(iso ? QStringLiteral("frmIsoBatch") : QStringLiteral("frmTraceBatch"));
     setWindowTitle(tr(titleOf(kind)));
+    setLayoutSection(QString::fromUtf8(titleOf(kind)));
     resize(Twips::toPx(15000), Twips::toPx(10500));
 
     auto *layout = new QVBoxLayout(this);
@@ -205,7 +206,7 @@ void frmBatch::Form_Load()
 {
     mdlFunction::SetToolbarImages(Toolbar1, ToolbarImages());
     mdlFunction::LoadFormLayout(this);
-    const QString section = QString::fromUtf8(titleOf(kind_));
+    const QString section = layoutSection();
     int px = 0;
     for (int c = 0; c < model_->columnCount(); ++c)
         if (mdlFunction::StoredPixels(section, QStringLiteral("column") + QString::number(c + 1), &px) &&
@@ -237,7 +238,7 @@ bool frmBatch::hasUnexportedWork() const
 void frmBatch::Form_Unload()
 {
     mdlFunction::SaveFormLayout(this);
-    const QString section = QString::fromUtf8(titleOf(kind_));
+    const QString section = layoutSection();
     for (int c = 0; c < model_->columnCount(); ++c)
         mdlFunction::StorePixels(section, QStringLiteral("column") + QString::number(c + 1),
                                  lvwResults->columnWidth(c));

@@ -94,6 +94,7 @@ frmOlivineLiquid::frmOlivineLiquid(QWidget *parent) : ChildForm(parent)
 {
     setObjectName(QStringLiteral("frmOlivineLiquid"));
     setWindowTitle(tr(kTitle));
+    setLayoutSection(QString::fromUtf8(kTitle));
     resize(Twips::toPx(15000), Twips::toPx(10500));
 
     auto *layout = new QVBoxLayout(this);
@@ -207,7 +208,7 @@ void frmOlivineLiquid::Form_Load()
 {
     mdlFunction::SetToolbarImages(Toolbar1, ToolbarImages());
     mdlFunction::LoadFormLayout(this);
-    const QString section = QString::fromUtf8(kTitle);
+    const QString section = layoutSection();
     const QString sizes = SettingsStore::GetSetting(kApp, section, QStringLiteral("splitter"));
     if (!sizes.isEmpty()) splitter_->restoreState(QByteArray::fromBase64(sizes.toLatin1()));
     const int model = SettingsStore::GetSetting(kApp, section, QStringLiteral("model")).toInt();
@@ -225,7 +226,7 @@ bool frmOlivineLiquid::Form_QueryUnload()
 void frmOlivineLiquid::Form_Unload()
 {
     mdlFunction::SaveFormLayout(this);
-    const QString section = QString::fromUtf8(kTitle);
+    const QString section = layoutSection();
     SettingsStore::SaveSetting(kApp, section, QStringLiteral("splitter"),
                                QString::fromLatin1(splitter_->saveState().toBase64()));
     SettingsStore::SaveSetting(kApp, section, QStringLiteral("model"),

@@ -33,6 +33,12 @@ class ChildForm : public QWidget {
     QWidget *frameWidget();
     QMdiSubWindow *subWindow() const;
 
+    // The settings section its layout is kept under: the caption in the
+    // program's own (Chinese) words, so that a change of language keeps it.
+    // Unset, the caption as shown.
+    QString layoutSection() const { return layoutSection_.isEmpty() ? windowTitle() : layoutSection_; }
+    void setLayoutSection(const QString &section) { layoutSection_ = section; }
+
   signals:
     void unloaded();
 
@@ -51,6 +57,7 @@ class ChildForm : public QWidget {
     void closeEvent(QCloseEvent *event) override;
 
   private:
+    QString layoutSection_;
     bool loaded_ = false;
     bool unloaded_ = false;
     bool askOnClose_ = true;

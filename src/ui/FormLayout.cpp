@@ -136,7 +136,7 @@ void SetToolbarImages(QToolBar *toolbar, const ImageList &images)
 void LoadFormLayout(ChildForm *form)
 {
     QWidget *frame = form->frameWidget();
-    const QString section = form->windowTitle();
+    const QString section = form->layoutSection();
 
     const StoredRect stored = ReadStoredRect(section, QStringLiteral("frmLeft"), QStringLiteral("frmTop"),
                                              QStringLiteral("frmWidth"), QStringLiteral("frmHeight"));
@@ -161,7 +161,7 @@ void LoadFormLayout(ChildForm *form)
 void SaveFormLayout(ChildForm *form)
 {
     QWidget *frame = form->frameWidget();
-    const QString section = form->windowTitle();
+    const QString section = form->layoutSection();
 
     int mode = 0;
     if (frame->isMinimized())

@@ -110,6 +110,14 @@ TEST_F(English, EveryWindowReadsInEnglish)
     }
     dialogs.answer(Dialogs::Answer::Yes); // the exit question
     main->close();
+    // Their layout is kept under the program's own caption, whichever language shows it.
+    for (const char *section :
+         {"同位素温度计_温度计算", "微量元素温度计_温度计算", "橄榄石温度计", "橄榄石-熔体温度计_氧化物",
+          "同位素温度计_批量计算", "微量元素温度计_批量计算"})
+        EXPECT_FALSE(SettingsStore::GetSetting(QStringLiteral("Lorvane"), QString::fromUtf8(section),
+                                               QStringLiteral("frmWidth"))
+                         .isEmpty())
+            << section;
 }
 
 } // namespace
