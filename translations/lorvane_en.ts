@@ -385,11 +385,11 @@
     <name>CalcWidgets</name>
     <message>
         <source>矿物A</source>
-        <translation>Mineral A</translation>
+        <translation>Min. A</translation>
     </message>
     <message>
         <source>矿物B</source>
-        <translation>Mineral B</translation>
+        <translation>Min. B</translation>
     </message>
     <message>
         <source>另一解%1℃亦在适用范围内</source>
