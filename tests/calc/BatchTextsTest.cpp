@@ -21,6 +21,8 @@ TEST(BatchTexts, EachStatusAndWhatTheDrawsSay)
     two.second = SecondRoot{770.46, {}, {}, {}, 0};
     Result twoUnstated = result(&unranged, Status::TwoSolutions);
     twoUnstated.second = SecondRoot{770.46, {}, {}, {}, 0};
+    Result unknown = result(nullptr, Status::NoCalibration);
+    unknown.problem = QStringLiteral("未知矿物 'quarz'，是否为 'quartz'（石英）？");
     Result bad = result(nullptr, Status::BadInput);
     bad.problem = QStringLiteral("不是数字：12a");
     // Half the draws failed on one side: the interval of the rest misses 300.
@@ -42,6 +44,7 @@ TEST(BatchTexts, EachStatusAndWhatTheDrawsSay)
         {twoUnstated, "另一解770.5℃亦在0-1200℃内（未注明适用范围）"},
         {result(&ranged, Status::NoSolution), "无解"},
         {result(nullptr, Status::NoCalibration), "无标定"},
+        {unknown, "无标定；未知矿物 'quarz'，是否为 'quartz'（石英）？"},
         {bad, "数据无效：不是数字：12a"},
         {drawn,
          "另一解770.5℃亦在适用范围内；5002/10000次抽样无解；另一解4000/10000次抽样无解；95%区间不含此温度"},
