@@ -1636,7 +1636,7 @@
     </message>
     <message>
         <source>温度(K)</source>
-        <translation>Temperature (K)</translation>
+        <translation>T (K)</translation>
     </message>
     <message>
         <source>必须是数字！</source>

@@ -49,6 +49,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QtConcurrent>
+#include <algorithm>
 
 using namespace Batch;
 
@@ -134,7 +135,10 @@ frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
     lvwResults->verticalHeader()->hide();
     lvwResults->setWordWrap(false);
     const QList<int> widths{60, 100, 55, 55, 45, 140, 65, 55, 100, 75, 110};
-    for (int c = 0; c < widths.size(); ++c) lvwResults->setColumnWidth(c, widths[c]);
+    // No narrower than its title, in whichever language it is shown.
+    for (int c = 0; c < widths.size(); ++c)
+        lvwResults->setColumnWidth(c,
+                                   std::max(widths[c], lvwResults->horizontalHeader()->sectionSizeHint(c)));
 
     // Two charts: the chosen sample's curves, and every sample's temperatures.
     tabCharts = new QTabWidget(lower);

@@ -23,6 +23,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 
 using CalcWidgets::named;
 using CalcWidgets::place;
@@ -70,6 +71,11 @@ frmGLS::frmGLS(QWidget *parent) : ChildForm(parent)
     place(Option2, 1350, 60, 1290, 450);
     Command1 = named(new QPushButton(tr("计算"), Picture1), QStringLiteral("Command1"));
     place(Command1, 2460, 120, 930, 330);
+    // A caption longer than the design's (English) pushes the second choice along.
+    if (Option1->sizeHint().width() > Option1->width()) {
+        Option1->resize(Option1->sizeHint().width(), Option1->height());
+        Option2->move(std::max(Option2->x(), Option1->geometry().right() + 4), Option2->y());
+    }
     Option1->setChecked(true);
 
     Frame1 = named(new QGroupBox(this), QStringLiteral("Frame1"));
