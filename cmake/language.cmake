@@ -11,25 +11,10 @@
 find_package(Qt6 REQUIRED COMPONENTS LinguistTools)
 
 set(LORVANE_TS_FILES ${CMAKE_SOURCE_DIR}/translations/lorvane_en.ts)
+set_source_files_properties(${LORVANE_TS_FILES} PROPERTIES OUTPUT_LOCATION ${LORVANE_BIN_DIR}/translations)
+file(GLOB_RECURSE lorvane_translated_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp
+     ${CMAKE_SOURCE_DIR}/src/*.h)
 set(lorvane_language_outputs)
-foreach(ts ${LORVANE_TS_FILES})
-  get_filename_component(name ${ts} NAME_WE)
-  set(qm ${LORVANE_BIN_DIR}/translations/${name}.qm)
-  add_custom_command(OUTPUT ${qm}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${LORVANE_BIN_DIR}/translations
-    COMMAND Qt6::lrelease -silent ${ts} -qm ${qm}
-    DEPENDS ${ts} Qt6::lrelease
-    COMMENT "Translation ${name}"
-    VERBATIM)
-  list(APPEND lorvane_language_outputs ${qm})
-endforeach()
-
-add_custom_target(update_translations
-  COMMAND Qt6::lupdate -silent -locations none -no-obsolete -source-language zh_CN -target-language en
-          ${CMAKE_SOURCE_DIR}/src -ts ${LORVANE_TS_FILES}
-  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
-  COMMENT "Bringing the translations up to date with the source texts"
-  VERBATIM)
 
 file(GLOB lorvane_guides CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/guide/*.html)
 foreach(source ${CMAKE_SOURCE_DIR}/data/names.csv ${lorvane_guides})
@@ -46,6 +31,12 @@ foreach(source ${CMAKE_SOURCE_DIR}/data/names.csv ${lorvane_guides})
   list(APPEND lorvane_language_outputs ${target})
 endforeach()
 add_custom_target(language_files ALL DEPENDS ${lorvane_language_outputs})
+# The .qm files beside the data, and update_translations.
+qt_add_translations(language_files TS_FILES ${LORVANE_TS_FILES} SOURCES ${lorvane_translated_sources}
+  INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/src
+  LUPDATE_OPTIONS -silent -locations none -no-obsolete -source-language zh_CN
+  LRELEASE_OPTIONS -silent
+  QM_FILES_OUTPUT_VARIABLE lorvane_qm_files)
 
 install(DIRECTORY ${LORVANE_BIN_DIR}/translations/ DESTINATION ${CMAKE_INSTALL_DATADIR}/lorvane/translations
         FILES_MATCHING PATTERN "*.qm")
