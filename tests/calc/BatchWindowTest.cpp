@@ -4,6 +4,7 @@
 #include "CalcTestSupport.h"
 #include "calc/BatchResultsModel.h"
 #include "calc/frmBatch.h"
+#include "core/base/Language.h"
 #include "core/base/ProgramFolders.h"
 #include "support/core/QtPrinting.h"
 #include "support/core/TempDatabase.h"
@@ -462,6 +463,37 @@ TEST_F(BatchWindow, TheWorkbookOfARunReopensAndComputesTheSame)
                            "doi:10.1000/j_1972.",
                            "PY  - 1972", "DO  - 10.1000/j_1972", "ER  - "}));
     EXPECT_EQ(risLines.count(QStringLiteral("ER  - ")), 2);
+}
+
+// A run typed and saved in English, in English spellings, reads back in the
+// Chinese interface with its parameters, and computes the same again.
+TEST_F(BatchWindow, ARunSavedInEnglishReopensInChinese)
+{
+    ASSERT_TRUE(Language::Install(Language::Choice::English));
+    paste(QStringLiteral("A1\toxygen\tQz\twater\t10\t0.2\t2\t0.2\n"
+                         "A2\tδ18O\tMag\tH2O\t0\t0.1\t6.5802\t0.1\n"));
+    findNamed<QLineEdit>(form, QStringLiteral("txtDraws"))->setText(QStringLiteral("500"));
+    findNamed<QLineEdit>(form, QStringLiteral("txtSeed"))->setText(QStringLiteral("42"));
+    trigger("calculate");
+    EXPECT_EQ(status->text(), QStringLiteral("Samples: 2, results: 3"));
+    QVector<QStringList> before;
+    for (int i = 0; i < form->resultsModel()->rowCount(); ++i) before << line(i);
+    const QString xlsx = dir.filePath(QStringLiteral("run.xlsx"));
+    dialogs.answerFile(xlsx, 1);
+    trigger("export");
+
+    Language::Install(Language::Choice::Chinese);
+    open(new frmIsoBatch());
+    dialogs.answerFile(xlsx);
+    trigger("import");
+    EXPECT_EQ(status->text(), QStringLiteral("导入2个样品，并恢复了计算参数"));
+    EXPECT_EQ(findNamed<QLineEdit>(form, QStringLiteral("txtSeed"))->text(), QStringLiteral("42"));
+    ASSERT_TRUE(Language::Install(Language::Choice::English));
+    trigger("calculate");
+    QVector<QStringList> after;
+    for (int i = 0; i < form->resultsModel()->rowCount(); ++i) after << line(i);
+    Language::Install(Language::Choice::Chinese);
+    EXPECT_EQ(after, before);
 }
 
 TEST_F(BatchWindow, TraceOneMineralThermometerFromK)
