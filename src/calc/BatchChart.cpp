@@ -128,10 +128,7 @@ void Show(QChart *chart, Kind kind, const Row &sample, const std::vector<const R
         chart->removeAxis(axis);
         delete axis;
     }
-    const Names::Table &names = Names::Table::Shared();
-    auto mineral = [&](int column) {
-        return names.shown(Names::Kind::Mineral, sample.cells.value(column), Language::Installed());
-    };
+    auto mineral = [&](int column) { return Names::Shown(Names::Kind::Mineral, sample.cells.value(column)); };
     chart->setTitle(QCoreApplication::translate("BatchChart", "%1：%2–%3")
                         .arg(sample.cells.value(Sample), mineral(MineralA), mineral(MineralB)));
 

@@ -177,11 +177,8 @@ QString BatchResultsModel::shownCell(const Line &line, int column) const
 {
     // The pair in the interface's language; exports keep the minerals as the samples name them.
     if (column != cPair || line.result < 0) return cell(line, column);
-    const Names::Table &names = Names::Table::Shared();
-    const Language::Choice language = Language::Installed();
-    return names.shown(Names::Kind::Mineral, samples_->text(line.sample, MineralA), language) +
-           QStringLiteral("–") +
-           names.shown(Names::Kind::Mineral, samples_->text(line.sample, MineralB), language);
+    return Names::Shown(Names::Kind::Mineral, samples_->text(line.sample, MineralA)) + QStringLiteral("–") +
+           Names::Shown(Names::Kind::Mineral, samples_->text(line.sample, MineralB));
 }
 
 QVariant BatchResultsModel::data(const QModelIndex &index, int role) const

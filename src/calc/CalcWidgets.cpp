@@ -62,14 +62,9 @@ void fitChoices(const ChoiceRow &row, const QToolBar *toolbar)
     row.lst1->setGeometry(left, placed.y(), placed.right() + 1 - left, placed.height());
 }
 
-QString shownName(Names::Kind kind, const QString &stored)
-{
-    return Names::Table::Shared().shown(kind, stored, Language::Installed());
-}
-
 void addNames(QComboBox *list, Names::Kind kind, const QStringList &stored)
 {
-    for (const QString &name : stored) list->addItem(shownName(kind, name), name);
+    for (const QString &name : stored) list->addItem(Names::Shown(kind, name), name);
 }
 
 QString chosenName(const QComboBox *list)

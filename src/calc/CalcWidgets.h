@@ -46,12 +46,8 @@ ChoiceRow choiceRow(QWidget *parent, const QString &firstCaption);
 // list's drop-down is wide enough for its items.
 void fitChoices(const ChoiceRow &row, const QToolBar *toolbar);
 
-// A mineral or isotope type the library names, as the window shows it: the
-// English name under English, the name as stored under Chinese.
-QString shownName(Names::Kind kind, const QString &stored);
-
 // Adds names the library stores to a choice list: each entry shows its name as
-// shownName gives it and keeps the stored name as its data, for chosenName.
+// Names::Shown gives it and keeps the stored name as its data, for chosenName.
 void addNames(QComboBox *list, Names::Kind kind, const QStringList &stored);
 
 // The stored name of the list's chosen entry, as queries and comparisons need

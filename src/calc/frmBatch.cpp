@@ -74,8 +74,7 @@ frmBatch::frmBatch(Kind kind, QWidget *parent) : ChildForm(parent), kind_(kind)
 {
     const bool iso = kind == Kind::Isotope;
     setObjectName(iso ? QStringLiteral("frmIsoBatch") : QStringLiteral("frmTraceBatch"));
-    setWindowTitle(tr(titleOf(kind)));
-    setLayoutSection(QString::fromUtf8(titleOf(kind)));
+    setCaption(titleOf(kind));
     resize(Twips::toPx(15000), Twips::toPx(10500));
 
     auto *layout = new QVBoxLayout(this);

@@ -94,8 +94,7 @@ QString secondText(const IsoEquation::Solution &s)
 frmCalculateIso::frmCalculateIso(QWidget *parent) : ChildForm(parent)
 {
     setObjectName(QStringLiteral("frmCalculateIso"));
-    setWindowTitle(tr("同位素温度计_温度计算"));
-    setLayoutSection(QStringLiteral("同位素温度计_温度计算"));
+    setCaption(QT_TR_NOOP("同位素温度计_温度计算"));
     resize(Twips::toPx(8430), Twips::toPx(6105));
 
     Toolbar1 = CalcWidgets::makeToolbar(this, {{QStringLiteral("filter"), tr("筛选")},

@@ -45,8 +45,7 @@ using CalcWidgets::place;
 frmCalculateTrace::frmCalculateTrace(QWidget *parent) : ChildForm(parent)
 {
     setObjectName(QStringLiteral("frmCalculateTrace"));
-    setWindowTitle(tr("微量元素温度计_温度计算"));
-    setLayoutSection(QStringLiteral("微量元素温度计_温度计算"));
+    setCaption(QT_TR_NOOP("微量元素温度计_温度计算"));
     resize(Twips::toPx(8430), Twips::toPx(6705));
 
     Toolbar1 = CalcWidgets::makeToolbar(this, {{QStringLiteral("filter"), tr("筛选")},

@@ -40,8 +40,7 @@ constexpr int kTemperatureColumn = 4;
 frmGLS::frmGLS(QWidget *parent) : ChildForm(parent)
 {
     setObjectName(QStringLiteral("frmGLS"));
-    setWindowTitle(tr("橄榄石温度计"));
-    setLayoutSection(QStringLiteral("橄榄石温度计"));
+    setCaption(QT_TR_NOOP("橄榄石温度计"));
     resize(Twips::toPx(7020), Twips::toPx(5895));
     QFont arial = font();
     arial.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),

@@ -93,8 +93,7 @@ QStringList shownTitles()
 frmOlivineLiquid::frmOlivineLiquid(QWidget *parent) : ChildForm(parent)
 {
     setObjectName(QStringLiteral("frmOlivineLiquid"));
-    setWindowTitle(tr(kTitle));
-    setLayoutSection(QString::fromUtf8(kTitle));
+    setCaption(kTitle);
     resize(Twips::toPx(15000), Twips::toPx(10500));
 
     auto *layout = new QVBoxLayout(this);

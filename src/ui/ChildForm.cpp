@@ -2,9 +2,18 @@
 #include "ui/ChildForm.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMdiSubWindow>
 
 ChildForm::ChildForm(QWidget *parent) : QWidget(parent) {}
+
+void ChildForm::setCaption(const char *source)
+{
+    // In a constructor the meta-object is that of the class being built: the
+    // context its source text was marked in.
+    setWindowTitle(QCoreApplication::translate(metaObject()->className(), source));
+    layoutSection_ = QString::fromUtf8(source);
+}
 
 void ChildForm::Load()
 {

@@ -33,11 +33,13 @@ class ChildForm : public QWidget {
     QWidget *frameWidget();
     QMdiSubWindow *subWindow() const;
 
-    // The settings section its layout is kept under: the caption in the
-    // program's own (Chinese) words, so that a change of language keeps it.
-    // Unset, the caption as shown.
+    // The caption, from its source text (marked QT_TR_NOOP in the window's
+    // class, or QT_TRANSLATE_NOOP with the class as context): shown in the
+    // interface's language, and the settings section its layout is kept under
+    // in the program's own words, so that a change of language keeps it.
+    void setCaption(const char *source);
+    // That section; without setCaption, the caption as shown.
     QString layoutSection() const { return layoutSection_.isEmpty() ? windowTitle() : layoutSection_; }
-    void setLayoutSection(const QString &section) { layoutSection_ = section; }
 
   signals:
     void unloaded();

@@ -17,6 +17,9 @@ constexpr int kMaxSpellingLength = 200;
 
 int kindIndex(Kind kind) { return kind == Kind::Type ? 0 : 1; }
 
+// Spaces trimmed and runs of them made one, case folded.
+QString Folded(const QString &spelling) { return spelling.simplified().toCaseFolded(); }
+
 // Levenshtein distance, giving up (returning limit + 1) once it passes limit.
 int distance(const QString &a, const QString &b, int limit)
 {
@@ -52,7 +55,11 @@ SharedTable &shared()
 
 } // namespace
 
-QString Folded(const QString &spelling) { return spelling.simplified().toCaseFolded(); }
+QString Shown(Kind kind, const QString &name)
+{
+    const Language::Choice language = Language::Installed();
+    return language == Language::Choice::Chinese ? name : Table::Shared().shown(kind, name, language);
+}
 
 Table Table::Read(const QByteArray &text, QString *error)
 {

@@ -70,8 +70,9 @@ class Table {
     QHash<QString, int> index_[2]; // folded spelling -> entry, per kind
 };
 
-// Spaces trimmed and runs of them made one, case folded.
-QString Folded(const QString &spelling);
+// A name as the running interface shows it: the shared table's English under
+// English, the name as given under Chinese.
+QString Shown(Kind kind, const QString &name);
 
 // "未知矿物 'quarz'，是否为 'quartz'（石英）？" - or, with no near spelling,
 // "未知矿物 'xyz'".
