@@ -13,13 +13,19 @@ namespace Batch {
 
 namespace {
 
+// The key of a pair from the keys of its names.
+QString joined(const QString &type, const QString &a, const QString &b)
+{
+    return type + QChar(0x1f) + a + QChar(0x1f) + b;
+}
+
 // Any spelling of a name the names table knows (石英, quartz, Qz) finds the
 // same rows; other names are matched regardless of case.
 QString pairKey(const QString &type, const QString &a, const QString &b)
 {
     const Names::Table &names = Names::Table::Shared();
-    return names.key(Names::Kind::Type, type) + QChar(0x1f) + names.key(Names::Kind::Mineral, a) +
-           QChar(0x1f) + names.key(Names::Kind::Mineral, b);
+    return joined(names.key(Names::Kind::Type, type), names.key(Names::Kind::Mineral, a),
+                  names.key(Names::Kind::Mineral, b));
 }
 
 QString text(const Recordset &rs, int column)
@@ -173,11 +179,15 @@ void Library::add(const Calibration &stored)
     if (c.terms.c != 0) c.pressureRange = ReadPressureRange(c.remark);
     if (c.terms.e != 0 || c.terms.f != 0) c.compositionRange = ReadCompositionRange(c.remark, c.terms.xName);
     c.reversed = false;
-    direct_[pairKey(c.type, c.mineralA, c.mineralB)].push_back(int(rows_.size()));
+    // The names as looked up, once for the row and its reverse.
     const Names::Table &names = Names::Table::Shared();
-    types_.insert(names.key(Names::Kind::Type, c.type));
-    minerals_.insert(names.key(Names::Kind::Mineral, c.mineralA));
-    minerals_.insert(names.key(Names::Kind::Mineral, c.mineralB));
+    const QString type = names.key(Names::Kind::Type, c.type),
+                  a = names.key(Names::Kind::Mineral, c.mineralA),
+                  b = names.key(Names::Kind::Mineral, c.mineralB);
+    direct_[joined(type, a, b)].push_back(int(rows_.size()));
+    types_.insert(type);
+    minerals_.insert(a);
+    minerals_.insert(b);
     rows_.push_back(c);
 
     // The same row turned round serves B-A: Δ(B-A) = -Δ(A-B), log K(B/A) = -log K(A/B).
@@ -189,7 +199,7 @@ void Library::add(const Calibration &stored)
     // log K(B/A) = -log K(A/B): every term changes sign, P^n and the names stay.
     for (float *term : {&r.terms.c, &r.terms.e, &r.terms.f, &r.terms.nuSiO2, &r.terms.nuTiO2}) *term = -*term;
     r.reversed = true;
-    turned_[pairKey(r.type, r.mineralA, r.mineralB)].push_back(int(reversed_.size()));
+    turned_[joined(type, b, a)].push_back(int(reversed_.size()));
     reversed_.push_back(r);
 }
 
