@@ -25,7 +25,6 @@
 namespace Workbook {
 
 const QString kErrorSource = QStringLiteral("ExportToExcel");
-const QString kErrorText = QStringLiteral("数据导出过程中出错");
 
 QString ErrorText() { return QCoreApplication::translate("Workbook", "数据导出过程中出错"); }
 

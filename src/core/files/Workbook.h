@@ -63,7 +63,6 @@ QString StreamSheet(const QString &path, const QString &name, const std::functio
                     const std::function<void(int64_t done, int64_t total)> &progress = {});
 
 extern const QString kErrorSource; // "ExportToExcel"
-extern const QString kErrorText;   // "数据导出过程中出错", as the source text
 // The export's message in the user's language: what a failed export raises and says.
 QString ErrorText();
 
